@@ -1,0 +1,71 @@
+#include "KVDesignerFactory.h"
+
+#include "KVLocationManager.h"
+#include "KVNewProjectDialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+KVDesignerFactory::KVDesignerFactory(QObject *pParent)
+    : IDocumentFactory(pParent)
+{
+    setObjectName(QStringLiteral("KVDesignerFactory"));
+}
+
+KVDesignerFactory::~KVDesignerFactory() = default;
+
+IDocument *KVDesignerFactory::createDocument()
+{
+    // Project documents come with the document model; until it is part of the plug-in the host
+    // is told that nothing can be made, and says so to the user.
+    return nullptr;
+}
+
+IEditor *KVDesignerFactory::createEditor()
+{
+    return nullptr;
+}
+
+QStringList KVDesignerFactory::supportedExtensions() const
+{
+    return {QStringLiteral("kaviopack"), QStringLiteral("kavio")};
+}
+
+IOptionsDlg *KVDesignerFactory::createOptionsDialog(QWidget *)
+{
+    return nullptr;
+}
+
+ICreateDocumentDlg *KVDesignerFactory::createNewDocumentDialog(QWidget *pParent)
+{
+    return new KVNewProjectDialog(pParent);
+}
+
+QString KVDesignerFactory::openProjectFilter()
+{
+    return tr("Supported Files (*.%1 *.%2);;Project Files (*.%1);;Package Files (*.%2)")
+        .arg(QStringLiteral("kavio"), QStringLiteral("kaviopack"));
+}
+
+QString KVDesignerFactory::openProjectStartFolder()
+{
+    KVLocationManager *lm = KVLocationManager::getInstance();
+    const QString last = lm->lastLocation(KVLocationManager::OpenProject);
+    return QFileInfo(last).isDir() ? last : lm->defaultLocation(KVLocationManager::OpenProject);
+}
+
+void KVDesignerFactory::rememberOpenedFile(const QString &strFile)
+{
+    KVLocationManager *lm = KVLocationManager::getInstance();
+    lm->setLastLocation(KVLocationManager::OpenProject, QFileInfo(strFile).absolutePath());
+    lm->saveHistory();
+}
+
+QString KVDesignerFactory::askFileToOpen(QWidget *pParent)
+{
+    const QString file = QFileDialog::getOpenFileName(pParent, tr("Open Project"), openProjectStartFolder(),
+                                                      openProjectFilter());
+    if (!file.isEmpty())
+        rememberOpenedFile(file);
+    return file;
+}

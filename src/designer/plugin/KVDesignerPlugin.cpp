@@ -1,0 +1,370 @@
+#include "KVDesignerPlugin.h"
+
+#include "KVDesignerFactory.h"
+#include "KVLocationManager.h"
+#include "KVWelcomeBridge.h"
+
+#include "ActionContainer.h"
+#include "ActionManager.h"
+#include "ContextManager.h"
+#include "DocumentManager.h"
+#include "EditorManager.h"
+#include "ICore.h"
+#include "MainWindow.h"
+#include "PluginManager.h"
+#include "Updater.h"
+#include "WebChannelServer.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUndoGroup>
+#include <QUrlQuery>
+#include <QWebChannel>
+#include <QWebEngineView>
+
+namespace {
+struct DockSpec {
+    const char *title;
+    const char *objectName;
+    const char *actionId;
+    Qt::DockWidgetArea area;
+    const char *contextId; // empty: no context
+    const char *tabbedWith; // object name, or empty
+};
+
+// The dock windows, in the order they are made.
+const DockSpec kDocks[] = {
+    {QT_TRANSLATE_NOOP("KVDesignerPlugin", "Properties"), "spInspectorDockWidget", "View.Properties",
+     Qt::RightDockWidgetArea, "", ""},
+    {QT_TRANSLATE_NOOP("KVDesignerPlugin", "Scenes"), "spScenesDockWidget", "View.Scenes", Qt::LeftDockWidgetArea,
+     "Scene", ""},
+    {QT_TRANSLATE_NOOP("KVDesignerPlugin", "Document"), "spDocPropertiesWidget", "View.Document",
+     Qt::LeftDockWidgetArea, "Document", "spScenesDockWidget"},
+    {QT_TRANSLATE_NOOP("KVDesignerPlugin", "Timeline"), "spTimelineDockWidget", "View.Timeline",
+     Qt::BottomDockWidgetArea, "Timeline", ""},
+    {QT_TRANSLATE_NOOP("KVDesignerPlugin", "Elements"), "spElementsWidget", "View.Elements", Qt::RightDockWidgetArea,
+     "Element", ""},
+    {QT_TRANSLATE_NOOP("KVDesignerPlugin", "Resources"), "spResourcesWidget", "View.Resources",
+     Qt::RightDockWidgetArea, "", "spElementsWidget"},
+    {QT_TRANSLATE_NOOP("KVDesignerPlugin", "Functions"), "spFunctionsWidget", "View.Functions",
+     Qt::RightDockWidgetArea, "", "spResourcesWidget"},
+    {QT_TRANSLATE_NOOP("KVDesignerPlugin", "Breakpoints"), "spBreakpointsWidget", "View.Breakpoints",
+     Qt::RightDockWidgetArea, "Breakpoint", "spResourcesWidget"},
+};
+
+// Docks are removed at shut-down in this order.
+const char *const kDockRemovalOrder[] = {"spInspectorDockWidget", "spTimelineDockWidget", "spScenesDockWidget",
+                                         "spDocPropertiesWidget", "spElementsWidget",     "spResourcesWidget",
+                                         "spFunctionsWidget",     "spBreakpointsWidget"};
+
+const QString kWindowState = QStringLiteral("Designer/windowState");
+const QString kWindowGeometry = QStringLiteral("Designer/windowGeometry");
+const QString kAutoUpdate = QStringLiteral("Kavio/AutoUpdate");
+const QString kLanguage = QStringLiteral("Kavio/Language");
+const QString kUpdateUrl = QStringLiteral("Kavio/UpdateUrl");
+
+ActionManager *actions()
+{
+    return ICore::instance()->actionManager();
+}
+} // namespace
+
+KVDesignerPlugin::KVDesignerPlugin()
+    : m_pUpdateTimer(new QTimer(this))
+{
+    m_pUpdateTimer->setSingleShot(true);
+    connect(m_pUpdateTimer, &QTimer::timeout, this, [this] { checkUpdates(true); });
+}
+
+KVDesignerPlugin::~KVDesignerPlugin()
+{
+    qDeleteAll(m_docks);
+    KVLocationManager::destroyInstance();
+}
+
+QStringList KVDesignerPlugin::editorStateActionIds()
+{
+    return {QStringLiteral("File.Preview_Current_Scene_In_Browser"), QStringLiteral("File.Preview_Project_In_Browser"),
+            QStringLiteral("File.Export_To_HTML5"), QStringLiteral("Edit.Undo"), QStringLiteral("Edit.Redo"),
+            QStringLiteral("Edit.Copy"), QStringLiteral("Edit.Cut"), QStringLiteral("Edit.Paste"),
+            QStringLiteral("Edit.Paste_With_Animation"), QStringLiteral("Edit.Delete"),
+            QStringLiteral("Edit.Select_All"), QStringLiteral("Edit.Group_Elements.Group"),
+            QStringLiteral("Edit.Group_Elements.Ungroup"), QStringLiteral("Edit.Group_Elements.Add_To_Group"),
+            QStringLiteral("Edit.Group_Elements.Remove_From_Group"),
+            QStringLiteral("Edit.Group_Elements.Layout_Group"), QStringLiteral("Edit.Convert_To_Symbol"),
+            QStringLiteral("Edit.Restore_Original_Size"), QStringLiteral("View.Ruler"),
+            QStringLiteral("View.Canvas.Snap"), QStringLiteral("View.Scenes"), QStringLiteral("View.Timeline"),
+            QStringLiteral("View.Resources"), QStringLiteral("View.Functions"), QStringLiteral("View.Elements"),
+            QStringLiteral("View.Properties"), QStringLiteral("View.Breakpoints"), QStringLiteral("View.Document")};
+}
+
+QStringList KVDesignerPlugin::editorStateMenuIds()
+{
+    return {QStringLiteral("View.Stage"),          QStringLiteral("MenuBar.Scene"),   QStringLiteral("MenuBar.Element"),
+            QStringLiteral("MenuBar.Timeline"),    QStringLiteral("Timeline.Zoom"),   QStringLiteral("Edit.Group_Elements"),
+            QStringLiteral("Edit.Size"),           QStringLiteral("Edit.Alignment"),  QStringLiteral("Edit.DisplayOrder"),
+            QStringLiteral("View.Toolbars")};
+}
+
+bool KVDesignerPlugin::initialize(const QStringList &, QString *errorString)
+{
+    ICore *core = ICore::instance();
+    if (!core || !core->getMainWindow()) {
+        if (errorString)
+            *errorString = tr("The designer needs the host's main window.");
+        return false;
+    }
+    MainWindow *mw = core->getMainWindow();
+
+    m_pFactory = new KVDesignerFactory;
+    addAutoReleasedObject(m_pFactory);
+
+    createWelcomePage();
+    createActions();
+    mw->setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
+    createDocks();
+
+    KVLocationManager *lm = KVLocationManager::getInstance();
+    lm->setDefaults();
+    lm->setSettings(ExtensionSystem::PluginManager::settings());
+    lm->readHistory();
+
+    // The canvas zoom control lives in the status bar and shows while a canvas is active.
+    m_pZoom = new QComboBox(mw);
+    m_pZoom->setObjectName(QStringLiteral("CanvasZoom"));
+    m_pZoom->setEditable(true);
+    for (int percent : {10, 25, 50, 75, 100, 150, 200, 300, 400})
+        m_pZoom->addItem(QStringLiteral("%1%").arg(percent), percent);
+    m_pZoom->setCurrentIndex(4);
+    mw->statusBar()->addPermanentWidget(m_pZoom);
+    m_pZoom->hide();
+
+    for (QDockWidget *dock : qAsConst(m_docks))
+        dock->hide();
+    QSettings *settings = ExtensionSystem::PluginManager::settings();
+    mw->restoreState(settings->value(kWindowState).toByteArray());
+    mw->restoreGeometry(settings->value(kWindowGeometry).toByteArray());
+
+    EditorManager *em = core->editorManager();
+    connect(em, &EditorManager::editorActivated, this, &KVDesignerPlugin::updateEditorActivated);
+    connect(em, &EditorManager::editorDeactivated, this, &KVDesignerPlugin::updateEditorDeactivated);
+
+    setEditorState(false);
+    return true;
+}
+
+void KVDesignerPlugin::createWelcomePage()
+{
+    ICore *core = ICore::instance();
+    MainWindow *mw = core->getMainWindow();
+    auto *holder = new QWidget;
+    holder->setObjectName(QStringLiteral("WelcomePage"));
+    auto *layout = new QHBoxLayout(holder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_pWelcomeView = new QWebEngineView(holder);
+    m_pWelcomeView->setContextMenuPolicy(Qt::NoContextMenu);
+    layout->addWidget(m_pWelcomeView);
+    mw->setWelcomeWidget(holder);
+
+    auto *bridge = new KVWelcomeBridge(mw, m_pWelcomeView);
+    mw->getChannel()->registerObject(QStringLiteral("kvwelcome"), bridge);
+
+    QUrl url = QUrl::fromLocalFile(core->resourcePath() + QStringLiteral("/resources/welcome/kvwelcome.html"));
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("webChannelBaseUrl"), mw->webChannelServer()->url().toString());
+    query.addQueryItem(QStringLiteral("lang"), ExtensionSystem::PluginManager::settings()->value(kLanguage).toString());
+    url.setQuery(query);
+    m_pWelcomeView->load(url);
+}
+
+void KVDesignerPlugin::createActions()
+{
+    ICore *core = ICore::instance();
+    MainWindow *mw = core->getMainWindow();
+    ActionManager *am = actions();
+    ActionContainer *bar = am->createMenuBarContainer(QStringLiteral("MenuBar"), mw->menuBar());
+
+    ActionContainer *edit = am->createMenuContainer(QStringLiteral("MenuBar.Edit"), tr("&Edit"));
+    bar->addMenu(edit);
+    QUndoGroup *undo = core->documentManager()->getUndoGroup();
+    QAction *aUndo = undo->createUndoAction(mw, tr("Undo"));
+    aUndo->setShortcut(QKeySequence::Undo);
+    QAction *aRedo = undo->createRedoAction(mw, tr("Redo"));
+    aRedo->setShortcut(QKeySequence::Redo);
+    am->registerAction(aUndo, QStringLiteral("Edit.Undo"));
+    am->registerAction(aRedo, QStringLiteral("Edit.Redo"));
+    edit->addAction(aUndo);
+    edit->addAction(aRedo);
+
+    ActionContainer *view = am->createMenuContainer(QStringLiteral("MenuBar.View"), tr("&View"));
+    bar->addMenu(view);
+
+    ActionContainer *help = am->createMenuContainer(QStringLiteral("MenuBar.Help"), tr("&Help"));
+    bar->addMenu(help);
+    auto *aUpdates = new QAction(tr("Check for Updates..."), mw);
+    connect(aUpdates, &QAction::triggered, this, qOverload<>(&KVDesignerPlugin::checkUpdates));
+    am->registerAction(aUpdates, QStringLiteral("Help.Check_Updates"));
+    help->addAction(aUpdates);
+
+    am->readFromSettings();
+}
+
+void KVDesignerPlugin::createDocks()
+{
+    ICore *core = ICore::instance();
+    MainWindow *mw = core->getMainWindow();
+    ActionContainer *view = actions()->getActionContainer(QStringLiteral("MenuBar.View"));
+    for (const DockSpec &spec : kDocks) {
+        auto *dock = new QDockWidget(tr(spec.title), mw);
+        dock->setObjectName(QString::fromLatin1(spec.objectName));
+        auto *panel = new QWidget(dock);
+        panel->setObjectName(QString::fromLatin1(spec.objectName) + QStringLiteral("Panel"));
+        dock->setWidget(panel);
+        if (qstrcmp(spec.objectName, "spTimelineDockWidget") == 0) {
+            panel->setProperty("closeButtonHint", true);
+            dock->setTitleBarWidget(new QWidget(dock));
+            connect(dock, &QDockWidget::topLevelChanged, panel,
+                    [panel](bool bFloating) { panel->setProperty("floating", bFloating); });
+        }
+        mw->addDockWidget(spec.area, dock);
+        if (spec.tabbedWith[0]) {
+            if (QDockWidget *other = this->dock(QString::fromLatin1(spec.tabbedWith)))
+                mw->tabifyDockWidget(other, dock);
+        }
+        QAction *toggle = dock->toggleViewAction();
+        actions()->registerAction(toggle, QString::fromLatin1(spec.actionId));
+        view->addAction(toggle);
+        if (spec.contextId[0]) {
+            core->contextManager()->registerContext(panel, QString::fromLatin1(spec.contextId),
+                                                    QString::fromLatin1(spec.contextId));
+            m_contexts.append({panel, QString::fromLatin1(spec.contextId)});
+        }
+        m_docks.append(dock);
+    }
+}
+
+QDockWidget *KVDesignerPlugin::dock(const QString &strObjectName) const
+{
+    for (QDockWidget *d : m_docks) {
+        if (d->objectName() == strObjectName)
+            return d;
+    }
+    return nullptr;
+}
+
+void KVDesignerPlugin::extensionsInitialized()
+{
+    QSettings *settings = ExtensionSystem::PluginManager::settings();
+    if (settings && !settings->value(kAutoUpdate, true).toBool())
+        return;
+    m_pUpdateTimer->start(randomUpdateDelay(int(QRandomGenerator::global()->bounded(1u << 30))));
+}
+
+bool KVDesignerPlugin::delayedInitialize()
+{
+    return true;
+}
+
+QObject *KVDesignerPlugin::remoteCommand(const QStringList &, const QString &, const QStringList &)
+{
+    return nullptr;
+}
+
+void KVDesignerPlugin::checkUpdates(bool bSilentIfNoUpdate)
+{
+    if (m_pUpdateTimer->isActive())
+        m_pUpdateTimer->stop();
+    qInfo("Checking updates for version %s ...", "2.7.1");
+    ICore *core = ICore::instance();
+    if (!core)
+        return;
+    QString url = qEnvironmentVariable("KAVIO_UPDATE_URL");
+    if (url.isEmpty())
+        url = ExtensionSystem::PluginManager::settings()->value(kUpdateUrl).toString();
+    Updater *updater = core->updater();
+    updater->setDownloaderEnabled(true);
+    updater->setNotifyOnUpdate(true);
+    updater->setNotifyOnFinish(true);
+    updater->checkForUpdates(QUrl(url), bSilentIfNoUpdate);
+}
+
+void KVDesignerPlugin::checkUpdates()
+{
+    checkUpdates(false);
+}
+
+ExtensionSystem::IPlugin::ShutdownFlag KVDesignerPlugin::aboutToShutdown()
+{
+    ICore *core = ICore::instance();
+    if (!core || !core->getMainWindow())
+        return SynchronousShutdown;
+    MainWindow *mw = core->getMainWindow();
+    for (const auto &context : qAsConst(m_contexts))
+        core->contextManager()->unregisterContext(context.first, context.second);
+    m_contexts.clear();
+    if (QDockWidget *timeline = dock(QStringLiteral("spTimelineDockWidget")))
+        timeline->setFloating(false);
+    QSettings *settings = ExtensionSystem::PluginManager::settings();
+    settings->setValue(kWindowState, mw->saveState());
+    settings->setValue(kWindowGeometry, mw->saveGeometry());
+    settings->sync();
+    for (const char *name : kDockRemovalOrder) {
+        QDockWidget *d = dock(QString::fromLatin1(name));
+        if (!d)
+            continue;
+        actions()->unregisterAction(d->toggleViewAction()->objectName());
+        mw->removeDockWidget(d);
+        m_docks.removeAll(d);
+        delete d;
+    }
+    return SynchronousShutdown;
+}
+
+void KVDesignerPlugin::setEditorState(bool bEditor)
+{
+    m_bEditorState = bEditor;
+    ActionManager *am = actions();
+    for (const QString &id : editorStateActionIds()) {
+        if (QAction *a = am->getAction(id))
+            a->setVisible(bEditor);
+    }
+    for (const QString &id : editorStateMenuIds()) {
+        if (ActionContainer *c = am->getActionContainer(id))
+            c->setVisible(bEditor);
+    }
+    for (QToolBar *tb : qAsConst(m_toolbars))
+        tb->setVisible(bEditor);
+}
+
+void KVDesignerPlugin::updateEditorActivated(IEditor *)
+{
+    ActionManager *am = actions();
+    if (ActionContainer *saveAs = am->getActionContainer(QStringLiteral("File.SaveAs")))
+        saveAs->setEnabled(true);
+    if (QAction *close = am->getAction(QStringLiteral("File.Close")))
+        close->setEnabled(true);
+    setEditorState(true);
+}
+
+void KVDesignerPlugin::updateEditorDeactivated(IEditor *)
+{
+    ICore *core = ICore::instance();
+    ActionManager *am = actions();
+    if (ActionContainer *saveAs = am->getActionContainer(QStringLiteral("File.SaveAs")))
+        saveAs->setEnabled(false);
+    if (QAction *close = am->getAction(QStringLiteral("File.Close")))
+        close->setEnabled(false);
+    MainWindow *mw = core->getMainWindow();
+    mw->setWindowModified(false);
+    mw->setWindowTitle(QStringLiteral("Kavio Studio"));
+    mw->updateRecentFileActions();
+    setEditorState(false);
+}

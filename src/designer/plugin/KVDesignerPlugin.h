@@ -1,0 +1,69 @@
+#pragma once
+
+#include "IPlugin.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWebEngineView>
+
+class IEditor;
+class KVDesignerFactory;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDockWidget;
+class QTimer;
+class QToolBar;
+
+// The designer plug-in: registers the document factory, the welcome page, the actions, the dock
+// windows and the remembered folders, and follows the active editor.
+class KVDesignerPlugin : public ExtensionSystem::IPlugin
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID KavioPlugin_iid FILE "designer.json")
+    Q_INTERFACES(ExtensionSystem::IPlugin)
+public:
+    KVDesignerPlugin();
+    ~KVDesignerPlugin() override;
+
+    bool initialize(const QStringList &arguments, QString *errorString) override;
+    void extensionsInitialized() override;
+    bool delayedInitialize() override;
+    ShutdownFlag aboutToShutdown() override;
+    QObject *remoteCommand(const QStringList &options, const QString &workingDirectory,
+                           const QStringList &arguments) override;
+
+    // For the shell and its tests.
+    QList<QDockWidget *> docks() const { return m_docks; }
+    QDockWidget *dock(const QString &strObjectName) const;
+    QTimer *updateTimer() const { return m_pUpdateTimer; }
+    QWebEngineView *welcomeView() const { return m_pWelcomeView; }
+    bool isEditorState() const { return m_bEditorState; }
+    // Ids of the actions and menus that only show while an editor is active.
+    static QStringList editorStateActionIds();
+    static QStringList editorStateMenuIds();
+    static int randomUpdateDelay(int nRandom) { return 20000 + (nRandom % 41) * 1000; }
+
+public slots:
+    void checkUpdates(bool bSilentIfNoUpdate);
+    void checkUpdates();
+
+private slots:
+    void updateEditorActivated(IEditor *pEditor);
+    void updateEditorDeactivated(IEditor *pEditor);
+
+private:
+    void createWelcomePage();
+    void createActions();
+    void createDocks();
+    void setEditorState(bool bEditor);
+
+    KVDesignerFactory *m_pFactory = nullptr;
+    QTimer *m_pUpdateTimer;
+    QPointer<QWebEngineView> m_pWelcomeView;
+    QList<QDockWidget *> m_docks;
+    QList<QPair<QWidget *, QString>> m_contexts;
+    QList<QToolBar *> m_toolbars;
+    QPointer<QComboBox> m_pZoom;
+    bool m_bEditorState = false;
+};

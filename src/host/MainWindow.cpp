@@ -1,0 +1,382 @@
+#include "MainWindow.h"
+
+#include "ActionContainer.h"
+#include "ActionManager.h"
+#include "DocumentManager.h"
+#include "EditorManager.h"
+#include "ICore.h"
+#include "ICreateDocumentDlg.h"
+#include "IDocument.h"
+#include "IDocumentFactory.h"
+#include "IEditor.h"
+#include "IOptionsDlg.h"
+#include "PluginManager.h"
+#include "Reporter.h"
+#include "WebChannelServer.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QToolBar>
+#include <QUndoGroup>
+#include <QUndoStack>
+
+namespace {
+const QString kRecentFiles = QStringLiteral("RecentFiles/List");
+}
+
+MainWindow::MainWindow(QWidget *pParent)
+    : QMainWindow(pParent)
+    , m_pMdiArea(new QMdiArea(this))
+    , m_pFileToolbar(new QToolBar(tr("File"), this))
+    , m_pWebServer(new WebChannelServer(this))
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Kavio Studio"));
+    m_pMdiArea->setViewMode(QMdiArea::TabbedView);
+    m_pMdiArea->setTabsClosable(true);
+    m_pMdiArea->setTabsMovable(true);
+    m_pMdiArea->setDocumentMode(true);
+    setCentralWidget(m_pMdiArea);
+    m_pFileToolbar->setObjectName(QStringLiteral("FileToolbar"));
+    addToolBar(Qt::TopToolBarArea, m_pFileToolbar);
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
+    m_pWebServer->listen();
+    resize(1280, 800);
+}
+
+MainWindow::~MainWindow() = default;
+
+QWebChannel *MainWindow::getChannel() const
+{
+    return m_pWebServer->channel();
+}
+
+QWebSocketServer *MainWindow::getServer() const
+{
+    return m_pWebServer->server();
+}
+
+void MainWindow::createFileActions()
+{
+    if (m_pFileMenu)
+        return;
+    ICore *core = ICore::instance();
+    ActionManager *am = core ? core->actionManager() : nullptr;
+    ActionContainer *bar = am ? am->createMenuBarContainer(QStringLiteral("MenuBar"), menuBar()) : nullptr;
+    ActionContainer *file = am ? am->createMenuContainer(QStringLiteral("MenuBar.File"), tr("&File")) : nullptr;
+    m_pFileMenu = file ? file->menu() : menuBar()->addMenu(tr("&File"));
+    if (bar)
+        bar->addMenu(file);
+
+    auto make = [&](const QString &id, const QString &text, QKeySequence::StandardKey key, auto slot) {
+        auto *a = new QAction(text, this);
+        a->setShortcut(key);
+        connect(a, &QAction::triggered, this, slot);
+        m_pFileMenu->addAction(a);
+        if (am)
+            am->registerAction(a, id);
+        return a;
+    };
+    QAction *aNew = make(QStringLiteral("File.New"), tr("&New Project..."), QKeySequence::New,
+                         [this] { newDocument(); });
+    QAction *aOpen = make(QStringLiteral("File.Open"), tr("&Open..."), QKeySequence::Open,
+                          [this] { openDocument(); });
+    m_pRecentMenu = m_pFileMenu->addMenu(tr("Open &Recent"));
+    m_pRecentMenu->setObjectName(QStringLiteral("File.RecentFiles"));
+    for (int i = 0; i < maxRecentFiles(); ++i) {
+        auto *a = new QAction(this);
+        a->setVisible(false);
+        connect(a, &QAction::triggered, this, [this, a] { openDocument(a->data().toString()); });
+        m_pRecentMenu->addAction(a);
+        m_recentActions << a;
+    }
+    m_pFileMenu->addSeparator();
+    QAction *aSave = make(QStringLiteral("File.Save"), tr("&Save"), QKeySequence::Save, [this] { saveDocument(); });
+    make(QStringLiteral("File.Close"), tr("&Close"), QKeySequence::Close, [this] { closeDocument(); });
+    make(QStringLiteral("File.Close_All"), tr("Close A&ll"), QKeySequence::UnknownKey, [this] { closeAllDocuments(); });
+    make(QStringLiteral("File.Close_All_But_This"), tr("Close All &But This"), QKeySequence::UnknownKey,
+         [this] { closeAllButActive(); });
+    m_pFileMenu->addSeparator();
+    make(QStringLiteral("File.Exit"), tr("E&xit"), QKeySequence::Quit, [this] { close(); });
+    m_pFileToolbar->addAction(aNew);
+    m_pFileToolbar->addAction(aOpen);
+    m_pFileToolbar->addAction(aSave);
+    updateRecentFileActions();
+}
+
+void MainWindow::setWelcomeWidget(QWidget *pWidget)
+{
+    createFileActions();
+    if (m_pWelcome == pWidget)
+        return;
+    delete m_pWelcome;
+    m_pWelcome = pWidget;
+    if (!pWidget)
+        return;
+    QWidget *viewport = m_pMdiArea->viewport();
+    auto *layout = qobject_cast<QHBoxLayout *>(viewport->layout());
+    if (!layout) {
+        layout = new QHBoxLayout(viewport);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    layout->addWidget(pWidget);
+    updateWelcomeVisibility();
+}
+
+void MainWindow::updateWelcomeVisibility()
+{
+    if (m_pWelcome)
+        m_pWelcome->setVisible(m_pMdiArea->subWindowList().isEmpty());
+}
+
+IDocumentFactory *MainWindow::factory() const
+{
+    return ExtensionSystem::PluginManager::getObject<IDocumentFactory>();
+}
+
+QMdiSubWindow *MainWindow::subWindowOf(IDocument *pDocument) const
+{
+    for (QMdiSubWindow *sub : m_pMdiArea->subWindowList()) {
+        IEditor *e = editorOfSubWindow(sub);
+        if (e && e->getDocument() == pDocument)
+            return sub;
+    }
+    return nullptr;
+}
+
+IEditor *MainWindow::editorOfSubWindow(QMdiSubWindow *pSub) const
+{
+    return pSub ? pSub->property("kavioEditor").value<IEditor *>() : nullptr;
+}
+
+IEditor *MainWindow::loadOpenedDocument(IDocument *pDocument, bool bActivate)
+{
+    ICore *core = ICore::instance();
+    if (!pDocument || !core)
+        return nullptr;
+    if (QMdiSubWindow *existing = subWindowOf(pDocument)) {
+        if (bActivate)
+            m_pMdiArea->setActiveSubWindow(existing);
+        return editorOfSubWindow(existing);
+    }
+    IDocumentFactory *f = factory();
+    IEditor *editor = f ? f->createEditor() : nullptr;
+    if (!editor) {
+        Reporter::error(tr("No plug-in can show this document."));
+        return nullptr;
+    }
+    core->documentManager()->addDocument(pDocument);
+    pDocument->setParent(this);
+    editor->setParent(this);
+    editor->setDocument(pDocument);
+    core->editorManager()->addEditor(editor);
+    QMdiSubWindow *sub = m_pMdiArea->addSubWindow(editor->widget());
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->setProperty("kavioEditor", QVariant::fromValue(editor));
+    sub->setWindowTitle(editor->title());
+    connect(pDocument, &IDocument::titleChanged, sub, [sub, editor] { sub->setWindowTitle(editor->title()); });
+    connect(pDocument, &IDocument::modifyChanged, sub, [sub](bool m) { sub->setWindowModified(m); });
+    sub->installEventFilter(this);
+    if (!pDocument->getFileName().isEmpty() && !pDocument->isTempDocument())
+        addRecentFile(pDocument->getFileName());
+    sub->showMaximized();
+    if (bActivate)
+        m_pMdiArea->setActiveSubWindow(sub);
+    updateWelcomeVisibility();
+    return editor;
+}
+
+void MainWindow::onSubWindowActivated(QMdiSubWindow *pSub)
+{
+    ICore *core = ICore::instance();
+    if (!core)
+        return;
+    IEditor *editor = editorOfSubWindow(pSub);
+    core->editorManager()->activateEditor(editor);
+    if (editor && editor->getDocument()) {
+        core->documentManager()->getUndoGroup()->setActiveStack(editor->getDocument()->getUndoStack());
+        setWindowFilePath(editor->getDocument()->getFileName());
+        setWindowModified(editor->getDocument()->isModified());
+    }
+}
+
+bool MainWindow::newDocument()
+{
+    IDocumentFactory *f = factory();
+    if (!f)
+        return false;
+    QScopedPointer<ICreateDocumentDlg> dlg(f->createNewDocumentDialog(this));
+    if (!dlg || dlg->exec() != QDialog::Accepted)
+        return false;
+    IDocument *doc = f->createDocument();
+    if (!doc || !doc->createNew(dlg.data())) {
+        delete doc;
+        return false;
+    }
+    return loadOpenedDocument(doc, true) != nullptr;
+}
+
+bool MainWindow::openDocument(const QString &strFile)
+{
+    IDocumentFactory *f = factory();
+    if (!f)
+        return false;
+    const QString file = strFile.isEmpty() ? f->askFileToOpen(this) : strFile;
+    if (file.isEmpty())
+        return false;
+    if (IDocument *open = ICore::instance()->documentManager()->documentForFile(file))
+        return loadOpenedDocument(open, true) != nullptr;
+    IDocument *doc = f->createDocument();
+    if (!doc || !doc->load(file)) {
+        delete doc;
+        return false;
+    }
+    return loadOpenedDocument(doc, true) != nullptr;
+}
+
+bool MainWindow::saveDocument()
+{
+    IEditor *editor = ICore::instance() ? ICore::instance()->editorManager()->activeEditor() : nullptr;
+    return editor && editor->getDocument() && editor->getDocument()->save();
+}
+
+bool MainWindow::closeDocument(IDocument *pDocument)
+{
+    ICore *core = ICore::instance();
+    if (!pDocument) {
+        IEditor *active = core ? core->editorManager()->activeEditor() : nullptr;
+        pDocument = active ? active->getDocument() : nullptr;
+    }
+    QMdiSubWindow *sub = subWindowOf(pDocument);
+    if (!pDocument || !sub)
+        return false;
+    if (!pDocument->requestClosing(true))
+        return false;
+    IEditor *editor = editorOfSubWindow(sub);
+    emit editor->documentUnloading();
+    core->editorManager()->removeEditor(editor);
+    core->documentManager()->removeDocument(pDocument);
+    sub->removeEventFilter(this);
+    m_pMdiArea->removeSubWindow(sub);
+    pDocument->close();
+    sub->deleteLater();
+    editor->deleteLater();
+    pDocument->deleteLater();
+    updateWelcomeVisibility();
+    if (m_pMdiArea->subWindowList().isEmpty())
+        setWindowTitle(QStringLiteral("Kavio Studio"));
+    return true;
+}
+
+bool MainWindow::closeAllDocuments()
+{
+    for (QMdiSubWindow *sub : m_pMdiArea->subWindowList()) {
+        IEditor *e = editorOfSubWindow(sub);
+        if (e && !closeDocument(e->getDocument()))
+            return false;
+    }
+    return true;
+}
+
+bool MainWindow::closeAllButActive()
+{
+    QMdiSubWindow *active = m_pMdiArea->activeSubWindow();
+    for (QMdiSubWindow *sub : m_pMdiArea->subWindowList()) {
+        IEditor *e = editorOfSubWindow(sub);
+        if (sub != active && e && !closeDocument(e->getDocument()))
+            return false;
+    }
+    return true;
+}
+
+bool MainWindow::eventFilter(QObject *pWatched, QEvent *pEvent)
+{
+    // A tab's close button closes the document through the same questions as File > Close.
+    auto *sub = qobject_cast<QMdiSubWindow *>(pWatched);
+    if (sub && pEvent->type() == QEvent::Close && editorOfSubWindow(sub)) {
+        pEvent->ignore();
+        if (IEditor *e = editorOfSubWindow(sub))
+            QMetaObject::invokeMethod(this, [this, doc = QPointer<IDocument>(e->getDocument())] {
+                if (doc)
+                    closeDocument(doc);
+            }, Qt::QueuedConnection);
+        return true;
+    }
+    return QMainWindow::eventFilter(pWatched, pEvent);
+}
+
+void MainWindow::closeEvent(QCloseEvent *pEvent)
+{
+    if (!closeAllDocuments()) {
+        pEvent->ignore();
+        return;
+    }
+    pEvent->accept();
+}
+
+QStringList MainWindow::recentFiles() const
+{
+    return ExtensionSystem::PluginManager::settings()->value(kRecentFiles).toStringList();
+}
+
+void MainWindow::addRecentFile(const QString &strFile)
+{
+    const QString path = QFileInfo(strFile).absoluteFilePath();
+    QStringList files = recentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > maxRecentFiles())
+        files.removeLast();
+    ExtensionSystem::PluginManager::settings()->setValue(kRecentFiles, files);
+    updateRecentFileActions();
+}
+
+void MainWindow::updateRecentFileActions()
+{
+    QStringList files = recentFiles();
+    // Projects that were moved or deleted leave the list.
+    QStringList existing;
+    for (const QString &f : files) {
+        if (QFileInfo::exists(f))
+            existing << f;
+    }
+    if (existing != files)
+        ExtensionSystem::PluginManager::settings()->setValue(kRecentFiles, existing);
+    for (int i = 0; i < m_recentActions.size(); ++i) {
+        QAction *a = m_recentActions.at(i);
+        if (i < existing.size()) {
+            a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(existing.at(i)).fileName()));
+            a->setData(existing.at(i));
+            a->setToolTip(existing.at(i));
+            a->setVisible(true);
+        } else {
+            a->setVisible(false);
+        }
+    }
+    if (m_pRecentMenu)
+        m_pRecentMenu->setEnabled(!existing.isEmpty());
+}
+
+QString MainWindow::getDefaultTempPath() const
+{
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::TempLocation) + QStringLiteral("/Kavio Studio");
+    QDir().mkpath(path);
+    return path;
+}
+
+IOptionsDlg *MainWindow::getOptionsDialog()
+{
+    if (!m_pOptions) {
+        if (IDocumentFactory *f = factory())
+            m_pOptions = f->createOptionsDialog(this);
+    }
+    return m_pOptions;
+}
