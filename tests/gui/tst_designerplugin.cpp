@@ -11,6 +11,7 @@
 #include "MainWindow.h"
 #include "PluginManager.h"
 #include "PluginSpec.h"
+#include "Updater.h"
 
 #include "KVTestMain.h"
 
