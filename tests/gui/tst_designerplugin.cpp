@@ -22,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QWebChannel>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 using ExtensionSystem::PluginManager;
@@ -105,8 +106,6 @@ void tst_DesignerPlugin::startsWithDocksHiddenAndNoEditorState()
     QCOMPARE(m_window->dockWidgetArea(plugin()->dock("spInspectorDockWidget")), Qt::RightDockWidgetArea);
     QCOMPARE(m_window->dockWidgetArea(plugin()->dock("spScenesDockWidget")), Qt::LeftDockWidgetArea);
     QCOMPARE(m_window->dockWidgetArea(plugin()->dock("spTimelineDockWidget")), Qt::BottomDockWidgetArea);
-    QCOMPARE(m_window->tabifiedDockWidgets(plugin()->dock("spScenesDockWidget")),
-             QList<QDockWidget *>{plugin()->dock("spDocPropertiesWidget")});
     QCOMPARE(m_window->corner(Qt::BottomRightCorner), Qt::RightDockWidgetArea);
 
     ActionManager *am = m_core->actionManager();
@@ -118,6 +117,17 @@ void tst_DesignerPlugin::startsWithDocksHiddenAndNoEditorState()
     // the toggle shows its dock
     toggle->trigger();
     QVERIFY(!plugin()->dock("spTimelineDockWidget")->isHidden());
+    // docks that share a place are tabbed together once shown
+    for (QDockWidget *d : docks)
+        d->show();
+    QCOMPARE(m_window->tabifiedDockWidgets(plugin()->dock("spScenesDockWidget")),
+             QList<QDockWidget *>{plugin()->dock("spDocPropertiesWidget")});
+    QList<QDockWidget *> withResources = m_window->tabifiedDockWidgets(plugin()->dock("spResourcesWidget"));
+    std::sort(withResources.begin(), withResources.end());
+    QList<QDockWidget *> expected = {plugin()->dock("spElementsWidget"), plugin()->dock("spFunctionsWidget"),
+                                     plugin()->dock("spBreakpointsWidget")};
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(withResources, expected);
 }
 
 void tst_DesignerPlugin::updateCheckIsScheduled_data()
@@ -185,9 +195,10 @@ void tst_DesignerPlugin::welcomePageShowsAndConnects()
     QWebEngineView *view = plugin()->welcomeView();
     QVERIFY(view);
     QCOMPARE(view->contextMenuPolicy(), Qt::NoContextMenu);
-    QVERIFY(view->url().isLocalFile());
-    QVERIFY(view->url().path().endsWith(QStringLiteral("/resources/welcome/kvwelcome.html")));
-    QVERIFY(view->url().query().contains(QStringLiteral("webChannelBaseUrl=ws://127.0.0.1:")));
+    const QUrl url = view->page()->requestedUrl();
+    QVERIFY(url.isLocalFile());
+    QVERIFY(url.path().endsWith(QStringLiteral("/resources/welcome/kvwelcome.html")));
+    QVERIFY(url.query().contains(QStringLiteral("webChannelBaseUrl=ws://127.0.0.1:")));
     auto *bridge = qobject_cast<KVWelcomeBridge *>(
         m_window->getChannel()->registeredObjects().value(QStringLiteral("kvwelcome")));
     QVERIFY(bridge);

@@ -61,7 +61,9 @@ private:
 void tst_NewProjectDialog::init()
 {
     m_dir.reset(new QTemporaryDir);
-    ExtensionSystem::PluginManager::setSettingsPath(m_dir->filePath(QStringLiteral("settings.ini")));
+    // The settings file stands beside the project folder, so checksums of the folder see only
+    // what the dialog does to projects.
+    ExtensionSystem::PluginManager::setSettingsPath(m_dir->path() + QStringLiteral("-settings.ini"));
     m_core.reset(new ICore(nullptr));
     KVLocationManager *lm = KVLocationManager::getInstance();
     lm->setDefaults();
@@ -70,6 +72,7 @@ void tst_NewProjectDialog::init()
 
 void tst_NewProjectDialog::cleanup()
 {
+    QFile::remove(m_dir->path() + QStringLiteral("-settings.ini"));
     m_core.reset();
     KVLocationManager::destroyInstance();
     m_dir.reset();
