@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 bool hasArgument(int argc, char **argv, const char *name)
@@ -33,6 +34,10 @@ int main(int argc, char **argv)
     // --version loads the plug-ins without showing anything: no display is needed for that.
     if (bVersionOnly && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Chromium's sandbox refuses to start for root (containers, CI); the embedded pages are all
+    // our own, so the application runs them without it there.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication app(argc, argv);
