@@ -135,7 +135,7 @@ void PluginManager::readSpecs()
 }
 
 // Depth-first: a plug-in enters the queue after everything it depends on. Any failure on the way
-// (missing plug-in, version too old or too new, a cycle, a dependency that failed) marks the spec
+// (missing plug-in, version too old or too new, a cycle, a dependency that failed) marks the plug-in
 // and keeps it and everything that needs it out of the queue.
 bool PluginManager::resolve(PluginSpec *spec, QVector<PluginSpec *> &queue, QVector<PluginSpec *> &visiting)
 {
