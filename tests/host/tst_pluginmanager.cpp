@@ -24,7 +24,7 @@ private slots:
     void settingsFollowTheConfiguredPath();
 
 private:
-    QStringList log() const { return qApp->property("kavioPluginLog").toStringList(); }
+    QStringList log() const { return QCoreApplication::instance()->property("kavioPluginLog").toStringList(); }
 };
 
 void tst_PluginManager::versionCompare_data()
@@ -73,7 +73,7 @@ void tst_PluginManager::providesDependency()
 
 void tst_PluginManager::resolvesAndOrdersPlugins()
 {
-    qApp->setProperty("kavioPluginLog", QStringList());
+    QCoreApplication::instance()->setProperty("kavioPluginLog", QStringList());
     {
         PluginManager manager;
         PluginManager::setPluginPaths({QStringLiteral(KAVIO_TEST_PLUGIN_DIR)});
@@ -95,7 +95,7 @@ void tst_PluginManager::resolvesAndOrdersPlugins()
             names << o->objectName();
         QCOMPARE(names, QStringList({"object-of-alpha", "object-of-beta"}));
 
-        qApp->setProperty("kavioPluginLog", QStringList());
+        QCoreApplication::instance()->setProperty("kavioPluginLog", QStringList());
         PluginManager::shutdown();
         QCOMPARE(log(), QStringList({"aboutToShutdown:beta", "aboutToShutdown:alpha", "delete:beta", "delete:alpha"}));
         QVERIFY(PluginManager::allObjects().isEmpty());
@@ -122,7 +122,7 @@ void tst_PluginManager::failuresAreNamedAndNothingHalfLoaded()
     QFETCH(QString, plugin);
     QFETCH(QString, message);
     QFETCH(bool, wasStarted);
-    qApp->setProperty("kavioPluginLog", QStringList());
+    QCoreApplication::instance()->setProperty("kavioPluginLog", QStringList());
     PluginManager manager;
     PluginManager::setPluginPaths({QStringLiteral(KAVIO_TEST_PLUGIN_DIR)});
     PluginManager::loadPlugins();
