@@ -25,14 +25,23 @@ void ActionContainer::addAction(QAction *pAction)
         m_pMenuBar->addAction(pAction);
 }
 
-void ActionContainer::addMenu(ActionContainer *pContainer)
+void ActionContainer::addMenu(ActionContainer *pContainer, const QString &strBeforeId)
 {
     if (!pContainer || !pContainer->menu())
         return;
-    if (m_pMenu)
-        m_pMenu->addMenu(pContainer->menu());
-    else if (m_pMenuBar)
-        m_pMenuBar->addMenu(pContainer->menu());
+    QWidget *holder = m_pMenu ? static_cast<QWidget *>(m_pMenu) : static_cast<QWidget *>(m_pMenuBar);
+    if (!holder)
+        return;
+    QAction *before = nullptr;
+    if (!strBeforeId.isEmpty()) {
+        for (QAction *a : holder->actions()) {
+            if (a->menu() && a->menu()->objectName() == strBeforeId) {
+                before = a;
+                break;
+            }
+        }
+    }
+    holder->insertAction(before, pContainer->menu()->menuAction());
 }
 
 void ActionContainer::addSeparator()

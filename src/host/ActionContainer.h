@@ -19,7 +19,9 @@ public:
     QMenuBar *menuBar() const { return m_pMenuBar; }
 
     void addAction(QAction *pAction);
-    void addMenu(ActionContainer *pContainer);
+    // Appends the container's menu, or puts it before the menu of container strBeforeId when that
+    // is already here.
+    void addMenu(ActionContainer *pContainer, const QString &strBeforeId = QString());
     void addSeparator();
     void setVisible(bool bVisible);
     void setEnabled(bool bEnabled);

@@ -5,6 +5,7 @@
 #include "DocumentManager.h"
 #include "EditorManager.h"
 #include "PluginManager.h"
+#include "MainWindow.h"
 #include "Updater.h"
 
 #include <QCoreApplication>
@@ -26,6 +27,8 @@ ICore::ICore(MainWindow *pMainWindow, QObject *pParent)
     g_pCore = this;
     m_pUpdater->setCurrentVersion(version());
     m_pDocumentManager->readSettings();
+    if (m_pMainWindow)
+        m_pMainWindow->createFileActions();
 }
 
 ICore::~ICore()

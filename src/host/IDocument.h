@@ -43,6 +43,7 @@ public:
     // Writes an automatic backup; the host's backup timer calls it. Nothing to do by default.
     virtual bool saveBackup() { return true; }
     virtual bool save() { return false; }
+    virtual bool saveAs() { return false; }
 
 signals:
     void statusChanged(const QString &strStatus);

@@ -9,6 +9,7 @@
 #include "IDocument.h"
 #include "IDocumentFactory.h"
 #include "IEditor.h"
+#include "ContextAction.h"
 #include "IOptionsDlg.h"
 #include "PluginManager.h"
 #include "Reporter.h"
@@ -70,24 +71,37 @@ void MainWindow::createFileActions()
         return;
     ICore *core = ICore::instance();
     ActionManager *am = core ? core->actionManager() : nullptr;
-    ActionContainer *bar = am ? am->createMenuBarContainer(QStringLiteral("MenuBar"), menuBar()) : nullptr;
-    ActionContainer *file = am ? am->createMenuContainer(QStringLiteral("MenuBar.File"), tr("&File")) : nullptr;
-    m_pFileMenu = file ? file->menu() : menuBar()->addMenu(tr("&File"));
-    if (bar)
-        bar->addMenu(file);
+    if (!am)
+        return;
+    ActionContainer *bar = am->createMenuBarContainer(QStringLiteral("MenuBar"), menuBar());
+    ActionContainer *file = am->createMenuContainer(QStringLiteral("MenuBar.File"), tr("&File"));
+    ActionContainer *edit = am->createMenuContainer(QStringLiteral("MenuBar.Edit"), tr("&Edit"));
+    ActionContainer *view = am->createMenuContainer(QStringLiteral("MenuBar.View"), tr("&View"));
+    ActionContainer *help = am->createMenuContainer(QStringLiteral("MenuBar.Help"), tr("&Help"));
+    for (ActionContainer *c : {file, edit, view, help})
+        bar->addMenu(c);
+    m_pFileMenu = file->menu();
 
-    auto make = [&](const QString &id, const QString &text, QKeySequence::StandardKey key, auto slot) {
+    auto make = [&](ActionContainer *into, const QString &id, const QString &text, const QKeySequence &key,
+                    auto slot) {
         auto *a = new QAction(text, this);
         a->setShortcut(key);
         connect(a, &QAction::triggered, this, slot);
-        m_pFileMenu->addAction(a);
-        if (am)
-            am->registerAction(a, id);
+        if (into)
+            into->addAction(a);
+        am->registerAction(a, id);
         return a;
     };
-    QAction *aNew = make(QStringLiteral("File.New"), tr("&New Project..."), QKeySequence::New,
+    auto plain = [&](ActionContainer *into, const QString &id, const QString &text) {
+        auto *a = new QAction(text, this);
+        if (into)
+            into->addAction(a);
+        am->registerAction(a, id);
+        return a;
+    };
+    QAction *aNew = make(file, QStringLiteral("File.New"), tr("&New Project..."), QKeySequence::New,
                          [this] { newDocument(); });
-    QAction *aOpen = make(QStringLiteral("File.Open"), tr("&Open..."), QKeySequence::Open,
+    QAction *aOpen = make(file, QStringLiteral("File.Open"), tr("&Open..."), QKeySequence::Open,
                           [this] { openDocument(); });
     m_pRecentMenu = m_pFileMenu->addMenu(tr("Open &Recent"));
     m_pRecentMenu->setObjectName(QStringLiteral("File.RecentFiles"));
@@ -98,18 +112,58 @@ void MainWindow::createFileActions()
         m_pRecentMenu->addAction(a);
         m_recentActions << a;
     }
-    m_pFileMenu->addSeparator();
-    QAction *aSave = make(QStringLiteral("File.Save"), tr("&Save"), QKeySequence::Save, [this] { saveDocument(); });
-    make(QStringLiteral("File.Close"), tr("&Close"), QKeySequence::Close, [this] { closeDocument(); });
-    make(QStringLiteral("File.Close_All"), tr("Close A&ll"), QKeySequence::UnknownKey, [this] { closeAllDocuments(); });
-    make(QStringLiteral("File.Close_All_But_This"), tr("Close All &But This"), QKeySequence::UnknownKey,
+    file->addSeparator();
+    QAction *aSave = make(file, QStringLiteral("File.Save"), tr("&Save"), QKeySequence::Save, [this] { saveDocument(); });
+    ActionContainer *saveAs = am->createMenuContainer(QStringLiteral("File.SaveAs"), tr("Save &As"));
+    file->addMenu(saveAs);
+    make(saveAs, QStringLiteral("File.SaveAs.Project"), tr("Project..."), QKeySequence::SaveAs,
+         [this] { saveDocumentAs(); });
+    saveAs->setEnabled(false);
+    file->addSeparator();
+    plain(file, QStringLiteral("File.Preview_Current_Scene_In_Browser"), tr("Preview Current Scene in Browser"));
+    plain(file, QStringLiteral("File.Preview_Project_In_Browser"), tr("Preview Project in Browser"));
+    plain(file, QStringLiteral("File.Export_To_HTML5"), tr("Export to HTML5..."));
+    file->addSeparator();
+    make(file, QStringLiteral("File.Close"), tr("&Close"), QKeySequence::Close, [this] { closeDocument(); });
+    make(file, QStringLiteral("File.Close_All"), tr("Close A&ll"), QKeySequence(), [this] { closeAllDocuments(); });
+    make(file, QStringLiteral("File.Close_All_But_This"), tr("Close All &But This"), QKeySequence(),
          [this] { closeAllButActive(); });
-    m_pFileMenu->addSeparator();
-    make(QStringLiteral("File.Exit"), tr("E&xit"), QKeySequence::Quit, [this] { close(); });
+    file->addSeparator();
+    make(file, QStringLiteral("File.Exit"), tr("E&xit"), QKeySequence::Quit, [this] { close(); });
+
+    QUndoGroup *undo = core->documentManager()->getUndoGroup();
+    QAction *aUndo = undo->createUndoAction(this, tr("Undo"));
+    aUndo->setShortcut(QKeySequence::Undo);
+    QAction *aRedo = undo->createRedoAction(this, tr("Redo"));
+    aRedo->setShortcut(QKeySequence::Redo);
+    am->registerAction(aUndo, QStringLiteral("Edit.Undo"))->setDescription(tr("Undo"));
+    am->registerAction(aRedo, QStringLiteral("Edit.Redo"))->setDescription(tr("Redo"));
+    edit->addAction(aUndo);
+    edit->addAction(aRedo);
+    edit->addSeparator();
+    make(nullptr, QStringLiteral("Edit.Preferences"), tr("Preferences..."), QKeySequence::Preferences,
+         [this] {
+             if (IOptionsDlg *dlg = getOptionsDialog()) {
+                 dlg->initValues();
+                 if (dlg->exec() == QDialog::Accepted)
+                     dlg->saveChanges();
+             }
+         });
+
+    plain(help, QStringLiteral("Help.About"), tr("&About Kavio Studio"));
+    plain(help, QStringLiteral("Help.Community"), tr("Community"));
+    plain(help, QStringLiteral("Help.CheckUpdates"), tr("Check for Updates..."));
+
     m_pFileToolbar->addAction(aNew);
     m_pFileToolbar->addAction(aOpen);
     m_pFileToolbar->addAction(aSave);
     updateRecentFileActions();
+}
+
+bool MainWindow::saveDocumentAs()
+{
+    IEditor *editor = ICore::instance() ? ICore::instance()->editorManager()->activeEditor() : nullptr;
+    return editor && editor->getDocument() && editor->getDocument()->saveAs();
 }
 
 void MainWindow::setWelcomeWidget(QWidget *pWidget)

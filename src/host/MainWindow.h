@@ -49,10 +49,15 @@ public:
 
     IDocumentFactory *factory() const;
 
+    // File, Edit, View and Help menus with the host's own actions; made once when the core
+    // services exist, before plug-ins add theirs.
+    void createFileActions();
+
 public slots:
     bool newDocument();
     bool openDocument(const QString &strFile = QString());
     bool saveDocument();
+    bool saveDocumentAs();
     bool closeDocument(IDocument *pDocument = nullptr);
     bool closeAllDocuments();
     bool closeAllButActive();
@@ -62,7 +67,6 @@ protected:
     bool eventFilter(QObject *pWatched, QEvent *pEvent) override;
 
 private:
-    void createFileActions();
     void updateWelcomeVisibility();
     void onSubWindowActivated(QMdiSubWindow *pSub);
     QMdiSubWindow *subWindowOf(IDocument *pDocument) const;

@@ -1,5 +1,6 @@
 #include "KVDesignerPlugin.h"
 
+#include "KVDesignerActions.h"
 #include "KVDesignerFactory.h"
 #include "KVLocationManager.h"
 #include "KVWelcomeBridge.h"
@@ -15,7 +16,10 @@
 #include "Updater.h"
 #include "WebChannelServer.h"
 
+#include "ui/IUi.h"
+
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QHBoxLayout>
@@ -190,30 +194,31 @@ void KVDesignerPlugin::createActions()
     ICore *core = ICore::instance();
     MainWindow *mw = core->getMainWindow();
     ActionManager *am = actions();
-    ActionContainer *bar = am->createMenuBarContainer(QStringLiteral("MenuBar"), mw->menuBar());
+    // Host actions the designer gives icons and meanings to.
+    auto hostAction = [am](const char *id, const char *icon, QObject *target, const char *slot) {
+        QAction *a = am->getAction(QString::fromLatin1(id));
+        if (!a)
+            return;
+        if (icon)
+            a->setIcon(IUi::getInstance()->icon(QString::fromLatin1(icon)));
+        if (slot) {
+            const QByteArray name(slot);
+            QObject::connect(a, &QAction::triggered, target,
+                             [target, name] { QMetaObject::invokeMethod(target, name.constData()); });
+        }
+    };
+    hostAction("Edit.Undo", "undo", this, nullptr);
+    hostAction("Edit.Redo", "redo", this, nullptr);
+    hostAction("File.Preview_Current_Scene_In_Browser", "c_preview", this, "onCurrentPreview");
+    hostAction("File.Preview_Project_In_Browser", "preview", this, "onPreview");
+    hostAction("File.Export_To_HTML5", "export", this, "onExport");
+    hostAction("Help.About", nullptr, this, "showAbout");
+    hostAction("Help.Community", nullptr, this, "openCommunity");
+    hostAction("Help.CheckUpdates", nullptr, this, "checkUpdates");
 
-    ActionContainer *edit = am->createMenuContainer(QStringLiteral("MenuBar.Edit"), tr("&Edit"));
-    bar->addMenu(edit);
-    QUndoGroup *undo = core->documentManager()->getUndoGroup();
-    QAction *aUndo = undo->createUndoAction(mw, tr("Undo"));
-    aUndo->setShortcut(QKeySequence::Undo);
-    QAction *aRedo = undo->createRedoAction(mw, tr("Redo"));
-    aRedo->setShortcut(QKeySequence::Redo);
-    am->registerAction(aUndo, QStringLiteral("Edit.Undo"));
-    am->registerAction(aRedo, QStringLiteral("Edit.Redo"));
-    edit->addAction(aUndo);
-    edit->addAction(aRedo);
-
-    ActionContainer *view = am->createMenuContainer(QStringLiteral("MenuBar.View"), tr("&View"));
-    bar->addMenu(view);
-
-    ActionContainer *help = am->createMenuContainer(QStringLiteral("MenuBar.Help"), tr("&Help"));
-    bar->addMenu(help);
-    auto *aUpdates = new QAction(tr("Check for Updates..."), mw);
-    connect(aUpdates, &QAction::triggered, this, qOverload<>(&KVDesignerPlugin::checkUpdates));
-    am->registerAction(aUpdates, QStringLiteral("Help.Check_Updates"));
-    help->addAction(aUpdates);
-
+    m_pActions = new KVDesignerActions(am, mw, this, this);
+    m_pActions->create();
+    m_toolbars = m_pActions->toolbars();
     am->readFromSettings();
 }
 
@@ -347,6 +352,21 @@ void KVDesignerPlugin::setEditorState(bool bEditor)
 void KVDesignerPlugin::updateEditorActivated(IEditor *)
 {
     ActionManager *am = actions();
+    // The layout check boxes follow the canvas of the editor.
+    if (m_pActions && m_pActions->alignToParentBox()) {
+        QCheckBox *align = m_pActions->alignToParentBox();
+        QCheckBox *fluid = m_pActions->flexibleLayoutBox();
+        if (QObject *canvas = activeCanvas()) {
+            const QSignalBlocker b1(align), b2(fluid);
+            align->setChecked(canvas->property("alignToParent").toBool());
+            fluid->setChecked(canvas->property("fluidLayout").toBool());
+            fluid->setEnabled(align->isChecked());
+            align->setEnabled(true);
+        } else {
+            align->setEnabled(false);
+            fluid->setEnabled(false);
+        }
+    }
     if (ActionContainer *saveAs = am->getActionContainer(QStringLiteral("File.SaveAs")))
         saveAs->setEnabled(true);
     if (QAction *close = am->getAction(QStringLiteral("File.Close")))

@@ -7,6 +7,7 @@
 #include <QWebEngineView>
 
 class IEditor;
+class KVDesignerActions;
 class KVDesignerFactory;
 class QAction;
 class QCheckBox;
@@ -48,17 +49,88 @@ public slots:
     void checkUpdates(bool bSilentIfNoUpdate);
     void checkUpdates();
 
+    KVDesignerActions *designerActions() const { return m_pActions; }
+    // The canvas of the active editor (its "canvas" property), or null.
+    QObject *activeCanvas() const;
+
 private slots:
     void updateEditorActivated(IEditor *pEditor);
     void updateEditorDeactivated(IEditor *pEditor);
+    // Commands: each does nothing unless the active editor has a canvas, and otherwise hands the
+    // work to the editor or its canvas.
+    void insertBlankScene();
+    void duplicateScene();
+    void insertRectangle();
+    void insertRoundedRect();
+    void insertEllipse();
+    void insertText();
+    void insertSymbol();
+    void insertHtmlWidget();
+    void insertImage();
+    void insertAudio();
+    void insertVideo();
+    void insertShape(int nId);
+    void setAlignLeft();
+    void setAlignRight();
+    void setAlignTop();
+    void setAlignBottom();
+    void setAlignVCenter();
+    void setAlignHCenter();
+    void setDistLeftEdge();
+    void setDistHorzCenter();
+    void setDistRightEdge();
+    void setDistTopEdge();
+    void setDistVertCenter();
+    void setDistBottomEdge();
+    void setDistHorzSpace();
+    void setDistVertSpace();
+    void makeSameWidth();
+    void makeSameHeight();
+    void makeSameSize();
+    void bringToFront();
+    void bringForward();
+    void sendToBack();
+    void sendBackward();
+    void groupElements();
+    void ungroupElement();
+    void addToGroup();
+    void removeFromGroup();
+    void layoutGroup();
+    void convertToSymbol();
+    void restoreOriginalSize();
+    void removeAllOverrides();
+    void lockAllElements();
+    void lockElements();
+    void hideAllElements();
+    void hideElements();
+    void enableCanvasSnap(bool bEnabled);
+    void showRuler(bool bShow);
+    void showShapeMenu();
+    void zoomIn();
+    void zoomOut();
+    void zoomFit();
+    void zoomChanged(int nPercentage);
+    void onCurrentPreview();
+    void onPreview();
+    void onExport();
+    void saveAsPackage();
+    void showAbout();
+    void openCommunity();
+    void onAlignToLayoutChanged(int nState);
+    void onFluidLayoutChanged(int nState);
+    void onStageViewChanged();
 
 private:
     void createWelcomePage();
     void createActions();
     void createDocks();
     void setEditorState(bool bEditor);
+    IEditor *activeEditorWithCanvas() const;
+    void forwardToCanvas(const char *pszMethod);
+    void forwardToEditor(const char *pszMethod);
 
     KVDesignerFactory *m_pFactory = nullptr;
+    KVDesignerActions *m_pActions = nullptr;
     QTimer *m_pUpdateTimer;
     QPointer<QWebEngineView> m_pWelcomeView;
     QList<QDockWidget *> m_docks;
