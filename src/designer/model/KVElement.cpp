@@ -564,6 +564,56 @@ void KVElement::clearProperties()
     m_mapProperties.clear();
 }
 
+KVElementProperty *KVElement::effectiveProperty(int nPropertyCode, const KVLayoutKey &layout) const
+{
+    const KVLayoutKey key = resolveLayout(layout);
+    KVElementProperty *pProperty = m_mapProperties.value(key, nullptr);
+    if (key.isBase() || (pProperty && !pProperty->isInherited(nPropertyCode)))
+        return pProperty;
+    return m_mapProperties.value(KVLayoutKey::base(), nullptr);
+}
+
+// Objects are moved and deleted without touching use counts on the way: a deleted object gives its
+// count back itself, and a clone takes its own when its fill shows an image.
+bool KVElement::syncLayouts(const QList<KVLayoutKey> &keys, bool bKeepOthers,
+                            const KVLayoutKey &sourceKey)
+{
+    bool bOk = true;
+    const KVLayoutKey source = resolveLayout(sourceKey);
+    KVElementProperty *pSource = m_mapProperties.value(source, nullptr);
+    if (!pSource) {
+        bOk = false;
+    } else {
+        QList<KVLayoutKey> wanted = keys;
+        for (KVLayoutKey &key : wanted)
+            key = resolveLayout(key);
+        if (!wanted.contains(KVLayoutKey::base()))
+            wanted.append(KVLayoutKey::base());
+
+        const QList<KVLayoutKey> present = m_mapProperties.keys();
+        for (const KVLayoutKey &key : present) {
+            if (key == source || (bKeepOthers && wanted.contains(key)))
+                continue;
+            delete m_mapProperties.take(key);
+        }
+        if (!bKeepOthers) {
+            // The source alone is left: its values become the base layout's, which overrides nothing.
+            m_mapProperties.remove(source);
+            m_mapProperties.insert(KVLayoutKey::base(), pSource);
+            pSource->takeInheritFlags(true);
+        }
+        for (const KVLayoutKey &key : qAsConst(wanted)) {
+            if (!m_mapProperties.contains(key))
+                addProperty(pSource->clone(), key);
+        }
+    }
+    for (KVElement *pChild : qAsConst(m_listChildren)) {
+        if (!pChild->syncLayouts(keys, bKeepOthers, sourceKey))
+            bOk = false;
+    }
+    return bOk;
+}
+
 // --- Per-layout accessors ------------------------------------------------------------------------
 // Each reads or writes the property object of the layout; without one, getters give the neutral
 // value and setters do nothing.

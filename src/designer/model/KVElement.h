@@ -186,6 +186,17 @@ public:
     KVElementProperty *replaceProperty(KVElementProperty *pProperty, const KVLayoutKey &layout);
     // Deletes every property object.
     void clearProperties();
+    // The property object a property code is read from at a layout: the layout's own when the
+    // layout is the base or overrides the code, else the base's (the layout inherits it). Null when
+    // the object to read from is missing.
+    KVElementProperty *effectiveProperty(int nPropertyCode,
+                                         const KVLayoutKey &layout = KVLayoutKey::current()) const;
+    // Brings this element and its subtree in line with a list of layouts (the base is always
+    // added): the source layout's property object is the model. With bKeepOthers, objects of listed
+    // layouts stay and the others go; without, only the source's stays and becomes the base one
+    // with no flags. Every listed layout without an object gets a clone of the source's. An element
+    // without a source object is left unchanged; the result is false when any element was.
+    bool syncLayouts(const QList<KVLayoutKey> &keys, bool bKeepOthers, const KVLayoutKey &sourceKey);
 
     // --- Per-layout accessors -------------------------------------------------------------------
     int coordinateType(const KVLayoutKey &layout = KVLayoutKey::current()) const;
