@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QEasingCurve>
+#include <QJsonObject>
+#include <QPropertyAnimation>
+#include <QString>
+#include <QVariant>
+
+class KVKeyValue;
+
+// The piece of a keyframe track between two key values. It animates the track's property on the
+// track's target object: with a transition it moves from the start key's value to the end key's
+// value before along its easing curve; without one it holds the start key's value for its whole
+// length. The key values belong to the track; the segment only points at them.
+//
+// Easing codes are the type numbers of QEasingCurve. Codes 45 (Bezier spline) and 46 (TCB spline)
+// carry one fixed shape each; every other valid code is the plain curve of that type.
+class KVKeyframeSegment : public QPropertyAnimation
+{
+    Q_OBJECT
+
+public:
+    static constexpr int BezierCode = QEasingCurve::BezierSpline;  // 45
+    static constexpr int TcbCode = QEasingCurve::TCBSpline;        // 46
+    // Highest code the easing picker offers (OutInBounce).
+    static constexpr int LastPickerCode = QEasingCurve::OutInBounce;  // 40
+
+    KVKeyframeSegment(KVKeyValue *pStart, KVKeyValue *pEnd, QObject *pTarget,
+                      const QByteArray &propertyName, QObject *pParent = nullptr);
+
+    KVKeyValue *startKey() const { return m_pStart; }
+    KVKeyValue *endKey() const { return m_pEnd; }
+    // Changing a key does not refresh; the track refreshes once it has relinked its segments.
+    void setKeys(KVKeyValue *pStart, KVKeyValue *pEnd);
+
+    bool hasTransition() const { return m_bHasTransition; }
+    void setHasTransition(bool b);
+    int easingCode() const { return easingCurve().type(); }
+    void setEasingCode(int nCode);
+
+    // Duration from the two keys' times (never negative), value at 0 the start key's value, value
+    // at 1 the end key's value before with a transition, else the start key's value again.
+    void refresh();
+
+    // The value at a fraction 0..1 of the segment, as the framework computes it while playing.
+    QVariant valueAtFraction(double dFraction) const;
+
+    // Project-file form: "easing_curve", "has_transition".
+    QJsonObject toJson() const;
+    // Reads tolerantly (missing keys: code 0, no transition) and refreshes.
+    void fromJson(const QJsonObject &jo);
+
+    // The curve for an easing code; a code that QEasingCurve does not know gives Linear.
+    static QEasingCurve curveForCode(int nCode);
+    static bool isValidCode(int nCode);
+    // The name of the code's QEasingCurve type ("InOutQuad"); empty for an unknown code.
+    static QString easingName(int nCode);
+    // The framework's interpolation of two values (numbers linearly, points per coordinate,
+    // colours per channel); values of different kinds give the start value before 1, else the end.
+    static QVariant interpolate(const QVariant &from, const QVariant &to, double dProgress);
+
+private:
+    KVKeyValue *m_pStart = nullptr;
+    KVKeyValue *m_pEnd = nullptr;
+    bool m_bHasTransition = true;
+};
