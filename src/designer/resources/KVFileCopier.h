@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+#include <QtGlobal>
+
+class IKVProgress;
+class QCryptographicHash;
+
+// Copies files in blocks of 1 MiB. When the data of the whole run exceeds 20 MiB the copy shows
+// its progress (with a cancel button) through an IKVProgress and checks for a cancel between blocks
+// and between files. A target is written under a temporary name and renamed into place only when
+// complete, so a failed or cancelled copy never leaves a half-written file and never damages a file
+// that was there before.
+class KVFileCopier
+{
+    Q_DECLARE_TR_FUNCTIONS(KVFileCopier)
+public:
+    static constexpr qint64 BlockSize = 1048576;
+    static constexpr qint64 ProgressThreshold = 20971520;
+
+    enum Result { Copied, ReadFailed, WriteFailed, Canceled };
+
+    // nTotal is the number of bytes the run will copy; the progress opens only above the threshold.
+    KVFileCopier(IKVProgress *pProgress, const QString &strText, const QString &strCancelText,
+                 qint64 nTotal);
+    ~KVFileCopier();
+    KVFileCopier(const KVFileCopier &) = delete;
+    KVFileCopier &operator=(const KVFileCopier &) = delete;
+
+    bool showsProgress() const { return m_bShowing; }
+    bool wasCanceled() const { return m_bCanceled; }
+    qint64 bytesCopied() const { return m_nDone; }
+
+    // Copies strSource to strTarget (replacing it atomically when it exists), feeding the data to
+    // pHash when given.
+    Result copy(const QString &strSource, const QString &strTarget,
+                QCryptographicHash *pHash = nullptr);
+
+    // Closes the progress; also done by the destructor.
+    void finish();
+
+private:
+    IKVProgress *m_pProgress = nullptr;
+    qint64 m_nDone = 0;
+    bool m_bShowing = false;
+    bool m_bCanceled = false;
+};
