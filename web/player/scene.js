@@ -1,0 +1,106 @@
+// One scene on the page: its element tree, built for one layout, and its main timeline. Symbol
+// instances in the tree show a scene of their symbol the same way, at the time their playback
+// entries give.
+import { ElementNode } from './node.js';
+import { Timeline } from './timeline.js';
+import { syncMedia } from './content.js';
+
+// Breakpoints of the player data, {h: [[id, value], ...], v: [...]}.
+export function readBreakpoints(b) {
+  const list = (l) => (Array.isArray(l) ? l.filter(Array.isArray).map((x) => [Number(x[0]) || 0, Number(x[1]) || 0]) : []);
+  const o = b && typeof b === 'object' ? b : {};
+  return { h: list(o.h), v: list(o.v) };
+}
+
+// The layout for a container size: per direction the breakpoint with the greatest value not above
+// the size, 0 (the base) when there is none.
+export function layoutFor(breakpoints, width, height) {
+  const pick = (list, size) => {
+    let best = null;
+    for (const [id, value] of list) if (value <= size && (!best || value > best[1])) best = [id, value];
+    return best ? best[0] : 0;
+  };
+  return [pick(breakpoints.h, width), pick(breakpoints.v, height)];
+}
+
+// The position in a symbol's timeline (of length L) at a time of the timeline that plays it, from its
+// playback entries: a play entry runs from its start position at its speed for its duration, a pause
+// entry holds its position. Before the first entry an autoplaying symbol plays from its start.
+export function playbackPosition(entries, time, length, autoplay) {
+  let entry = null;
+  for (const e of entries) if (e.t <= time) entry = e;
+  const clampL = (v) => Math.max(0, Math.min(length, v));
+  if (!entry) return autoplay ? clampL(time) : 0;
+  const [kind, start = 0, speed = 1] = entry.a;
+  if (kind >= 1 && kind <= 3) return clampL(start + Math.min(time - entry.t, entry.d) * speed);
+  return clampL(start);
+}
+
+export class SceneView {
+  // ctx: layout, containerSize, resourceUrl(id), resourceFiles(id), symbol(id) -> symbol data.
+  constructor(data, ctx) {
+    this.ctx = { ...ctx, preserve3d: data.t3d === true };
+    this.root = new ElementNode(data, null, this.ctx);
+    const s = this.root.el.style;
+    this.root.el.classList.add('kv-scene');
+    s.overflow = 'hidden';
+    s.left = '0';
+    s.top = '0';
+    this.order = [...this.root.walk()];
+    // Entries address the scene itself as 0; an element can never take that id or another's.
+    this.nodes = new Map();
+    for (const node of this.order) if (!this.nodes.has(node.id)) this.nodes.set(node.id, node);
+    const timelines = Array.isArray(data.timelines) ? data.timelines : [];
+    this.timeline = new Timeline(timelines[0], this.ctx.layout);
+    this.symbols = this.order.filter((n) => Number(n.data.k) === 7 && n.parent);
+    this.media = this.order.filter((n) => (Number(n.data.k) === 1 || Number(n.data.k) === 2) && n.picture);
+  }
+
+  // Sets every animated value to a time, writes what changed, then shows the symbols at theirs and
+  // lines the media up with their playback entries (playing only while the document plays).
+  render(time, running = false) {
+    this.timeline.valuesAt(time, (id, key, value) => {
+      const node = this.nodes.get(id);
+      if (node) node.set(key, value);
+    });
+    // Parents before their children: a parent's new size reaches the children in the same pass.
+    for (const node of this.order) if (node.dirty) node.flush();
+    for (const node of this.symbols) this.renderSymbol(node, time, running);
+    for (const node of this.media) {
+      const entries = this.timeline.playbacks.get(node.id);
+      if (!entries) continue;
+      const position = playbackPosition(entries, time, Infinity, false);
+      const entry = entries.filter((e) => e.t <= time).pop();
+      const playing = !!entry && entry.a[0] >= 1 && entry.a[0] <= 3 && time < entry.t + entry.d;
+      syncMedia(node.picture, position, running && playing, entry ? Math.abs(entry.a[2] || 1) : 1);
+    }
+  }
+
+  // Pauses every media element of the scene and of the symbols in it.
+  stopMedia() {
+    for (const node of this.media) if (!node.picture.paused) node.picture.pause();
+    for (const node of this.symbols) if (node.symbolView) node.symbolView.stopMedia();
+  }
+
+  renderSymbol(node, time, running) {
+    const data = this.ctx.symbol(node.data.rs);
+    const scenes = data && Array.isArray(data.scenes) ? data.scenes.filter((x) => x && typeof x === 'object') : [];
+    if (!scenes.length) return;
+    const size = [node.wpx, node.hpx];
+    const layout = layoutFor(readBreakpoints(data.b), size[0], size[1]);
+    let view = node.symbolView;
+    // The symbol is built again when its instance reaches another of its layouts.
+    if (!view || view.ctx.layout[0] !== layout[0] || view.ctx.layout[1] !== layout[1]) {
+      if (view) view.root.el.remove();
+      view = node.symbolView = new SceneView(scenes[0], { ...this.ctx, layout, containerSize: size });
+      node.el.appendChild(view.root.el);
+    } else if (view.ctx.containerSize[0] !== size[0] || view.ctx.containerSize[1] !== size[1]) {
+      view.ctx.containerSize = size;
+      view.root.ctx.containerSize = size;
+      view.root.relayout();
+    }
+    const length = Math.max(0, Number(data.dur) || view.timeline.duration);
+    const entries = this.timeline.playbacks.get(node.id) || [];
+    view.render(playbackPosition(entries, time, length, node.data.ap === true), running);
+  }
+}
