@@ -205,7 +205,7 @@ void tst_Elements::factory_data()
     QTest::newRow("div") << 5 << true << "KVDiv" << "KVDivProperty" << "Div";
     QTest::newRow("group") << 6 << true << "KVElement" << "KVElementProperty" << "Group";
     QTest::newRow("symbol") << 7 << false << "" << "KVElementProperty" << "Symbol";
-    QTest::newRow("scene") << 8 << false << "" << "KVElementProperty" << "Scene";
+    QTest::newRow("scene") << 8 << false << "" << "KVSceneProperty" << "Scene";
     QTest::newRow("shape") << 9 << true << "KVAutoShape" << "KVAutoShapeProperty" << "Shape";
     QTest::newRow("component") << 10 << false << "" << "" << "Component";
     QTest::newRow("freeform") << 11 << true << "KVFreeFormShape" << "KVFreeFormShapeProperty"

@@ -2,6 +2,7 @@
 
 #include "animation/KVKeyValue.h"
 #include "animation/KVKeyframe.h"
+#include "animation/KVMotionPathKeyframe.h"
 #include "animation/KVPropertyCatalogue.h"
 #include "model/KVElement.h"
 #include "model/KVElementType.h"
@@ -126,12 +127,19 @@ void KVAnimation::fromJson(const QJsonObject &jo, KVTimeline *pTimeline, const K
         const int nType = KVJsonUtil::readInt(joKeyframe, QStringLiteral("type"), -1);
         if (keyframe(nType) || !KVPropertyCatalogue::isAnimatable(m_pElement, nType, layout, layout))
             continue;
-        KVKeyframe *pKeyframe = KVKeyframe::create(m_pElement, nType, layout);
+        // Location tracks move the element along a motion path.
+        KVKeyframe *pKeyframe = nType == KVPropertyCatalogue::Location
+            ? KVMotionPathKeyframe::create(m_pElement, layout)
+            : KVKeyframe::create(m_pElement, nType, layout);
         if (!pKeyframe)
             continue;
         pKeyframe->fromJson(joKeyframe);
         addKeyframe(pKeyframe);
     }
+    // A path of the older absolute form has placed the element in pixels.
+    auto *pPath = qobject_cast<KVMotionPathKeyframe *>(keyframe(KVPropertyCatalogue::Location));
+    if (pPath && pPath->readLegacyPath())
+        pPath->setElementUnitsToPixels();
 
     const QJsonArray jaInherit = KVJsonUtil::readArray(jo, QStringLiteral("inherit"));
     for (const QJsonValue &v : jaInherit) {

@@ -4,6 +4,7 @@
 
 #include <QLineF>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace KVJsonUtil;
@@ -99,6 +100,8 @@ void KVBezierPath::clear()
 {
     m_listPoints.clear();
     m_listPolylines.clear();
+    m_listCumulative.clear();
+    m_vecOffsets.clear();
 }
 
 const QVector<QPointF> &KVBezierPath::polyline(int nIndex) const
@@ -110,11 +113,76 @@ const QVector<QPointF> &KVBezierPath::polyline(int nIndex) const
 void KVBezierPath::rebuildPolylines()
 {
     m_listPolylines.clear();
+    m_listCumulative.clear();
+    m_vecOffsets.clear();
+    m_vecOffsets.reserve(m_listPoints.size());
+    double dOffset = 0.0;
     for (int i = 0; i < m_listPoints.size(); ++i) {
-        m_listPolylines.append(i + 1 < m_listPoints.size()
-                                   ? flatten(m_listPoints.at(i), m_listPoints.at(i + 1))
-                                   : QVector<QPointF>());
+        QVector<QPointF> polyline = i + 1 < m_listPoints.size()
+            ? flatten(m_listPoints.at(i), m_listPoints.at(i + 1))
+            : QVector<QPointF>();
+        QVector<double> cumulative;
+        cumulative.reserve(polyline.size());
+        double dLength = 0.0;
+        for (int k = 0; k < polyline.size(); ++k) {
+            if (k > 0)
+                dLength += QLineF(polyline.at(k - 1), polyline.at(k)).length();
+            cumulative.append(dLength);
+        }
+        m_vecOffsets.append(dOffset);
+        dOffset += dLength;
+        m_listPolylines.append(std::move(polyline));
+        m_listCumulative.append(std::move(cumulative));
     }
+}
+
+double KVBezierPath::polylineLength(int nIndex) const
+{
+    if (nIndex < 0 || nIndex >= m_listCumulative.size() || m_listCumulative.at(nIndex).isEmpty())
+        return 0.0;
+    return m_listCumulative.at(nIndex).last();
+}
+
+double KVBezierPath::lengthTo(int nIndex) const
+{
+    if (m_vecOffsets.isEmpty())
+        return 0.0;
+    return m_vecOffsets.at(qBound(0, nIndex, m_vecOffsets.size() - 1));
+}
+
+QPointF KVBezierPath::pointBetween(int nFrom, int nTo, double dFraction) const
+{
+    const int nCount = m_listPoints.size();
+    if (nCount == 0)
+        return QPointF();
+    nFrom = qBound(0, nFrom, nCount - 1);
+    nTo = qBound(nFrom, nTo, nCount - 1);
+    const double dStart = m_vecOffsets.at(nFrom);
+    const double dEnd = m_vecOffsets.at(nTo);
+    if (!(dEnd > dStart))
+        return m_listPoints.at(nFrom).position();
+    const double dTarget = dStart + qBound(0.0, dFraction, 1.0) * (dEnd - dStart);
+
+    // The polyline that holds the target: the last point in nFrom..nTo - 1 whose offset is not
+    // above it; a polyline without length has the same offset as its successor and is passed over.
+    const auto itBegin = m_vecOffsets.cbegin() + nFrom + 1;
+    const auto itEnd = m_vecOffsets.cbegin() + nTo + 1;
+    const auto it = std::upper_bound(itBegin, itEnd, dTarget);
+    if (it == itEnd)
+        return m_listPoints.at(nTo).position();
+    const int nPolyline = int(it - m_vecOffsets.cbegin()) - 1;
+    const QVector<QPointF> &polyline = m_listPolylines.at(nPolyline);
+    const QVector<double> &cumulative = m_listCumulative.at(nPolyline);
+    const double dLocal = dTarget - m_vecOffsets.at(nPolyline);
+    const auto itPoint = std::upper_bound(cumulative.cbegin(), cumulative.cend(), dLocal);
+    if (itPoint == cumulative.cbegin())
+        return polyline.first();
+    if (itPoint == cumulative.cend())
+        return polyline.last();
+    const int k = int(itPoint - cumulative.cbegin());
+    const double dSpan = cumulative.at(k) - cumulative.at(k - 1);
+    const double dRatio = dSpan > 0.0 ? (dLocal - cumulative.at(k - 1)) / dSpan : 0.0;
+    return polyline.at(k - 1) + (polyline.at(k) - polyline.at(k - 1)) * dRatio;
 }
 
 QVector<QPointF> KVBezierPath::flatten(const KVPathPoint &a, const KVPathPoint &b)

@@ -64,6 +64,17 @@ public:
     // the parameters k / (n + 1) (n = control polygon length / 4, rounded) and B's position.
     static QVector<QPointF> flatten(const KVPathPoint &a, const KVPathPoint &b);
 
+    // Arc lengths along the flattened path, kept with the polylines so that finding a point by its
+    // distance costs two binary searches and no summing.
+    // Length of the polyline of point nIndex (0 for an empty one or an index out of range).
+    double polylineLength(int nIndex) const;
+    // Length from the first point to point nIndex (an index out of range is clamped).
+    double lengthTo(int nIndex) const;
+    double totalLength() const { return m_vecOffsets.isEmpty() ? 0.0 : m_vecOffsets.last(); }
+    // The point at a fraction (0..1, clamped) of the flattened path from point nFrom to point nTo
+    // (nFrom < nTo, both in range); point nFrom's position when that stretch has no length.
+    QPointF pointBetween(int nFrom, int nTo, double dFraction) const;
+
     bool operator==(const KVBezierPath &other) const { return m_listPoints == other.m_listPoints; }
     bool operator!=(const KVBezierPath &other) const { return !(*this == other); }
 
@@ -73,4 +84,8 @@ protected:
 private:
     QList<KVPathPoint> m_listPoints;
     QList<QVector<QPointF>> m_listPolylines;
+    // Per polyline, the length from its first point to each of its points.
+    QList<QVector<double>> m_listCumulative;
+    // Per point, the length of the flattened path from the first point to it.
+    QVector<double> m_vecOffsets;
 };

@@ -9,6 +9,7 @@
 #include "model/KVElementType.h"
 #include "model/KVFreeFormShape.h"
 #include "model/KVFreeFormShapeProperty.h"
+#include "model/KVSceneProperty.h"
 #include "model/KVText.h"
 #include "model/KVTextProperty.h"
 
@@ -53,13 +54,14 @@ KVElementProperty *createProperty(int nType)
         return new KVAutoShapeProperty;
     case KVElementType::Freeform:
         return new KVFreeFormShapeProperty;
+    case KVElementType::Scene:
+        return new KVSceneProperty;
     case KVElementType::Image:
     case KVElementType::Audio:
     case KVElementType::Video:
     case KVElementType::HTML_Widget:
     case KVElementType::Group:
     case KVElementType::Symbol:
-    case KVElementType::Scene:
         return new KVElementProperty;
     default:
         return nullptr;
