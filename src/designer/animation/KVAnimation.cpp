@@ -1,4 +1,5 @@
 #include "animation/KVAnimation.h"
+#include <QEvent>
 
 #include "animation/KVKeyValue.h"
 #include "animation/KVKeyframe.h"
@@ -156,4 +157,36 @@ void KVAnimation::toPlayerJson(QJsonArray &entries, bool bCanvasMode) const
         nElementId = m_pElement->type() == KVElementType::Scene ? 0 : m_pElement->id();
     for (const KVKeyframe *pKeyframe : keyframes())
         pKeyframe->toPlayerJson(entries, nElementId, bCanvasMode);
+}
+
+int KVAnimation::duration() const
+{
+    if (m_nCachedDuration == -2)
+        m_nCachedDuration = QParallelAnimationGroup::duration();
+    return m_nCachedDuration;
+}
+
+void KVAnimation::invalidateDuration()
+{
+    m_nCachedDuration = -2;
+}
+
+void KVAnimation::invalidateGroupDurations(QAbstractAnimation *pChanged)
+{
+    for (QAnimationGroup *pGroup = pChanged ? pChanged->group() : nullptr; pGroup; pGroup = pGroup->group()) {
+        if (auto *pTrack = qobject_cast<KVKeyframe *>(pGroup))
+            pTrack->invalidateDuration();
+        else if (auto *pAnimation = qobject_cast<KVAnimation *>(pGroup))
+            pAnimation->invalidateDuration();
+    }
+}
+
+bool KVAnimation::event(QEvent *pEvent)
+{
+    const bool bResult = QParallelAnimationGroup::event(pEvent);
+    if (pEvent->type() == QEvent::ChildAdded || pEvent->type() == QEvent::ChildRemoved) {
+        m_nCachedDuration = -2;
+        invalidateGroupDurations(this);
+    }
+    return bResult;
 }

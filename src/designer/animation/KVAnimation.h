@@ -23,6 +23,11 @@ class KVAnimation : public QParallelAnimationGroup
     Q_OBJECT
 
 public:
+    // The animation's length, remembered between changes (see KVKeyframe::duration).
+    int duration() const override;
+    void invalidateDuration();
+    // A child animation changed its length: every remembered length above it is cleared.
+    static void invalidateGroupDurations(QAbstractAnimation *pChanged);
     // pElement is not owned; it may be the scene itself.
     explicit KVAnimation(KVElement *pElement, QObject *pParent = nullptr);
     ~KVAnimation() override;
@@ -65,7 +70,11 @@ public:
     // scene's own animation.
     virtual void toPlayerJson(QJsonArray &entries, bool bCanvasMode = false) const;
 
+protected:
+    bool event(QEvent *pEvent) override;
+
 private:
+    mutable int m_nCachedDuration = -2; // -2: not known
     void deleteKeyframes();
 
     KVElement *m_pElement = nullptr;

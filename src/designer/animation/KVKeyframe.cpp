@@ -1,4 +1,7 @@
 #include "animation/KVKeyframe.h"
+#include <QEvent>
+
+#include "animation/KVAnimation.h"
 
 #include "animation/KVKeyValue.h"
 #include "animation/KVKeyframeSegment.h"
@@ -507,4 +510,26 @@ QVariant KVKeyframe::valueAt(int nTime) const
         }
     }
     return m_listKeys.last()->value();
+}
+
+int KVKeyframe::duration() const
+{
+    if (m_nCachedDuration == -2)
+        m_nCachedDuration = QSequentialAnimationGroup::duration();
+    return m_nCachedDuration;
+}
+
+void KVKeyframe::invalidateDuration()
+{
+    m_nCachedDuration = -2;
+}
+
+bool KVKeyframe::event(QEvent *pEvent)
+{
+    const bool bResult = QSequentialAnimationGroup::event(pEvent);
+    if (pEvent->type() == QEvent::ChildAdded || pEvent->type() == QEvent::ChildRemoved) {
+        invalidateDuration();
+        KVAnimation::invalidateGroupDurations(this);
+    }
+    return bResult;
 }

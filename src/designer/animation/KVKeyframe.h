@@ -37,6 +37,10 @@ class KVKeyframe : public QSequentialAnimationGroup
     Q_OBJECT
 
 public:
+    // The track's length, remembered between changes: Qt asks a group for it at every step of a
+    // seek, and each answer would walk all the segments again.
+    int duration() const override;
+    void invalidateDuration();
     // pTarget is the object that holds the property (the element or one of its visual groups);
     // pElement the animated element, used for the ids written to the project and player forms.
     KVKeyframe(int nType, const QString &strUnit, QObject *pTarget, KVElement *pElement = nullptr,
@@ -109,12 +113,14 @@ public:
     QVariant valueAt(int nTime) const;
 
 protected:
+    bool event(QEvent *pEvent) override;
     // Lets a location track add its motion-path keys ("cp", "ao") to the entry from key nFromIndex
     // to key nToIndex (equal for a set entry). Plain tracks add nothing.
     virtual void addPlayerEntryKeys(QJsonObject &joEntry, int nFromIndex, int nToIndex,
                                     bool bCanvasMode) const;
 
 private:
+    mutable int m_nCachedDuration = -2; // -2: not known
     void deleteKeys();
     // Reassigns the keys of the segments at child indexes nFirst..nLast by position and refreshes
     // them, together with the leading and trailing segments and their own keys.

@@ -1,5 +1,7 @@
 #include "animation/KVKeyframeSegment.h"
 
+#include "animation/KVAnimation.h"
+
 #include "animation/KVKeyValue.h"
 #include "model/KVJsonUtil.h"
 
@@ -39,7 +41,11 @@ void KVKeyframeSegment::refresh()
 {
     if (!m_pStart || !m_pEnd)
         return;
-    setDuration(std::max(0, m_pEnd->time() - m_pStart->time()));
+    const int nDuration = std::max(0, m_pEnd->time() - m_pStart->time());
+    if (nDuration != duration()) {
+        setDuration(nDuration);
+        KVAnimation::invalidateGroupDurations(this);
+    }
     setStartValue(m_pStart->value());
     setEndValue(m_bHasTransition ? m_pEnd->valueMinus() : m_pStart->value());
 }

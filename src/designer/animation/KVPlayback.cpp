@@ -1,5 +1,7 @@
 #include "animation/KVPlayback.h"
 
+#include "animation/KVAnimation.h"
+
 #include "animation/IKVPlaybackContent.h"
 #include "interaction/KVEventCatalogue.h"
 #include "interaction/KVEventListener.h"
@@ -217,7 +219,10 @@ void KVPlayback::updateLength()
             + KVJsonUtil::readInt(pLast->actionData(), kDuration, 0);
         nLength = int(std::clamp<qint64>(nEnd, 0, std::numeric_limits<int>::max()));
     }
-    setDuration(nLength);
+    if (nLength != duration()) {
+        setDuration(nLength);
+        KVAnimation::invalidateGroupDurations(this);
+    }
 }
 
 QJsonArray KVPlayback::toJson() const
