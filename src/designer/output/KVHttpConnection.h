@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QHostAddress>
+#include <QObject>
+#include <QQueue>
+#include <QTimer>
+
+#include <memory>
+
+class QTcpSocket;
+class KVHttpRequest;
+class KVHttpResponse;
+
+// One client connection of the preview server. Requests are read by Node's http_parser; their
+// bodies are skipped. Requests answer strictly in arrival order: a pipelined request waits in a
+// queue until the response before it has finished, and reading stops while the queue is full.
+// Malformed input is answered, after the requests before it, with 400 and the connection closes.
+// A connection with no traffic in either direction for the idle time-out is dropped (a handler
+// that keeps a response waiting longer than that loses it too).
+// A client that shuts its sending side after the request still gets what could be written at
+// once, which is all of a small answer; the socket closes as soon as the shut-down is seen.
+// The connection deletes itself once its socket has closed.
+class KVHttpConnection : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MaxQueuedRequests = 32;
+    static constexpr int MaxUrlSize = 8192;
+    static constexpr int MaxHeaderCount = 100;
+    static constexpr int LingerTime = 2000; // ms a closing connection waits for the client
+
+    KVHttpConnection(QTcpSocket *pSocket, int nIdleTimeout, QObject *pParent = nullptr);
+    ~KVHttpConnection() override;
+
+    QHostAddress localAddress() const;
+    quint16 localPort() const;
+    QHostAddress peerAddress() const;
+    // Bytes handed to the socket that have not yet left for the network.
+    qint64 bytesToWrite() const;
+    bool isOpen() const;
+    int queuedRequestCount() const { return m_queue.size(); }
+
+    // Stops reading requests and closes once the data already written has been sent.
+    void close();
+    // Drops the connection at once, unsent data included.
+    void abort();
+
+signals:
+    void newRequest(KVHttpRequest *pRequest, KVHttpResponse *pResponse);
+    void disconnected();
+
+private:
+    friend class KVHttpResponse;
+    struct Parser;
+    struct Pending {
+        QByteArray baMethod;
+        QByteArray baTarget;
+        int nMajor = 1;
+        int nMinor = 1;
+        bool bKeepAlive = true;
+        QHash<QByteArray, QByteArray> headers;
+    };
+
+    void onReadyRead();
+    void onBytesWritten();
+    void notifyAllBytesWritten();
+    void onSocketClosed();
+    void onIdleTimeout();
+    void parseBuffered();
+    void dispatchNext();
+    void continueAfterResponse();
+    void answerBadRequest();
+    void stopReading();
+    void shutdownSending();
+
+    void sendData(KVHttpResponse *pResponse, const QByteArray &baData);
+    void responseFinished(KVHttpResponse *pResponse);
+
+    QTcpSocket *m_pSocket;
+    std::unique_ptr<Parser> m_pParser;
+    QQueue<Pending> m_queue;
+    QByteArray m_baUnparsed;
+    KVHttpResponse *m_pActive = nullptr;
+    QByteArray m_baErrorText;   // set when the input was malformed
+    bool m_bBroken = false;     // malformed input: answer 400 after the queue, then close
+    bool m_bClosing = false;    // no more requests are read
+    bool m_bPaused = false;     // the queue is full
+    bool m_bGone = false;       // the socket has closed
+    bool m_bLingering = false;  // closing: waiting for the answer to leave and the client to go
+    bool m_bSendingShut = false;
+    bool m_bNotifyPending = false; // allBytesWritten() is on its way
+    QTimer m_idleTimer;
+};

@@ -1,0 +1,201 @@
+#include "KVHttpServer.h"
+
+#include "KVHttpFileReader.h"
+#include "KVHttpRequest.h"
+#include "KVHttpResponse.h"
+#include "Reporter.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMimeDatabase>
+
+KVHttpServer::KVHttpServer(QObject *pParent)
+    : KVHttpServerBase(pParent)
+{
+    connect(this, &KVHttpServerBase::newRequest, this, &KVHttpServer::onNewRequest);
+}
+
+bool KVHttpServer::startListening()
+{
+    if (isListening())
+        return true;
+    if (listen(QHostAddress::LocalHost, PreferredPort) || listen(QHostAddress::LocalHost, 0))
+        return true;
+    Reporter::error(tr("Unable to start the preview server."));
+    return false;
+}
+
+QString KVHttpServer::normalizedPath(const QString &strPath)
+{
+    if (strPath.isEmpty())
+        return QString();
+    const QString strClean = QDir::cleanPath(QFileInfo(strPath).absoluteFilePath());
+    // Resolve links in the longest part of the path that exists; the rest is kept as written.
+    QString strExisting = strClean;
+    QString strRest;
+    while (!strExisting.isEmpty()) {
+        const QString strCanonical = QFileInfo(strExisting).canonicalFilePath();
+        if (!strCanonical.isEmpty()) {
+            if (strRest.isEmpty())
+                return strCanonical;
+            return QDir::cleanPath(strCanonical + QLatin1Char('/') + strRest);
+        }
+        const int nSlash = strExisting.lastIndexOf(QLatin1Char('/'));
+        if (nSlash < 0 || strExisting == QLatin1String("/"))
+            break;
+        const QString strName = strExisting.mid(nSlash + 1);
+        strRest = strRest.isEmpty() ? strName : strName + QLatin1Char('/') + strRest;
+        strExisting = nSlash == 0 ? QStringLiteral("/") : strExisting.left(nSlash);
+    }
+    return strClean;
+}
+
+bool KVHttpServer::addRoot(const QString &strPath)
+{
+    const QString strRoot = normalizedPath(strPath);
+    if (strRoot.isEmpty())
+        return false;
+    if (!m_roots.contains(strRoot))
+        m_roots.append(strRoot);
+    return true;
+}
+
+bool KVHttpServer::removeRoot(const QString &strPath)
+{
+    return m_roots.removeAll(normalizedPath(strPath)) > 0;
+}
+
+bool KVHttpServer::isUnderRoot(const QString &strFolder) const
+{
+    for (const QString &strRoot : m_roots) {
+        if (strFolder == strRoot)
+            return true;
+        const QString strPrefix = strRoot.endsWith(QLatin1Char('/')) ? strRoot : strRoot + QLatin1Char('/');
+        if (strFolder.startsWith(strPrefix))
+            return true;
+    }
+    return false;
+}
+
+bool KVHttpServer::isAllowed(const QString &strPath) const
+{
+    const QString strFile = normalizedPath(strPath);
+    return !strFile.isEmpty() && isUnderRoot(QFileInfo(strFile).path());
+}
+
+QString KVHttpServer::localPathOf(const QString &strDecodedPath)
+{
+    if (!strDecodedPath.startsWith(QLatin1Char('/')))
+        return strDecodedPath;
+    const QString strPath = strDecodedPath.mid(1);
+    return QDir::isAbsolutePath(strPath) ? strPath : strDecodedPath;
+}
+
+bool KVHttpServer::parseRange(const QByteArray &baRange, qint64 nSize, qint64 *pStart, qint64 *pEnd)
+{
+    if (!baRange.contains("bytes"))
+        return false;
+    const QList<QByteArray> parts = baRange.split('=').last().split('-');
+    bool bStartOk = false;
+    const qint64 nStart = parts.at(0).trimmed().toLongLong(&bStartOk);
+    qint64 nEnd = nSize - 1;
+    if (parts.size() > 1 && !parts.at(1).trimmed().isEmpty()) {
+        bool bEndOk = false;
+        nEnd = parts.at(1).trimmed().toLongLong(&bEndOk);
+        if (!bEndOk)
+            return false;
+    }
+    if (!bStartOk || nStart < 0 || nStart > nEnd || nEnd >= nSize)
+        return false;
+    *pStart = nStart;
+    *pEnd = nEnd;
+    return true;
+}
+
+QByteArray KVHttpServer::httpDate(const QDateTime &dateTime)
+{
+    return QLocale::c().toString(dateTime.toUTC(), QStringLiteral("ddd, dd MMM yyyy hh:mm:ss")).toLatin1()
+           + " GMT";
+}
+
+void KVHttpServer::answerError(KVHttpResponse *pResponse, int nStatus)
+{
+    pResponse->setStatusCode(nStatus);
+    pResponse->setHeader("content-type", "text/plain; charset=utf-8");
+    pResponse->end(QByteArray::number(nStatus) + ' ' + KVHttpResponse::reasonPhrase(nStatus) + '\n');
+}
+
+void KVHttpServer::onNewRequest(KVHttpRequest *pRequest, KVHttpResponse *pResponse)
+{
+    pResponse->setHeader("server", "Kavio Studio");
+    if (pRequest->method() != "GET" && pRequest->method() != "HEAD") {
+        pResponse->setHeader("allow", "GET, HEAD");
+        answerError(pResponse, 405);
+        return;
+    }
+    const QString strDecoded = pRequest->url().path(QUrl::FullyDecoded);
+    if (!strDecoded.startsWith(QLatin1Char('/')) || strDecoded.contains(QChar(0))) {
+        answerError(pResponse, 400);
+        return;
+    }
+    const QString strLocal = localPathOf(strDecoded);
+    // First the path as written, with ".." taken lexically: outside the roots nothing is looked at.
+    if (!isAllowed(strLocal)) {
+        answerError(pResponse, 403);
+        return;
+    }
+    const QFileInfo info(strLocal);
+    if (!info.exists()) {
+        answerError(pResponse, 404);
+        return;
+    }
+    // Then the file itself with every link resolved; it is opened under that very name.
+    const QFileInfo canonical(info.canonicalFilePath());
+    if (info.isDir() || !isUnderRoot(canonical.path())) {
+        answerError(pResponse, 403);
+        return;
+    }
+    answerFile(pRequest, pResponse, canonical);
+}
+
+void KVHttpServer::answerFile(KVHttpRequest *pRequest, KVHttpResponse *pResponse, const QFileInfo &info)
+{
+    QFile *pFile = new QFile(info.filePath());
+    if (!pFile->open(QIODevice::ReadOnly)) {
+        delete pFile;
+        answerError(pResponse, 403);
+        return;
+    }
+    const qint64 nSize = pFile->size();
+    qint64 nStart = 0;
+    qint64 nEnd = nSize - 1;
+    const bool bRange = parseRange(pRequest->header("range"), nSize, &nStart, &nEnd);
+    const qint64 nCount = bRange ? nEnd - nStart + 1 : nSize;
+    if (bRange) {
+        pResponse->setStatusCode(206);
+        pResponse->setHeader("accept-ranges", "bytes");
+        pResponse->setHeader("content-range", "bytes " + QByteArray::number(nStart) + '-'
+                                                  + QByteArray::number(nEnd) + '/' + QByteArray::number(nSize));
+        pFile->seek(nStart);
+    } else {
+        pResponse->setStatusCode(200);
+        pResponse->setHeader("accept-ranges", "bytes");
+    }
+    static const QMimeDatabase mimeDatabase;
+    pResponse->setHeader("content-type",
+                         mimeDatabase.mimeTypeForFile(info, QMimeDatabase::MatchExtension).name().toLatin1());
+    pResponse->setHeader("content-length", QByteArray::number(nCount));
+    pResponse->setHeader("last-modified", httpDate(info.lastModified()));
+    pResponse->setHeader("expires", "0");
+    pResponse->setHeader("cache-control", "no-cache, no-store, must-revalidate");
+    if (pRequest->method() == "HEAD") {
+        delete pFile;
+        pResponse->end();
+        return;
+    }
+    KVHttpFileReader *pReader = new KVHttpFileReader(pFile, nCount, pResponse, pRequest->connection());
+    pReader->start();
+}

@@ -1,0 +1,105 @@
+#include "KVHttpServerBase.h"
+
+#include "KVHttpConnection.h"
+#include "KVHttpRequest.h"
+#include "KVHttpResponse.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+KVHttpServerBase::KVHttpServerBase(QObject *pParent)
+    : QObject(pParent)
+    , m_pTcpServer(new QTcpServer(this))
+{
+    connect(m_pTcpServer, &QTcpServer::newConnection, this, &KVHttpServerBase::onNewConnection);
+}
+
+KVHttpServerBase::~KVHttpServerBase()
+{
+    dropConnections();
+}
+
+bool KVHttpServerBase::listen(const QHostAddress &address, quint16 nPort)
+{
+    if (m_pTcpServer->isListening())
+        m_pTcpServer->close();
+    return m_pTcpServer->listen(address, nPort);
+}
+
+bool KVHttpServerBase::isListening() const
+{
+    return m_pTcpServer->isListening();
+}
+
+quint16 KVHttpServerBase::port() const
+{
+    return m_pTcpServer->serverPort();
+}
+
+QHostAddress KVHttpServerBase::serverAddress() const
+{
+    return m_pTcpServer->serverAddress();
+}
+
+QString KVHttpServerBase::errorString() const
+{
+    return m_pTcpServer->errorString();
+}
+
+void KVHttpServerBase::close()
+{
+    m_pTcpServer->close();
+    // The connections go from the event loop, so that a request handler may stop the server.
+    const QList<KVHttpConnection *> connections = m_connections;
+    m_connections.clear();
+    for (KVHttpConnection *pConnection : connections) {
+        pConnection->disconnect(this);
+        pConnection->abort();
+    }
+}
+
+void KVHttpServerBase::setMaxConnections(int nCount)
+{
+    m_nMaxConnections = qMax(1, nCount);
+}
+
+void KVHttpServerBase::setIdleTimeout(int nMilliseconds)
+{
+    m_nIdleTimeout = qMax(1, nMilliseconds);
+}
+
+void KVHttpServerBase::dropConnections()
+{
+    const QList<KVHttpConnection *> connections = m_connections;
+    m_connections.clear();
+    for (KVHttpConnection *pConnection : connections) {
+        pConnection->disconnect(this);
+        delete pConnection;
+    }
+}
+
+void KVHttpServerBase::onNewConnection()
+{
+    while (QTcpSocket *pSocket = m_pTcpServer->nextPendingConnection()) {
+        if (m_connections.size() >= m_nMaxConnections) {
+            // Too many clients: a short answer, then the socket goes once it has been sent.
+            connect(pSocket, &QTcpSocket::disconnected, pSocket, &QObject::deleteLater);
+            connect(pSocket, &QTcpSocket::readyRead, pSocket, [pSocket]() { pSocket->readAll(); });
+            const QByteArray baBody("503 Service Unavailable\nToo many open connections.\n");
+            pSocket->write("HTTP/1.1 503 Service Unavailable\r\ncontent-type: text/plain; charset=utf-8\r\n"
+                           "content-length: " + QByteArray::number(baBody.size())
+                           + "\r\nconnection: close\r\nretry-after: 1\r\n\r\n" + baBody);
+            pSocket->disconnectFromHost();
+            emit connectionRejected();
+            continue;
+        }
+        KVHttpConnection *pConnection = new KVHttpConnection(pSocket, m_nIdleTimeout, this);
+        m_connections.append(pConnection);
+        connect(pConnection, &KVHttpConnection::newRequest, this, &KVHttpServerBase::newRequest);
+        // A closed connection stops counting at once, though it is deleted a little later.
+        connect(pConnection, &KVHttpConnection::disconnected, this,
+                [this, pConnection]() { m_connections.removeOne(pConnection); });
+        connect(pConnection, &QObject::destroyed, this,
+                [this, pConnection]() { m_connections.removeOne(pConnection); });
+    }
+}
