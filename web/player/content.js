@@ -69,11 +69,12 @@ export function imagePlacement(ir, over = {}) {
 }
 
 // Brings a media element in line with its playback entries: playing (while the document plays and a
-// play entry runs) from the position the entries give, or paused there.
+// play entry runs) from the position the entries give, or paused there. HTML media cannot reliably
+// play backwards: at a negative speed the paused media is moved to the position of every frame.
 export function syncMedia(media, position, running, rate) {
   const want = position / 1000;
-  if (running) {
-    media.playbackRate = rate > 0 ? rate : 1;
+  if (running && rate > 0) {
+    media.playbackRate = rate;
     if (media.paused) {
       media.currentTime = want;
       const started = media.play();
@@ -84,5 +85,5 @@ export function syncMedia(media, position, running, rate) {
     return;
   }
   if (!media.paused) media.pause();
-  if (Math.abs(media.currentTime - want) > 0.05) media.currentTime = want;
+  if (Math.abs(media.currentTime - want) > (running ? 0.01 : 0.05)) media.currentTime = want;
 }

@@ -1,8 +1,12 @@
 // A document playing in a container: the stage, the scenes in sequence and the main timeline of the
-// scene shown, driven by the page's clock.
+// scene shown, driven by the page's clock; the events of the document, its scenes, elements and
+// timelines, and the actions of their handlers.
 import { layoutFor, readBreakpoints, SceneView } from './scene.js';
 import { Timeline } from './timeline.js';
 import { sceneTransition, transitionStyles } from './transition.js';
+import { actionsFor, listen } from './events.js';
+import { runAction } from './actions.js';
+import { changeSpeed, moveTime, Playhead } from './playhead.js';
 
 // Joins the resource folder and a file name, with or without the folder's trailing "/".
 export function joinFolder(folder, name) {
@@ -38,6 +42,20 @@ export class KavioDocument {
     this.root = null;
     this.transition = null;
     this.playing = false;
+    this.rate = 1;
+    this.reverse = false;
+    // Play heads that actions started (other timelines, symbols) and media played backwards.
+    this.heads = new Set();
+    this.backwards = new Map();
+    // Events are raised from begin() to close().
+    this.started = false;
+    this.unbind = [];
+    this.scopes = new WeakMap();
+    // The user functions [id, name, function] by id, and the document's handlers (a preloader
+    // document's under "pe").
+    this.functions = new Map();
+    for (const f of Array.isArray(data.f) ? data.f : []) if (Array.isArray(f) && typeof f[2] === 'function') this.functions.set(Number(f[0]), f);
+    this.events = Array.isArray(data.e) ? data.e : data.pe;
     this.tick = (dt) => this.advance(dt);
 
     const stage = (this.stage = document.createElement('div'));
@@ -47,6 +65,7 @@ export class KavioDocument {
     this.inner.style.cssText = 'position:absolute;left:0;top:0;transform-origin:0 0;';
     stage.appendChild(this.inner);
     container.appendChild(stage);
+    listen(stage, this.events, (code, ev) => this.raise(this.events, code, this.view, undefined, ev));
     this.fit();
     if (this.scenes.length) this.show(0);
     this.fit();
@@ -79,8 +98,12 @@ export class KavioDocument {
       this.layout = layout;
       if (this.root) {
         const now = this.now;
+        const old = this.view;
         this.show(this.index, true);
-        this.seek(now);
+        this.carry(old);
+        this.now = now;
+        this.atStart = now === 0;
+        this.render();
       }
     } else if (resized && this.root) {
       this.root.ctx.containerSize = this.containerSize;
@@ -104,11 +127,21 @@ export class KavioDocument {
 
   // Shows the scene of an index from the start of its main timeline. While playing, the scene enters
   // with its transition; the old scene stays on the stage until the transition is over.
-  show(index, instant = false) {
+  // A jump names the transition to use instead of the scene's own ("st" form, type 0 for none).
+  // Leaving a scene and entering one raise their "Scene Deactivate" and "Scene Activate" events;
+  // showing the same scene again at another layout raises none.
+  show(index, instant = false, st = undefined) {
     if (index < 0 || index >= this.scenes.length) return false;
     const data = this.scenes[index];
     this.endTransition();
-    if (this.view) this.view.stopMedia();
+    if (this.view) {
+      if (!instant) this.sceneEvent(51);
+      this.view.stopMedia(true);
+    }
+    this.heads.clear();
+    this.backwards.clear();
+    if (!instant) this.rate = 1;
+    if (!instant) this.reverse = false;
     const leaving = this.layer;
     this.view = new SceneView(data, {
       layout: this.layout,
@@ -116,13 +149,15 @@ export class KavioDocument {
       resourceUrl: (id) => this.resourceUrl(id),
       resourceFiles: (id) => this.resourceFiles(id),
       symbol: (id) => this.symbolData.get(Number(id)) || null,
+      listen: (node, view) => listen(node.el, node.data.e, (code, ev) => this.raise(node.data.e, code, view, undefined, ev, node.el)),
+      trigger: (view, t) => this.fireTrigger(view, t),
     });
     this.root = this.view.root;
     this.layer = document.createElement('div');
     this.layer.className = 'kv-scene-layer';
     this.layer.style.cssText = 'position:absolute;left:0;top:0;';
     this.layer.appendChild(this.root.el);
-    const transition = this.playing && leaving && !instant ? sceneTransition(data.st) : null;
+    const transition = this.playing && leaving && !instant ? sceneTransition(st === undefined ? data.st : st) : null;
     if (transition) {
       this.transition = { ...transition, elapsed: 0, leaving };
       if (transition.type === 5) this.inner.insertBefore(this.layer, leaving);
@@ -137,7 +172,182 @@ export class KavioDocument {
     this.now = 0;
     this.atStart = true;
     this.render();
+    if (!instant) this.sceneEvent(50);
     return true;
+  }
+
+  // A scene event, told to the scene shown and to the document.
+  sceneEvent(code, value, ev) {
+    this.raise(this.events, code, this.view, value, ev);
+    if (this.view) this.raise(this.view.data.e, code, this.view, value, ev);
+  }
+
+  // From here on the document raises its events: "Create", then "Scene Activate" of the scene
+  // shown; the page's keys, scrolling, turning and resizing reach the document and the scene.
+  begin() {
+    this.started = true;
+    const on = (target, type, code, value) => {
+      const fn = (ev) => this.sceneEvent(code, value(ev), ev);
+      target.addEventListener(type, fn);
+      this.unbind.push(() => target.removeEventListener(type, fn));
+    };
+    on(document, 'keydown', 53, (ev) => ev.key);
+    on(document, 'keyup', 54, (ev) => ev.key);
+    on(window, 'scroll', 52, () => window.scrollY);
+    on(window, 'orientationchange', 55, () => window.orientation);
+    on(window, 'resize', 56, () => [window.innerWidth, window.innerHeight]);
+    this.raise(this.events, 20, this.view);
+    if (this.view) this.sceneEvent(50);
+  }
+
+  // Runs the actions a handler list holds for an event code, in the scope of a scene or symbol view.
+  raise(list, code, view, value, ev, target) {
+    const actions = actionsFor(list, code);
+    if (actions) this.run(actions, view, { type: code, value, target: target || (ev && ev.target) || null, originalEvent: ev || null });
+  }
+
+  // Handlers that set each other off (a seek handler that seeks) stop after a few rounds; whatever
+  // an action throws is reported and the next action runs.
+  run(actions, view, e) {
+    if (!this.started || !view || this.depth > 8) return;
+    const scope = this.scopeOf(view);
+    this.depth = (this.depth || 0) + 1;
+    for (const a of actions) {
+      try {
+        runAction(scope, a, e);
+      } catch (err) {
+        console.error('Kavio: an action failed:', err);
+      }
+    }
+    this.depth--;
+    if (this.busy()) this.clock.add(this.tick);
+    if (this.view) this.render();
+  }
+
+  // The play heads of a scene's other timelines and of its symbols, taken over when the scene is
+  // built again for another layout.
+  carry(old) {
+    const copy = (from, to) => to && Object.assign(to, { now: from.now, playing: from.playing, rate: from.rate, reverse: from.reverse, atStart: from.atStart });
+    const scope = this.scopeOf(this.view);
+    for (const [id, h] of old.extras) copy(h, scope.timeline(id));
+    for (const n of old.symbols) if (n.head) copy(n.head, scope.symbol(n.id));
+  }
+
+  // A trigger [time, actions] that a timeline of a view passed.
+  fireTrigger(view, t) {
+    this.container.dispatchEvent(new CustomEvent('kvtrigger', { detail: { time: t[0], actions: t[1] } }));
+    this.run(Array.isArray(t[1]) ? t[1] : [], view, { type: 200, value: t[0] });
+  }
+
+  // An event of a timeline of a view, or one of its triggers (200).
+  timelineEvent(view, tl, code, value) {
+    if (code === 200) this.fireTrigger(view, value);
+    else this.raise(tl.e, code, view, value);
+  }
+
+  // Events of the main timeline of the scene shown.
+  emit(code, value) {
+    this.timelineEvent(this.view, this.timeline, code, value);
+  }
+
+  // What the actions of a view reach: its elements, its timelines, its symbol and those around it.
+  scopeOf(view) {
+    let scope = this.scopes.get(view);
+    if (scope) return scope;
+    const main = () => (view.host ? this.symbolHead(view.host) : this);
+    const track = (h) => (h && this.heads.add(h), h);
+    scope = {
+      doc: this,
+      node: (id) => view.nodes.get(Number(id)) || null,
+      timeline: (id) =>
+        id === -1 || id === view.timeline.id ? main() : track(view.extra(id, (c, v) => this.timelineEvent(view, view.extras.get(id).tl, c, v))),
+      symbol: (id) => {
+        if (id >= 0) {
+          const node = view.nodes.get(id);
+          return node && node.symbolView ? this.symbolHead(node) : null;
+        }
+        if (id === -1) return main();
+        if (id === -2) return !view.host ? null : view.parentView.host ? this.symbolHead(view.parentView.host) : this;
+        return id === -3 ? this : null;
+      },
+    };
+    this.scopes.set(view, scope);
+    return scope;
+  }
+
+  // The play head of a symbol instance, which from the first action on moves the symbol instead of
+  // its playback entries.
+  symbolHead(node) {
+    if (!node.symbolView) return null;
+    if (!node.head) {
+      const h = (node.head = new Playhead(node.symbolView.timeline, (c, v) => this.timelineEvent(node.symbolView, h.tl, c, v)));
+      h.now = node.position || 0;
+      h.atStart = !h.now;
+    }
+    this.heads.add(node.head);
+    return node.head;
+  }
+
+  // Whether anything still needs the clock.
+  busy() {
+    if (this.playing || this.backwards.size) return true;
+    for (const h of this.heads) if (h.playing) return true;
+    return false;
+  }
+
+  // Runs a user function of the functions table with (doc, e). What it throws is reported on the
+  // console and as the document's "Script Error"; the document plays on.
+  call(id, e) {
+    const f = this.functions.get(Number(id));
+    if (!f) return;
+    try {
+      f[2](this.api || this, e);
+    } catch (err) {
+      console.error(`Kavio: the function ${f[1]} failed:`, err);
+      if (!e || e.type !== 23) this.raise(this.events, 23, this.view, err);
+    }
+  }
+
+  openUrl(url, newWindow) {
+    if (newWindow) window.open(url, '_blank');
+    else window.location.href = url;
+  }
+
+  allMedia() {
+    return this.stage.querySelectorAll('audio,video');
+  }
+
+  // Plays a media element at a signed speed (by default its last one); backwards it is moved frame
+  // by frame by the clock.
+  playMedia(m, rate = m.kvRate || 1) {
+    m.kvRate = rate;
+    this.backwards.delete(m);
+    if (rate < 0) {
+      m.pause();
+      this.backwards.set(m, -rate);
+      return;
+    }
+    m.playbackRate = rate;
+    const started = m.play();
+    if (started && started.catch) started.catch(() => {});
+  }
+
+  pauseMedia(m) {
+    this.backwards.delete(m);
+    m.pause();
+  }
+
+  mediaPlaying(m) {
+    return !m.paused || this.backwards.has(m);
+  }
+
+  // "Jump To Scene": the scene enters with its transition (or the one given) and plays.
+  jump(index, st) {
+    const was = this.playing;
+    this.playing = true;
+    this.show(index, false, st);
+    this.clock.add(this.tick);
+    if (!was) this.emit(151);
   }
 
   drawTransition() {
@@ -162,24 +372,37 @@ export class KavioDocument {
     this.view.render(this.now, this.playing);
   }
 
-  // Stops playing and takes the stage out of the container.
+  // Raises "Destroy", stops playing and takes the stage out of the container.
   close() {
+    this.raise(this.events, 22, this.view);
+    this.started = false;
+    for (const off of this.unbind) off();
+    this.unbind = [];
+    this.heads.clear();
+    this.backwards.clear();
     this.pause();
+    if (this.view) this.view.stopMedia(true);
     this.stage.remove();
   }
 
-  play() {
-    if (this.playing || !this.root) return;
-    if (this.now >= this.timeline.duration && this.nextScene() < 0) this.seek(0);
+  // Plays the main timeline, at a speed and in a direction when given (an action's).
+  play(rate, reverse) {
+    if (!this.root) return;
+    changeSpeed(this, rate, reverse);
+    if (this.playing) return;
+    if (this.reverse ? this.now <= 0 : this.now >= this.timeline.duration && this.nextScene() < 0) this.seek(this.reverse ? Infinity : 0);
     this.playing = true;
     this.clock.add(this.tick);
     this.render();
+    this.emit(151);
   }
 
-  pause() {
+  pause(quiet = false) {
+    const was = this.playing;
     this.playing = false;
-    this.clock.remove(this.tick);
+    if (!this.busy()) this.clock.remove(this.tick);
     if (this.view) this.view.stopMedia();
+    if (was && !quiet) this.emit(152);
   }
 
   seek(position) {
@@ -190,6 +413,7 @@ export class KavioDocument {
     this.now = t;
     this.atStart = t === 0;
     this.render();
+    this.emit(156, t);
     return true;
   }
 
@@ -204,10 +428,21 @@ export class KavioDocument {
     return scene && scene.aa !== false && this.index + 1 < this.scenes.length ? this.index + 1 : -1;
   }
 
-  // One step of the clock while playing: moves the time, tells the container about triggers that were
-  // crossed, and at the end goes on to the next scene or stops.
+  // One step of the clock: moves the play heads that actions started and the media played backwards;
+  // while the main timeline plays, moves its time, runs the triggers crossed, and at the end goes on
+  // to the next scene or stops.
   advance(dt) {
-    if (!this.playing) return;
+    for (const h of this.heads) h.step(dt);
+    for (const [m, r] of this.backwards) {
+      const t = m.currentTime - (dt * r) / 1000;
+      m.currentTime = Math.max(0, t);
+      if (t <= 0) this.backwards.delete(m);
+    }
+    if (!this.playing) {
+      if (this.view) this.render();
+      if (!this.busy()) this.clock.remove(this.tick);
+      return;
+    }
     const t = this.transition;
     if (t) {
       // The new scene's timeline starts when its transition is over.
@@ -221,23 +456,27 @@ export class KavioDocument {
     }
     const from = this.now;
     const end = this.timeline.duration;
-    this.now = Math.min(end, from + dt);
     // Triggers at the very start fire once when playing leaves it.
-    const crossed = this.timeline.triggersCrossed(from, this.now, this.atStart && from === 0);
+    const m = moveTime(this.timeline, from, dt * this.rate, this.reverse, this.atStart && from === 0);
+    this.now = m.now;
     this.atStart = false;
-    for (const trigger of crossed) {
-      this.container.dispatchEvent(new CustomEvent('kvtrigger', { detail: { time: trigger[0], actions: trigger[1] } }));
-    }
-    if (this.now >= end) {
-      const next = this.nextScene();
+    const view = this.view;
+    for (const trigger of m.crossed) this.fireTrigger(view, trigger);
+    if (this.view === view && this.playing) this.emit(150, this.now);
+    // A handler may have paused the timeline or left the scene.
+    if (this.view !== view || !this.playing) return;
+    if (m.ended) {
+      this.emit(153);
+      if (this.view !== view || !this.playing) return;
+      const next = this.reverse ? -1 : this.nextScene();
       if (next >= 0) {
-        const rest = from + dt - end;
+        const rest = (from + dt * this.rate - end) / this.rate;
         this.show(next);
         if (rest > 0) this.advance(rest);
         return;
       }
       this.render();
-      this.pause();
+      this.pause(true);
       return;
     }
     this.render();

@@ -68,6 +68,8 @@ function createController(containerId) {
     sceneIndex: () => (c.doc ? c.doc.index : -1),
     duration: () => (c.doc ? c.doc.timeline.duration : 0),
     isPlaying: () => !!(c.doc && c.doc.playing),
+    // The page node of a named element of the scene shown (for user functions).
+    element: (name) => (c.doc ? c.doc.stage.querySelector(`[data-kv-name="${CSS.escape(String(name))}"]`) : null),
     close() {
       if (controllers.get(containerId) === c) controllers.delete(containerId);
       if (c.doc) c.doc.close();
@@ -76,6 +78,7 @@ function createController(containerId) {
     },
     attach(doc) {
       c.doc = doc;
+      doc.api = c;
       const calls = pending;
       pending = null;
       for (const fn of calls) fn(doc);
@@ -100,21 +103,23 @@ function containerOf(containerId) {
   return container;
 }
 
-// What shows while the document loads: a preloader document of its own (played in the container),
-// else the loading indicator, else nothing.
+// What shows while the document loads: a preloader document of its own (played in the container,
+// its handlers told of the loading: 1 start, 2 progress, 3 complete, 4 and 5 start and end of each
+// file), else the loading indicator, else nothing. Returns [stop, raise(code, value)].
 function startPreloader(opts, container) {
   const pre = opts.preloaderDoc && typeof opts.preloaderDoc === 'object' ? opts.preloaderDoc : null;
   if (pre && Array.isArray(pre.scenes) && pre.scenes.length) {
     const doc = new KavioDocument(pre, container, { center: opts.center, autofit: opts.autofit }, clock);
     doc.stage.classList.add('kv-preloader');
+    doc.begin();
     doc.play();
-    return () => doc.close();
+    return [() => doc.close(), (code, value) => doc.raise(doc.events, code, doc.view, value)];
   }
   const li = pre ? pre.li : opts.preloaderOptions;
-  if (!li) return () => {};
+  if (!li) return [() => {}, () => {}];
   const indicator = loadingIndicator(li);
   container.appendChild(indicator);
-  return () => indicator.remove();
+  return [() => indicator.remove(), () => {}];
 }
 
 Kavio.openDoc = function openDoc(jsFileName, containerId, options) {
@@ -123,7 +128,15 @@ Kavio.openDoc = function openDoc(jsFileName, containerId, options) {
   const previous = controllers.get(containerId);
   if (previous) previous.close();
   const controller = createController(containerId);
-  const stopPreloader = startPreloader(opts, containerOf(containerId));
+  const [stopPreloader, tell] = startPreloader(opts, containerOf(containerId));
+  let files = 1;
+  let done = 0;
+  const loaded = (url) => {
+    tell(5, url);
+    tell(2, ++done / files);
+  };
+  tell(1);
+  tell(4, jsFileName);
   controller.ready = loadScript(jsFileName)
     .then((script) => {
       const data = Kavio.loadedDocs.find((d) => pushedBy.get(d) === script);
@@ -133,17 +146,22 @@ Kavio.openDoc = function openDoc(jsFileName, containerId, options) {
       const images = (Array.isArray(data.resources) ? data.resources : [])
         .filter((r) => Array.isArray(r) && Number(r[1]) === 0 && typeof r[3] === 'string')
         .map((r) => joinFolder(folder, r[3]));
-      return preloadImages(images).then(() => data);
+      files += images.length;
+      loaded(jsFileName);
+      return preloadImages(images, (url) => tell(4, url), loaded).then(() => data);
     })
     .then((data) => {
+      tell(3);
       stopPreloader();
       // A document opened in its place while this one was loading wins.
       if (controllers.get(containerId) !== controller) return controller;
       const doc = new KavioDocument(data, containerOf(containerId), opts, clock);
       const calm = reducedMotion() && !opts.ignoreReducedMotion;
       controller.attach(doc);
+      doc.begin();
       if (calm) doc.seek(doc.timeline.duration);
       else if (!opts.paused) doc.play();
+      doc.raise(doc.events, 21, doc.view);
       return controller;
     });
   controller.ready.catch((e) => {

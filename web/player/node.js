@@ -135,20 +135,26 @@ export class ElementNode {
     const kind = Number(data.k);
     if ((kind === 9 || kind === 11) && Array.isArray(p.s)) this.buildShape(kind, p.s);
     this.textEl = null;
-    if (Array.isArray(p.txt)) {
-      s.display = 'flex';
-      s.flexDirection = 'column';
-      this.textEl = document.createElement('div');
-      this.textEl.className = 'kv-text';
-      this.textEl.style.position = 'relative';
-      this.textEl.innerHTML = typeof p.txt[0] === 'string' ? p.txt[0] : '';
-      el.appendChild(this.textEl);
-    }
+    if (Array.isArray(p.txt)) this.setText(p.txt[0], true);
     this.picture = buildContent(data, el, ctx);
     if (parent) parent.el.appendChild(el);
     for (const child of Array.isArray(data.elems) ? data.elems : []) {
       if (child && typeof child === 'object') this.children.push(new ElementNode(child, this, ctx));
     }
+  }
+
+  // The element's text: the rich text of its data, or plain text that an action puts in.
+  setText(text, html = false) {
+    if (!this.textEl) {
+      this.el.style.display = 'flex';
+      this.el.style.flexDirection = 'column';
+      this.textEl = document.createElement('div');
+      this.textEl.className = 'kv-text';
+      this.textEl.style.position = 'relative';
+      this.el.appendChild(this.textEl);
+      this.dirty |= DISPLAY;
+    }
+    this.textEl[html ? 'innerHTML' : 'textContent'] = typeof text === 'string' ? text : '';
   }
 
   // Lays the box out again at the next flush (its reference size changed).

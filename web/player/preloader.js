@@ -37,14 +37,18 @@ export function loadingIndicator(li) {
 }
 
 // Resolves when every image has loaded or failed; a missing file does not hold the document back.
-export function preloadImages(urls) {
+// started(url) and ended(url) follow each file.
+export function preloadImages(urls, started = () => {}, ended = () => {}) {
   return Promise.all(
     urls.map(
       (url) =>
         new Promise((resolve) => {
           const img = new Image();
-          img.onload = resolve;
-          img.onerror = resolve;
+          img.onload = img.onerror = () => {
+            ended(url);
+            resolve();
+          };
+          started(url);
           img.src = url;
         }),
     ),

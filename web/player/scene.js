@@ -4,6 +4,7 @@
 import { ElementNode } from './node.js';
 import { Timeline } from './timeline.js';
 import { syncMedia } from './content.js';
+import { crossed, Playhead } from './playhead.js';
 
 // Breakpoints of the player data, {h: [[id, value], ...], v: [...]}.
 export function readBreakpoints(b) {
@@ -38,7 +39,9 @@ export function playbackPosition(entries, time, length, autoplay) {
 
 export class SceneView {
   // ctx: layout, containerSize, resourceUrl(id), resourceFiles(id), symbol(id) -> symbol data.
+  // ctx.listen(node, view), when given, binds the event handlers of each element.
   constructor(data, ctx) {
+    this.data = data;
     this.ctx = { ...ctx, preserve3d: data.t3d === true };
     this.root = new ElementNode(data, null, this.ctx);
     const s = this.root.el.style;
@@ -54,32 +57,48 @@ export class SceneView {
     this.timeline = new Timeline(timelines[0], this.ctx.layout);
     this.symbols = this.order.filter((n) => Number(n.data.k) === 7 && n.parent);
     this.media = this.order.filter((n) => (Number(n.data.k) === 1 || Number(n.data.k) === 2) && n.picture);
+    // The scene's other timelines, by id, from the time an action first controls them.
+    this.extras = new Map();
+    if (ctx.listen) for (const node of this.order) ctx.listen(node, this);
+  }
+
+  // The play head of a timeline of the scene other than the main one; null for the main timeline
+  // and for an id that names none.
+  extra(id, emit) {
+    let h = this.extras.get(id);
+    const list = Array.isArray(this.data.timelines) ? this.data.timelines : [];
+    const d = list.find((x) => x && Number(x.id) === id);
+    if (!h && d && d !== list[0]) this.extras.set(id, (h = new Playhead(new Timeline(d, this.ctx.layout), emit)));
+    return h || null;
   }
 
   // Sets every animated value to a time, writes what changed, then shows the symbols at theirs and
   // lines the media up with their playback entries (playing only while the document plays).
   render(time, running = false) {
-    this.timeline.valuesAt(time, (id, key, value) => {
+    const visit = (id, key, value) => {
       const node = this.nodes.get(id);
       if (node) node.set(key, value);
-    });
+    };
+    this.timeline.valuesAt(time, visit);
+    for (const h of this.extras.values()) h.tl.valuesAt(h.now, visit);
     // Parents before their children: a parent's new size reaches the children in the same pass.
     for (const node of this.order) if (node.dirty) node.flush();
     for (const node of this.symbols) this.renderSymbol(node, time, running);
     for (const node of this.media) {
       const entries = this.timeline.playbacks.get(node.id);
-      if (!entries) continue;
+      if (!entries || node.manual) continue;
       const position = playbackPosition(entries, time, Infinity, false);
       const entry = entries.filter((e) => e.t <= time).pop();
       const playing = !!entry && entry.a[0] >= 1 && entry.a[0] <= 3 && time < entry.t + entry.d;
-      syncMedia(node.picture, position, running && playing, entry ? Math.abs(entry.a[2] || 1) : 1);
+      syncMedia(node.picture, position, running && playing, entry ? entry.a[2] || 1 : 1);
     }
   }
 
-  // Pauses every media element of the scene and of the symbols in it.
-  stopMedia() {
-    for (const node of this.media) if (!node.picture.paused) node.picture.pause();
-    for (const node of this.symbols) if (node.symbolView) node.symbolView.stopMedia();
+  // Pauses the media elements of the scene and of the symbols in it that follow playback entries,
+  // or all of them.
+  stopMedia(all = false) {
+    for (const node of this.media) if ((all || !node.manual) && !node.picture.paused) node.picture.pause();
+    for (const node of this.symbols) if (node.symbolView) node.symbolView.stopMedia(all);
   }
 
   renderSymbol(node, time, running) {
@@ -93,6 +112,11 @@ export class SceneView {
     if (!view || view.ctx.layout[0] !== layout[0] || view.ctx.layout[1] !== layout[1]) {
       if (view) view.root.el.remove();
       view = node.symbolView = new SceneView(scenes[0], { ...this.ctx, layout, containerSize: size });
+      view.host = node;
+      view.parentView = this;
+      // The symbol's own handlers take the pointer events of its stage.
+      if (this.ctx.listen) this.ctx.listen({ el: view.root.el, data }, view);
+      if (node.head) node.head.tl = view.timeline;
       node.el.appendChild(view.root.el);
     } else if (view.ctx.containerSize[0] !== size[0] || view.ctx.containerSize[1] !== size[1]) {
       view.ctx.containerSize = size;
@@ -101,6 +125,14 @@ export class SceneView {
     }
     const length = Math.max(0, Number(data.dur) || view.timeline.duration);
     const entries = this.timeline.playbacks.get(node.id) || [];
-    view.render(playbackPosition(entries, time, length, node.data.ap === true), running);
+    // Once an action controls the symbol, its own play head gives the position; else the entries
+    // do, and the symbol's triggers fire as the position passes them.
+    const position = node.head ? node.head.now : playbackPosition(entries, time, length, node.data.ap === true);
+    const from = node.position;
+    node.position = position;
+    view.render(position, running || !!(node.head && node.head.playing));
+    if (running && !node.head && from !== undefined && this.ctx.trigger) {
+      for (const t of crossed(view.timeline.triggers, from, position)) this.ctx.trigger(view, t);
+    }
   }
 }

@@ -7,6 +7,7 @@
 import { easing } from './easing.js';
 import { parseValue } from './units.js';
 import { buildPath, pointAt } from './motionpath.js';
+import { crossed } from './playhead.js';
 
 // Properties whose values are colours: their channels interpolate as whole numbers, as the editor's.
 const COLOR_KEYS = new Set(['lc', 'fc', 'tc', 'thc', 'shc']);
@@ -113,6 +114,8 @@ export class Timeline {
       this.playbacks.get(el).push({ t: Number(e.t) || 0, d: Math.max(0, Number(e.d) || 0), a: e.a.map((x) => Number(x) || 0) });
     }
     for (const list of this.playbacks.values()) list.sort((a, b) => a.t - b.t);
+    // The timeline's own event handlers.
+    this.e = d.e;
     this.triggers = Array.isArray(d.t) ? d.t.filter(Array.isArray).map((t) => [Number(t[0]) || 0, t[1]]) : [];
   }
 
@@ -138,7 +141,7 @@ export class Timeline {
   // Triggers whose time lies in (from, to] (or [from, to] with fromIncluded), in the order they are
   // written (by time), for a timeline moving forward.
   triggersCrossed(from, to, fromIncluded = false) {
-    return this.triggers.filter(([t]) => (t > from || (fromIncluded && t === from)) && t <= to);
+    return crossed(this.triggers, from, to, fromIncluded);
   }
 }
 
