@@ -1,5 +1,10 @@
 #include "KVCliApplication.h"
 
+#include "KVCheckCommand.h"
+#include "KVExportCommand.h"
+#include "KVSampleCommand.h"
+#include "KVSaveAsCommand.h"
+
 #include "Reporter.h"
 #include "StderrReporter.h"
 
@@ -23,6 +28,10 @@ KVCliApplication::KVCliApplication()
                 out(QStringLiteral("kavio %1\n").arg(QStringLiteral(KAVIO_VERSION)));
                 return 0;
             });
+    addVerb(KVCheckCommand::verb(), KVCheckCommand::summary(), &KVCheckCommand::run);
+    addVerb(KVSaveAsCommand::verb(), KVSaveAsCommand::summary(), &KVSaveAsCommand::run);
+    addVerb(KVExportCommand::verb(), KVExportCommand::summary(), &KVExportCommand::run);
+    addVerb(KVSampleCommand::verb(), KVSampleCommand::summary(), &KVSampleCommand::run);
 }
 
 KVCliApplication::~KVCliApplication()

@@ -197,14 +197,14 @@ void tst_Elements::factory_data()
     QTest::addColumn<QString>("propertyClass");
     QTest::addColumn<QString>("typeName");
 
-    QTest::newRow("image") << 0 << false << "" << "KVElementProperty" << "Image";
-    QTest::newRow("audio") << 1 << false << "" << "KVElementProperty" << "Audio";
-    QTest::newRow("video") << 2 << false << "" << "KVElementProperty" << "Video";
-    QTest::newRow("widget") << 3 << false << "" << "KVElementProperty" << "HTML_Widget";
+    QTest::newRow("image") << 0 << true << "KVImage" << "KVImageProperty" << "Image";
+    QTest::newRow("audio") << 1 << true << "KVMedia" << "KVElementProperty" << "Audio";
+    QTest::newRow("video") << 2 << true << "KVMedia" << "KVElementProperty" << "Video";
+    QTest::newRow("widget") << 3 << true << "KVHTMLWidget" << "KVElementProperty" << "HTML_Widget";
     QTest::newRow("text") << 4 << true << "KVText" << "KVTextProperty" << "Text";
     QTest::newRow("div") << 5 << true << "KVDiv" << "KVDivProperty" << "Div";
     QTest::newRow("group") << 6 << true << "KVElement" << "KVElementProperty" << "Group";
-    QTest::newRow("symbol") << 7 << false << "" << "KVElementProperty" << "Symbol";
+    QTest::newRow("symbol") << 7 << true << "KVSymbolElement" << "KVElementProperty" << "Symbol";
     QTest::newRow("scene") << 8 << false << "" << "KVSceneProperty" << "Scene";
     QTest::newRow("shape") << 9 << true << "KVAutoShape" << "KVAutoShapeProperty" << "Shape";
     QTest::newRow("component") << 10 << false << "" << "" << "Component";

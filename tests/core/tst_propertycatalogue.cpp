@@ -12,6 +12,7 @@
 #include "model/KVElementProperty.h"
 #include "model/KVElementType.h"
 #include "model/KVFilterEffect.h"
+#include "model/KVImage.h"
 #include "model/KVShadow.h"
 
 #include "KVTestMain.h"
@@ -909,6 +910,22 @@ void TestPropertyCatalogue::elementRules_data()
     QTest::newRow("filter on a group") << makeElement(T::Group) << 79 << kBase << kBase << true << "%";
     QTest::newRow("volume refused on a rectangle") << makeElement(T::Div) << 34 << kBase << kBase << false << "%";
     QTest::newRow("image background refused on a rectangle") << makeElement(T::Div) << 30 << kBase << kBase << false << "";
+    QTest::newRow("image background X on a new image") << makeElement(T::Image) << 30 << kBase << kNarrow << true << "px";
+    QTest::newRow("image background height on a new image") << makeElement(T::Image) << 33 << kBase << kNarrow << true << "%";
+    QTest::newRow("image background Y in percent at both layouts")
+        << makeElement(T::Image, [](KVElement *e) {
+               static_cast<KVImage *>(e)->setBgImageYUnit(1, kBase);
+               static_cast<KVImage *>(e)->setBgImageYUnit(1, kNarrow);
+           })
+        << 31 << kBase << kNarrow << true << "%";
+    QTest::newRow("image background width refused, unit differs")
+        << makeElement(T::Image, [](KVElement *e) { static_cast<KVImage *>(e)->setBgImageWUnit(0, kNarrow); })
+        << 32 << kBase << kNarrow << false << "px";
+    QTest::newRow("image background width refused at a layout without values")
+        << makeElement(T::Image, [](KVElement *e) { delete e->takeProperty(kNarrow); })
+        << 32 << kBase << kNarrow << false << "px";
+    QTest::newRow("volume on a video") << makeElement(T::Video) << 34 << kBase << kBase << true << "%";
+    QTest::newRow("volume on an audio") << makeElement(T::Audio) << 34 << kBase << kNarrow << true << "%";
     QTest::newRow("perspective refused on a rectangle") << makeElement(T::Div) << 94 << kBase << kBase << false << "%";
     QTest::newRow("translate X never") << makeElement(T::Div) << 84 << kBase << kBase << false << "px";
     QTest::newRow("stage width") << makeStage() << 4 << kBase << kNarrow << true << "px";
@@ -964,6 +981,11 @@ void TestPropertyCatalogue::elementHolders_data()
             QTest::addRow("type %d code %d", nType, nCode) << nType << nCode;
         }
     }
+    // The placement of an image and the volume of audio and video are fields of those elements.
+    for (int nCode = 30; nCode <= 33; ++nCode)
+        QTest::addRow("image code %d", nCode) << int(KVElementType::Image) << nCode;
+    QTest::newRow("audio volume") << int(KVElementType::Audio) << 34;
+    QTest::newRow("video volume") << int(KVElementType::Video) << 34;
 }
 
 void TestPropertyCatalogue::elementHolders()

@@ -9,6 +9,7 @@
 #include "model/KVElement.h"
 #include "model/KVElementProperty.h"
 #include "model/KVElementType.h"
+#include "model/KVImage.h"
 #include "model/KVShadow.h"
 #include "model/KVText.h"
 
@@ -66,8 +67,7 @@ KVAnimatableSubject KVAnimatableSubject::fromElement(const KVElement *pElement, 
     s.nType = pElement->type();
     s.bIsText = qobject_cast<const KVText *>(pElement) != nullptr;
     s.bIsDiv = pDiv != nullptr;
-    // Matched by class name: the image element lives beside the other kinds.
-    s.bIsImage = pElement->inherits("KVImage");
+    s.bIsImage = qobject_cast<const KVImage *>(pElement) != nullptr;
     s.bIsScene = s.nType == KVElementType::Scene;
     s.bHasProperty = pElement->property(key) != nullptr;
 
@@ -95,8 +95,12 @@ KVAnimatableSubject KVAnimatableSubject::fromElement(const KVElement *pElement, 
         s.setUnit(Cat::CornerBottomLeftUnit, pCorner ? pCorner->unitBottomLeft() : 0);
         s.setUnit(Cat::CornerBottomRightUnit, pCorner ? pCorner->unitBottomRight() : 0);
     }
-    // The image background units stay unknown (-1) until the image element offers them, so no
-    // image background track is offered without a unit.
+    if (const KVImage *pImage = qobject_cast<const KVImage *>(pElement)) {
+        s.setUnit(Cat::BgImageXUnit, pImage->bgImageXUnit(key));
+        s.setUnit(Cat::BgImageYUnit, pImage->bgImageYUnit(key));
+        s.setUnit(Cat::BgImageWUnit, pImage->bgImageWUnit(key));
+        s.setUnit(Cat::BgImageHUnit, pImage->bgImageHUnit(key));
+    }
 
     const KVBorder *pBorder = pElement->border(key);
     s.nBorderStyle = pBorder ? pBorder->style() : 0;

@@ -53,6 +53,6 @@ struct KVAnimatableSubject
     // The readings of pElement at a layout ((-1, -1) = its current layout). A null element gives an
     // invalid subject; a layout without a property object reads neutral values (units and types 0,
     // bHasProperty false), as the element's per-layout accessors do. Image background units are
-    // not read yet (they stay -1) because the image element offers no accessor for them.
+    // read from an image only; other kinds keep them at -1.
     static KVAnimatableSubject fromElement(const KVElement *pElement, const KVLayoutKey &layout);
 };

@@ -9,7 +9,12 @@
 #include "model/KVElementType.h"
 #include "model/KVFreeFormShape.h"
 #include "model/KVFreeFormShapeProperty.h"
+#include "model/KVHTMLWidget.h"
+#include "model/KVImage.h"
+#include "model/KVImageProperty.h"
+#include "model/KVMedia.h"
 #include "model/KVSceneProperty.h"
+#include "model/KVSymbolElement.h"
 #include "model/KVText.h"
 #include "model/KVTextProperty.h"
 
@@ -19,6 +24,19 @@ KVElement *createElement(int nType)
 {
     KVElement *pElement = nullptr;
     switch (nType) {
+    case KVElementType::Image:
+        pElement = new KVImage;
+        break;
+    case KVElementType::Audio:
+    case KVElementType::Video:
+        pElement = new KVMedia(nType);
+        break;
+    case KVElementType::HTML_Widget:
+        pElement = new KVHTMLWidget;
+        break;
+    case KVElementType::Symbol:
+        pElement = new KVSymbolElement;
+        break;
     case KVElementType::Text:
         pElement = new KVText;
         break;
@@ -35,8 +53,7 @@ KVElement *createElement(int nType)
         pElement = new KVFreeFormShape;
         break;
     default:
-        // Images, media, widgets and symbol instances are made by their own kinds; scenes by the
-        // scene list; components never.
+        // Scenes are made by the scene list; components never.
         return nullptr;
     }
     pElement->init();
@@ -57,6 +74,7 @@ KVElementProperty *createProperty(int nType)
     case KVElementType::Scene:
         return new KVSceneProperty;
     case KVElementType::Image:
+        return new KVImageProperty;
     case KVElementType::Audio:
     case KVElementType::Video:
     case KVElementType::HTML_Widget:

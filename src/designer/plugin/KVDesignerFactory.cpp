@@ -1,7 +1,9 @@
 #include "KVDesignerFactory.h"
 
+#include "KVEditor.h"
 #include "KVLocationManager.h"
 #include "KVNewProjectDialog.h"
+#include "KVProjectDocument.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,14 +18,12 @@ KVDesignerFactory::~KVDesignerFactory() = default;
 
 IDocument *KVDesignerFactory::createDocument()
 {
-    // Project documents come with the document model; until it is part of the plug-in the host
-    // is told that nothing can be made, and says so to the user.
-    return nullptr;
+    return new KVProjectDocument;
 }
 
 IEditor *KVDesignerFactory::createEditor()
 {
-    return nullptr;
+    return new KVEditor;
 }
 
 QStringList KVDesignerFactory::supportedExtensions() const

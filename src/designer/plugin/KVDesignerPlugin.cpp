@@ -2,6 +2,9 @@
 
 #include "KVDesignerActions.h"
 #include "KVDesignerFactory.h"
+#include "KVDocumentHost.h"
+
+#include "document/KVDocument.h"
 #include "KVLocationManager.h"
 #include "KVWelcomeBridge.h"
 
@@ -90,6 +93,8 @@ KVDesignerPlugin::KVDesignerPlugin()
 
 KVDesignerPlugin::~KVDesignerPlugin()
 {
+    if (KVDocument::host() == m_pDocumentHost.data())
+        KVDocument::setHost(nullptr);
     qDeleteAll(m_docks);
     KVLocationManager::destroyInstance();
 }
@@ -130,6 +135,8 @@ bool KVDesignerPlugin::initialize(const QStringList &, QString *errorString)
 
     m_pFactory = new KVDesignerFactory;
     addAutoReleasedObject(m_pFactory);
+    m_pDocumentHost.reset(new KVDocumentHost(mw));
+    KVDocument::setHost(m_pDocumentHost.data());
 
     createWelcomePage();
     createActions();

@@ -4,10 +4,12 @@
 
 #include <QList>
 #include <QPointer>
+#include <QScopedPointer>
 #include <QWebEngineView>
 
 class IEditor;
 class KVDesignerActions;
+class KVDocumentHost;
 class KVDesignerFactory;
 class QAction;
 class QCheckBox;
@@ -131,6 +133,7 @@ private:
 
     KVDesignerFactory *m_pFactory = nullptr;
     KVDesignerActions *m_pActions = nullptr;
+    QScopedPointer<KVDocumentHost> m_pDocumentHost;
     QTimer *m_pUpdateTimer;
     QPointer<QWebEngineView> m_pWelcomeView;
     QList<QDockWidget *> m_docks;

@@ -1,0 +1,172 @@
+// Opening and saving a large project: 10 scenes of 1,000 rectangles each (10,000 elements), every
+// rectangle animated on its scene's main timeline by an opacity and a left-position track of five
+// keys each (100,000 keys in all). Prints the time of one open and of one save, and the file size.
+#include "animation/KVAnimation.h"
+#include "animation/KVKeyValue.h"
+#include "animation/KVKeyframe.h"
+#include "animation/KVPropertyCatalogue.h"
+#include "animation/KVTimeline.h"
+#include "document/KVHeadlessProject.h"
+#include "model/KVElementFactory.h"
+#include "model/KVElementType.h"
+#include "model/KVSceneList.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QEasingCurve>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kScenes = 10;
+constexpr int kElementsPerScene = 1000;
+constexpr int kKeysPerTrack = 5;
+
+QTemporaryDir *g_pDir = nullptr;
+
+QString projectPath()
+{
+    return g_pDir->filePath(QStringLiteral("large.kavio"));
+}
+
+void addTrack(KVAnimation *pAnimation, KVElement *pElement, int nCode, double dFrom, double dStep)
+{
+    KVKeyframe *pTrack = KVKeyframe::create(pElement, nCode, KVLayoutKey::base());
+    for (int k = 0; k < kKeysPerTrack; ++k)
+        pTrack->addKeyValue(new KVKeyValue(k * 400, dFrom + k * dStep), QEasingCurve::InOutQuad + (k % 3), true);
+    pAnimation->addKeyframe(pTrack);
+}
+
+// Writes the project once; the benchmarks open and save it.
+void generate()
+{
+    KVHeadlessProject project(projectPath());
+    project.setWidth(1280);
+    project.setHeight(720);
+    for (int s = 0; s < kScenes; ++s) {
+        KVScene *pScene = project.sceneList()->createScene();
+        pScene->setName(QStringLiteral("Scene %1").arg(s + 1));
+        project.sceneList()->addScene(pScene);
+        KVTimeline *pTimeline = pScene->mainTimeline();
+        for (int n = 0; n < kElementsPerScene; ++n) {
+            KVElement *pElement = KVElementFactory::createElement(KVElementType::Div);
+            pElement->setPositionX((n * 37) % 1200);
+            pElement->setPositionY((n * 53) % 700);
+            pScene->addElement(pElement);
+            auto *pAnimation = new KVAnimation(pElement);
+            addTrack(pAnimation, pElement, KVPropertyCatalogue::Opacity, 0.0, 0.25);
+            addTrack(pAnimation, pElement, KVPropertyCatalogue::Left, n % 500, 10.0);
+            pTimeline->addAnimation(pAnimation, KVLayoutKey::base());
+        }
+    }
+    if (!project.save())
+        std::fprintf(stderr, "bench_project: the project could not be written\n");
+}
+
+void BM_OpenProject(benchmark::State &state)
+{
+    for (auto _ : state) {
+        auto pProject = std::make_unique<KVHeadlessProject>(projectPath());
+        if (!pProject->open())
+            state.SkipWithError("the project did not open");
+        benchmark::DoNotOptimize(pProject->elementCount());
+        // Closing is not part of opening.
+        state.PauseTiming();
+        pProject.reset();
+        state.ResumeTiming();
+    }
+    state.counters["file_bytes"] = double(QFileInfo(projectPath()).size());
+}
+BENCHMARK(BM_OpenProject)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_SaveProject(benchmark::State &state)
+{
+    KVHeadlessProject project(projectPath());
+    if (!project.open()) {
+        state.SkipWithError("the project did not open");
+        return;
+    }
+    const QString strTarget = g_pDir->filePath(QStringLiteral("saved.kavio"));
+    for (auto _ : state) {
+        if (!project.save(strTarget))
+            state.SkipWithError("the project was not saved");
+    }
+    state.counters["file_bytes"] = double(QFileInfo(strTarget).size());
+}
+BENCHMARK(BM_SaveProject)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The parts of a save: the model's project form, then its compact text.
+void BM_SaveParts(benchmark::State &state)
+{
+    KVHeadlessProject project(projectPath());
+    if (!project.open()) {
+        state.SkipWithError("the project did not open");
+        return;
+    }
+    const bool bText = state.range(0) == 1;
+    QJsonObject joTop;
+    project.projectFile().toJson(joTop);
+    for (auto _ : state) {
+        if (bText) {
+            benchmark::DoNotOptimize(QJsonDocument(joTop).toJson(QJsonDocument::Compact));
+        } else {
+            QJsonObject jo;
+            benchmark::DoNotOptimize(project.projectFile().toJson(jo));
+        }
+    }
+    state.SetLabel(bText ? "JSON text" : "project form");
+}
+BENCHMARK(BM_SaveParts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The parts of an open: parsing the text, then reading the model from the parsed object.
+void BM_OpenParts(benchmark::State &state)
+{
+    QFile file(projectPath());
+    file.open(QIODevice::ReadOnly);
+    const QByteArray data = file.readAll();
+    const bool bParse = state.range(0) == 0;
+    const QJsonObject joTop = QJsonDocument::fromJson(data).object();
+    for (auto _ : state) {
+        if (bParse) {
+            benchmark::DoNotOptimize(QJsonDocument::fromJson(data));
+        } else {
+            auto pProject = std::make_unique<KVHeadlessProject>(projectPath());
+            benchmark::DoNotOptimize(pProject->projectFile().read(joTop));
+            state.PauseTiming();
+            pProject.reset();
+            state.ResumeTiming();
+        }
+    }
+    state.SetLabel(bParse ? "JSON parse" : "project form");
+}
+BENCHMARK(BM_OpenParts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    g_pDir = &dir;
+    generate();
+    {
+        KVHeadlessProject check(projectPath());
+        if (check.open())
+            std::printf("project: %s, %lld bytes\n", qPrintable(check.summary()),
+                        static_cast<long long>(QFileInfo(projectPath()).size()));
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

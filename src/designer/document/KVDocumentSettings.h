@@ -1,0 +1,55 @@
+#pragma once
+
+#include "document/KVLoadingIndicator.h"
+
+#include <QJsonObject>
+#include <QString>
+
+// The document-level settings of a project: playback and editing switches, the custom preloader's
+// kind, and the settings of the exported HTML5 page. A plain value; the document holds one.
+//
+// Project form: the document-level keys of the "document" object, next to the symbol's keys.
+class KVDocumentSettings
+{
+public:
+    KVDocumentSettings();
+
+    bool m_bAutoplay = true;
+    bool m_bAutoKeyframeMode = false;
+    bool m_bHasCustomLoader = false;
+    int m_nLoaderType = 0;
+    bool m_bEmbedSystemFont = false;
+    QString m_strResFolderHtml5Output;
+    QString m_strPreResFolderHtml5Output;
+    int m_nViewportWMeta = -2;
+    int m_nViewportHMeta = -3;
+    QString m_strContainerId;
+    QString m_strHtmlOutput;
+    QString m_strCssDoc;
+    bool m_bInitResponsive = false;
+    KVLoadingIndicator m_defaultLoadingIndicator;
+
+    bool operator==(const KVDocumentSettings &other) const;
+    bool operator!=(const KVDocumentSettings &other) const { return !(*this == other); }
+
+    // Writes the document-level keys into the project's "document" object, "docVersion" (always the
+    // current format, 3) among them.
+    void toJson(QJsonObject &joDocument) const;
+    // Reads the document-level keys of a file of the given format version. Switches that are
+    // missing or not booleans read as false; a format before 2 had no HTML5 output settings, so
+    // those take the values of a new project (with a new container id) instead of being read;
+    // otherwise missing strings read as empty and missing numbers as 0.
+    void fromJson(const QJsonObject &joDocument, int nFormatVersion);
+
+    // Puts the HTML5 output settings back to those of a new project, with a new container id.
+    void resetHtml5Output();
+
+    // Eight letters: the first from a-z and A-P, the other seven from a-z and A-Z, so that the id is
+    // a valid name in CSS and JavaScript.
+    static QString newContainerId();
+    static bool isValidContainerId(const QString &strId);
+
+    static const QString &defaultResFolder(); // "resources"
+    static const QString &defaultPreResFolder(); // "preloader_resources"
+    static constexpr int CurrentFormatVersion = 3;
+};

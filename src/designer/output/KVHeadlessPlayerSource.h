@@ -1,0 +1,36 @@
+#pragma once
+
+#include "output/KVPlayerSource.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <memory>
+
+class KVHeadlessProject;
+
+// A project opened without the editor (the command-line tool, the tests) as a player source, with
+// its custom preloader "<base>_res/preloader/preloader.kavio" opened too when the project uses one
+// and the file is there. Nothing is created or written in the project's folder.
+class KVHeadlessPlayerSource
+{
+    Q_DECLARE_TR_FUNCTIONS(KVHeadlessPlayerSource)
+
+public:
+    KVHeadlessPlayerSource();
+    ~KVHeadlessPlayerSource();
+    KVHeadlessPlayerSource(const KVHeadlessPlayerSource &) = delete;
+    KVHeadlessPlayerSource &operator=(const KVHeadlessPlayerSource &) = delete;
+
+    // Opens the project file; false (reported) when it cannot be read. A preloader that cannot be
+    // read is reported and left out.
+    bool open(const QString &strProjectFile);
+
+    KVHeadlessProject *project() const { return m_pProject.get(); }
+    KVPlayerSource &source() { return m_source; }
+
+private:
+    std::unique_ptr<KVHeadlessProject> m_pProject;
+    std::unique_ptr<KVHeadlessProject> m_pPreloader;
+    KVPlayerSource m_source;
+    KVPlayerSource m_preloaderSource;
+};

@@ -1,0 +1,348 @@
+#include "KVHtml5Exporter.h"
+
+#include "document/KVDocument.h"
+#include "document/KVDocumentSettings.h"
+#include "document/KVSymbol.h"
+#include "output/KVLoadScript.h"
+#include "output/KVOutputPaths.h"
+#include "output/KVPageTemplate.h"
+#include "output/KVPlayerData.h"
+#include "resources/IKVProgress.h"
+#include "resources/KVFileCopier.h"
+#include "resources/KVFontResource.h"
+#include "resources/KVOtherResource.h"
+#include "resources/KVResource.h"
+#include "resources/KVResourceManager.h"
+#include "resources/KVResourceType.h"
+#include "resources/MediaResource.h"
+
+#include "Reporter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QtDebug>
+
+namespace {
+const char *const kPlayerScript = "kvplayer.js";
+const char *const kPageTemplate = "kvplayer.html";
+const char *const kStyleTemplate = "kvplayer.css";
+
+// Whether an exported file name stays a plain name inside its folder.
+bool isPlainFileName(const QString &strName)
+{
+    return !strName.isEmpty() && strName != QLatin1String(".") && strName != QLatin1String("..")
+        && !strName.contains(QLatin1Char('/')) && !strName.contains(QLatin1Char('\\'));
+}
+} // namespace
+
+KVHtml5Exporter::KVHtml5Exporter(KVPlayerSource *pSource) : m_pSource(pSource) {}
+
+KVHtml5Exporter::~KVHtml5Exporter() = default;
+
+QString KVHtml5Exporter::playerFolder() const
+{
+    return m_strPlayerFolder.isEmpty() ? KVOutputPaths::playerFolder(m_strResourcePath) : m_strPlayerFolder;
+}
+
+int KVHtml5Exporter::askToOpen()
+{
+    return Reporter::instance()->choose(tr("Export to HTML5"),
+                                        tr("The project was exported successfully. Do you want open it?"),
+                                        {tr("Open"), tr("Open Folder"), tr("Cancel")}, 0);
+}
+
+void KVHtml5Exporter::noteWritten(const QString &strRelative)
+{
+    if (!m_writtenFiles.contains(strRelative))
+        m_writtenFiles.append(strRelative);
+    m_nWrittenBytes += QFileInfo(m_strFolder + QLatin1Char('/') + strRelative).size();
+}
+
+bool KVHtml5Exporter::exportTo(const QString &strFolder)
+{
+    m_writtenFiles.clear();
+    m_nWrittenBytes = 0;
+    m_bCanceled = false;
+    m_strPagePath.clear();
+    if (!m_pSource || !m_pSource->isValid())
+        return false;
+    m_strFolder = QDir::cleanPath(QFileInfo(strFolder).absoluteFilePath());
+
+    if (!checkResourceFolder())
+        return false;
+    if (!QDir().mkpath(m_strFolder)) {
+        Reporter::error(tr("Cannot create the export folder %1.").arg(QDir::toNativeSeparators(m_strFolder)));
+        return false;
+    }
+    for (const QString &strSetting : {m_pSource->pSettings->m_strResFolderHtml5Output,
+                                      m_pSource->pSettings->m_strPreResFolderHtml5Output}) {
+        const QString strProblem = KVOutputPaths::folderProblem(strSetting);
+        if (!strProblem.isEmpty()) {
+            Reporter::error(strProblem);
+            return false;
+        }
+    }
+    if (!copyPlayer() || !writePage() || !writeDataFile() || (!m_bPreview && !exportResources()))
+        return false;
+    QString strRules;
+    if (m_pSource->pSettings->m_bEmbedSystemFont && !m_bPreview && !embedSystemFonts(strRules))
+        return false;
+    return writeStyleSheet(strRules);
+}
+
+bool KVHtml5Exporter::checkResourceFolder()
+{
+    const QFileInfo folder(m_pSource->projectFolder());
+    if (m_pSource->strProjectFile.isEmpty() || !folder.isDir() || !QFileInfo(m_pSource->resourceFolder()).isDir()) {
+        Reporter::error(tr("Unable to export to HTML5.\nThe resources folder is undefined or inaccessible."));
+        return false;
+    }
+    return true;
+}
+
+bool KVHtml5Exporter::copyPlayer()
+{
+    const QString strSource = playerFolder() + QLatin1Char('/') + QLatin1String(kPlayerScript);
+    if (!QFileInfo(playerFolder()).isDir() || !QFileInfo(strSource).isFile()) {
+        Reporter::error(tr("Player file is undefined or inaccessible."));
+        return false;
+    }
+    const QString strTarget = m_strFolder + QLatin1Char('/') + QLatin1String(kPlayerScript);
+    if (QFileInfo::exists(strTarget))
+        QFile::remove(strTarget);
+    if (!QFile::copy(strSource, strTarget)) {
+        Reporter::error(tr("Cannot copy player file."));
+        return false;
+    }
+    noteWritten(QLatin1String(kPlayerScript));
+    return true;
+}
+
+bool KVHtml5Exporter::readTemplate(const QString &strOwn, const QString &strFileName, QString &strTemplate)
+{
+    if (!strOwn.isEmpty()) {
+        strTemplate = strOwn;
+        return true;
+    }
+    const QString strPath = playerFolder() + QLatin1Char('/') + strFileName;
+    if (!QFileInfo(strPath).isFile()) {
+        Reporter::error(tr("Player file is undefined or inaccessible."));
+        return false;
+    }
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Reporter::error(tr("Cannot open player file."));
+        return false;
+    }
+    strTemplate = QString::fromUtf8(file.readAll());
+    return true;
+}
+
+bool KVHtml5Exporter::writeText(const QString &strRelative, const QString &strText)
+{
+    QSaveFile file(m_strFolder + QLatin1Char('/') + strRelative);
+    const QByteArray data = strText.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        Reporter::error(tr("Error when writing player file.\nThe file is open in another process or inaccessible."));
+        return false;
+    }
+    noteWritten(strRelative);
+    return true;
+}
+
+bool KVHtml5Exporter::writePage()
+{
+    const KVDocumentSettings *pSettings = m_pSource->pSettings;
+    QString strTemplate;
+    if (!readTemplate(pSettings->m_strHtmlOutput, QLatin1String(kPageTemplate), strTemplate))
+        return false;
+
+    KVPlayerData data(m_pSource, m_strResourcePath);
+    KVPageTemplate::Values v;
+    const KVSymbol *pSymbol = m_pSource->pSymbol;
+    v.strTitle = pSymbol->title();
+    v.strDescription = pSymbol->description();
+    v.strKeywords = pSymbol->keywords();
+    v.strAuthor = pSymbol->author();
+    const QString strFolder = m_bPreview ? QStringLiteral("..")
+                                         : KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
+    v.cssFiles = KVPageTemplate::headResourceUrls(m_pSource->resourceManager(), KVResourceType::StyleSheet,
+                                                  strFolder, m_bPreview);
+    v.jsFiles = KVPageTemplate::headResourceUrls(m_pSource->resourceManager(), KVResourceType::Script,
+                                                 strFolder, m_bPreview);
+    // A user function that holds "</script>" in a string must not end the page's script element.
+    static const QRegularExpression scriptEnd(QStringLiteral("</(script)"), QRegularExpression::CaseInsensitiveOption);
+    v.strLoadScript = data.loadScript(m_bPreview).replace(scriptEnd, QStringLiteral("<\\/\\1"));
+    v.strContainerId = pSettings->m_strContainerId;
+    v.nViewportWidthMeta = pSettings->m_nViewportWMeta;
+    v.nViewportHeightMeta = pSettings->m_nViewportHMeta;
+    QStringList webFonts;
+    if (const KVResourceManager *pManager = m_pSource->resourceManager()) {
+        for (KVResource *pResource : pManager->liveResources(KVResourceType::Font)) {
+            const auto *pFont = static_cast<const KVFontResource *>(pResource);
+            if (pFont->webFont() && !webFonts.contains(pFont->webFont()->m_strFamily))
+                webFonts << pFont->webFont()->m_strFamily;
+        }
+    }
+    v.strGoogleFonts = KVPageTemplate::webFontLink(webFonts);
+
+    const QString strName = m_pSource->baseName() + QStringLiteral(".html");
+    if (!writeText(strName, KVPageTemplate::fillPage(strTemplate, v)))
+        return false;
+    m_strPagePath = m_strFolder + QLatin1Char('/') + strName;
+    return true;
+}
+
+bool KVHtml5Exporter::writeDataFile()
+{
+    KVPlayerData data(m_pSource, m_strResourcePath);
+    const QString strName = m_pSource->baseName() + QStringLiteral(".js");
+    if (!data.writeDataFile(m_strFolder + QLatin1Char('/') + strName, m_bPreview, m_bCurrentSceneOnly))
+        return false;
+    m_fontFamilies = data.fontFamilies();
+    noteWritten(strName);
+    return true;
+}
+
+bool KVHtml5Exporter::planCopies(const KVPlayerSource &source, const QString &strFolder,
+                                 QList<QPair<QString, QString>> &copies)
+{
+    const KVResourceManager *pManager = source.resourceManager();
+    if (!pManager)
+        return true;
+    QHash<QString, const KVResource *> owners; // exported name (lower case) -> its resource
+    for (KVResource *pResource : pManager->liveResources()) {
+        const int nType = pResource->type();
+        if (nType == KVResourceType::Symbol || nType == KVResourceType::Font || !pResource->hasStoredFile())
+            continue;
+        if ((nType == KVResourceType::Script || nType == KVResourceType::StyleSheet)
+            && !static_cast<const KVOtherResource *>(pResource)->hasFolderFile())
+            continue;
+        QStringList sources;
+        QStringList names;
+        if (nType == KVResourceType::Audio || nType == KVResourceType::Video) {
+            const auto *pMedia = static_cast<const MediaResource *>(pResource);
+            sources = pMedia->storedFiles();
+            names = KVResourceManager::exportedMediaFileNames(pMedia);
+        } else {
+            sources << pResource->fileName();
+            names << KVResourceManager::exportedFileName(pResource);
+        }
+        for (int i = 0; i < sources.size() && i < names.size(); ++i) {
+            const QString &strName = names.at(i);
+            if (!isPlainFileName(strName)) {
+                Reporter::error(tr("The resource \"%1\" cannot be exported under the file name \"%2\".")
+                                    .arg(pResource->name(), strName));
+                return false;
+            }
+            // Names that differ only in case are one file on some systems.
+            const KVResource *pOwner = owners.value(strName.toLower());
+            if (pOwner && pOwner != pResource) {
+                Reporter::error(tr("The resources \"%1\" and \"%2\" would both be exported as \"%3\"; rename one "
+                                   "of them.")
+                                    .arg(pOwner->name(), pResource->name(), strName));
+                return false;
+            }
+            owners.insert(strName.toLower(), pResource);
+            const QString strTarget = strFolder.isEmpty() ? strName : strFolder + QLatin1Char('/') + strName;
+            copies.append({strTarget, pManager->absoluteFilePath(sources.at(i))});
+        }
+    }
+    return true;
+}
+
+bool KVHtml5Exporter::exportResources()
+{
+    const QString strFolder = KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
+    QList<QPair<QString, QString>> copies;
+    if (!planCopies(*m_pSource, strFolder, copies))
+        return false;
+    const KVPlayerSource *pPreloader = m_pSource->pSettings->m_nLoaderType == 1 ? m_pSource->pPreloader : nullptr;
+    QString strPreloaderFolder;
+    QList<QPair<QString, QString>> preloaderCopies;
+    if (pPreloader) {
+        strPreloaderFolder = KVOutputPaths::normalizeFolder(pPreloader->strExportResourceFolder);
+        if (!planCopies(*pPreloader, strPreloaderFolder, preloaderCopies))
+            return false;
+    }
+    qint64 nTotal = 0;
+    for (const auto &copy : copies + preloaderCopies)
+        nTotal += QFileInfo(copy.second).size();
+
+    KVFileCopier copier(m_pProgress, tr("Exporting to HTML5..."), tr("Cancel"), nTotal);
+    if (!QDir().mkpath(m_strFolder + QLatin1Char('/') + strFolder)) {
+        Reporter::error(tr("Cannot create folder to export resources."));
+        return false;
+    }
+    const auto run = [&](const QList<QPair<QString, QString>> &list, const QString &strFailure) {
+        for (const auto &copy : list) {
+            const KVFileCopier::Result result = copier.copy(copy.second, m_strFolder + QLatin1Char('/') + copy.first);
+            if (result == KVFileCopier::Canceled) {
+                m_bCanceled = true;
+                return false;
+            }
+            if (result != KVFileCopier::Copied) {
+                qInfo().noquote() << "Export: cannot copy" << copy.second << "to" << copy.first;
+                Reporter::error(strFailure);
+                return false;
+            }
+            noteWritten(copy.first);
+        }
+        return true;
+    };
+    if (!run(copies, tr("Error while exporting resource files.")))
+        return false;
+    if (pPreloader) {
+        if (!QDir().mkpath(m_strFolder + QLatin1Char('/') + strPreloaderFolder)) {
+            Reporter::error(tr("Error while exporting preloader resources"));
+            return false;
+        }
+        if (!run(preloaderCopies, tr("Error when exporting preloader's resources")))
+            return false;
+    }
+    return true;
+}
+
+bool KVHtml5Exporter::embedSystemFonts(QString &strRules)
+{
+    const QString strFolder =
+        m_strFolder + QLatin1Char('/') + KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
+    // The fonts of an earlier export go first: the families may have changed since.
+    QDir dir(strFolder);
+    for (const QString &strFile : dir.entryList({QStringLiteral("*.woff")}, QDir::Files))
+        dir.remove(strFile);
+    if (!m_systemFontWriter || m_fontFamilies.isEmpty())
+        return true;
+    return m_systemFontWriter(strFolder, m_fontFamilies, strRules);
+}
+
+bool KVHtml5Exporter::writeStyleSheet(const QString &strSystemFontRules)
+{
+    QString strTemplate;
+    if (!readTemplate(m_pSource->pSettings->m_strCssDoc, QLatin1String(kStyleTemplate), strTemplate))
+        return false;
+    return writeText(m_pSource->baseName() + QStringLiteral(".css"),
+                     KVPageTemplate::fillStyleSheet(strTemplate, strSystemFontRules));
+}
+
+bool KVHtml5Exporter::exportDocument(KVDocument *pDocument, const QString &strFolder, QString *pPagePath,
+                                     const QString &strResourcePath)
+{
+    if (!pDocument)
+        return false;
+    pDocument->pause();
+    if (pDocument->settings().m_nLoaderType != 0)
+        pDocument->loadPreloader();
+    KVDocumentPlayerSource source(pDocument);
+    KVHtml5Exporter exporter(&source.source());
+    exporter.setResourcePath(strResourcePath);
+    exporter.setProgress(pDocument->progress());
+    if (!exporter.exportTo(strFolder))
+        return false;
+    if (pPagePath)
+        *pPagePath = exporter.pagePath();
+    return true;
+}

@@ -1,0 +1,238 @@
+#include "KVEditor.h"
+
+#include "document/KVDocument.h"
+#include "document/KVPreloader.h"
+
+#include "ContextManager.h"
+#include "DocumentManager.h"
+#include "ICore.h"
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QUndoGroup>
+#include <QUndoStack>
+#include <QUrlQuery>
+#include <QVBoxLayout>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <QWebSocketServer>
+
+#include "WebChannelServer.h"
+
+KVEditor::KVEditor(QObject *pParent)
+    : IEditor(pParent)
+    , m_pContainer(new QWidget)
+    , m_pSymbolBar(new QWidget(m_pContainer))
+{
+    m_pContainer->setObjectName(QStringLiteral("KVEditorContainer"));
+    m_pContainer->setFocusPolicy(Qt::ClickFocus);
+    auto *layout = new QVBoxLayout(m_pContainer);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_pSymbolBar->setObjectName(QStringLiteral("SymbolStackBar"));
+    m_pSymbolBar->hide();
+    layout->addWidget(m_pSymbolBar);
+
+    m_pCanvasView = new QWebEngineView(m_pContainer);
+    m_pCanvasView->setObjectName(QStringLiteral("CanvasView"));
+    m_pCanvasView->settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
+    layout->addWidget(m_pCanvasView, 1);
+
+    connect(this, &IEditor::documentLoaded, this, &KVEditor::onDocumentLoaded);
+    connect(this, &IEditor::documentUnloading, this, &KVEditor::onDocumentUnloaded);
+    connect(this, &IEditor::documentDataChanged, this, &KVEditor::onDocumentDataChanged);
+    connect(this, &IEditor::aboutToActivate, this, &KVEditor::setUndoStackIndex);
+}
+
+KVEditor::~KVEditor()
+{
+    if (!m_pContainer)
+        return;
+    if (ICore *core = ICore::instance())
+        core->contextManager()->unregisterContext(m_pContainer, QStringLiteral("Canvas"));
+    if (!m_pContainer->parent())
+        delete m_pContainer;
+}
+
+QWidget *KVEditor::widget() const
+{
+    return m_pContainer.data();
+}
+
+KVDocument *KVEditor::document() const
+{
+    return qobject_cast<KVDocument *>(getDocument());
+}
+
+QUrl KVEditor::canvasUrl() const
+{
+    ICore *core = ICore::instance();
+    QUrl url = QUrl::fromLocalFile((core ? core->resourcePath() : QString())
+                                   + QStringLiteral("/resources/canvas/index.html"));
+    QUrlQuery query;
+    if (core && core->getMainWindow())
+        query.addQueryItem(QStringLiteral("webChannelBaseUrl"),
+                           core->getMainWindow()->webChannelServer()->url().toString());
+    url.setQuery(query);
+    return url;
+}
+
+QString KVEditor::tabTitle(const KVDocument *pDocument, bool *pbModified)
+{
+    if (!pDocument)
+        return QString();
+    QString title = QFileInfo(pDocument->getFileName()).completeBaseName();
+    if (const auto *preloader = qobject_cast<const KVPreloader *>(pDocument)) {
+        // A custom preloader belongs to the project document that made it.
+        const auto *owner = qobject_cast<const KVDocument *>(preloader->parent());
+        title = tr("%1 - preloader").arg(QFileInfo(owner ? owner->getFileName() : QString()).completeBaseName());
+    } else if (pDocument->isOpenAsBackup()) {
+        title = tr("%1 - backup").arg(title);
+    }
+    const bool bModified = pDocument->isModified() || pDocument->isTempDocument() || pDocument->isOpenAsBackup();
+    if (pbModified)
+        *pbModified = bModified;
+    return title + QStringLiteral("[*]");
+}
+
+QString KVEditor::title() const
+{
+    return tabTitle(document());
+}
+
+QMdiSubWindow *KVEditor::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow *>(m_pContainer->parentWidget());
+}
+
+void KVEditor::onDocumentLoaded()
+{
+    KVDocument *doc = document();
+    if (!doc)
+        return;
+    connect(doc, &IDocument::modifyChanged, this, &KVEditor::onDocumentModifyChanged);
+    connect(doc, &IDocument::titleChanged, this, &KVEditor::updateDocumentTabName);
+    connect(doc->getUndoStack(), &QUndoStack::indexChanged, this, &KVEditor::updateUndoRedoMenu);
+    const QUrl url = canvasUrl();
+    qInfo().noquote() << "Canvas WebView URL: " + url.toString();
+    m_pCanvasView->load(url);
+    if (ICore *core = ICore::instance())
+        core->contextManager()->registerContext(m_pContainer, QStringLiteral("Canvas"), QStringLiteral("Canvas"));
+    // The sub-window exists once the host has placed the editor; the menu and title follow then.
+    QMetaObject::invokeMethod(this, [this] {
+        initSystemMenu();
+        updateDocumentTabName();
+        selfActivate();
+    }, Qt::QueuedConnection);
+}
+
+void KVEditor::onDocumentUnloaded()
+{
+    if (KVDocument *doc = document())
+        disconnect(doc, nullptr, this, nullptr);
+}
+
+void KVEditor::onDocumentDataChanged(QObject *)
+{
+    updateDocumentTabName();
+}
+
+void KVEditor::onDocumentModifyChanged(bool)
+{
+    updateDocumentTabName();
+}
+
+void KVEditor::updateDocumentTabName()
+{
+    bool bModified = false;
+    const QString title = tabTitle(document(), &bModified);
+    if (QMdiSubWindow *sub = subWindow()) {
+        sub->setWindowTitle(title);
+        sub->setWindowModified(bModified);
+    }
+    ICore *core = ICore::instance();
+    MainWindow *mw = core ? core->getMainWindow() : nullptr;
+    if (mw && subWindow() && mw->getMdiArea()->activeSubWindow() == subWindow()) {
+        // The main window's title names the active project and carries its modified mark.
+        QString name = title;
+        name.chop(3);
+        mw->setWindowTitle(QStringLiteral("%1[*] - Kavio Studio").arg(name));
+        mw->setWindowModified(bModified);
+        if (document())
+            mw->setWindowFilePath(document()->getFileName());
+    }
+}
+
+void KVEditor::initSystemMenu()
+{
+    QMdiSubWindow *sub = subWindow();
+    if (!sub || m_bMenuBuilt)
+        return;
+    m_bMenuBuilt = true;
+    auto *menu = new QMenu(sub);
+    menu->addAction(tr("Save"), this, [this] {
+        if (KVDocument *doc = document())
+            doc->save();
+    });
+    menu->addAction(tr("&Open Location"), this, &KVEditor::openProjectFolder);
+    menu->addSeparator();
+    menu->addAction(tr("Close All"), this, &KVEditor::closeAll);
+    menu->addAction(tr("Close All But This"), this, &KVEditor::closeAllButThis);
+    menu->addAction(tr("Close"), this, [this] {
+        if (ICore *core = ICore::instance())
+            core->getMainWindow()->closeDocument(getDocument());
+    });
+    sub->setSystemMenu(menu);
+}
+
+void KVEditor::selfActivate()
+{
+    if (QMdiSubWindow *sub = subWindow()) {
+        sub->show();
+        sub->setFocus();
+        if (QMdiArea *area = sub->mdiArea())
+            area->setActiveSubWindow(sub);
+    }
+}
+
+void KVEditor::activateDocumentTab()
+{
+    selfActivate();
+}
+
+void KVEditor::updateUndoRedoMenu()
+{
+    updateDocumentTabName();
+}
+
+void KVEditor::setUndoStackIndex()
+{
+    ICore *core = ICore::instance();
+    if (core && getDocument())
+        core->documentManager()->getUndoGroup()->setActiveStack(getDocument()->getUndoStack());
+}
+
+void KVEditor::openProjectFolder()
+{
+    if (KVDocument *doc = document())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(doc->getFileName()).absolutePath()));
+}
+
+void KVEditor::closeAll()
+{
+    if (ICore *core = ICore::instance())
+        core->getMainWindow()->closeAllDocuments();
+}
+
+void KVEditor::closeAllButThis()
+{
+    if (ICore *core = ICore::instance()) {
+        selfActivate();
+        core->getMainWindow()->closeAllButActive();
+    }
+}

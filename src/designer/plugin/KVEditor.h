@@ -1,0 +1,60 @@
+#pragma once
+
+#include "IEditor.h"
+
+#include <QPointer>
+
+class KVDocument;
+class QMdiSubWindow;
+class QVBoxLayout;
+class QWebEngineView;
+
+// The window of one open project: a container with the symbol stack bar (shown while a symbol is
+// edited) and the canvas view that loads the editing page. The host puts it in an MDI sub-window.
+class KVEditor : public IEditor
+{
+    Q_OBJECT
+    // The editing canvas; commands of the plug-in reach it through this property.
+    Q_PROPERTY(QObject *canvas READ canvasObject)
+public:
+    explicit KVEditor(QObject *pParent = nullptr);
+    ~KVEditor() override;
+
+    QWidget *widget() const override;
+    QString title() const override;
+
+    KVDocument *document() const;
+    QWebEngineView *canvasView() const { return m_pCanvasView; }
+    QObject *canvasObject() const { return m_pCanvas; }
+    void setCanvas(QObject *pCanvas) { m_pCanvas = pCanvas; }
+    QUrl canvasUrl() const;
+
+    // The tab title of a document: its file's base name, "%1 - preloader" or "%1 - backup", with
+    // "[*]" when it has unsaved changes, is temporary or opened as a backup.
+    static QString tabTitle(const KVDocument *pDocument, bool *pbModified = nullptr);
+
+public slots:
+    void initSystemMenu();
+    void selfActivate();
+    void onDocumentModifyChanged(bool bModify);
+    void updateDocumentTabName();
+    void onDocumentLoaded();
+    void onDocumentUnloaded();
+    void onDocumentDataChanged(QObject *pInfo);
+    void activateDocumentTab();
+    void updateUndoRedoMenu();
+    void setUndoStackIndex();
+    void openProjectFolder();
+    void closeAll();
+    void closeAllButThis();
+
+private:
+    QMdiSubWindow *subWindow() const;
+
+    // Owned until the host puts it into a sub-window, which then deletes it.
+    QPointer<QWidget> m_pContainer;
+    QWidget *m_pSymbolBar;
+    QWebEngineView *m_pCanvasView = nullptr;
+    QPointer<QObject> m_pCanvas;
+    bool m_bMenuBuilt = false;
+};
