@@ -4,6 +4,7 @@
 
 #include "KVBannerExample.h"
 
+#include "model/KVBreakpointSet.h"
 #include "document/IKVLocationStore.h"
 #include "document/KVDocumentSettings.h"
 #include "document/KVHeadlessProject.h"
@@ -502,6 +503,7 @@ void tst_ProjectFile::roundTripOfARichProject()
     original.settings().m_bInitResponsive = true;
     original.settings().m_defaultLoadingIndicator.m_nShape = 3;
     original.settings().m_defaultLoadingIndicator.m_clColor = QColor(10, 20, 30, 255);
+    original.breakpoints()->addHBreakpoint(480);
     QVERIFY(original.save());
     const QByteArray saved = readBytes(strPath);
 
