@@ -100,6 +100,19 @@ test('kavio export writes a page that plays the banner', { skip: missing || fals
     assert.ok(seen[name], `${name} is on the page (${Object.keys(seen).join(', ')})`);
     assert.ok(seen[name].w > 0 && seen[name].h > 0, `${name} has a size`);
   }
+  // It plays: the headline slides in and fades up over the first scene's timeline.
+  const at = (ms) => page.evaluate(([cid, t]) => {
+    const ctl = DorunKavio.getDoc(cid);
+    ctl.pause();
+    ctl.seek(t);
+    const el = document.getElementById(cid).querySelector('[data-kv-name="headline"]');
+    const stage = document.getElementById(cid).getBoundingClientRect();
+    return { x: el.getBoundingClientRect().left - stage.left, o: Number(getComputedStyle(el).opacity) };
+  }, [id[1], ms]);
+  const start = await at(0);
+  const later = await at(1500);
+  assert.ok(later.o > start.o, `the headline fades up (${start.o} -> ${later.o})`);
+  assert.ok(Math.abs(later.x - start.x) > 10, `the headline moves (${start.x} -> ${later.x})`);
   assert.deepEqual(errors, []);
   await page.close();
 });
