@@ -60,6 +60,26 @@ void BM_SyncLayoutsGrowAndShrink(benchmark::State &state)
 }
 BENCHMARK(BM_SyncLayoutsGrowAndShrink)->Unit(benchmark::kMillisecond);
 
+// What the editor does when the user adds one breakpoint to a stage of 5,000 elements: the set
+// gets the breakpoint and every element a property object for the new layout. The timed part is
+// the addition; taking it back again is left out.
+void BM_AddOneBreakpoint(benchmark::State &state)
+{
+    KVBreakpointSet set;
+    auto pStage = makeStage();
+    const QList<KVLayoutKey> baseOnly{KVLayoutKey::base()};
+    for (auto _ : state) {
+        set.addHBreakpoint(768);
+        benchmark::DoNotOptimize(pStage->syncLayouts(set.layouts(), true, KVLayoutKey::base()));
+        state.PauseTiming();
+        set.removeHBreakpoint(set.hBreakpoints().first().nId);
+        pStage->syncLayouts(baseOnly, true, KVLayoutKey::base());
+        state.ResumeTiming();
+    }
+    setRate(state, kElementCount + 1);
+}
+BENCHMARK(BM_AddOneBreakpoint)->Unit(benchmark::kMillisecond);
+
 void BM_LayoutFor(benchmark::State &state)
 {
     KVBreakpointSet set;
