@@ -1,0 +1,163 @@
+#include "commands/KVCommandAction.h"
+
+#include "commands/KVAnimationActions.h"
+#include "commands/KVStructureActions.h"
+
+#include "commands/IKVCommandTarget.h"
+#include "document/KVSymbol.h"
+#include "resources/KVResource.h"
+
+#include <QUuid>
+
+KVCommandAction::KVCommandAction(int nType, IKVCommandTarget *pDocument, int nReservedParams,
+                                 bool bSkipNextRedo)
+    : m_nType(nType), m_pDocument(pDocument), m_bSkipNextRedo(bSkipNextRedo)
+{
+    if (nReservedParams > 0)
+        m_listParams.reserve(nReservedParams);
+}
+
+KVCommandAction::~KVCommandAction()
+{
+    qDeleteAll(m_listParams);
+}
+
+void KVCommandAction::addParam(KVCmdParam *pParam)
+{
+    if (pParam)
+        m_listParams.append(pParam);
+}
+
+bool KVCommandAction::hasKinds(std::initializer_list<int> kinds) const
+{
+    if (m_listParams.size() != int(kinds.size()))
+        return false;
+    return hasLeadingKinds(kinds, int(kinds.size()), int(kinds.size()));
+}
+
+bool KVCommandAction::hasLeadingKinds(std::initializer_list<int> kinds, int nMin, int nMax) const
+{
+    const int nCount = m_listParams.size();
+    if (nCount < nMin || nCount > nMax || nCount < int(kinds.size()))
+        return false;
+    int i = 0;
+    for (int nKind : kinds) {
+        if (nKind != 0 && m_listParams.at(i)->kind() != nKind)
+            return false;
+        ++i;
+    }
+    return true;
+}
+
+void KVCommandAction::redo()
+{
+    if (m_bSkipNextRedo) {
+        m_bSkipNextRedo = false;
+        return;
+    }
+    if (m_nType < 1 || m_nType > LastDocumentType - 1)
+        return;
+    if (!apply(true))
+        qDebug("Command action of type %d with unfitting parameters ignored", m_nType);
+}
+
+void KVCommandAction::undo()
+{
+    if (m_nType < 1 || m_nType > LastDocumentType - 1)
+        return;
+    if (!apply(false))
+        qDebug("Command action of type %d with unfitting parameters ignored on undo", m_nType);
+}
+
+bool KVCommandAction::apply(bool bForward)
+{
+    switch (m_nType) {
+    case InsertElement:
+    case RemoveElement:
+    case MoveElement:
+    case DisplayOrder:
+    case InsertScene:
+    case RemoveScene:
+    case SelectScene:
+    case MoveScene:
+    case SelectElement:
+        return KVStructureActions::apply(*this, bForward);
+    case AddTimeline:
+    case RemoveTimeline:
+    case CurrentTimeline:
+    case RenameTimeline:
+    case InsertLabel:
+    case RemoveLabel:
+    case RenameLabel:
+    case MoveLabel:
+    case AddAnimation:
+    case RemoveAnimation:
+    case AddTrack:
+    case RemoveTrack:
+    case ShiftTrack:
+    case SetEasing:
+    case SetTransition:
+    case AddKeyValue:
+    case RemoveKeyValue:
+    case SetKeyValue:
+    case SetKeyValueTime:
+        return KVAnimationActions::apply(*this, bForward);
+    case SymbolContentId: {
+        // An exchange: the symbol's content id before is written back.
+        if (!hasKinds({KVCmdParam::Resource, KVCmdParam::String}) || !param(0)->resource())
+            return false;
+        KVResource *pSymbol = param(0)->resource();
+        const QString strOld = pSymbol->uuid().toString();
+        pSymbol->setUuid(QUuid(param(1)->toString()));
+        param(1)->setValue(strOld);
+        return true;
+    }
+    case DocumentTitle:
+    case DocumentDescription:
+    case DocumentAuthor:
+    case DocumentKeywords:
+        return applyDocumentText();
+    case CommandDone:
+    case SelectionChanged:
+    case TextEditingNotice:
+    case TextFormatNotice:
+    case TextCommandNotice:
+    case PlayNotice:
+    case PauseNotice:
+    case TimeNotice:
+    case FinishTasksNotice:
+        // Notifications: nothing to change in the model.
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool KVCommandAction::applyDocumentText()
+{
+    KVSymbol *pProject = m_pDocument ? m_pDocument->commandProject() : nullptr;
+    if (!pProject || !hasKinds({KVCmdParam::String}))
+        return false;
+    const QString strNew = param(0)->toString();
+    QString strOld;
+    switch (m_nType) {
+    case DocumentTitle:
+        strOld = pProject->title();
+        pProject->setTitle(strNew);
+        break;
+    case DocumentDescription:
+        strOld = pProject->description();
+        pProject->setDescription(strNew);
+        break;
+    case DocumentAuthor:
+        strOld = pProject->author();
+        pProject->setAuthor(strNew);
+        break;
+    default:
+        strOld = pProject->keywords();
+        pProject->setKeywords(strNew);
+        break;
+    }
+    param(0)->setValue(strOld);
+    return true;
+}
