@@ -2,6 +2,7 @@
 
 #include "KVCheckCommand.h"
 #include "KVExportCommand.h"
+#include "KVPreviewCommand.h"
 #include "KVSampleCommand.h"
 #include "KVSaveAsCommand.h"
 
@@ -32,6 +33,7 @@ KVCliApplication::KVCliApplication()
     addVerb(KVSaveAsCommand::verb(), KVSaveAsCommand::summary(), &KVSaveAsCommand::run);
     addVerb(KVExportCommand::verb(), KVExportCommand::summary(), &KVExportCommand::run);
     addVerb(KVSampleCommand::verb(), KVSampleCommand::summary(), &KVSampleCommand::run);
+    addVerb(QStringLiteral("preview"), KVPreviewCommand::summary(), &KVPreviewCommand::run);
 }
 
 KVCliApplication::~KVCliApplication()

@@ -7,6 +7,7 @@
 
 #include "document/KVDocument.h"
 
+#include "ActionManager.h"
 #include "DocumentManager.h"
 #include "EditorManager.h"
 #include "ICore.h"
@@ -17,7 +18,11 @@
 #include "KVTestMain.h"
 #include "RecordingReporter.h"
 
+#include <QAction>
+#include <QDesktopServices>
 #include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -35,6 +40,7 @@ private slots:
     void newProjectGetsAnEditor();
     void openSaveCloseAndRecentFiles();
     void oneEditorPerDocument();
+    void previewActionServesTheProject();
 
 private:
     IDocument *newProject(const QString &name);
@@ -160,6 +166,44 @@ void tst_Editor::oneEditorPerDocument()
     QVERIFY(m_window->openDocument(file));
     QCOMPARE(m_core->editorManager()->getEditors().size(), 1);
     QCOMPARE(m_core->editorManager()->activeEditor(), first);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+// Stands in for the desktop's browser: keeps the address it was asked to open.
+class BrowserStandIn : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+void tst_Editor::previewActionServesTheProject()
+{
+    RecordingReporter rec;
+    BrowserStandIn browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
+    auto cleanup = qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); });
+    IDocument *doc = newProject(QStringLiteral("previewed"));
+    QVERIFY(doc);
+    QVERIFY(m_window->loadOpenedDocument(doc, true));
+    QAction *preview = m_core->actionManager()->getAction(QStringLiteral("File.Preview_Project_In_Browser"));
+    QVERIFY(preview && preview->isVisible());
+    preview->trigger();
+    QCOMPARE(browser.opened.size(), 1);
+    const QUrl url = browser.opened.first();
+    QCOMPARE(url.host(), QStringLiteral("127.0.0.1"));
+    QVERIFY2(url.path().endsWith(QStringLiteral("/previewed_res/preview/previewed.html")), qPrintable(url.toString()));
+    QVERIFY(QFileInfo::exists(m_dir.filePath(QStringLiteral("previewed/previewed_res/preview/kvplayer.js"))));
+    // the preview server answers for the page
+    QNetworkAccessManager nam;
+    QNetworkReply *reply = nam.get(QNetworkRequest(url));
+    QTRY_VERIFY_WITH_TIMEOUT(reply->isFinished(), 10000);
+    QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
+    QVERIFY(reply->readAll().contains("openDoc('previewed.js'"));
+    delete reply;
+    QVERIFY(rec.entries().isEmpty());
     QVERIFY(m_window->closeAllDocuments());
 }
 

@@ -18,11 +18,11 @@ KVHttpServer::KVHttpServer(QObject *pParent)
     connect(this, &KVHttpServerBase::newRequest, this, &KVHttpServer::onNewRequest);
 }
 
-bool KVHttpServer::startListening()
+bool KVHttpServer::startListening(quint16 nPreferredPort)
 {
     if (isListening())
         return true;
-    if (listen(QHostAddress::LocalHost, PreferredPort) || listen(QHostAddress::LocalHost, 0))
+    if (listen(QHostAddress::LocalHost, nPreferredPort) || listen(QHostAddress::LocalHost, 0))
         return true;
     Reporter::error(tr("Unable to start the preview server."));
     return false;

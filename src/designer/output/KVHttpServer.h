@@ -25,8 +25,8 @@ public:
 
     explicit KVHttpServer(QObject *pParent = nullptr);
 
-    // Listens on 127.0.0.1 at port 8080, else at any free port; reports a failure.
-    bool startListening();
+    // Listens on 127.0.0.1 at the preferred port (8080), else at any free port; reports a failure.
+    bool startListening(quint16 nPreferredPort = PreferredPort);
 
     bool addRoot(const QString &strPath);
     bool removeRoot(const QString &strPath);

@@ -2,14 +2,19 @@
 
 #include "document/KVDocument.h"
 #include "document/KVPreloader.h"
+#include "output/KVHtml5Exporter.h"
+#include "output/KVPreviewer.h"
+#include "KVLocationManager.h"
 
 #include "ContextManager.h"
 #include "DocumentManager.h"
 #include "ICore.h"
 #include "MainWindow.h"
+#include "Reporter.h"
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -57,6 +62,11 @@ KVEditor::~KVEditor()
         core->contextManager()->unregisterContext(m_pContainer, QStringLiteral("Canvas"));
     if (!m_pContainer->parent())
         delete m_pContainer;
+}
+
+QObject *KVEditor::canvasObject() const
+{
+    return m_pCanvasView;
 }
 
 QWidget *KVEditor::widget() const
@@ -221,6 +231,54 @@ void KVEditor::openProjectFolder()
 {
     if (KVDocument *doc = document())
         QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(doc->getFileName()).absolutePath()));
+}
+
+void KVEditor::onPreview()
+{
+    previewInBrowser(false);
+}
+
+void KVEditor::onCurrentPreview()
+{
+    previewInBrowser(true);
+}
+
+void KVEditor::previewInBrowser(bool bCurrentScene)
+{
+    KVDocument *doc = document();
+    if (!doc)
+        return;
+    const QUrl url = KVPreviewer::previewDocument(doc, bCurrentScene);
+    if (url.isEmpty())
+        return;
+    if (!QDesktopServices::openUrl(url))
+        Reporter::error(tr("Unable to preview %1 in default browser.").arg(QFileInfo(doc->getFileName()).fileName()));
+}
+
+void KVEditor::onExport()
+{
+    KVDocument *doc = document();
+    if (!doc)
+        return;
+    KVLocationManager *lm = KVLocationManager::getInstance();
+    const QString folder = QFileDialog::getExistingDirectory(m_pContainer, tr("Export to HTML5"),
+                                                             lm->ownerLocation(doc, KVLocationManager::Document));
+    if (folder.isEmpty())
+        return;
+    lm->setOwnerLocation(doc, KVLocationManager::Document, folder);
+    QString page;
+    if (!KVHtml5Exporter::exportDocument(doc, folder, &page))
+        return;
+    switch (KVHtml5Exporter::askToOpen()) {
+    case 0: // Open
+        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+        break;
+    case 1: // Open Folder
+        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+        break;
+    default:
+        break;
+    }
 }
 
 void KVEditor::closeAll()

@@ -9,6 +9,7 @@ class QMdiSubWindow;
 class QVBoxLayout;
 class QWebEngineView;
 
+
 // The window of one open project: a container with the symbol stack bar (shown while a symbol is
 // edited) and the canvas view that loads the editing page. The host puts it in an MDI sub-window.
 class KVEditor : public IEditor
@@ -25,8 +26,8 @@ public:
 
     KVDocument *document() const;
     QWebEngineView *canvasView() const { return m_pCanvasView; }
-    QObject *canvasObject() const { return m_pCanvas; }
-    void setCanvas(QObject *pCanvas) { m_pCanvas = pCanvas; }
+    // The canvas is the web view that shows the editing page.
+    QObject *canvasObject() const;
     QUrl canvasUrl() const;
 
     // The tab title of a document: its file's base name, "%1 - preloader" or "%1 - backup", with
@@ -47,14 +48,18 @@ public slots:
     void openProjectFolder();
     void closeAll();
     void closeAllButThis();
+    // Browser preview of the project or of its current scene, and HTML5 export.
+    void onPreview();
+    void onCurrentPreview();
+    void onExport();
 
 private:
     QMdiSubWindow *subWindow() const;
+    void previewInBrowser(bool bCurrentScene);
 
     // Owned until the host puts it into a sub-window, which then deletes it.
     QPointer<QWidget> m_pContainer;
     QWidget *m_pSymbolBar;
     QWebEngineView *m_pCanvasView = nullptr;
-    QPointer<QObject> m_pCanvas;
     bool m_bMenuBuilt = false;
 };
