@@ -593,6 +593,9 @@ void tst_Export::bannerExample()
             .object();
     QCOMPARE(jo.value(QStringLiteral("v")).toInt(), 4);
     QCOMPARE(jo.value(QStringLiteral("mpv")).toInt(), 2);
+    // A 300 x 250 banner.
+    QCOMPARE(jo.value(QStringLiteral("w")).toInt(), 300);
+    QCOMPARE(jo.value(QStringLiteral("h")).toInt(), 250);
     const KVSceneList *pScenes = source.project()->sceneList();
     QCOMPARE(jo.value(QStringLiteral("k")).toInt() >> 16, pScenes->count());
     QCOMPARE(jo.value(QStringLiteral("k")).toInt() & 0xff, pScenes->at(0)->children().size());

@@ -512,12 +512,12 @@ void tst_ProjectFile::roundTripOfARichProject()
     QCOMPARE(rec.texts(), QStringList());
     QCOMPARE(reread.problems(), QStringList());
     QCOMPARE(reread.summary(), original.summary());
-    QCOMPARE(reread.summary(), QStringLiteral("scenes=2 elements=7 timelines=2 animations=6 resources=1 functions=1"));
+    QCOMPARE(reread.summary(), QStringLiteral("scenes=2 elements=9 timelines=2 animations=8 resources=1 functions=1"));
     QVERIFY(reread.settings() == original.settings());
     QCOMPARE(reread.created(), original.created());
     QCOMPARE(reread.modified(), original.modified());
     QCOMPARE(reread.title(), original.title());
-    QCOMPARE(reread.width(), 728);
+    QCOMPARE(reread.width(), 300);
     QCOMPARE(reread.sceneList()->at(1)->name(), QStringLiteral("Call to action"));
     QCOMPARE(reread.sceneList()->at(1)->transitionDuration(), 500);
     QCOMPARE(reread.currentScene(), reread.sceneList()->at(0));
@@ -555,8 +555,8 @@ void tst_ProjectFile::symbolDataAlone()
     // Image fills find their images through the project the symbol belongs to.
     QVERIFY(symbol.readSymbolData(jo, &project));
     QCOMPARE(symbol.sceneList()->count(), 2);
-    QCOMPARE(symbol.elementCount(), 7);
-    QCOMPARE(symbol.animationCount(), 6);
+    QCOMPARE(symbol.elementCount(), 9);
+    QCOMPARE(symbol.animationCount(), 8);
     QCOMPARE(symbol.eventHandlers()->count(), 1);
     QCOMPARE(symbol.align(), 4);
     QCOMPARE(symbol.created(), project.created());
@@ -914,7 +914,7 @@ void tst_ProjectFile::checkCommand_data()
     QTest::addColumn<QString>("stderrText");
 
     QTest::newRow("example") << QByteArray() << 0
-                             << QStringList{QStringLiteral("scenes=2 elements=7 timelines=2 animations=6 resources=1 functions=1")}
+                             << QStringList{QStringLiteral("scenes=2 elements=9 timelines=2 animations=8 resources=1 functions=1")}
                              << QString();
 
     // A symbol instance without its symbol resource cannot be read (an image would take the image).

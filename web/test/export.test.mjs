@@ -96,7 +96,7 @@ test('kavio export writes a page that plays the banner', { skip: missing || fals
     }
     return names;
   }, id[1]);
-  for (const name of ['panel', 'logo', 'headline', 'button']) {
+  for (const name of ['panel', 'logo', 'sun', 'headline', 'card', 'button']) {
     assert.ok(seen[name], `${name} is on the page (${Object.keys(seen).join(', ')})`);
     assert.ok(seen[name].w > 0 && seen[name].h > 0, `${name} has a size`);
   }
@@ -113,6 +113,12 @@ test('kavio export writes a page that plays the banner', { skip: missing || fals
   const later = await at(1500);
   assert.ok(later.o > start.o, `the headline fades up (${start.o} -> ${later.o})`);
   assert.ok(Math.abs(later.x - start.x) > 10, `the headline moves (${start.x} -> ${later.x})`);
+  // A click on the button goes to the next scene, whose elements replace the first scene's.
+  const sceneNow = () => page.evaluate((cid) => DorunKavio.getDoc(cid).sceneIndex(), id[1]);
+  assert.equal(await sceneNow(), 0);
+  await page.click(`#${id[1]} [data-kv-name="button"]`);
+  await page.waitForFunction((cid) => DorunKavio.getDoc(cid).sceneIndex() === 1, id[1]);
+  await page.waitForSelector(`#${id[1]} [data-kv-name="shop"]`);
   assert.deepEqual(errors, []);
   await page.close();
 });
