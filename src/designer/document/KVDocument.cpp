@@ -5,6 +5,7 @@
 #include "KVFileLocker.h"
 #include "KVOwnedFileCopy.h"
 #include "KVPreloader.h"
+#include "commands/KVCommand.h"
 #include "KVProjectFile.h"
 #include "KVProjectPaths.h"
 
@@ -476,6 +477,24 @@ void KVDocument::cleanTempDir()
 }
 
 // ---- Playback --------------------------------------------------------------------------------
+
+KVSceneList *KVDocument::commandSceneList() const
+{
+    return sceneList();
+}
+
+bool KVDocument::isPlaying() const
+{
+    return m_pPlayingAnimation && m_pPlayingAnimation->state() == QAbstractAnimation::Running;
+}
+
+void KVDocument::submitCommand(QUndoCommand *pCommand)
+{
+    if (auto *pCommandOfOurs = dynamic_cast<KVCommand *>(pCommand))
+        KVCommand::push(pCommandOfOurs);
+    else
+        IDocument::submitCommand(pCommand);
+}
 
 bool KVDocument::pause()
 {

@@ -4,6 +4,7 @@
 #include "document/KVDocumentSettings.h"
 #include "document/KVProjectFile.h"
 #include "document/KVSymbol.h"
+#include "commands/IKVCommandTarget.h"
 #include "model/IKVDocumentContext.h"
 
 #include <QAbstractAnimation>
@@ -31,7 +32,7 @@ class KVProjectPaths;
 //
 // Closing takes the host's two steps: requestClosing() asks the questions (and may refuse), close()
 // announces aboutToClose, on which the document cleans up its files; closeProject() does both.
-class KVDocument : public IDocument, public KVSymbol, public IKVDocumentContext
+class KVDocument : public IDocument, public KVSymbol, public IKVDocumentContext, public IKVCommandTarget
 {
     Q_OBJECT
 public:
@@ -113,6 +114,19 @@ public slots:
     bool revert() { return true; }
     void cleanTempDir();
     bool pause();
+
+    // Commands edit the document through these (the command framework's view of a project).
+    KVSceneList *commandSceneList() const override;
+    void emitDataChanged(QObject *pInfo) override { emit dataChanged(pInfo); }
+    QUndoStack *commandUndoStack() const override { return getUndoStack(); }
+    bool isPlaying() const override;
+    void pausePlayback() override { pause(); }
+    KVSymbol *commandProject() const override { return const_cast<KVDocument *>(this); }
+    void reloadFonts() override { registerFonts(); }
+    void clearStatus() override { setStatus(QString()); }
+    // A command of the framework goes through its push mode (selection, symbol content id, status);
+    // any other undo command is pushed as it is.
+    void submitCommand(QUndoCommand *pCommand) override;
     bool play();
     // Loads the custom preloader of the project, or creates a new one; false when neither works.
     bool loadPreloader();
