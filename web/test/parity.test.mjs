@@ -1,7 +1,9 @@
 // The player against the model: "kavio export" writes the example banner, headless Chromium plays
 // it paused at a grid of times over the first scene's main timeline, and every named element's box
 // (relative to the stage, in stage pixels) and opacity must match what "kavio sample" computes from
-// the model at the same times. A screenshot test checks that the page draws something, and
+// the model at the same times. The same comparison runs over generated projects that use every easing,
+// rotation, scale, skew and origin tracks, groups nested three deep and motion paths (written by
+// kavio-genprojects), at every 50 ms. A screenshot test checks that the page draws something, and
 // something else as time goes on.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -18,6 +20,12 @@ const root = path.join(here, '..', '..');
 const project = process.env.KAVIO_EXAMPLE || path.join(root, 'examples', 'banner', 'banner.kavio');
 const kavio = process.env.KAVIO_CLI || path.join(root, 'build', 'bin', 'kavio');
 const artifacts = process.env.KAVIO_TEST_ARTIFACTS || path.join(root, 'build', 'test-artifacts');
+const genprojects = process.env.KAVIO_GENPROJECTS || path.join(root, 'build', 'bin', 'kavio-genprojects');
+const generatedMissing = !existsSync(kavio)
+  ? `${kavio} is not built`
+  : !existsSync(genprojects)
+    ? `${genprojects} is not built`
+    : '';
 const missing = !existsSync(project)
   ? `${project} is not there`
   : !existsSync(kavio)
@@ -34,21 +42,31 @@ let page;
 let containerId;
 const pageErrors = [];
 
-before(async () => {
-  if (missing) return;
-  out = mkdtempSync(path.join(tmpdir(), 'kavio-parity-'));
-  execFileSync(kavio, ['export', project, out], { encoding: 'utf8' });
-  const html = readFileSync(path.join(out, path.basename(project, '.kavio') + '.html'), 'utf8');
+let generated;
+
+async function launch() {
+  if (!browser) {
+    browser = await chromium.launch({
+      executablePath: '/usr/bin/chromium',
+      args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking'],
+    });
+  }
+}
+
+// Exports a project into a folder and opens its page, paused at the start of the first scene;
+// sets the page, container and project the comparisons use.
+async function openProject(file, folder, viewport) {
+  execFileSync(kavio, ['export', file, folder], { encoding: 'utf8' });
+  const html = readFileSync(path.join(folder, path.basename(file, '.kavio') + '.html'), 'utf8');
   const id = /Kavio\.openDoc\('[^']+', '([^']+)'/.exec(html);
   assert.ok(id, 'the exported page starts the player');
   containerId = id[1];
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking'],
-  });
-  page = await browser.newPage({ viewport: { width: 640, height: 480 } });
+  await launch();
+  if (page) await page.close();
+  pageErrors.length = 0;
+  page = await browser.newPage({ viewport });
   page.on('pageerror', (e) => pageErrors.push(e.message));
-  await page.goto('file://' + path.join(out, path.basename(project, '.kavio') + '.html'));
+  await page.goto('file://' + path.join(folder, path.basename(file, '.kavio') + '.html'));
   await page.waitForFunction((cid) => window.DorunKavio && DorunKavio.getDoc(cid) && DorunKavio.getDoc(cid).doc, containerId);
   await page.evaluate((cid) => {
     const ctl = DorunKavio.getDoc(cid);
@@ -56,11 +74,18 @@ before(async () => {
     ctl.gotoScene(0);
     ctl.pause();
   }, containerId);
+}
+
+before(async () => {
+  if (missing) return;
+  out = mkdtempSync(path.join(tmpdir(), 'kavio-parity-'));
+  await openProject(project, out, { width: 640, height: 480 });
 });
 
 after(async () => {
   if (browser) await browser.close();
   if (out) rmSync(out, { recursive: true, force: true });
+  if (generated) rmSync(generated, { recursive: true, force: true });
 });
 
 // What the page shows at a time of the first scene: each named node's box relative to the stage,
@@ -95,10 +120,10 @@ function pageAt(ms) {
   );
 }
 
-// The times of the grid: every 100 ms over the first scene's main timeline.
-function grid(duration) {
+// The times of the grid: every step ms from 0 to end.
+function grid(end, step = 100) {
   const times = [];
-  for (let t = 0; t <= duration; t += 100) times.push(t);
+  for (let t = 0; t <= end; t += step) times.push(t);
   return times;
 }
 
@@ -116,14 +141,15 @@ async function showScene(index) {
   );
 }
 
-// Compares the page with "kavio sample" at every 100 ms of a scene's main timeline.
-async function compareScene(t, index) {
+// Compares the page with "kavio sample" at every 100 ms of a scene's main timeline, or at the
+// times given.
+async function compareScene(t, index, file = project, given = null) {
   await showScene(index);
   const duration = await page.evaluate((cid) => DorunKavio.getDoc(cid).duration(), containerId);
   assert.ok(duration >= 1000, `the main timeline of scene ${index + 1} runs a while (${duration} ms)`);
   // A trigger at the end of the timeline jumps to the next scene: stay just before it.
-  const times = grid(duration - 1);
-  const lines = execFileSync(kavio, ['sample', project, '--scene', String(index + 1), '--times', times.join(',')], {
+  const times = given || grid(duration - 1);
+  const lines = execFileSync(kavio, ['sample', file, '--scene', String(index + 1), '--times', times.join(',')], {
     encoding: 'utf8',
   })
     .split('\n')
@@ -169,9 +195,10 @@ async function compareScene(t, index) {
       if (m.visible !== p.visible) faults.push(`${ms} ms ${name}: visible ${p.visible} on the page, ${m.visible} in the model`);
     }
   }
-  t.diagnostic(`scene ${index + 1}: ${compared} element samples at ${times.length} times; largest box difference ` +
+  const label = `${path.basename(file)} scene ${index + 1}`;
+  t.diagnostic(`${label}: ${compared} element samples at ${times.length} times; largest box difference ` +
     `${worstBox.d.toFixed(4)} px (${worstBox.at || '-'}), largest opacity difference ${worstOpacity.d.toFixed(4)} (${worstOpacity.at || '-'})`);
-  if (skipped.size) t.diagnostic(`scene ${index + 1}: not compared, turned in 3D: ${[...skipped].join(', ')}`);
+  if (skipped.size) t.diagnostic(`${label}: not compared, turned in 3D: ${[...skipped].join(', ')}`);
   assert.ok(compared > 0, 'some elements were compared');
   assert.deepEqual([...new Set(faults)].slice(0, 30), []);
   assert.deepEqual(pageErrors, []);
@@ -273,3 +300,26 @@ test('screenshots of the banner differ from time to time', { skip: missing || fa
   }
   assert.deepEqual(pageErrors, []);
 });
+
+// Generated projects: every easing code, transforms, nested groups and motion paths, compared every
+// 50 ms from the start to past the end of their one-second timelines.
+for (const [base, viewport] of [
+  ['easings', { width: 640, height: 640 }],
+  ['transforms', { width: 640, height: 480 }],
+  ['nesting', { width: 640, height: 480 }],
+]) {
+  test(`the player places every element of the generated ${base} project where the model does`,
+    { skip: generatedMissing || false }, async (t) => {
+      if (!generated) {
+        generated = mkdtempSync(path.join(tmpdir(), 'kavio-parity-generated-'));
+        execFileSync(genprojects, [generated], { encoding: 'utf8' });
+      }
+      const file = path.join(generated, `${base}.kavio`);
+      assert.ok(existsSync(file), `${file} was written`);
+      assert.match(execFileSync(kavio, ['check', file], { encoding: 'utf8' }), /^scenes=1 /);
+      const folder = path.join(generated, `${base}-export`);
+      mkdirSync(folder, { recursive: true });
+      await openProject(file, folder, viewport);
+      await compareScene(t, 0, file, grid(1100, 50));
+    });
+}

@@ -56,7 +56,8 @@ void KVStageSampler::measure(const KVElement *pElement, const QTransform &toPare
     Sample sample;
     sample.strName = pElement->name();
     sample.box = toStage.mapRect(QRectF(0.0, 0.0, pElement->widthPixels(), pElement->heightPixels()));
-    sample.dOpacity = pElement->opacity();
+    // Easings that overshoot take the stored opacity past 0 or 1; what is shown stays within them.
+    sample.dOpacity = qBound(0.0, pElement->opacity(), 1.0);
     sample.bVisible = pElement->display() != 0;
     samples.append(sample);
     // Children are placed inside the border.
