@@ -42,6 +42,12 @@ public slots:
     void setZoom(double d) { calls << QStringLiteral("setZoom(%1)").arg(d); }
     void showRuler(bool b) { calls << QStringLiteral("showRuler(%1)").arg(b ? "true" : "false"); }
     void changeStageView(int n) { calls << QStringLiteral("changeStageView(%1)").arg(n); }
+    void groupElements() { calls << QStringLiteral("groupElements"); }
+    void ungroupElement() { calls << QStringLiteral("ungroupElement"); }
+    void setAlignHCenter() { calls << QStringLiteral("setAlignHCenter"); }
+    void hideAllElements() { calls << QStringLiteral("hideAllElements"); }
+    void zoomOut() { calls << QStringLiteral("zoomOut"); }
+    void zoomFit() { calls << QStringLiteral("zoomFit"); }
 };
 
 class EditorWithCanvas : public IEditor
@@ -52,6 +58,8 @@ public:
     QObject *canvas() const { return m_pCanvas; }
     QWidget *widget() const override { return nullptr; }
     QObject *m_pCanvas = nullptr;
+public slots:
+    void saveAsPackage() {}
 };
 } // namespace
 
@@ -68,6 +76,7 @@ private slots:
     void toolbars();
     void shapeAndKeyframeMenus();
     void commandsReachTheCanvas();
+    void actionsFollowWhatTheCanvasCanDo();
     void layoutCheckBoxesFollowTheCanvas();
 
 private:
@@ -258,6 +267,27 @@ void tst_DesignerActions::commandsReachTheCanvas()
     QCOMPARE(canvas.calls.mid(0, 5), QStringList({"addRectangle", "setAlignLeft", "setZoom(0.75)", "showRuler(true)",
                                                   "changeStageView(2)"}));
     QVERIFY(canvas.calls.value(5).startsWith(QStringLiteral("addShape(")));
+    m_core->editorManager()->activateEditor(nullptr);
+    m_core->editorManager()->removeEditor(&editor);
+}
+
+void tst_DesignerActions::actionsFollowWhatTheCanvasCanDo()
+{
+    // The stand-in canvas can draw rectangles but not insert text: only what it can do is offered.
+    RecordingCanvas canvas;
+    EditorWithCanvas editor;
+    editor.m_pCanvas = &canvas;
+    m_core->editorManager()->addEditor(&editor);
+    m_core->editorManager()->activateEditor(&editor);
+    QVERIFY(am()->getAction(QStringLiteral("Element.Rectangle"))->isEnabled());
+    QVERIFY(!am()->getAction(QStringLiteral("Element.Text"))->isEnabled());
+    QVERIFY(am()->getAction(QStringLiteral("Element.Shape_On_ToolBar"))->isEnabled());
+    QVERIFY(!am()->getAction(QStringLiteral("Edit.DisplayOrder.Bring_To_Front"))->isEnabled());
+    // the editor has no preview: the host's preview action is not offered
+    QVERIFY(!am()->getAction(QStringLiteral("File.Preview_Project_In_Browser"))->isEnabled());
+    // a disabled action does nothing even when triggered by hand
+    am()->getAction(QStringLiteral("Element.Text"))->trigger();
+    QVERIFY(canvas.calls.isEmpty());
     m_core->editorManager()->activateEditor(nullptr);
     m_core->editorManager()->removeEditor(&editor);
 }

@@ -3,6 +3,7 @@
 #include "KVDesignerActions.h"
 #include "KVDesignerPlugin.h"
 
+#include "ActionManager.h"
 #include "EditorManager.h"
 #include "ICore.h"
 #include "IEditor.h"
@@ -19,6 +20,84 @@
 #include <QSettings>
 #include <QUrl>
 
+namespace {
+// Which object each command slot hands its work to, and the method it calls there. An action whose
+// method the active editor or canvas does not have yet is shown disabled.
+struct Forward {
+    const char *pszSlot;
+    bool bToCanvas;
+    const char *pszMethod; // normalised signature
+};
+
+const Forward kForwards[] = {
+    {"insertBlankScene", false, "insertBlankScene()"},
+    {"duplicateScene", false, "duplicateScene()"},
+    {"insertRectangle", true, "addRectangle()"},
+    {"insertRoundedRect", true, "addRoundedRect()"},
+    {"insertEllipse", true, "addEllipse()"},
+    {"insertText", true, "addText()"},
+    {"insertSymbol", true, "addSymbol()"},
+    {"insertHtmlWidget", true, "addHtmlWidget()"},
+    {"insertImage", true, "addImage()"},
+    {"insertAudio", true, "addAudio()"},
+    {"insertVideo", true, "addVideo()"},
+    {"setAlignLeft", true, "setAlignLeft()"},
+    {"setAlignRight", true, "setAlignRight()"},
+    {"setAlignTop", true, "setAlignTop()"},
+    {"setAlignBottom", true, "setAlignBottom()"},
+    {"setAlignVCenter", true, "setAlignVCenter()"},
+    {"setAlignHCenter", true, "setAlignHCenter()"},
+    {"setDistLeftEdge", true, "setDistLeftEdge()"},
+    {"setDistHorzCenter", true, "setDistHorzCenter()"},
+    {"setDistRightEdge", true, "setDistRightEdge()"},
+    {"setDistTopEdge", true, "setDistTopEdge()"},
+    {"setDistVertCenter", true, "setDistVertCenter()"},
+    {"setDistBottomEdge", true, "setDistBottomEdge()"},
+    {"setDistHorzSpace", true, "setDistHorzSpace()"},
+    {"setDistVertSpace", true, "setDistVertSpace()"},
+    {"makeSameWidth", true, "setSameWidth()"},
+    {"makeSameHeight", true, "setSameHeight()"},
+    {"makeSameSize", true, "setSameSize()"},
+    {"bringToFront", true, "bringToFront()"},
+    {"bringForward", true, "bringForward()"},
+    {"sendToBack", true, "sendToBack()"},
+    {"sendBackward", true, "sendBackward()"},
+    {"groupElements", true, "groupElements()"},
+    {"ungroupElement", true, "ungroupElement()"},
+    {"addToGroup", true, "addToGroup()"},
+    {"removeFromGroup", true, "removeFromGroup()"},
+    {"layoutGroup", true, "layoutGroup()"},
+    {"convertToSymbol", true, "convertToSymbol()"},
+    {"restoreOriginalSize", true, "restoreOriginalSize()"},
+    {"removeAllOverrides", true, "removeAllOverrides()"},
+    {"lockAllElements", true, "lockAllElements()"},
+    {"lockElements", true, "lockElements()"},
+    {"hideAllElements", true, "hideAllElements()"},
+    {"hideElements", true, "hideElements()"},
+    {"zoomIn", true, "zoomIn()"},
+    {"zoomOut", true, "zoomOut()"},
+    {"zoomFit", true, "zoomFit()"},
+    {"onCurrentPreview", false, "onCurrentPreview()"},
+    {"onPreview", false, "onPreview()"},
+    {"onExport", false, "onExport()"},
+    {"saveAsPackage", false, "saveAsPackage()"},
+    {"insertShape", true, "addShape(int)"},
+    {"enableCanvasSnap", true, "enableSnap(bool)"},
+    {"showRuler", true, "showRuler(bool)"},
+    {"zoomChanged", true, "setZoom(double)"},
+    {"onStageViewChanged", true, "changeStageView(int)"},
+};
+
+const Forward *forwardOf(const char *pszSlot)
+{
+    for (const Forward &f : kForwards) {
+        if (qstrcmp(f.pszSlot, pszSlot) == 0)
+            return &f;
+    }
+    return nullptr;
+}
+} // namespace
+
 IEditor *KVDesignerPlugin::activeEditorWithCanvas() const
 {
     ICore *core = ICore::instance();
@@ -34,34 +113,56 @@ QObject *KVDesignerPlugin::activeCanvas() const
     return editor ? editor->property("canvas").value<QObject *>() : nullptr;
 }
 
-void KVDesignerPlugin::forwardToCanvas(const char *pszMethod)
+QObject *KVDesignerPlugin::forwardTarget(const char *pszSlot, QByteArray *pMethodName) const
 {
-    if (QObject *canvas = activeCanvas())
-        QMetaObject::invokeMethod(canvas, pszMethod);
+    const Forward *f = forwardOf(pszSlot);
+    IEditor *editor = activeEditorWithCanvas();
+    if (!f || !editor)
+        return nullptr;
+    QObject *target = f->bToCanvas ? activeCanvas() : editor;
+    if (!target || target->metaObject()->indexOfMethod(f->pszMethod) < 0)
+        return nullptr;
+    if (pMethodName) {
+        const QByteArray signature(f->pszMethod);
+        *pMethodName = signature.left(signature.indexOf('('));
+    }
+    return target;
 }
 
-void KVDesignerPlugin::forwardToEditor(const char *pszMethod)
+bool KVDesignerPlugin::canForward(const char *pszSlot) const
 {
-    if (IEditor *editor = activeEditorWithCanvas())
-        QMetaObject::invokeMethod(editor, pszMethod);
+    return forwardTarget(pszSlot) != nullptr;
+}
+
+void KVDesignerPlugin::forwardToCanvas(const char *pszSlot)
+{
+    QByteArray method;
+    if (QObject *target = forwardTarget(pszSlot, &method))
+        QMetaObject::invokeMethod(target, method.constData());
+}
+
+void KVDesignerPlugin::forwardToEditor(const char *pszSlot)
+{
+    forwardToCanvas(pszSlot);
 }
 
 void KVDesignerPlugin::insertBlankScene() { forwardToEditor("insertBlankScene"); }
 void KVDesignerPlugin::duplicateScene() { forwardToEditor("duplicateScene"); }
-void KVDesignerPlugin::insertRectangle() { forwardToCanvas("addRectangle"); }
-void KVDesignerPlugin::insertRoundedRect() { forwardToCanvas("addRoundedRect"); }
-void KVDesignerPlugin::insertEllipse() { forwardToCanvas("addEllipse"); }
-void KVDesignerPlugin::insertText() { forwardToCanvas("addText"); }
-void KVDesignerPlugin::insertSymbol() { forwardToCanvas("addSymbol"); }
-void KVDesignerPlugin::insertHtmlWidget() { forwardToCanvas("addHtmlWidget"); }
-void KVDesignerPlugin::insertImage() { forwardToCanvas("addImage"); }
-void KVDesignerPlugin::insertAudio() { forwardToCanvas("addAudio"); }
-void KVDesignerPlugin::insertVideo() { forwardToCanvas("addVideo"); }
+void KVDesignerPlugin::insertRectangle() { forwardToCanvas("insertRectangle"); }
+void KVDesignerPlugin::insertRoundedRect() { forwardToCanvas("insertRoundedRect"); }
+void KVDesignerPlugin::insertEllipse() { forwardToCanvas("insertEllipse"); }
+void KVDesignerPlugin::insertText() { forwardToCanvas("insertText"); }
+void KVDesignerPlugin::insertSymbol() { forwardToCanvas("insertSymbol"); }
+void KVDesignerPlugin::insertHtmlWidget() { forwardToCanvas("insertHtmlWidget"); }
+void KVDesignerPlugin::insertImage() { forwardToCanvas("insertImage"); }
+void KVDesignerPlugin::insertAudio() { forwardToCanvas("insertAudio"); }
+void KVDesignerPlugin::insertVideo() { forwardToCanvas("insertVideo"); }
 
 void KVDesignerPlugin::insertShape(int nId)
 {
-    if (QObject *canvas = activeCanvas())
-        QMetaObject::invokeMethod(canvas, "addShape", Q_ARG(int, nId));
+    QByteArray method;
+    if (QObject *target = forwardTarget("insertShape", &method))
+        QMetaObject::invokeMethod(target, method.constData(), Q_ARG(int, nId));
 }
 
 void KVDesignerPlugin::setAlignLeft() { forwardToCanvas("setAlignLeft"); }
@@ -78,9 +179,9 @@ void KVDesignerPlugin::setDistVertCenter() { forwardToCanvas("setDistVertCenter"
 void KVDesignerPlugin::setDistBottomEdge() { forwardToCanvas("setDistBottomEdge"); }
 void KVDesignerPlugin::setDistHorzSpace() { forwardToCanvas("setDistHorzSpace"); }
 void KVDesignerPlugin::setDistVertSpace() { forwardToCanvas("setDistVertSpace"); }
-void KVDesignerPlugin::makeSameWidth() { forwardToCanvas("setSameWidth"); }
-void KVDesignerPlugin::makeSameHeight() { forwardToCanvas("setSameHeight"); }
-void KVDesignerPlugin::makeSameSize() { forwardToCanvas("setSameSize"); }
+void KVDesignerPlugin::makeSameWidth() { forwardToCanvas("makeSameWidth"); }
+void KVDesignerPlugin::makeSameHeight() { forwardToCanvas("makeSameHeight"); }
+void KVDesignerPlugin::makeSameSize() { forwardToCanvas("makeSameSize"); }
 void KVDesignerPlugin::bringToFront() { forwardToCanvas("bringToFront"); }
 void KVDesignerPlugin::bringForward() { forwardToCanvas("bringForward"); }
 void KVDesignerPlugin::sendToBack() { forwardToCanvas("sendToBack"); }
@@ -107,20 +208,23 @@ void KVDesignerPlugin::saveAsPackage() { forwardToEditor("saveAsPackage"); }
 
 void KVDesignerPlugin::enableCanvasSnap(bool bEnabled)
 {
-    if (QObject *canvas = activeCanvas())
-        QMetaObject::invokeMethod(canvas, "enableSnap", Q_ARG(bool, bEnabled));
+    QByteArray method;
+    if (QObject *target = forwardTarget("enableCanvasSnap", &method))
+        QMetaObject::invokeMethod(target, method.constData(), Q_ARG(bool, bEnabled));
 }
 
 void KVDesignerPlugin::showRuler(bool bShow)
 {
-    if (QObject *canvas = activeCanvas())
-        QMetaObject::invokeMethod(canvas, "showRuler", Q_ARG(bool, bShow));
+    QByteArray method;
+    if (QObject *target = forwardTarget("showRuler", &method))
+        QMetaObject::invokeMethod(target, method.constData(), Q_ARG(bool, bShow));
 }
 
 void KVDesignerPlugin::zoomChanged(int nPercentage)
 {
-    if (QObject *canvas = activeCanvas())
-        QMetaObject::invokeMethod(canvas, "setZoom", Q_ARG(double, nPercentage / 100.0));
+    QByteArray method;
+    if (QObject *target = forwardTarget("zoomChanged", &method))
+        QMetaObject::invokeMethod(target, method.constData(), Q_ARG(double, nPercentage / 100.0));
 }
 
 void KVDesignerPlugin::showShapeMenu()
@@ -136,9 +240,10 @@ void KVDesignerPlugin::onStageViewChanged()
                                     QStringLiteral("View.Stage.Side_View"), QStringLiteral("View.Stage.Reset_View")};
     auto *action = qobject_cast<QAction *>(sender());
     const int view = action ? ids.indexOf(action->objectName()) : -1;
-    QObject *canvas = activeCanvas();
-    if (canvas && view >= 0)
-        QMetaObject::invokeMethod(canvas, "changeStageView", Q_ARG(int, view));
+    QByteArray method;
+    QObject *target = forwardTarget("onStageViewChanged", &method);
+    if (target && view >= 0)
+        QMetaObject::invokeMethod(target, method.constData(), Q_ARG(int, view));
 }
 
 void KVDesignerPlugin::onAlignToLayoutChanged(int nState)
@@ -171,4 +276,33 @@ void KVDesignerPlugin::openCommunity()
         return;
     }
     QDesktopServices::openUrl(QUrl(url));
+}
+
+void KVDesignerPlugin::updateActionAvailability()
+{
+    ActionManager *am = ICore::instance() ? ICore::instance()->actionManager() : nullptr;
+    if (!am)
+        return;
+    for (const KVActionSpec &spec : KVDesignerActions::catalogue()) {
+        if (!spec.slot || !forwardOf(spec.slot))
+            continue;
+        if (QAction *action = am->getAction(QString::fromLatin1(spec.id)))
+            action->setEnabled(canForward(spec.slot));
+    }
+    for (const char *id : {"File.Preview_Current_Scene_In_Browser", "File.Preview_Project_In_Browser",
+                           "File.Export_To_HTML5"}) {
+        static const QHash<QByteArray, const char *> hostSlots = {
+            {"File.Preview_Current_Scene_In_Browser", "onCurrentPreview"},
+            {"File.Preview_Project_In_Browser", "onPreview"},
+            {"File.Export_To_HTML5", "onExport"}};
+        if (QAction *action = am->getAction(QString::fromLatin1(id)))
+            action->setEnabled(canForward(hostSlots.value(id)));
+    }
+    if (m_pActions && m_pActions->shapeMenu()) {
+        const bool bShapes = canForward("insertShape");
+        for (QAction *category : m_pActions->shapeMenu()->actions())
+            category->setEnabled(bShapes);
+        if (QAction *onToolbar = am->getAction(QStringLiteral("Element.Shape_On_ToolBar")))
+            onToolbar->setEnabled(bShapes);
+    }
 }

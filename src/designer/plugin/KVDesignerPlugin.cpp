@@ -379,6 +379,7 @@ void KVDesignerPlugin::updateEditorActivated(IEditor *)
     if (QAction *close = am->getAction(QStringLiteral("File.Close")))
         close->setEnabled(true);
     setEditorState(true);
+    updateActionAvailability();
 }
 
 void KVDesignerPlugin::updateEditorDeactivated(IEditor *)
@@ -394,4 +395,5 @@ void KVDesignerPlugin::updateEditorDeactivated(IEditor *)
     mw->setWindowTitle(QStringLiteral("Kavio Studio"));
     mw->updateRecentFileActions();
     setEditorState(false);
+    updateActionAvailability();
 }

@@ -54,6 +54,8 @@ public slots:
     KVDesignerActions *designerActions() const { return m_pActions; }
     // The canvas of the active editor (its "canvas" property), or null.
     QObject *activeCanvas() const;
+    // Whether the command slot's work can be done now (an active editor with a canvas that has it).
+    bool canForward(const char *pszSlot) const;
 
 private slots:
     void updateEditorActivated(IEditor *pEditor);
@@ -128,8 +130,13 @@ private:
     void createDocks();
     void setEditorState(bool bEditor);
     IEditor *activeEditorWithCanvas() const;
-    void forwardToCanvas(const char *pszMethod);
-    void forwardToEditor(const char *pszMethod);
+    // The object (active editor or its canvas) that a command slot hands its work to, when it has
+    // the method; null otherwise. pMethodName receives the method's name.
+    QObject *forwardTarget(const char *pszSlot, QByteArray *pMethodName = nullptr) const;
+    void forwardToCanvas(const char *pszSlot);
+    void forwardToEditor(const char *pszSlot);
+    // Enables each command action only while the active editor or canvas can carry it out.
+    void updateActionAvailability();
 
     KVDesignerFactory *m_pFactory = nullptr;
     KVDesignerActions *m_pActions = nullptr;
