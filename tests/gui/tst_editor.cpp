@@ -6,6 +6,7 @@
 #include "plugin/KVNewProjectDialog.h"
 
 #include "document/KVDocument.h"
+#include "document/KVPreloader.h"
 
 #include "ActionManager.h"
 #include "DocumentManager.h"
@@ -20,6 +21,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QImage>
 #include <QLineEdit>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -41,6 +43,8 @@ private slots:
     void openSaveCloseAndRecentFiles();
     void oneEditorPerDocument();
     void previewActionServesTheProject();
+    void tabTitles();
+    void exampleOpensWithTheRulesApplied();
 
 private:
     IDocument *newProject(const QString &name);
@@ -204,6 +208,60 @@ void tst_Editor::previewActionServesTheProject()
     QVERIFY(reply->readAll().contains("openDoc('previewed.js'"));
     delete reply;
     QVERIFY(rec.entries().isEmpty());
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Editor::tabTitles()
+{
+    RecordingReporter rec;
+    IDocument *doc = newProject(QStringLiteral("titled"));
+    QVERIFY(doc);
+    auto *kv = qobject_cast<KVDocument *>(doc);
+    QVERIFY(kv);
+    bool bModified = true;
+    QCOMPARE(KVEditor::tabTitle(kv, &bModified), QStringLiteral("titled[*]"));
+    QVERIFY(!bModified);
+    doc->getUndoStack()->push(new QUndoCommand(QStringLiteral("Change")));
+    QCOMPARE(KVEditor::tabTitle(kv, &bModified), QStringLiteral("titled[*]"));
+    QVERIFY(bModified);
+    doc->getUndoStack()->setClean();
+    kv->setOpenAsBackup(true);
+    QCOMPARE(KVEditor::tabTitle(kv, &bModified), QStringLiteral("titled - backup[*]"));
+    QVERIFY(bModified);
+    kv->setOpenAsBackup(false);
+    kv->setIsTempDocument(true);
+    KVEditor::tabTitle(kv, &bModified);
+    QVERIFY(bModified);
+    kv->setIsTempDocument(false);
+    QVERIFY(kv->loadPreloader());
+    QVERIFY(kv->preloaderDocument());
+    QCOMPARE(KVEditor::tabTitle(kv->preloaderDocument(), &bModified), QStringLiteral("titled - preloader[*]"));
+    delete doc;
+}
+
+void tst_Editor::exampleOpensWithTheRulesApplied()
+{
+    RecordingReporter rec;
+    const QString folder = m_dir.filePath(QStringLiteral("example"));
+    QDir().mkpath(folder + QStringLiteral("/banner_res"));
+    QVERIFY(QFile::copy(KVTestEnvironment::sourceDir() + QStringLiteral("/examples/banner/banner.kavio"),
+                        folder + QStringLiteral("/banner.kavio")));
+    QVERIFY(QFile::copy(KVTestEnvironment::sourceDir() + QStringLiteral("/examples/banner/banner_res/logo.png"),
+                        folder + QStringLiteral("/banner_res/logo.png")));
+    QVERIFY(m_window->openDocument(folder + QStringLiteral("/banner.kavio")));
+    ActionManager *am = m_core->actionManager();
+    // the example has scenes: preview and export are offered; nothing is selected: no sizing
+    QTRY_VERIFY(am->getAction(QStringLiteral("File.Preview_Project_In_Browser"))->isEnabled());
+    QVERIFY(am->getAction(QStringLiteral("File.Export_To_HTML5"))->isEnabled());
+    QVERIFY(!am->getAction(QStringLiteral("Edit.Size.Same_Width"))->isEnabled());
+    QVERIFY(!am->getAction(QStringLiteral("Edit.Group_Elements.Group"))->isEnabled());
+    QTest::qWait(300);
+    const QString out = KVTestEnvironment::binaryDir() + QStringLiteral("/test-artifacts/editor-with-example.png");
+    QDir().mkpath(QFileInfo(out).absolutePath());
+    const QImage shot = m_window->grab().toImage();
+    QVERIFY(shot.save(out));
+    QVERIFY(m_window->getMdiArea()->activeSubWindow());
+    QCOMPARE(m_window->getMdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("banner[*]"));
     QVERIFY(m_window->closeAllDocuments());
 }
 

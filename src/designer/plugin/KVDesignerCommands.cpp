@@ -3,7 +3,9 @@
 #include "KVDesignerActions.h"
 #include "KVDesignerPlugin.h"
 
+#include "ActionContainer.h"
 #include "ActionManager.h"
+#include "KVEditor.h"
 #include "EditorManager.h"
 #include "ICore.h"
 #include "IEditor.h"
@@ -283,11 +285,33 @@ void KVDesignerPlugin::updateActionAvailability()
     ActionManager *am = ICore::instance() ? ICore::instance()->actionManager() : nullptr;
     if (!am)
         return;
+    // The state rules first; then an action the editor or canvas cannot carry out yet is disabled.
+    IEditor *active = ICore::instance()->editorManager()->activeEditor();
+    const auto *editor = qobject_cast<KVEditor *>(active);
+    KVActionStates::Result rules;
+    if (editor) {
+        rules = KVActionStates::compute(editor->editorState());
+        for (auto it = rules.enabled.cbegin(); it != rules.enabled.cend(); ++it) {
+            if (QAction *action = am->getAction(it.key()))
+                action->setEnabled(it.value());
+            else if (ActionContainer *menu = am->getActionContainer(it.key()))
+                menu->setEnabled(it.value());
+        }
+        for (auto it = rules.visible.cbegin(); it != rules.visible.cend(); ++it) {
+            if (QAction *action = am->getAction(it.key()))
+                action->setVisible(it.value());
+        }
+        for (auto it = rules.checked.cbegin(); it != rules.checked.cend(); ++it) {
+            if (QAction *action = am->getAction(it.key()))
+                action->setChecked(it.value());
+        }
+    }
     for (const KVActionSpec &spec : KVDesignerActions::catalogue()) {
         if (!spec.slot || !forwardOf(spec.slot))
             continue;
-        if (QAction *action = am->getAction(QString::fromLatin1(spec.id)))
-            action->setEnabled(canForward(spec.slot));
+        const QString id = QString::fromLatin1(spec.id);
+        if (QAction *action = am->getAction(id))
+            action->setEnabled(canForward(spec.slot) && rules.enabled.value(id, true));
     }
     for (const char *id : {"File.Preview_Current_Scene_In_Browser", "File.Preview_Project_In_Browser",
                            "File.Export_To_HTML5"}) {
@@ -296,10 +320,11 @@ void KVDesignerPlugin::updateActionAvailability()
             {"File.Preview_Project_In_Browser", "onPreview"},
             {"File.Export_To_HTML5", "onExport"}};
         if (QAction *action = am->getAction(QString::fromLatin1(id)))
-            action->setEnabled(canForward(hostSlots.value(id)));
+            action->setEnabled(canForward(hostSlots.value(id)) && rules.enabled.value(QString::fromLatin1(id), true));
     }
     if (m_pActions && m_pActions->shapeMenu()) {
-        const bool bShapes = canForward("insertShape");
+        const bool bShapes = canForward("insertShape")
+                             && (!editor || editor->editorState().bHasCurrentScene);
         for (QAction *category : m_pActions->shapeMenu()->actions())
             category->setEnabled(bShapes);
         if (QAction *onToolbar = am->getAction(QStringLiteral("Element.Shape_On_ToolBar")))

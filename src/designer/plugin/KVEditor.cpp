@@ -2,6 +2,10 @@
 
 #include "document/KVDocument.h"
 #include "document/KVPreloader.h"
+#include "model/KVBreakpointSet.h"
+#include "model/KVElementType.h"
+#include "model/KVScene.h"
+#include "model/KVSceneList.h"
 #include "output/KVHtml5Exporter.h"
 #include "output/KVPreviewer.h"
 #include "KVLocationManager.h"
@@ -62,6 +66,45 @@ KVEditor::~KVEditor()
         core->contextManager()->unregisterContext(m_pContainer, QStringLiteral("Canvas"));
     if (!m_pContainer->parent())
         delete m_pContainer;
+}
+
+KVEditorState KVEditor::editorState() const
+{
+    KVEditorState state;
+    const KVDocument *doc = document();
+    if (!doc)
+        return state;
+    const KVSceneList *scenes = doc->sceneList();
+    state.bTopLevelHasScene = scenes && scenes->count() > 0;
+    state.bEditedHasScene = state.bTopLevelHasScene;
+    KVScene *scene = doc->currentScene();
+    state.bHasCurrentScene = scene != nullptr;
+    state.nSelectedScenes = scenes ? scenes->selectedScenes().size() : 0;
+    state.bPreloaderDocument = qobject_cast<const KVPreloader *>(doc) != nullptr;
+    if (doc->breakpoints())
+        state.bHasBreakpoints = !doc->breakpoints()->hBreakpoints().isEmpty() || !doc->breakpoints()->vBreakpoints().isEmpty();
+    if (!scene)
+        return state;
+    QList<KVElement *> selected;
+    scene->selectedElements(selected, false);
+    state.nSelected = selected.size();
+    state.bSameParent = !selected.isEmpty();
+    for (KVElement *element : qAsConst(selected)) {
+        if (element->parent() != selected.first()->parent())
+            state.bSameParent = false;
+        if (element->type() == KVElementType::Group) {
+            state.bGroupSelected = true;
+            for (KVElement *other : qAsConst(selected)) {
+                if (other != element && other->parent() == element->parent())
+                    state.bGroupWithSibling = true;
+            }
+        }
+        if (element->parent() && element->parent()->type() == KVElementType::Group)
+            state.bInsideGroup = true;
+        if (element->type() == KVElementType::Image || element->type() == KVElementType::Video)
+            state.bImageOrVideoSelected = true;
+    }
+    return state;
 }
 
 QObject *KVEditor::canvasObject() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IEditor.h"
+#include "KVActionStates.h"
 
 #include <QPointer>
 
@@ -33,6 +34,8 @@ public:
     // The tab title of a document: its file's base name, "%1 - preloader" or "%1 - backup", with
     // "[*]" when it has unsaved changes, is temporary or opened as a backup.
     static QString tabTitle(const KVDocument *pDocument, bool *pbModified = nullptr);
+    // What the action states are computed from, read from the document and the current scene.
+    KVEditorState editorState() const;
 
 public slots:
     void initSystemMenu();

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+// What the editor's action states are computed from: the document, the current scene, the
+// selection and the canvas. The editor fills it whenever one of them changes.
+struct KVEditorState
+{
+    bool bTopLevelHasScene = false;  // the project's own symbol has a scene
+    bool bEditedHasScene = false;    // the symbol being edited (the project itself or a symbol) has one
+    bool bHasCurrentScene = false;
+    bool bEditingSymbol = true;      // a symbol (the project counts) is being edited
+    int nSelectedScenes = 0;
+    int nSelected = 0;               // elements selected in the current scene
+    bool bSameParent = false;        // all selected elements have the same parent
+    bool bEditingText = false;
+    bool bAlignToParent = false;
+    bool bGroupSelected = false;     // a selected element is a group
+    bool bGroupWithSibling = false;  // ... and another selected element has the same parent as it
+    bool bInsideGroup = false;       // a selected element lies inside a group
+    bool bImageOrVideoSelected = false;
+    bool bHasBreakpoints = false;
+    double dZoom = 1.0;
+    bool bFitToViewport = false;
+    bool bPreloaderDocument = false;
+};
+
+// The action-state rules of the editor: which actions and menus are enabled, visible or checked for
+// a state. Ids not named by a rule are left alone.
+class KVActionStates
+{
+public:
+    struct Result
+    {
+        QHash<QString, bool> enabled;
+        QHash<QString, bool> visible;
+        QHash<QString, bool> checked;
+    };
+
+    static Result compute(const KVEditorState &state);
+};

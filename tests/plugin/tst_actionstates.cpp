@@ -1,0 +1,118 @@
+// The editor's action-state rules, case by case, from a stand-in for the selection.
+#include "plugin/KVActionStates.h"
+
+#include "KVTestMain.h"
+
+Q_DECLARE_METATYPE(KVEditorState)
+
+class tst_ActionStates : public QObject
+{
+    Q_OBJECT
+private slots:
+    void rules_data();
+    void rules();
+    void zoomMarks();
+};
+
+namespace {
+KVEditorState scene(int nSelected, bool bSameParent = true)
+{
+    KVEditorState s;
+    s.bTopLevelHasScene = s.bEditedHasScene = s.bHasCurrentScene = true;
+    s.nSelected = nSelected;
+    s.bSameParent = bSameParent;
+    return s;
+}
+} // namespace
+
+void tst_ActionStates::rules_data()
+{
+    QTest::addColumn<KVEditorState>("state");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<bool>("enabled");
+
+    KVEditorState empty;
+    QTest::newRow("no scene: no export") << empty << "File.Export_To_HTML5" << false;
+    QTest::newRow("no scene: no insert") << empty << "Element.Rectangle" << false;
+    QTest::newRow("scene: insert") << scene(0) << "Element.Rectangle" << true;
+    QTest::newRow("scene: ruler") << scene(0) << "View.Ruler" << true;
+    KVEditorState oneScene = scene(0);
+    oneScene.nSelectedScenes = 1;
+    QTest::newRow("duplicate one scene") << oneScene << "Scene.Duplicate_Scene" << true;
+    QTest::newRow("duplicate needs one scene") << scene(0) << "Scene.Duplicate_Scene" << false;
+    QTest::newRow("size needs two") << scene(1) << "Edit.Size.Same_Width" << false;
+    QTest::newRow("size with two") << scene(2) << "Edit.Size" << true;
+    QTest::newRow("order with one") << scene(1) << "Edit.DisplayOrder.Bring_To_Front" << true;
+    QTest::newRow("order with none") << scene(0) << "Edit.DisplayOrder" << false;
+    QTest::newRow("align one alone") << scene(1) << "Edit.Alignment.Left" << false;
+    KVEditorState alignParent = scene(1);
+    alignParent.bAlignToParent = true;
+    QTest::newRow("align one to parent") << alignParent << "Edit.Alignment.Left" << true;
+    QTest::newRow("align two") << scene(2) << "Edit.Alignment.Center" << true;
+    QTest::newRow("align two parents") << scene(2, false) << "Edit.Alignment" << false;
+    QTest::newRow("distribute two") << scene(2) << "Edit.Alignment.Dist_Left_Edge" << false;
+    KVEditorState twoToParent = scene(2);
+    twoToParent.bAlignToParent = true;
+    QTest::newRow("distribute two to parent") << twoToParent << "Edit.Alignment.Dist_Horz_Space" << true;
+    QTest::newRow("distribute three") << scene(3) << "Edit.Alignment.Dist_Vert_Center" << true;
+    KVEditorState text = scene(3);
+    text.bEditingText = true;
+    QTest::newRow("editing text: no distribute") << text << "Edit.Alignment.Dist_Vert_Center" << false;
+    QTest::newRow("editing text: no group") << text << "Edit.Group_Elements.Group" << false;
+    QTest::newRow("group one") << scene(1) << "Edit.Group_Elements.Group" << true;
+    QTest::newRow("no ungroup without a group") << scene(1) << "Edit.Group_Elements.Ungroup" << false;
+    KVEditorState group = scene(1);
+    group.bGroupSelected = true;
+    QTest::newRow("ungroup a group") << group << "Edit.Group_Elements.Layout_Group" << true;
+    QTest::newRow("add to group needs a sibling") << group << "Edit.Group_Elements.Add_To_Group" << false;
+    group.bGroupWithSibling = true;
+    QTest::newRow("add to group") << group << "Edit.Group_Elements.Add_To_Group" << true;
+    KVEditorState inside = scene(1, true);
+    inside.bSameParent = false;
+    inside.bInsideGroup = true;
+    QTest::newRow("remove from group") << inside << "Edit.Group_Elements.Remove_From_Group" << true;
+    QTest::newRow("group menu follows remove") << inside << "Edit.Group_Elements" << true;
+    QTest::newRow("convert like group") << scene(2, false) << "Edit.Convert_To_Symbol" << false;
+    KVEditorState zoomMax = scene(0);
+    zoomMax.dZoom = 4.0;
+    QTest::newRow("zoom in at 400%") << zoomMax << "View.Canvas.Zoom_In" << false;
+    QTest::newRow("zoom out at 400%") << zoomMax << "View.Canvas.Zoom_nOut" << true;
+    KVEditorState zoomMin = scene(0);
+    zoomMin.dZoom = 0.1;
+    QTest::newRow("zoom out at 10%") << zoomMin << "View.Canvas.Zoom_nOut" << false;
+    KVEditorState preloader = scene(0);
+    preloader.bPreloaderDocument = true;
+    QTest::newRow("preloader cannot save as") << preloader << "File.SaveAs.Project" << false;
+}
+
+void tst_ActionStates::rules()
+{
+    QFETCH(KVEditorState, state);
+    QFETCH(QString, id);
+    QFETCH(bool, enabled);
+    const KVActionStates::Result r = KVActionStates::compute(state);
+    QVERIFY2(r.enabled.contains(id), qPrintable(id));
+    QCOMPARE(r.enabled.value(id), enabled);
+}
+
+void tst_ActionStates::zoomMarks()
+{
+    KVEditorState s = scene(0);
+    s.dZoom = 0.75;
+    KVActionStates::Result r = KVActionStates::compute(s);
+    QVERIFY(r.checked.value(QStringLiteral("View.Canvas.Zoom_75%")));
+    QVERIFY(!r.checked.value(QStringLiteral("View.Canvas.Zoom_100%")));
+    QVERIFY(!r.checked.value(QStringLiteral("View.Canvas.Zoom_Fit_on_Screen")));
+    s.bFitToViewport = true;
+    r = KVActionStates::compute(s);
+    QVERIFY(!r.checked.value(QStringLiteral("View.Canvas.Zoom_75%")));
+    QVERIFY(r.checked.value(QStringLiteral("View.Canvas.Zoom_Fit_on_Screen")));
+    s.bImageOrVideoSelected = true;
+    s.bHasBreakpoints = true;
+    r = KVActionStates::compute(s);
+    QVERIFY(r.visible.value(QStringLiteral("Edit.Restore_Original_Size")));
+    QVERIFY(r.visible.value(QStringLiteral("Edit.Remove_All_Overrides")));
+}
+
+KAVIO_GUI_TEST_MAIN(tst_ActionStates)
+#include "tst_actionstates.moc"
