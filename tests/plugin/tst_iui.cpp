@@ -10,6 +10,8 @@ private slots:
     void fileNames();
     void iconCarriesNormalAndDisabledPixmaps();
     void pixmapsAreCachedByPath();
+    void toolIconsComeInTheirSizes_data();
+    void toolIconsComeInTheirSizes();
 };
 
 void tst_IUi::fileNames_data()
@@ -58,6 +60,26 @@ void tst_IUi::pixmapsAreCachedByPath()
     QCOMPARE(ui.cachedPixmaps(), 1);
     ui.pixmap(QStringLiteral("kavio"), IUi::Size16, true);
     QCOMPARE(ui.cachedPixmaps(), 2);
+}
+
+void tst_IUi::toolIconsComeInTheirSizes_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char *name : {"undo", "align_left", "insert_text", "play_preview", "text_bold", "zoom_auto_fit"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void tst_IUi::toolIconsComeInTheirSizes()
+{
+    QFETCH(QString, name);
+    IUi ui;
+    for (const auto &size : {qMakePair(int(IUi::Default), 24), qMakePair(int(IUi::Size16), 16), qMakePair(int(IUi::Size24), 24)}) {
+        const QPixmap normal = ui.pixmap(name, size.first, false);
+        const QPixmap disabled = ui.pixmap(name, size.first, true);
+        QCOMPARE(normal.size(), QSize(size.second, size.second));
+        QCOMPARE(disabled.size(), QSize(size.second, size.second));
+        QVERIFY(normal.toImage() != disabled.toImage());
+    }
 }
 
 KAVIO_GUI_TEST_MAIN(tst_IUi)

@@ -9,6 +9,7 @@
 #include "output/KVHtml5Exporter.h"
 #include "output/KVPreviewer.h"
 #include "KVLocationManager.h"
+#include "KVResponsiveToolbar.h"
 
 #include "ContextManager.h"
 #include "DocumentManager.h"
@@ -46,6 +47,8 @@ KVEditor::KVEditor(QObject *pParent)
     m_pSymbolBar->setObjectName(QStringLiteral("SymbolStackBar"));
     m_pSymbolBar->hide();
     layout->addWidget(m_pSymbolBar);
+    m_pResponsiveToolbar = new KVResponsiveToolbar(m_pContainer);
+    layout->addWidget(m_pResponsiveToolbar);
 
     m_pCanvasView = new QWebEngineView(m_pContainer);
     m_pCanvasView->setObjectName(QStringLiteral("CanvasView"));
@@ -56,6 +59,7 @@ KVEditor::KVEditor(QObject *pParent)
     connect(this, &IEditor::documentUnloading, this, &KVEditor::onDocumentUnloaded);
     connect(this, &IEditor::documentDataChanged, this, &KVEditor::onDocumentDataChanged);
     connect(this, &IEditor::aboutToActivate, this, &KVEditor::setUndoStackIndex);
+    connect(this, &IEditor::aboutToActivate, m_pResponsiveToolbar, &KVResponsiveToolbar::onEditorActivated);
 }
 
 KVEditor::~KVEditor()
@@ -174,6 +178,7 @@ void KVEditor::onDocumentLoaded()
     const QUrl url = canvasUrl();
     qInfo().noquote() << "Canvas WebView URL: " + url.toString();
     m_pCanvasView->load(url);
+    m_pResponsiveToolbar->setDocument(doc);
     if (ICore *core = ICore::instance())
         core->contextManager()->registerContext(m_pContainer, QStringLiteral("Canvas"), QStringLiteral("Canvas"));
     // The sub-window exists once the host has placed the editor; the menu and title follow then.
@@ -186,6 +191,7 @@ void KVEditor::onDocumentLoaded()
 
 void KVEditor::onDocumentUnloaded()
 {
+    m_pResponsiveToolbar->setDocument(nullptr);
     if (KVDocument *doc = document())
         disconnect(doc, nullptr, this, nullptr);
 }

@@ -6,6 +6,7 @@
 #include <QPointer>
 
 class KVDocument;
+class KVResponsiveToolbar;
 class QMdiSubWindow;
 class QVBoxLayout;
 class QWebEngineView;
@@ -27,6 +28,7 @@ public:
 
     KVDocument *document() const;
     QWebEngineView *canvasView() const { return m_pCanvasView; }
+    KVResponsiveToolbar *responsiveToolbar() const { return m_pResponsiveToolbar; }
     // The canvas is the web view that shows the editing page.
     QObject *canvasObject() const;
     QUrl canvasUrl() const;
@@ -64,5 +66,6 @@ private:
     QPointer<QWidget> m_pContainer;
     QWidget *m_pSymbolBar;
     QWebEngineView *m_pCanvasView = nullptr;
+    KVResponsiveToolbar *m_pResponsiveToolbar = nullptr;
     bool m_bMenuBuilt = false;
 };
