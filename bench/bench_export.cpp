@@ -2,6 +2,8 @@
 // opacity and a left-position track of five keys (100,000 keys), with 50 images of 1 MiB each
 // (50 MiB). Prints the time of building the player data, of copying the resources through the
 // exporter, of the same copy by "cp", and of a whole export.
+#include "KVLargeProject.h"
+
 #include "animation/KVAnimation.h"
 #include "animation/KVKeyValue.h"
 #include "animation/KVKeyframe.h"
@@ -31,9 +33,6 @@
 
 namespace {
 
-constexpr int kScenes = 10;
-constexpr int kElementsPerScene = 1000;
-constexpr int kKeysPerTrack = 5;
 constexpr int kImages = 50;
 
 QTemporaryDir *g_pDir = nullptr;
@@ -43,14 +42,6 @@ KVPlayerSource g_source;
 QString playerFolder()
 {
     return g_pDir->filePath(QStringLiteral("player"));
-}
-
-void addTrack(KVAnimation *pAnimation, KVElement *pElement, int nCode, double dFrom, double dStep)
-{
-    KVKeyframe *pTrack = KVKeyframe::create(pElement, nCode, KVLayoutKey::base());
-    for (int k = 0; k < kKeysPerTrack; ++k)
-        pTrack->addKeyValue(new KVKeyValue(k * 400, dFrom + k * dStep), QEasingCurve::InOutQuad + (k % 3), true);
-    pAnimation->addKeyframe(pTrack);
 }
 
 void writeBytes(const QString &strPath, const QByteArray &data)
@@ -71,23 +62,7 @@ void generate()
     writeBytes(playerFolder() + QStringLiteral("/kvplayer.css"), "{$systemFonts}");
 
     g_pProject = new KVHeadlessProject(strFile);
-    g_pProject->setWidth(1280);
-    g_pProject->setHeight(720);
-    for (int s = 0; s < kScenes; ++s) {
-        KVScene *pScene = g_pProject->sceneList()->createScene();
-        g_pProject->sceneList()->addScene(pScene);
-        KVTimeline *pTimeline = pScene->mainTimeline();
-        for (int n = 0; n < kElementsPerScene; ++n) {
-            KVElement *pElement = KVElementFactory::createElement(KVElementType::Div);
-            pElement->setPositionX((n * 37) % 1200);
-            pElement->setPositionY((n * 53) % 700);
-            pScene->addElement(pElement);
-            auto *pAnimation = new KVAnimation(pElement);
-            addTrack(pAnimation, pElement, KVPropertyCatalogue::Opacity, 0.0, 0.25);
-            addTrack(pAnimation, pElement, KVPropertyCatalogue::Left, n % 500, 10.0);
-            pTimeline->addAnimation(pAnimation, KVLayoutKey::base());
-        }
-    }
+    KVLargeProject::fill(*g_pProject);
     const QByteArray image(1048576, 'i');
     for (int i = 0; i < kImages; ++i) {
         const QString strName = QStringLiteral("image%1.png").arg(i);

@@ -1,6 +1,8 @@
 // Opening and saving a large project: 10 scenes of 1,000 rectangles each (10,000 elements), every
 // rectangle animated on its scene's main timeline by an opacity and a left-position track of five
 // keys each (100,000 keys in all). Prints the time of one open and of one save, and the file size.
+#include "KVLargeProject.h"
+
 #include "animation/KVAnimation.h"
 #include "animation/KVKeyValue.h"
 #include "animation/KVKeyframe.h"
@@ -26,10 +28,6 @@
 
 namespace {
 
-constexpr int kScenes = 10;
-constexpr int kElementsPerScene = 1000;
-constexpr int kKeysPerTrack = 5;
-
 QTemporaryDir *g_pDir = nullptr;
 
 QString projectPath()
@@ -37,36 +35,11 @@ QString projectPath()
     return g_pDir->filePath(QStringLiteral("large.kavio"));
 }
 
-void addTrack(KVAnimation *pAnimation, KVElement *pElement, int nCode, double dFrom, double dStep)
-{
-    KVKeyframe *pTrack = KVKeyframe::create(pElement, nCode, KVLayoutKey::base());
-    for (int k = 0; k < kKeysPerTrack; ++k)
-        pTrack->addKeyValue(new KVKeyValue(k * 400, dFrom + k * dStep), QEasingCurve::InOutQuad + (k % 3), true);
-    pAnimation->addKeyframe(pTrack);
-}
-
 // Writes the project once; the benchmarks open and save it.
 void generate()
 {
     KVHeadlessProject project(projectPath());
-    project.setWidth(1280);
-    project.setHeight(720);
-    for (int s = 0; s < kScenes; ++s) {
-        KVScene *pScene = project.sceneList()->createScene();
-        pScene->setName(QStringLiteral("Scene %1").arg(s + 1));
-        project.sceneList()->addScene(pScene);
-        KVTimeline *pTimeline = pScene->mainTimeline();
-        for (int n = 0; n < kElementsPerScene; ++n) {
-            KVElement *pElement = KVElementFactory::createElement(KVElementType::Div);
-            pElement->setPositionX((n * 37) % 1200);
-            pElement->setPositionY((n * 53) % 700);
-            pScene->addElement(pElement);
-            auto *pAnimation = new KVAnimation(pElement);
-            addTrack(pAnimation, pElement, KVPropertyCatalogue::Opacity, 0.0, 0.25);
-            addTrack(pAnimation, pElement, KVPropertyCatalogue::Left, n % 500, 10.0);
-            pTimeline->addAnimation(pAnimation, KVLayoutKey::base());
-        }
-    }
+    KVLargeProject::fill(project);
     if (!project.save())
         std::fprintf(stderr, "bench_project: the project could not be written\n");
 }
