@@ -1,6 +1,7 @@
 // The element tree: factories, ids, unique names, geometry units, per-layout values, inherit flags
 // and both JSON forms of the common element data.
 
+#include "KVPlayerFormTestKit.h"
 #include "KVTestMain.h"
 
 #include "interaction/KVEventListener.h"
@@ -26,6 +27,7 @@
 #include <memory>
 
 namespace {
+using KVPlayerFormTestKit::exportLayout;
 
 KVElement *make(int nType, const QString &strName = QString())
 {
@@ -65,16 +67,6 @@ QJsonObject exportJson(KVElement &element)
     return jo;
 }
 
-// The object of one layout in the export form's "rp", or an empty object when it was left out.
-QJsonObject exportLayout(const QJsonObject &jo, const KVLayoutKey &key)
-{
-    for (const QJsonValue &entry : jo.value(QStringLiteral("rp")).toArray()) {
-        const QJsonArray ja = entry.toArray();
-        if (ja.at(0).toInt() == key.nHLayoutId && ja.at(1).toInt() == key.nVLayoutId)
-            return ja.at(2).toObject();
-    }
-    return QJsonObject();
-}
 
 // A document's images as a fill sees them: ids 1..9 exist; counts are recorded.
 class FakeImages : public KVImageUseCounter

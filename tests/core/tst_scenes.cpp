@@ -18,6 +18,7 @@
 #include "model/KVSceneProperty.h"
 #include "model/KVSceneTransition.h"
 
+#include "KVPlayerFormTestKit.h"
 #include "KVTestMain.h"
 
 #include <QJsonDocument>
@@ -29,6 +30,7 @@
 using Cat = KVPropertyCatalogue;
 
 namespace {
+using KVPlayerFormTestKit::exportLayout;
 
 const KVLayoutKey kWide(1, 0);
 
@@ -53,16 +55,6 @@ QJsonObject playerJson(KVScene &scene, bool bForCanvas)
     return jo;
 }
 
-// The values of one layout in an export form's "rp"; empty when the layout was left out.
-QJsonObject exportLayout(const QJsonObject &jo, const KVLayoutKey &key)
-{
-    for (const QJsonValue &entry : jo.value(QStringLiteral("rp")).toArray()) {
-        const QJsonArray ja = entry.toArray();
-        if (ja.at(0).toInt() == key.nHLayoutId && ja.at(1).toInt() == key.nVLayoutId)
-            return ja.at(2).toObject();
-    }
-    return QJsonObject();
-}
 
 // A track of the property with linear segments between the keys.
 KVKeyframe *track(KVElement *pElement, int nCode, const QList<QPair<int, QVariant>> &keys,
