@@ -289,8 +289,9 @@ void KVDesignerPlugin::updateActionAvailability()
     IEditor *active = ICore::instance()->editorManager()->activeEditor();
     const auto *editor = qobject_cast<KVEditor *>(active);
     KVActionStates::Result rules;
+    const KVEditorState state = editor ? editor->editorState() : KVEditorState();
     if (editor) {
-        rules = KVActionStates::compute(editor->editorState());
+        rules = KVActionStates::compute(state);
         for (auto it = rules.enabled.cbegin(); it != rules.enabled.cend(); ++it) {
             if (QAction *action = am->getAction(it.key()))
                 action->setEnabled(it.value());
@@ -324,7 +325,7 @@ void KVDesignerPlugin::updateActionAvailability()
     }
     if (m_pActions && m_pActions->shapeMenu()) {
         const bool bShapes = canForward("insertShape")
-                             && (!editor || editor->editorState().bHasCurrentScene);
+                             && (!editor || state.bHasCurrentScene);
         for (QAction *category : m_pActions->shapeMenu()->actions())
             category->setEnabled(bShapes);
         if (QAction *onToolbar = am->getAction(QStringLiteral("Element.Shape_On_ToolBar")))
