@@ -1,5 +1,6 @@
 #pragma once
 
+#include "animation/IKVPlaybackContent.h"
 #include "model/KVElement.h"
 #include "model/KVResourceHolder.h"
 
@@ -17,7 +18,9 @@ class KVResourceManager;
 //
 // A new element has volume 1, preload on and, for audio only, the browser's controls shown; the
 // reader takes other defaults for missing keys (volume 0, everything off).
-class KVMedia : public KVElement
+//
+// Its playback list plays the medium, whose length is the duration last reported.
+class KVMedia : public KVElement, public IKVPlaybackContent
 {
     Q_OBJECT
     Q_PROPERTY(double m_dVolume READ volume WRITE setVolume)
@@ -62,6 +65,8 @@ public:
     // The length in milliseconds as the canvas page last reported it.
     int duration() const { return m_nDuration; }
     void setDuration(int n) { m_nDuration = n; }
+    // IKVPlaybackContent: the duration.
+    int playbackContentLength() const override { return m_nDuration; }
     // 0..1.
     double volume() const { return m_dVolume; }
     void setVolume(double d) { m_dVolume = d; }

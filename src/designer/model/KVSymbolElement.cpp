@@ -1,5 +1,6 @@
 #include "KVSymbolElement.h"
 
+#include "animation/KVTimeline.h"
 #include "model/IKVDocumentContext.h"
 #include "model/KVBreakpointSet.h"
 #include "model/KVElementType.h"
@@ -26,6 +27,7 @@ KVElement *KVSymbolElement::clone() const
     pCopy->m_symbol.copyFrom(m_symbol);
     pCopy->m_bAutoplay = m_bAutoplay;
     pCopy->m_pSymbolBreakpoints = m_pSymbolBreakpoints;
+    pCopy->m_pSymbolTimeline = m_pSymbolTimeline;
     return copyElementInto(pCopy);
 }
 
@@ -39,8 +41,10 @@ void KVSymbolElement::replaceResources(const QMap<int, int> &idMap)
 {
     KVElement::replaceResources(idMap);
     // Another symbol has other breakpoints; whoever plays it attaches them again.
-    if (m_symbol.replace(idMap))
+    if (m_symbol.replace(idMap)) {
         m_pSymbolBreakpoints = nullptr;
+        m_pSymbolTimeline = nullptr;
+    }
 }
 
 void KVSymbolElement::retainResources()
@@ -95,8 +99,10 @@ bool KVSymbolElement::setSymbol(KVResource *pResource, KVResourceManager *pManag
     const KVResource *pOld = m_symbol.resource();
     if (!m_symbol.setResource(pResource, pManager))
         return false;
-    if (pResource != pOld)
+    if (pResource != pOld) {
         m_pSymbolBreakpoints = nullptr;
+        m_pSymbolTimeline = nullptr;
+    }
     return true;
 }
 
@@ -121,4 +127,24 @@ KVLayoutKey KVSymbolElement::updateSymbolLayout()
     const KVLayoutKey layout = m_pSymbolBreakpoints->layoutFor(nWidth, nHeight);
     m_pSymbolBreakpoints->setCurrentLayout(layout);
     return layout;
+}
+
+KVTimeline *KVSymbolElement::symbolTimeline() const
+{
+    return m_pSymbolTimeline;
+}
+
+void KVSymbolElement::setSymbolTimeline(KVTimeline *pTimeline)
+{
+    m_pSymbolTimeline = pTimeline;
+}
+
+int KVSymbolElement::playbackContentLength() const
+{
+    return m_pSymbolTimeline ? qMax(0, m_pSymbolTimeline->totalDuration()) : 0;
+}
+
+int KVSymbolElement::playbackLabelTime(const QString &strLabel) const
+{
+    return m_pSymbolTimeline ? m_pSymbolTimeline->labels().value(strLabel, -1) : -1;
 }

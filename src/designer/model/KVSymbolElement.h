@@ -1,5 +1,6 @@
 #pragma once
 
+#include "animation/IKVPlaybackContent.h"
 #include "model/KVBreakpointSet.h"
 #include "model/KVElement.h"
 #include "model/KVResourceHolder.h"
@@ -8,6 +9,7 @@
 
 class KVResource;
 class KVResourceManager;
+class KVTimeline;
 
 // A symbol instance (type code 7): plays a symbol stored as a resource of the document. Its property
 // objects are the common ones. The element holds one use count on the symbol resource (see
@@ -18,7 +20,11 @@ class KVResourceManager;
 // symbol's content, and with it the breakpoint set, is loaded by whoever plays symbols: the reader
 // asks the document for it (IKVDocumentContext::symbolBreakpoints), or it is attached later with
 // setSymbolBreakpoints(). Without one the element has no symbol layout to update.
-class KVSymbolElement : public KVElement
+//
+// Its playback list plays the main timeline of the symbol's first scene, attached the same way
+// (setSymbolTimeline): the content length is that timeline's duration and labels are its labels.
+// Without it the content has length 0 and no labels.
+class KVSymbolElement : public KVElement, public IKVPlaybackContent
 {
     Q_OBJECT
 
@@ -67,8 +73,16 @@ public:
     // layout without breakpoints.
     KVLayoutKey updateSymbolLayout();
 
+    // The main timeline of the played symbol's first scene (not owned), null while not loaded.
+    KVTimeline *symbolTimeline() const;
+    void setSymbolTimeline(KVTimeline *pTimeline);
+    // IKVPlaybackContent: the symbol timeline's duration and the times of its labels.
+    int playbackContentLength() const override;
+    int playbackLabelTime(const QString &strLabel) const override;
+
 private:
     KVResourceHolder m_symbol;
     bool m_bAutoplay = false;
     QPointer<KVBreakpointSet> m_pSymbolBreakpoints;
+    QPointer<KVTimeline> m_pSymbolTimeline;
 };

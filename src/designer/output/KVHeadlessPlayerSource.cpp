@@ -17,9 +17,16 @@ bool KVHeadlessPlayerSource::open(const QString &strProjectFile)
     m_source = KVPlayerSource();
     m_preloaderSource = KVPlayerSource();
     m_pPreloader.reset();
+    m_symbols.clear();
     m_pProject.reset(new KVHeadlessProject(QFileInfo(strProjectFile).absoluteFilePath()));
+    // The symbols are read after the resources and before the scenes that play them.
+    KVHeadlessProject *pProject = m_pProject.get();
+    pProject->projectFile().setSymbolResourceLoader(
+        [this, pProject] { return m_symbols.load(pProject->resourceManager(), pProject); });
     if (!m_pProject->open())
         return false;
+    m_symbols.attach(*pProject);
+    m_source.symbolData = m_symbols.writer();
     m_source.pSymbol = m_pProject.get();
     m_source.pSettings = &m_pProject->settings();
     m_source.strProjectFile = m_pProject->fileName();

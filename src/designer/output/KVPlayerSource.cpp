@@ -35,6 +35,9 @@ KVDocumentPlayerSource::KVDocumentPlayerSource(KVDocument *pDocument)
     m_project.strProjectFile = pDocument->getFileName();
     m_project.strExportResourceFolder = pDocument->settings().m_strResFolderHtml5Output;
     m_project.bIsPreloaderDocument = qobject_cast<KVPreloader *>(pDocument) != nullptr;
+    m_symbols.load(pDocument->resourceManager(), pDocument);
+    m_symbols.attach(*pDocument, true);
+    m_project.symbolData = m_symbols.writer();
     if (KVPreloader *pPreloader = pDocument->preloaderDocument()) {
         m_preloader.pSymbol = pPreloader;
         m_preloader.pSettings = &pPreloader->settings();

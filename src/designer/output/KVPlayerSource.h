@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/KVLoadingIndicator.h"
+#include "output/KVSymbolResources.h"
 #include "resources/KVResourceManager.h"
 
 #include <QString>
@@ -46,7 +47,8 @@ struct KVPlayerSource
 };
 
 // A source for an editor document, with the source of its preloader (which it keeps) when the
-// document has one loaded.
+// document has one loaded, and the document's symbol resources read from their files (a symbol
+// whose file cannot be read is written without content).
 class KVDocumentPlayerSource
 {
 public:
@@ -59,4 +61,5 @@ public:
 private:
     KVPlayerSource m_project;
     KVPlayerSource m_preloader;
+    KVSymbolResources m_symbols;
 };
