@@ -2,6 +2,8 @@
 
 #include "Reporter.h"
 #include "document/KVHeadlessProject.h"
+#include "model/KVBreakpointSet.h"
+#include "model/KVScene.h"
 #include "model/KVSceneList.h"
 #include "output/KVStageSampler.h"
 
@@ -9,6 +11,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSize>
 
 #include <cstdio>
 
@@ -26,12 +29,14 @@ QString KVSampleCommand::summary()
 
 QString KVSampleCommand::usage()
 {
-    return QStringLiteral("Usage: kavio sample PROJECT [--scene N] --times T1,T2,...\n\n"
+    return QStringLiteral("Usage: kavio sample PROJECT [--scene N] [--size WxH] --times T1,T2,...\n\n"
                           "Seeks the main timeline of scene N (counting from 1; the first by default)\n"
                           "to each time in milliseconds and prints one JSON line per time:\n"
                           "  {\"t\":T,\"elements\":{\"NAME\":{\"box\":[x,y,w,h],\"opacity\":o,\"visible\":b},...}}\n"
                           "where box is the element's bounding box in stage pixels after its 2D\n"
                           "transforms and those of its parents. Nested elements are listed too.\n"
+                          "With --size the scene shows the responsive layout that the player picks for\n"
+                          "a container of W x H pixels; without it, the base layout.\n"
                           "Exit code: 0 when sampled, 1 when not, 2 for a usage error.\n");
 }
 
@@ -44,6 +49,7 @@ int KVSampleCommand::run(const QStringList &arguments)
     QStringList positional;
     int nScene = 1;
     QList<int> times;
+    QSize containerSize;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &strArg = arguments.at(i);
         const QString strValue = i + 1 < arguments.size() ? arguments.at(i + 1) : QString();
@@ -52,6 +58,17 @@ int KVSampleCommand::run(const QStringList &arguments)
             nScene = strValue.toInt(&bOk);
             if (!bOk || nScene < 1) {
                 Reporter::error(tr("--scene wants a scene number from 1"));
+                return 2;
+            }
+            ++i;
+        } else if (strArg == QLatin1String("--size")) {
+            const QStringList parts = strValue.split(QLatin1Char('x'));
+            bool bWidth = false;
+            bool bHeight = false;
+            if (parts.size() == 2)
+                containerSize = QSize(parts.at(0).toInt(&bWidth), parts.at(1).toInt(&bHeight));
+            if (!bWidth || !bHeight || containerSize.width() < 0 || containerSize.height() < 0) {
+                Reporter::error(tr("--size wants a container size in pixels, such as 800x600: \"%1\"").arg(strValue));
                 return 2;
             }
             ++i;
@@ -84,7 +101,10 @@ int KVSampleCommand::run(const QStringList &arguments)
         Reporter::error(tr("The project has %1 scenes; there is no scene %2.").arg(pScenes->count()).arg(nScene));
         return 1;
     }
-    KVStageSampler sampler(pScenes->at(nScene - 1));
+    KVScene *pScene = pScenes->at(nScene - 1);
+    if (containerSize.isValid())
+        pScene->setCurrentLayout(project.breakpoints()->layoutFor(containerSize.width(), containerSize.height()));
+    KVStageSampler sampler(pScene);
     for (int nTime : times) {
         // "t" first, as a reader scanning the lines expects it.
         const QJsonObject joElements = sampler.sampleJson(nTime).value(QStringLiteral("elements")).toObject();

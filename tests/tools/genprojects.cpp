@@ -4,9 +4,11 @@
 //                     (some fading as well);
 //   transforms.kavio  rotation, scale, skew and origin tracks, alone and together;
 //   nesting.kavio     groups three deep that move, turn and scale while their children do too, and
-//                     elements that travel along motion paths without turning to the path.
+//                     elements that travel along motion paths without turning to the path;
+//   responsive.kavio  a horizontal and a vertical breakpoint; at the layout of both, elements with
+//                     places, sizes, colours and animations of their own, or none.
 // Usage: kavio-genprojects FOLDER
-#include "../core/KVBannerExample.h"
+#include "KVGeneratedProject.h"
 
 #include <QCoreApplication>
 
@@ -17,6 +19,11 @@ namespace {
 using KVBannerExample::add;
 using KVBannerExample::animate;
 using KVBannerExample::animation;
+using KVGeneratedProject::animateAt;
+using KVGeneratedProject::box;
+using KVGeneratedProject::describe;
+using KVGeneratedProject::firstScene;
+using KVGeneratedProject::group;
 using Cat = KVPropertyCatalogue;
 
 // The easing codes the editor offers: the toolkit's curves and the two spline shapes.
@@ -27,59 +34,6 @@ QList<int> easingCodes()
         codes.append(n);
     codes << QEasingCurve::BezierSpline << QEasingCurve::TCBSpline;
     return codes;
-}
-
-void describe(KVHeadlessProject &project, const QString &strTitle, int nWidth, int nHeight)
-{
-    const QDateTime stamp(QDate(2026, 3, 14), QTime(9, 30), Qt::UTC);
-    project.setAuthor(QStringLiteral("Kavio Studio tests"));
-    project.setCreated(stamp);
-    project.setModified(stamp);
-    project.setModifiedBy(QStringLiteral("Kavio Studio tests"));
-    project.setWidth(nWidth);
-    project.setHeight(nHeight);
-    project.setTitle(strTitle);
-    project.settings().m_bAutoplay = false;
-    project.eventHandlers()->insert(new KVEventListener(
-        KVEventCatalogue::DocumentReady, KVActionCatalogue::PlayTimeline,
-        QJsonObject{{QStringLiteral("timeline_id"), KVActionCatalogue::MainTimeline}}));
-}
-
-KVScene *firstScene(KVHeadlessProject &project)
-{
-    KVSceneList *pScenes = project.sceneList();
-    KVScene *pScene = pScenes->createScene();
-    pScene->setName(QStringLiteral("Main"));
-    pScenes->addScene(pScene);
-    return pScene;
-}
-
-KVDiv *box(KVScene *pScene, const QString &strName, double dX, double dY, double dW, double dH,
-           const QColor &color, KVElement *pParent = nullptr)
-{
-    KVElement *pElement = KVElementFactory::createElement(5);
-    pElement->setName(strName);
-    pElement->setPositionX(dX);
-    pElement->setPositionY(dY);
-    pElement->setSizeW(dW);
-    pElement->setSizeH(dH);
-    pScene->addElement(pElement, -1, pParent);
-    auto *pDiv = static_cast<KVDiv *>(pElement);
-    pDiv->background()->setSolidColor(color);
-    return pDiv;
-}
-
-KVElement *group(KVScene *pScene, const QString &strName, double dX, double dY, double dW, double dH,
-                 KVElement *pParent = nullptr)
-{
-    KVElement *pElement = KVElementFactory::createElement(6);
-    pElement->setName(strName);
-    pElement->setPositionX(dX);
-    pElement->setPositionY(dY);
-    pElement->setSizeW(dW);
-    pElement->setSizeH(dH);
-    pScene->addElement(pElement, -1, pParent);
-    return pElement;
 }
 
 // A location track along a two-point curved path; the offsets are relative to the element's place.
@@ -210,22 +164,70 @@ void buildNesting(KVHeadlessProject &project)
     project.setCurrentScene(pScene);
 }
 
+// Overrides a property at a layout: the layout holds its own value from now on.
+void own(KVElement *pElement, int nCode, const KVLayoutKey &layout)
+{
+    pElement->setInherited(nCode, false, layout);
+}
+
+void buildResponsive(KVHeadlessProject &project)
+{
+    describe(project, QStringLiteral("Responsive"), 480, 320);
+    KVBreakpointSet *pBreakpoints = project.breakpoints();
+    pBreakpoints->setResponsiveMode(true);
+    const int nWide = pBreakpoints->addHBreakpoint(700).nId;
+    const int nTall = pBreakpoints->addVBreakpoint(600).nId;
+    const KVLayoutKey big(nWide, nTall);
+    const KVLayoutKey base = KVLayoutKey::base();
+
+    KVScene *pScene = firstScene(project);
+    KVTimeline *pTimeline = pScene->mainTimeline();
+
+    KVDiv *pCard = box(pScene, QStringLiteral("card"), 20, 40, 120, 80, QColor(0xe8, 0x4a, 0x5f));
+    KVDiv *pBand = box(pScene, QStringLiteral("band"), 0, 260, 480, 30, QColor(0x3a, 0xa5, 0x6e));
+    KVElement *pBadge = group(pScene, QStringLiteral("badge"), 360, 20, 100, 100);
+    KVDiv *pDot = box(pScene, QStringLiteral("dot"), 10, 10, 20, 20, QColor(0xff, 0xc8, 0x3d), pBadge);
+    // Every element gets a property object per layout, copied from the base.
+    pScene->syncLayouts(pBreakpoints->layouts(), true, base);
+
+    // The base layout: the card slides right and fades, the band shrinks, the dot runs right.
+    animateAt(pTimeline, pCard, Cat::Left, {{0, 20.0, QEasingCurve::OutQuad}, {1000, 300.0, QEasingCurve::Linear}}, base);
+    animateAt(pTimeline, pCard, Cat::Opacity, {{0, 1.0, QEasingCurve::Linear}, {1000, 0.4, QEasingCurve::Linear}}, base);
+    animateAt(pTimeline, pBand, Cat::ScaleX, {{0, 1.0, QEasingCurve::InCubic}, {1000, 0.5, QEasingCurve::Linear}}, base);
+    animateAt(pTimeline, pDot, Cat::Left, {{0, 10.0, QEasingCurve::Linear}, {1000, 70.0, QEasingCurve::Linear}}, base);
+
+    // The wide and tall layout: the card has a place, width and colour of its own and falls while
+    // it turns; the band keeps the base's place but is narrower and half transparent, and stands
+    // still; the badge sits further left and its dot runs down instead.
+    pCard->setPositionX(60, big);
+    pCard->setPositionY(120, big);
+    pCard->setSizeW(200, big);
+    pCard->background(big)->setSolidColor(QColor(0x20, 0x90, 0xe6));
+    for (int nCode : {Cat::Left, Cat::Top, Cat::Width, Cat::BackgroundColor, Cat::RotateZ})
+        own(pCard, nCode, big);
+    animateAt(pTimeline, pCard, Cat::Top, {{0, 120.0, QEasingCurve::InOutSine}, {1000, 220.0, QEasingCurve::Linear}}, big);
+    animateAt(pTimeline, pCard, Cat::RotateZ, {{100, 0.0, QEasingCurve::OutBack}, {900, 90.0, QEasingCurve::Linear}}, big);
+    pBand->setSizeW(240, big);
+    pBand->setOpacity(0.5, big);
+    own(pBand, Cat::Width, big);
+    own(pBand, Cat::Opacity, big);
+    pBadge->setPositionX(300, big);
+    own(pBadge, Cat::Left, big);
+    own(pDot, Cat::Top, big);
+    animateAt(pTimeline, pDot, Cat::Top, {{0, 10.0, QEasingCurve::Linear}, {1000, 70.0, QEasingCurve::Linear}}, big);
+
+    pScene->setCurrentLayout(base);
+    pTimeline->seek(0);
+    project.setCurrentScene(pScene);
+}
+
+// The project is built through the model into the folder.
 bool write(const QDir &folder, const QString &strBase, void (*build)(KVHeadlessProject &))
 {
-    const QString strPath = folder.filePath(strBase + QStringLiteral(".kavio"));
-    if (!folder.mkpath(strBase + QStringLiteral("_res"))) {
-        std::fprintf(stderr, "kavio-genprojects: cannot make %s_res in %s\n", qPrintable(strBase),
-                     qPrintable(folder.absolutePath()));
-        return false;
-    }
-    KVHeadlessProject project(strPath);
-    build(project);
-    if (!project.save()) {
-        std::fprintf(stderr, "kavio-genprojects: cannot write %s\n", qPrintable(strPath));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(strPath));
-    return true;
+    return KVGeneratedProject::write("kavio-genprojects", folder, strBase, [build](KVHeadlessProject &project) {
+        build(project);
+        return true;
+    });
 }
 
 } // namespace
@@ -246,5 +248,6 @@ int main(int argc, char *argv[])
     bool bOk = write(folder, QStringLiteral("easings"), &buildEasings);
     bOk = write(folder, QStringLiteral("transforms"), &buildTransforms) && bOk;
     bOk = write(folder, QStringLiteral("nesting"), &buildNesting) && bOk;
+    bOk = write(folder, QStringLiteral("responsive"), &buildResponsive) && bOk;
     return bOk ? 0 : 1;
 }
