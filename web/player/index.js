@@ -28,15 +28,21 @@ global.addEventListener('resize', () => {
   for (const c of controllers.values()) if (c.doc) c.doc.fit();
 });
 
+// Resolves when the style sheet has loaded (or failed): it may size the container, and the layout
+// is picked from the container's size.
 function linkStyleSheet(href) {
-  if (!href) return;
+  if (!href) return Promise.resolve();
   for (const link of document.querySelectorAll('link[rel="stylesheet"]')) {
-    if (link.getAttribute('href') === href) return;
+    if (link.getAttribute('href') === href) return Promise.resolve();
   }
   const link = document.createElement('link');
   link.rel = 'stylesheet';
   link.href = href;
+  const loaded = new Promise((resolve) => {
+    link.onload = link.onerror = () => resolve();
+  });
   document.head.appendChild(link);
+  return loaded;
 }
 
 function loadScript(src) {
@@ -141,14 +147,14 @@ Kavio.openDoc = function openDoc(jsFileName, containerId, options) {
     .then((script) => {
       const data = Kavio.loadedDocs.find((d) => pushedBy.get(d) === script);
       if (!data) throw new Error(`${jsFileName} holds no document`);
-      linkStyleSheet(typeof data.cssUrl === 'string' ? data.cssUrl : '');
+      const styled = linkStyleSheet(typeof data.cssUrl === 'string' ? data.cssUrl : '');
       const folder = typeof data.resourceFolder === 'string' ? data.resourceFolder : '';
       const images = (Array.isArray(data.resources) ? data.resources : [])
         .filter((r) => Array.isArray(r) && Number(r[1]) === 0 && typeof r[3] === 'string')
         .map((r) => joinFolder(folder, r[3]));
       files += images.length;
       loaded(jsFileName);
-      return preloadImages(images, (url) => tell(4, url), loaded).then(() => data);
+      return Promise.all([preloadImages(images, (url) => tell(4, url), loaded), styled]).then(() => data);
     })
     .then((data) => {
       tell(3);

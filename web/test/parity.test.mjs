@@ -3,8 +3,9 @@
 // (relative to the stage, in stage pixels) and opacity must match what "kavio sample" computes from
 // the model at the same times. The same comparison runs over generated projects that use every easing,
 // rotation, scale, skew and origin tracks, groups nested three deep and motion paths (written by
-// kavio-genprojects), at every 50 ms. A screenshot test checks that the page draws something, and
-// something else as time goes on.
+// kavio-genprojects), at every 50 ms; a responsive project is compared at two viewport sizes, each
+// showing another layout ("kavio sample --size" picks the layout the player picks). A screenshot
+// test checks that the page draws something, and something else as time goes on.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -142,14 +143,15 @@ async function showScene(index) {
 }
 
 // Compares the page with "kavio sample" at every 100 ms of a scene's main timeline, or at the
-// times given.
-async function compareScene(t, index, file = project, given = null) {
+// times given; the model shows the layout of the page's viewport when size is given.
+async function compareScene(t, index, file = project, given = null, size = null) {
   await showScene(index);
   const duration = await page.evaluate((cid) => DorunKavio.getDoc(cid).duration(), containerId);
   assert.ok(duration >= 1000, `the main timeline of scene ${index + 1} runs a while (${duration} ms)`);
   // A trigger at the end of the timeline jumps to the next scene: stay just before it.
   const times = given || grid(duration - 1);
-  const lines = execFileSync(kavio, ['sample', file, '--scene', String(index + 1), '--times', times.join(',')], {
+  const layoutArgs = size ? ['--size', `${size.width}x${size.height}`] : [];
+  const lines = execFileSync(kavio, ['sample', file, '--scene', String(index + 1), ...layoutArgs, '--times', times.join(',')], {
     encoding: 'utf8',
   })
     .split('\n')
@@ -195,7 +197,7 @@ async function compareScene(t, index, file = project, given = null) {
       if (m.visible !== p.visible) faults.push(`${ms} ms ${name}: visible ${p.visible} on the page, ${m.visible} in the model`);
     }
   }
-  const label = `${path.basename(file)} scene ${index + 1}`;
+  const label = `${path.basename(file)} scene ${index + 1}${size ? ` at ${size.width}x${size.height}` : ''}`;
   t.diagnostic(`${label}: ${compared} element samples at ${times.length} times; largest box difference ` +
     `${worstBox.d.toFixed(4)} px (${worstBox.at || '-'}), largest opacity difference ${worstOpacity.d.toFixed(4)} (${worstOpacity.at || '-'})`);
   if (skipped.size) t.diagnostic(`${label}: not compared, turned in 3D: ${[...skipped].join(', ')}`);
@@ -321,5 +323,24 @@ for (const [base, viewport] of [
       mkdirSync(folder, { recursive: true });
       await openProject(file, folder, viewport);
       await compareScene(t, 0, file, grid(1100, 50));
+    });
+}
+
+// The responsive project at a viewport below both breakpoints (the base layout) and at one past
+// both (the layout of both breakpoints, whose places, sizes, colours and animations differ).
+for (const viewport of [{ width: 640, height: 480 }, { width: 900, height: 700 }]) {
+  test(`the player places every element of the generated responsive project where the model does at ${viewport.width}x${viewport.height}`,
+    { skip: generatedMissing || false }, async (t) => {
+      if (!generated) {
+        generated = mkdtempSync(path.join(tmpdir(), 'kavio-parity-generated-'));
+        execFileSync(genprojects, [generated], { encoding: 'utf8' });
+      }
+      const file = path.join(generated, 'responsive.kavio');
+      const folder = path.join(generated, `responsive-export-${viewport.width}`);
+      mkdirSync(folder, { recursive: true });
+      await openProject(file, folder, viewport);
+      const layout = await page.evaluate((cid) => DorunKavio.getDoc(cid).doc.layout, containerId);
+      assert.deepEqual(layout, viewport.width > 700 ? [1, 2] : [0, 0], 'the page shows the layout of its viewport');
+      await compareScene(t, 0, file, grid(1100, 50), viewport);
     });
 }
