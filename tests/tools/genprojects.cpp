@@ -164,6 +164,9 @@ void buildNesting(KVHeadlessProject &project)
     project.setCurrentScene(pScene);
 }
 
+// The code under which a layout overrides an element's fill as a whole.
+constexpr int kFillCode = 50;
+
 // Overrides a property at a layout: the layout holds its own value from now on.
 void own(KVElement *pElement, int nCode, const KVLayoutKey &layout)
 {
@@ -203,7 +206,7 @@ void buildResponsive(KVHeadlessProject &project)
     pCard->setPositionY(120, big);
     pCard->setSizeW(200, big);
     pCard->background(big)->setSolidColor(QColor(0x20, 0x90, 0xe6));
-    for (int nCode : {Cat::Left, Cat::Top, Cat::Width, Cat::BackgroundColor, Cat::RotateZ})
+    for (int nCode : {int(Cat::Left), int(Cat::Top), int(Cat::Width), kFillCode, int(Cat::RotateZ)})
         own(pCard, nCode, big);
     animateAt(pTimeline, pCard, Cat::Top, {{0, 120.0, QEasingCurve::InOutSine}, {1000, 220.0, QEasingCurve::Linear}}, big);
     animateAt(pTimeline, pCard, Cat::RotateZ, {{100, 0.0, QEasingCurve::OutBack}, {900, 90.0, QEasingCurve::Linear}}, big);
