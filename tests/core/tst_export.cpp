@@ -8,6 +8,7 @@
 #include "document/KVHeadlessProject.h"
 #include "interaction/KVFunction.h"
 #include "interaction/KVFunctionContainer.h"
+#include "model/KVBreakpointSet.h"
 #include "model/KVElement.h"
 #include "model/KVElementFactory.h"
 #include "model/KVScene.h"
@@ -559,6 +560,30 @@ void tst_Export::commandLine()
     QCOMPARE(run({QStringLiteral("sample"), f.project.fileName(), QStringLiteral("--times"), QStringLiteral("a")},
                  out, err),
              2);
+
+    // With a container size the sample shows the layout the player picks for it.
+    KVBreakpointSet *pBreakpoints = f.project.breakpoints();
+    const KVLayoutKey wide(pBreakpoints->addHBreakpoint(500).nId, 0);
+    QVERIFY(f.project.sceneList()->at(0)->syncLayouts(pBreakpoints->layouts(), true, KVLayoutKey::base()));
+    pBox->setPositionX(70, wide);
+    pBox->setInherited(0, false, wide);
+    QVERIFY(f.project.save());
+    const auto boxAt = [&](const QString &strSize) {
+        QStringList arguments{QStringLiteral("sample"), f.project.fileName(), QStringLiteral("--times"), QStringLiteral("0")};
+        if (!strSize.isEmpty())
+            arguments << QStringLiteral("--size") << strSize;
+        const int nExit = run(arguments, out, err);
+        const QJsonObject joLine = QJsonDocument::fromJson(out).object();
+        return nExit == 0 ? joLine.value(QStringLiteral("elements")).toObject().value(QStringLiteral("box")).toObject()
+                                .value(QStringLiteral("box")).toArray()
+                          : QJsonArray{nExit};
+    };
+    QCOMPARE(boxAt(QString()), (QJsonArray{10, 5, 100, 40}));
+    QCOMPARE(boxAt(QStringLiteral("499x300")), (QJsonArray{10, 5, 100, 40}));
+    QCOMPARE(boxAt(QStringLiteral("500x300")), (QJsonArray{70, 5, 100, 40}));
+    QCOMPARE(boxAt(QStringLiteral("12")), QJsonArray{2});
+    QVERIFY2(err.contains("--size wants a container size"), err.constData());
+    QCOMPARE(boxAt(QStringLiteral("axb")), QJsonArray{2});
 }
 
 void tst_Export::bannerExample()
