@@ -1,5 +1,6 @@
 #include "KVTestMain.h"
 #include "RecordingReporter.h"
+#include "KVDocumentTestKit.h"
 
 #include "animation/KVAnimation.h"
 #include "animation/KVKeyValue.h"
@@ -8,6 +9,7 @@
 #include "animation/KVPlaybackAnimation.h"
 #include "animation/KVPropertyCatalogue.h"
 #include "animation/KVTimeline.h"
+#include "document/KVDocument.h"
 #include "document/KVHeadlessProject.h"
 #include "interaction/KVActionCatalogue.h"
 #include "model/KVElementFactory.h"
@@ -17,6 +19,7 @@
 #include "model/KVSymbolElement.h"
 #include "output/KVHeadlessPlayerSource.h"
 #include "output/KVPlayerData.h"
+#include "output/KVPlayerSource.h"
 #include "output/KVSymbolResources.h"
 #include "resources/KVResource.h"
 #include "resources/KVResourceManager.h"
@@ -193,6 +196,7 @@ private slots:
     void unreadableSymbolFilesEndTheOpen_data();
     void unreadableSymbolFilesEndTheOpen();
     void deletedSymbolsAreNotRead();
+    void editorDocumentExportsItsSymbols();
     void symbolFileRoundTrip();
     void symbolFileThatCannotBeWritten();
 };
@@ -321,6 +325,42 @@ void tst_SymbolResources::deletedSymbolsAreNotRead()
     QVERIFY2(source.open(p.file()), qPrintable(rec.lastText()));
     QCOMPARE(source.symbols().count(), 1);
     QCOMPARE(symbolsOf(exportData(source)).keys(), QStringList{"outer"});
+}
+
+void tst_SymbolResources::editorDocumentExportsItsSymbols()
+{
+    RecordingReporter rec;
+    ProjectFolder folder;
+    KVDocument doc;
+    doc.setFileName(folder.path(QStringLiteral("ad/ad.kavio")));
+    QDir().mkpath(folder.path(QStringLiteral("ad")));
+    QVERIFY(doc.create(300, 250, 1, false));
+    KVSymbol badge;
+    KVScene *pBadgeScene = addScene(badge, QStringLiteral("BadgeScene"));
+    animate(pBadgeScene->mainTimeline(), addElement(pBadgeScene, 5, QStringLiteral("dot")), 1200);
+    const QString strSource = folder.sources() + QStringLiteral("/badge.kaviosym");
+    QVERIFY(KVSymbolResources::writeSymbolFile(badge, strSource));
+    KVResource *pBadge = doc.resourceManager()->importFile(strSource, 3);
+    QVERIFY(pBadge && doc.resourceManager()->addResource(pBadge));
+    KVScene *pScene = doc.sceneList()->at(0);
+    auto *pInstance = static_cast<KVSymbolElement *>(addElement(pScene, 7, QStringLiteral("badge")));
+    pInstance->setSymbol(pBadge, doc.resourceManager());
+    playbackOf(pScene->mainTimeline(), pInstance)->addItem(Act::StartSymbol, 0);
+
+    {
+        KVDocumentPlayerSource source(&doc);
+        const QJsonObject jo = KVPlayerData(&source.source()).build(KVPlayerData::Options());
+        const QJsonObject symbol = symbolsOf(jo).value(pBadge->name());
+        QCOMPARE(symbol.value(QStringLiteral("dur")).toInt(), 1200);
+        QCOMPARE(symbol.value(QStringLiteral("scenes")).toArray().at(0).toObject().value(QStringLiteral("n")).toString(),
+                 QStringLiteral("BadgeScene"));
+        const QJsonObject joScene = jo.value(QStringLiteral("scenes")).toArray().at(0).toObject();
+        QCOMPARE(playbackEntries(joScene).at(0).toObject().value(QStringLiteral("d")).toInt(), 1200);
+    }
+    // The document keeps nothing of the symbols read for the export.
+    QVERIFY(!pInstance->symbolTimeline());
+    QCOMPARE(pInstance->playbackContentLength(), 0);
+    doc.close();
 }
 
 void tst_SymbolResources::symbolFileRoundTrip()
