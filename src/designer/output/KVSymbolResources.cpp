@@ -51,10 +51,12 @@ void KVSymbolResources::attach(KVElement *pRoot, bool bKeepAttached) const
         && static_cast<KVSymbolElement *>(pRoot)->symbolTimeline() != nullptr;
     if (pRoot->type() == KVElementType::Symbol && !(bKeepAttached && bAttached)) {
         auto *pInstance = static_cast<KVSymbolElement *>(pRoot);
-        const KVSymbol *pSymbol = symbol(pInstance->symbolId());
-        const KVScene *pFirst = pSymbol ? pSymbol->sceneList()->at(0) : nullptr;
-        pInstance->setSymbolTimeline(pFirst ? pFirst->mainTimeline() : nullptr);
-        pInstance->setSymbolBreakpoints(pSymbol ? pSymbol->breakpoints() : nullptr);
+        // An instance of a symbol that was not read keeps what it has.
+        if (const KVSymbol *pSymbol = symbol(pInstance->symbolId())) {
+            const KVScene *pFirst = pSymbol->sceneList()->at(0);
+            pInstance->setSymbolTimeline(pFirst ? pFirst->mainTimeline() : nullptr);
+            pInstance->setSymbolBreakpoints(pSymbol->breakpoints());
+        }
     }
     for (KVElement *pChild : pRoot->children())
         attach(pChild, bKeepAttached);
