@@ -3,7 +3,7 @@
 //   playback.kavio  a video and, inside a group, an instance of the symbol "badge" (whose own
 //                   timeline plays an instance of the symbol "spark"), each started, paused and
 //                   played on by the playback entries of the main timeline; the symbols are
-//                   resources with their files, the video a three-second file of sound only;
+//                   resources with their files, the video a real three-second clip;
 //   slowload.kavio  a photo and the project's own loading indicator, for a page whose photo
 //                   arrives late.
 // Usage: kavio-genplayback FOLDER
@@ -17,9 +17,7 @@
 #include "resources/MediaResource.h"
 
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QFile>
-#include <QtMath>
 
 #include <cstdio>
 
@@ -29,28 +27,18 @@ using namespace KVGeneratedProject;
 using Cat = KVPropertyCatalogue;
 using Act = KVActionCatalogue;
 
-constexpr int kSampleRate = 8000;
 constexpr int kClipLength = 3000;
 
-// A quiet 440 Hz tone, 16-bit mono PCM in a WAV file.
-bool writeTone(const QString &strPath, int nMilliseconds)
+// The clip: a real three-second VP8/Vorbis video (160x96, a test pattern and a tone) kept with
+// the tests, copied into the project's resource folder.
+bool copyClip(const QString &strPath)
 {
-    const quint32 nSamples = quint32(kSampleRate) * quint32(nMilliseconds) / 1000;
-    QFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QDataStream out(&file);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + nSamples * 2);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(kSampleRate) << quint32(kSampleRate * 2) << quint16(2)
-        << quint16(16);
-    out.writeRawData("data", 4);
-    out << quint32(nSamples * 2);
-    for (quint32 n = 0; n < nSamples; ++n)
-        out << qint16(qRound(600.0 * qSin(2.0 * M_PI * 440.0 * n / kSampleRate)));
-    return out.status() == QDataStream::Ok && file.flush();
+    const QString strSource = QStringLiteral(KAVIO_CLIP_FIXTURE);
+    QFile::remove(strPath);
+    if (QFile::copy(strSource, strPath))
+        return true;
+    std::fprintf(stderr, "kavio-genplayback: cannot copy %s\n", qPrintable(strSource));
+    return false;
 }
 
 KVResource *symbolResource(KVHeadlessProject &project, const QString &strName)
@@ -126,10 +114,10 @@ bool buildPlayback(KVHeadlessProject &project)
     playback(pTimeline, pBadge, {{Act::StartSymbol, 500}, {Act::PauseSymbol, 1500}, {Act::PlaySymbol, 2000}});
 
     // The clip starts at 0.3 s, pauses a second later and plays on from 1.8 s to its end.
-    if (!writeTone(strRes + QStringLiteral("clip.wav"), kClipLength))
+    if (!copyClip(strRes + QStringLiteral("clip.webm")))
         return false;
     auto *pClipResource = new MediaResource(2, QStringLiteral("clip"));
-    pClipResource->setFormatFile(QStringLiteral("clip.wav"));
+    pClipResource->setFormatFile(QStringLiteral("clip.webm"));
     project.resourceManager()->addResource(pClipResource);
     auto *pClip = static_cast<KVMedia *>(place(pScene, 2, QStringLiteral("clip"), 260, 20, 200, 120));
     pClip->setMedia(pClipResource, project.resourceManager());

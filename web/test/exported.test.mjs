@@ -25,7 +25,7 @@ const genprojects = bin('kavio-genprojects', 'KAVIO_GENPROJECTS');
 const genplayback = bin('kavio-genplayback', 'KAVIO_GENPLAYBACK');
 const missing = [kavio, genprojects, genplayback].filter((p) => !existsSync(p)).map((p) => `${p} is not built`)[0] || '';
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.png': 'image/png', '.wav': 'audio/wav' };
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.png': 'image/png', '.webm': 'video/webm' };
 
 let work;
 let server;
@@ -202,7 +202,7 @@ function playbackState(cid) {
   };
   return {
     t: ctl.time(),
-    video: { tag: video.tagName, paused: video.paused, at: Math.round(video.currentTime * 1000), src: video.currentSrc.split('/').slice(-2).join('/') },
+    video: { tag: video.tagName, width: video.videoWidth, height: video.videoHeight, paused: video.paused, at: Math.round(video.currentTime * 1000), src: video.currentSrc.split('/').slice(-2).join('/') },
     dot: offset('[data-kv-name="badge"]', '[data-kv-name="badge"] [data-kv-name="dot"]'),
     flare: offset('[data-kv-name="twinkle"]', '[data-kv-name="twinkle"] [data-kv-name="flare"]'),
   };
@@ -228,7 +228,8 @@ test('a video and a nested symbol start and pause on their playback entries', { 
     const seen = {};
     for (const ms of [0, 1000, 1500, 1800, 2500, 3400]) seen[ms] = await seek(ms);
     assert.equal(seen[0].video.tag, 'VIDEO');
-    assert.equal(seen[0].video.src, 'resources/clip.wav');
+    assert.equal(seen[0].video.src, 'resources/clip.webm');
+    assert.deepEqual([seen[0].video.width, seen[0].video.height], [160, 96], 'the clip has real frames');
     // The clip: started at 300, paused at 1300 (1 s in), played on from 1800. A paused clip is
     // moved only when it is more than 50 ms away from its place.
     const clip = [0, 700, 1000, 1000, 1700, 2600];
