@@ -204,7 +204,12 @@ export class CanvasPage {
       if (node.data.visible === false) node.el.style.visibility = 'hidden';
       if (node.picture && node.picture.autoplay) node.picture.autoplay = false;
     }
-    this.stage.appendChild(this.view.root.el);
+    // The scene's own node carries the scene's id, which is of another number space than the
+    // elements'.
+    const rootEl = this.view.root.el;
+    rootEl.removeAttribute('data-kv-id');
+    rootEl.dataset.kvScene = String(this.model.id);
+    this.stage.appendChild(rootEl);
     this.view.render(this.time, false);
     this.stage.style.width = `${this.view.root.wpx}px`;
     this.stage.style.height = `${this.view.root.hpx}px`;

@@ -17,6 +17,10 @@ function trackOf(v) {
   return { el: Number(o.el ?? first.el) || 0, p: String(o.p ?? first.p ?? ''), entries: entries.filter((e) => e && e.t !== undefined) };
 }
 
+// The parent of an element message: the scene (type code 8, whose id is of another number space
+// than the elements') or an element of it.
+const parentId = (id, type) => (Number(type) === 8 ? 0 : Number(id) || 0);
+
 // Whether the message adds (forward add, or undone removal) for the add/remove pairs.
 const adding = (msg, addType) => (msg.cmd === addType) !== (msg.isUndoCmd === true);
 
@@ -31,11 +35,11 @@ export function applyUpdate(state, msg) {
       return { render: false, end: true };
     case 1:
     case 2:
-      if (k[0] === 11 && v[0] && typeof v[0] === 'object') m.insert(v[0], Number(v[1]), Number(v[2]) || 0);
+      if (k[0] === 11 && v[0] && typeof v[0] === 'object') m.insert(v[0], Number(v[1]), parentId(v[2], v[3]));
       else m.remove(Number(v[0]));
       return done;
     case 3:
-      m.move(Number(v[0]), Number(v[1]), Number(v[3]) || 0, obj(v[2]));
+      m.move(Number(v[0]), Number(v[1]), parentId(v[3], v[4]), obj(v[2]));
       return done;
     case 4:
       m.reorder(Number(v[0]), Number(v[1]));

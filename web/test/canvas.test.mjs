@@ -1,0 +1,398 @@
+// The canvas page in a real headless Chromium, against a recording canvas object (fixtures/
+// canvas.html): the page finds its object, asks for the scene (the example banner as
+// kavio-canvasdump writes it) and draws it; the mouse selects, moves, resizes, rotates, draws and
+// zooms, and each finished gesture must reach the editor as one request with the right numbers; the
+// editor's messages must change what the page shows.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { existsSync, readFileSync } from 'node:fs';
+import { fileURLToPath } from 'node:url';
+import path from 'node:path';
+import { build } from 'esbuild';
+import { chromium } from 'playwright-core';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const root = path.join(here, '..', '..');
+const pageUrl = 'file://' + path.join(here, 'fixtures', 'canvas.html') + '?webChannelBaseUrl=ws%3A%2F%2F127.0.0.1%3A1&resourceBase=' + encodeURIComponent('file://' + path.join(root, 'examples', 'banner', 'banner_res') + '/');
+const fixturePath = path.join(here, 'fixtures', 'canvas-banner.json');
+const canvasdump = process.env.KAVIO_CANVASDUMP || path.join(root, 'build', 'bin', 'kavio-canvasdump');
+
+let browser;
+let script;
+
+before(async () => {
+  const out = await build({
+    entryPoints: [path.join(here, '..', 'canvas', 'main.js')],
+    bundle: true,
+    minify: true,
+    format: 'iife',
+    target: 'es2018',
+    write: false,
+    logLevel: 'warning',
+  });
+  script = out.outputFiles[0].text;
+  browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking'],
+  });
+});
+
+after(async () => {
+  if (browser) await browser.close();
+});
+
+// Opens the page with the banner scene; the canvas id arrives after the script has run, as when the
+// editor sets it at the end of loading. Snapping is off unless asked for.
+async function open({ snap = false } = {}) {
+  const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(e.message));
+  await page.goto(pageUrl);
+  await page.evaluate((s) => (window.kvScene = s), readFileSync(fixturePath, 'utf8'));
+  await page.addScriptTag({ content: script });
+  await page.waitForTimeout(30);
+  await page.evaluate(() => (window.canvasId = 1));
+  await page.waitForFunction(() => window.kvCanvasPage && window.kvCanvasPage.hasScene());
+  await emit(page, 'snapEnabledChanged', snap);
+  await calls(page);
+  return { page, errors };
+}
+
+const emit = (page, signal, ...args) => page.evaluate(([s, a]) => window.kvHost[s].emit(...a), [signal, args]);
+// The recorded slot calls since the last look, requests parsed.
+const calls = (page) =>
+  page.evaluate(() =>
+    window.kvCalls.splice(0).map((c) => (c.name === 'submitCommandFromJS' ? { name: c.name, request: JSON.parse(c.args[0]), runOnly: c.args[1] } : c)),
+  );
+const requests = (list) => list.filter((c) => c.name === 'submitCommandFromJS');
+const edits = (list) => requests(list).filter((c) => c.runOnly === false);
+const positions = (page) => page.evaluate(() => window.kvCanvasPage.positions());
+// Client pixels of a stage point.
+const at = (page, x, y) => page.evaluate(([px, py]) => window.kvCanvasPage.client({ x: px, y: py }), [x, y]);
+
+async function mouseDrag(page, from, to, { shift = false, steps = 6 } = {}) {
+  const a = await at(page, ...from);
+  const b = await at(page, ...to);
+  if (shift) await page.keyboard.down('Shift');
+  await page.mouse.move(a.x, a.y);
+  await page.mouse.down();
+  await page.mouse.move(b.x, b.y, { steps });
+  await page.mouse.up();
+  if (shift) await page.keyboard.up('Shift');
+}
+
+async function click(page, x, y, { shift = false } = {}) {
+  const a = await at(page, x, y);
+  if (shift) await page.keyboard.down('Shift');
+  await page.mouse.click(a.x, a.y);
+  if (shift) await page.keyboard.up('Shift');
+}
+
+// Values of a geometry action by property code.
+function geometry(action) {
+  assert.equal(action.cmd, 1000);
+  const p = action.params;
+  assert.equal(p.length, p[4].value.length + 5, 'one value per code after five parameters');
+  return { id: p[0].value, layout: [p[1].value, p[2].value], values: Object.fromEntries(p[4].value.map((c, i) => [c, p[5 + i].value])) };
+}
+
+test('the fixture is what kavio-canvasdump writes for the example banner', { skip: existsSync(canvasdump) ? false : `${canvasdump} is not built` }, () => {
+  const now = execFileSync(canvasdump, [path.join(root, 'examples', 'banner', 'banner.kavio')], { encoding: 'utf8' });
+  assert.equal(now.trim(), readFileSync(fixturePath, 'utf8').trim());
+});
+
+test('the page opens the channel, asks for the scene once and draws one node per element at its place', async () => {
+  const { page, errors } = await open();
+  const socket = await page.evaluate(() => window.kvSocketUrl);
+  assert.equal(socket, 'ws://127.0.0.1:1');
+  const ids = await page.evaluate(() => window.kvCanvasPage.ids());
+  assert.deepEqual(ids, [1, 2, 3, 4, 5, 6]);
+  const pos = await positions(page);
+  // At time 0: the button where the model has it, the headline at the start of its slide, the sun
+  // moved by its translation and motion path start (0, 160).
+  assert.deepEqual([pos[6].left, pos[6].top, pos[6].w, pos[6].h], [90, 196, 120, 36]);
+  assert.deepEqual([pos[6].x, pos[6].y], [90, 196]);
+  assert.deepEqual([pos[4].x, pos[4].y], [-260, 70]);
+  assert.deepEqual([pos[3].x, pos[3].y], [230, 180]);
+  // The node is drawn there on screen too: the stage's corner plus its box.
+  const box = await page.evaluate(() => {
+    const r = document.querySelector('[data-kv-id="6"]').getBoundingClientRect();
+    const s = document.getElementById('kv-stage').getBoundingClientRect();
+    return [r.left - s.left, r.top - s.top, r.width, r.height];
+  });
+  assert.deepEqual(box, [90, 196, 120, 36]);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('a click selects the element under it alone and tells the editor which one has the focus', async () => {
+  const { page } = await open();
+  await click(page, 150, 214);
+  let list = await calls(page);
+  assert.deepEqual(list.filter((c) => c.name === 'setFocusedItemId').map((c) => c.args), [[6]]);
+  const sel = requests(list);
+  assert.equal(sel.length, 1);
+  assert.equal(sel[0].runOnly, true, 'selecting makes no undo step');
+  assert.deepEqual(sel[0].request.actions.map((a) => [a.cmd, a.params[0].value, a.params[1].value]), [[33, 6, true]]);
+  assert.equal(sel[0].request.sceneId, 1);
+  assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), [6]);
+  assert.equal(await page.locator('[data-kv-frame="6"]').count(), 1);
+  // Shift-click adds the card; a click on the card alone then selects only it.
+  await click(page, 150, 130, { shift: true });
+  assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), [5, 6]);
+  await click(page, 150, 130);
+  assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), [5]);
+  list = requests(await calls(page));
+  assert.deepEqual(list.map((c) => c.request.actions.map((a) => [a.params[0].value, a.params[1].value])), [[[5, true]], [[6, false]]]);
+  // A click on the stage outside every element... the panel covers the stage; outside it nothing
+  // is hit and the selection is cleared.
+  await click(page, 400, 300);
+  assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), []);
+  await page.close();
+});
+
+test('dragging an element sends one geometry request with its new pixel position and moves it', async () => {
+  const { page } = await open();
+  await mouseDrag(page, [150, 214], [180, 234]);
+  const list = await calls(page);
+  const e = edits(list);
+  assert.equal(e.length, 1, 'one request for the whole drag');
+  assert.equal(e[0].request.text, 'Change Geometry');
+  assert.equal(e[0].request.actions.length, 1);
+  assert.deepEqual(geometry(e[0].request.actions[0]), { id: 6, layout: [0, 0], values: { 0: 120, 2: 216 } });
+  const pos = await positions(page);
+  assert.deepEqual([pos[6].left, pos[6].top], [120, 216]);
+  // Every selected element moves with the one dragged, in the same request.
+  await click(page, 150, 130, { shift: true });
+  await calls(page);
+  await mouseDrag(page, [150, 130], [140, 130]);
+  const both = edits(await calls(page));
+  assert.equal(both.length, 1);
+  assert.deepEqual(both[0].request.actions.map((a) => geometry(a)).map((g) => [g.id, g.values[0], g.values[2]]), [[5, 10, 120], [6, 110, 216]]);
+  await page.close();
+});
+
+test('dragging near the stage edge snaps the element to it when snapping is on', async () => {
+  const { page } = await open({ snap: true });
+  // The button's right edge would land at 297, 3 px from the stage's right edge; nothing else lies
+  // that close to its left edge or centre.
+  await mouseDrag(page, [150, 214], [237, 214]);
+  const e = edits(await calls(page));
+  assert.equal(e.length, 1);
+  assert.equal(geometry(e[0].request.actions[0]).values[0], 180);
+  // With snapping off the same drag keeps the pixel it reached.
+  await emit(page, 'snapEnabledChanged', false);
+  await mouseDrag(page, [240, 214], [237, 214]);
+  const off = edits(await calls(page));
+  assert.equal(geometry(off[0].request.actions[0]).values[0], 177);
+  await page.close();
+});
+
+test('the resize handles change the size and keep the opposite corner; shift keeps the ratio', async () => {
+  const { page } = await open();
+  await click(page, 150, 214);
+  await calls(page);
+  // The bottom-right handle is at (210, 232).
+  await mouseDrag(page, [210, 232], [230, 242]);
+  let e = edits(await calls(page));
+  assert.equal(e.length, 1);
+  assert.deepEqual(geometry(e[0].request.actions[0]).values, { 0: 90, 2: 196, 4: 140, 5: 46 });
+  // The top-left handle moves the position and shrinks the size.
+  await mouseDrag(page, [90, 196], [100, 206]);
+  e = edits(await calls(page));
+  assert.deepEqual(geometry(e[0].request.actions[0]).values, { 0: 100, 2: 206, 4: 130, 5: 36 });
+  const pos = await positions(page);
+  assert.deepEqual([pos[6].x, pos[6].y, pos[6].w, pos[6].h], [100, 206, 130, 36]);
+  await page.close();
+});
+
+test('the rotation handle turns the element about its centre', async () => {
+  const { page } = await open();
+  // The panel (0, 0, 300 x 250) has no animated turn that would hide the new one.
+  await click(page, 5, 5);
+  await calls(page);
+  // The rotation handle sits 24 px above the top edge's middle; turning it to the right of the
+  // centre (150, 125) is a quarter turn.
+  await mouseDrag(page, [150, -24], [250, 125], { steps: 10 });
+  const e = edits(await calls(page));
+  assert.equal(e.length, 1);
+  const g = geometry(e[0].request.actions[0]);
+  assert.equal(g.id, 1);
+  assert.deepEqual(Object.keys(g.values), ['11']);
+  assert.ok(Math.abs(g.values[11] - 90) < 0.5, `turned ${g.values[11]}`);
+  const pos = await positions(page);
+  assert.ok(Math.abs(pos[1].rot - 90) < 0.5);
+  await page.close();
+});
+
+test('the marquee selects what it touches; with shift it adds to the selection', async () => {
+  const { page } = await open();
+  // Above the stage only the logo (16, -30, 48 x 24) lies.
+  await mouseDrag(page, [-20, -40], [100, -10]);
+  assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), [2]);
+  const sel = requests(await calls(page));
+  assert.deepEqual(sel.map((c) => [c.runOnly, c.request.actions.map((a) => [a.cmd, a.params[0].value, a.params[1].value])]), [[true, [[33, 2, true]]]]);
+  // Left of the stage only the headline (-260, 70, 260 x 40).
+  await mouseDrag(page, [-100, 60], [-50, 80], { shift: true });
+  assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), [2, 4]);
+  await page.close();
+});
+
+test('drawing a rectangle sends one insert request and shows the new element selected', async () => {
+  const { page } = await open();
+  await emit(page, 'insertRectangle');
+  await mouseDrag(page, [10, 10], [60, 40]);
+  const list = await calls(page);
+  const e = edits(list);
+  assert.equal(e.length, 1);
+  assert.equal(e[0].request.text, 'Insert Rectangle');
+  assert.equal(e[0].request.actions.length, 1);
+  const a = e[0].request.actions[0];
+  assert.equal(a.cmd, 1);
+  assert.equal(a.params[0].type, 11);
+  assert.deepEqual(a.params[0].value, { id: 7, shapeType: 5, l: 10, t: 10, w: 50, h: 30, path: 'rect' });
+  assert.deepEqual(list.filter((c) => c.name === 'setFocusedItemId').map((c) => c.args), [[7]]);
+  const pos = await positions(page);
+  assert.deepEqual([pos[7].x, pos[7].y, pos[7].w, pos[7].h], [10, 10, 50, 30]);
+  assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), [7]);
+  // The tool is used up: the next drag moves the new rectangle instead of drawing.
+  await mouseDrag(page, [20, 20], [30, 20]);
+  assert.equal(edits(await calls(page))[0].request.actions[0].cmd, 1000);
+  // An ellipse, and a cancelled drawing that sends nothing.
+  await emit(page, 'insertEllipse');
+  await mouseDrag(page, [100, 20], [140, 50], { shift: true });
+  const ell = edits(await calls(page))[0].request.actions[0].params[0].value;
+  assert.deepEqual([ell.shapeType, ell.path, ell.w, ell.h], [9, 21, 40, 40]);
+  await emit(page, 'insertRoundedRect');
+  await emit(page, 'cancelBuildingItem');
+  await mouseDrag(page, [250, 20], [260, 30]);
+  assert.ok(edits(await calls(page)).every((c) => c.request.actions[0].cmd !== 1));
+  await page.close();
+});
+
+test('a free-form shape is drawn click by click and ends with a double-click', async () => {
+  const { page } = await open();
+  await emit(page, 'insertShape', 594);
+  for (const [x, y] of [[10, 10], [60, 10], [60, 50]]) await click(page, x, y);
+  const last = await at(page, 10, 50);
+  await page.mouse.dblclick(last.x, last.y);
+  const e = edits(await calls(page));
+  assert.equal(e.length, 1);
+  const el = e[0].request.actions[0].params[0].value;
+  assert.deepEqual([el.shapeType, el.autoshapeType, el.l, el.t, el.w, el.h], [11, 594, 10, 10, 50, 40]);
+  assert.deepEqual(el.path.map((pt) => pt.slice(0, 2)), [[0, 0], [50, 0], [50, 40], [0, 40]]);
+  await page.close();
+});
+
+test('view-update messages insert, remove, move and select elements on the page', async () => {
+  const { page } = await open();
+  const send = (m) => emit(page, 'dataChangedToJS', JSON.stringify(m));
+  const p = (type, value) => ({ type, value });
+  await send({ cmd: 1, isUndoCmd: false, params: [p(11, { id: 9, k: 5, n: 'extra', r: [40, 50, 60, 70, 0], f: [1, 0, 0, 0, 255] }), p(1, 6), p(1, 1), p(1, 8)] });
+  await send({ cmd: 41, isUndoCmd: false, params: [] });
+  let pos = await positions(page);
+  assert.deepEqual([pos[9].x, pos[9].y, pos[9].w, pos[9].h], [40, 50, 60, 70]);
+  await send({ cmd: 1000, isUndoCmd: false, params: [p(1, 9), p(1, 0), p(1, 0), p(1, 0), p(33, [0, 2]), p(2, 5), p(2, 6)] });
+  await send({ cmd: 33, isUndoCmd: false, params: [p(1, 9), p(4, true)] });
+  await send({ cmd: 41, isUndoCmd: false, params: [] });
+  pos = await positions(page);
+  assert.deepEqual([pos[9].x, pos[9].y], [5, 6]);
+  assert.equal(await page.locator('[data-kv-frame="9"]').count(), 1);
+  // An undone insert takes it away again.
+  await send({ cmd: 1, isUndoCmd: true, params: [p(1, 9), p(1, 6), p(1, 1), p(1, 8)] });
+  await send({ cmd: 41, isUndoCmd: false, params: [] });
+  assert.equal(await page.locator('[data-kv-id="9"]').count(), 0);
+  // A moved time shows the animated values: the headline has slid to 20 by 900 ms.
+  await emit(page, 'setCurrentTime', 900, true);
+  pos = await positions(page);
+  assert.equal(pos[4].x, 20);
+  await page.close();
+});
+
+test('a scene that goes away clears the stage; unreadable data is reported and changes nothing', async () => {
+  const { page, errors } = await open();
+  const logged = [];
+  page.on('console', (m) => m.type() === 'error' && logged.push(m.text()));
+  await emit(page, 'dataChangedToJS', '{not json');
+  assert.equal(await page.locator('#kv-stage [data-kv-id]').count(), 6);
+  await emit(page, 'currentSceneChanged', false, '');
+  assert.equal(await page.locator('#kv-stage [data-kv-id]').count(), 0);
+  assert.equal(await page.evaluate(() => window.kvCanvasPage.hasScene()), false);
+  await emit(page, 'currentSceneChanged', true, 'garbage');
+  assert.equal(await page.evaluate(() => window.kvCanvasPage.hasScene()), false);
+  assert.ok(logged.some((t) => t.includes('view-update message cannot be read')), logged.join('\n'));
+  assert.ok(logged.some((t) => t.includes('scene data cannot be read')), logged.join('\n'));
+  // Asked again, the editor's scene comes back.
+  await page.evaluate(() => window.kvHost.sendSceneDataToJS());
+  assert.equal(await page.locator('#kv-stage [data-kv-id]').count(), 6);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('zoom follows the editor, and ctrl+wheel zooms about the cursor and reports it', async () => {
+  const { page } = await open();
+  await emit(page, 'zoomFactorChanged', 2);
+  let box = await page.evaluate(() => document.querySelector('[data-kv-id="6"]').getBoundingClientRect().width);
+  assert.equal(box, 240);
+  assert.deepEqual((await calls(page)).filter((c) => c.name === 'setZoomFactor'), [], 'the page does not echo the zoom');
+  await emit(page, 'zoomFactorChanged', 1);
+  const c = await at(page, 150, 214);
+  await page.mouse.move(c.x, c.y);
+  await page.keyboard.down('Control');
+  await page.mouse.wheel(0, -100);
+  await page.keyboard.up('Control');
+  await page.waitForTimeout(50);
+  const list = await calls(page);
+  const zoom = list.filter((c2) => c2.name === 'setZoomFactor');
+  assert.equal(zoom.length, 1);
+  assert.ok(Math.abs(zoom[0].args[0] - 1.1) < 1e-9);
+  assert.ok(list.some((c2) => c2.name === 'setSceneOffset'));
+  // The point under the cursor stays there.
+  const after = await at(page, 150, 214);
+  assert.ok(Math.abs(after.x - c.x) < 0.01 && Math.abs(after.y - c.y) < 0.01);
+  // A plain wheel pans and reports the offset and the scroll.
+  await page.mouse.wheel(0, 40);
+  await page.waitForTimeout(50);
+  const pan = await calls(page);
+  const offset = pan.filter((c2) => c2.name === 'setSceneOffset').pop();
+  const scroll = pan.filter((c2) => c2.name === 'setScrollValue').pop();
+  assert.ok(offset && scroll);
+  assert.equal(scroll.args[1], 150 - offset.args[1]);
+  box = await page.evaluate(() => document.querySelector('[data-kv-id="6"]').getBoundingClientRect().width);
+  assert.ok(Math.abs(box - 132) < 0.01);
+  await page.close();
+});
+
+test('the editor\'s requests: finish pending work, context menu, text editing', async () => {
+  const { page } = await open();
+  await emit(page, 'finishAllTask');
+  assert.deepEqual((await calls(page)).map((c) => c.name), ['onAllTaskFinished']);
+  const c = await at(page, 150, 214);
+  await page.mouse.click(c.x, c.y, { button: 'right' });
+  let list = await calls(page);
+  assert.ok(list.some((x) => x.name === 'onShowContextMenu'));
+  assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), [6], 'the element under a right click is selected');
+  // Editing the button's text: entering, typing, leaving.
+  await emit(page, 'startEditText', 6);
+  list = await calls(page);
+  const entering = list.find((x) => x.name === 'setEditingText');
+  assert.equal(entering.args[0], true);
+  assert.equal(await page.evaluate(() => document.querySelector('[data-kv-id="6"] .kv-text').isContentEditable), true);
+  await page.keyboard.type('Buy now');
+  await emit(page, 'stopEditText');
+  list = await calls(page);
+  assert.deepEqual(list.filter((x) => x.name === 'editTextInnerHTML').map((x) => x.args[0]), ['Buy now']);
+  assert.deepEqual(list.filter((x) => x.name === 'setEditingText').map((x) => x.args), [[false]]);
+  assert.equal(await page.evaluate(() => document.querySelector('[data-kv-id="6"] .kv-text').isContentEditable), false);
+  await page.close();
+});
+
+test('the test hook plays a move with the page\'s own pointer handling', async () => {
+  const { page } = await open();
+  await page.evaluate(() => window.kvCanvasPage.moveBy(6, -40, 4));
+  const e = edits(await calls(page));
+  assert.equal(e.length, 1);
+  assert.deepEqual(geometry(e[0].request.actions[0]).values, { 0: 50, 2: 200 });
+  await page.close();
+});
