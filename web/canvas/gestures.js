@@ -104,7 +104,12 @@ export class Gestures {
 
   down(e) {
     const p = this.page;
-    if (!p.model || p.playing) return;
+    if (!p.model) return;
+    if (p.playing) {
+      // A press on the stage stops the playback; the editor answers with pause.
+      p.call('pauseTimeline');
+      return;
+    }
     const at = p.toStage(e.clientX, e.clientY);
     if (e.button === 1 || (e.button === 0 && this.space)) {
       this.g = { kind: 'pan', last: { x: e.clientX, y: e.clientY } };
@@ -142,6 +147,7 @@ export class Gestures {
       p.select(next, next.includes(id) ? id : next[next.length - 1] ?? -1);
       return;
     }
+    const wasAlone = sel.length === 1 && sel[0] === id;
     if (!sel.includes(id)) p.select([id], id);
     else if (p.focusedId !== id) {
       p.focusedId = id;
@@ -151,7 +157,7 @@ export class Gestures {
       .selection()
       .map((x) => p.node(x))
       .filter((n) => n && n.data.locked !== true);
-    this.g = { ...start, kind: 'move', id, nodes: moving.map((n) => ({ node: n, box0: p.boxOf(n) })) };
+    this.g = { ...start, kind: 'move', id, wasAlone, nodes: moving.map((n) => ({ node: n, box0: p.boxOf(n) })) };
   }
 
   capture(e) {
@@ -281,6 +287,7 @@ export class Gestures {
     if (!g.dragging || !g.delta || (!g.delta.x && !g.delta.y)) {
       // A click on one of several selected elements selects it alone.
       if (!g.dragging && !g.shift && p.selection().length > 1) p.select([g.id], g.id);
+      else if (!g.dragging && g.wasAlone && p.editTextOnSingleClick && p.text.canEdit(g.id)) p.text.start(g.id);
       else p.drawOverlay();
       return;
     }
@@ -497,7 +504,11 @@ export class Gestures {
       return;
     }
     const id = p.hit(p.toStage(e.clientX, e.clientY));
-    if (id >= 0 && p.text.canEdit(id)) p.text.start(id);
+    const node = id >= 0 ? p.node(id) : null;
+    if (!node) return;
+    // A symbol instance opens its symbol; text-holding elements enter text editing.
+    if (Number(node.data.k) === 7) p.call('editSymbol', id);
+    else if (p.text.canEdit(id)) p.text.start(id);
   }
 
   contextMenu(e) {
@@ -529,9 +540,15 @@ export class Gestures {
     if (e.key === ' ' && !p.text.editing) this.space = down;
     if (!down || p.text.editing || !p.model) return;
     if (e.key === 'Escape') {
+      // Escape abandons a drawing, else leaves point editing, else leaves the symbol being edited.
       if (this.g || p.tool) {
         this.cancel();
         this.endTool();
+      } else if (p.pointEditing >= 0) {
+        p.pointEditing = -1;
+        p.drawOverlay();
+      } else if (p.symbolResourceId >= 0) {
+        p.call('endEditSymbol');
       }
       return;
     }

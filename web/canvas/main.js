@@ -76,6 +76,14 @@ export function start(win = window) {
       const page = new CanvasPage(host, document.body, base !== null ? { resourceBase: base } : {});
       bind(host, page);
       win.kvCanvasPage = testHook(page);
+      win.addEventListener('resize', () => page.fit && page.fitToViewport());
+      // The editor's placeholder for empty text boxes, in its language.
+      if (typeof host.getDoubleClickToEditText === 'function') {
+        host.getDoubleClickToEditText((text) => {
+          page.placeholder = typeof text === 'string' ? text : '';
+          if (page.model) page.rebuild();
+        });
+      }
       host.sendSceneDataToJS();
       return page;
     })

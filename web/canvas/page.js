@@ -1,7 +1,7 @@
 // The editing stage: the scene the editor sends, drawn by the player's own scene and element code,
 // under a layer of selection frames, handles, guides and the marquee; zoom and pan; playback driven
 // by the editor's play, pause and time signals; and the view-update messages kept in step.
-import { SceneView } from '../player/scene.js';
+import { layoutFor, readBreakpoints, SceneView } from '../player/scene.js';
 import { anchorSides, toPixels } from '../player/units.js';
 import { createClock } from '../player/clock.js';
 import { bounds, handles, hitTest, snapTargets } from './geometry.js';
@@ -29,6 +29,7 @@ html,body{margin:0;height:100%;overflow:hidden;background:#d9dadc;font-family:sa
 .kv-guide{position:absolute;background:#e91e63}
 .kv-draft{position:absolute;border:1px dashed #333}
 .kv-editing{outline:1px solid #1e88e5;cursor:text;user-select:text}
+.kv-text[data-kv-placeholder]:empty:not(.kv-editing)::before{content:attr(data-kv-placeholder);opacity:.5}
 `;
 
 export class CanvasPage {
@@ -63,6 +64,7 @@ export class CanvasPage {
     this.viewMode = 0;
     this.editTextOnSingleClick = false;
     this.textShortcuts = '';
+    this.placeholder = '';
     this.pending = false;
     this.calls = [];
     this.guides = [];
@@ -155,6 +157,11 @@ export class CanvasPage {
     this.containerHandler = data.showContainerHandler === true;
     this.transformTool = Number(data.transformTools) || 0;
     this.breakpoints = data.breakpoints && typeof data.breakpoints === 'object' ? data.breakpoints : null;
+    // The layout being edited is the one the container's size falls in; edits with breakpoints
+    // become overrides of it.
+    const bp = readBreakpoints(this.breakpoints);
+    this.responsive = bp.h.length + bp.v.length > 0;
+    this.layout = layoutFor(bp, this.containerW, this.containerH);
     this.loaderData = data.canvasLoaderData || null;
     this.outputCss(typeof data.outputCss === 'string' ? data.outputCss : '');
     this.time = Number(data.scene.currentTime) || 0;
@@ -203,18 +210,33 @@ export class CanvasPage {
       // Hidden elements are not drawn; the media never play by themselves on the stage.
       if (node.data.visible === false) node.el.style.visibility = 'hidden';
       if (node.picture && node.picture.autoplay) node.picture.autoplay = false;
+      if (node.picture && (node.picture.tagName === 'AUDIO' || node.picture.tagName === 'VIDEO')) this.watchMedia(node);
+      if (Number(node.data.k) === 4 && node.textEl && !node.textEl.textContent && this.placeholder) {
+        node.textEl.dataset.kvPlaceholder = this.placeholder;
+      }
     }
     // The scene's own node carries the scene's id, which is of another number space than the
     // elements'.
     const rootEl = this.view.root.el;
     rootEl.removeAttribute('data-kv-id');
     rootEl.dataset.kvScene = String(this.model.id);
+    // Elements outside the stage stay in sight while editing.
+    rootEl.style.overflow = 'visible';
     this.stage.appendChild(rootEl);
     this.view.render(this.time, false);
     this.stage.style.width = `${this.view.root.wpx}px`;
     this.stage.style.height = `${this.view.root.hpx}px`;
     if (this.fit) this.fitToViewport();
     this.drawOverlay();
+  }
+
+  // Tells the editor a medium's natural size and length once the page has loaded it.
+  watchMedia(node) {
+    const media = node.picture;
+    media.addEventListener('loadedmetadata', () => {
+      const ms = Number.isFinite(media.duration) ? Math.round(media.duration * 1000) : 0;
+      this.call('updateMediaProps', node.id, media.videoWidth || 0, media.videoHeight || 0, ms);
+    });
   }
 
   // Redraws at the end of the current task (several messages of one command draw once).

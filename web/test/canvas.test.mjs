@@ -44,12 +44,15 @@ after(async () => {
 
 // Opens the page with the banner scene; the canvas id arrives after the script has run, as when the
 // editor sets it at the end of loading. Snapping is off unless asked for.
-async function open({ snap = false } = {}) {
+// change(data) may alter the scene object before the page gets it.
+async function open({ snap = false, change = null } = {}) {
   const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));
   await page.goto(pageUrl);
-  await page.evaluate((s) => (window.kvScene = s), readFileSync(fixturePath, 'utf8'));
+  const data = JSON.parse(readFileSync(fixturePath, 'utf8'));
+  if (change) change(data);
+  await page.evaluate((s) => (window.kvScene = s), JSON.stringify(data));
   await page.addScriptTag({ content: script });
   await page.waitForTimeout(30);
   await page.evaluate(() => (window.canvasId = 1));
@@ -394,5 +397,120 @@ test('the test hook plays a move with the page\'s own pointer handling', async (
   const e = edits(await calls(page));
   assert.equal(e.length, 1);
   assert.deepEqual(geometry(e[0].request.actions[0]).values, { 0: 50, 2: 200 });
+  await page.close();
+});
+
+test('play, pause and a moved time draw the scene with the timeline; a press while playing pauses', async () => {
+  const { page } = await open();
+  await emit(page, 'play', 0);
+  await page.waitForFunction(() => window.kvCanvasPage.time() > 200);
+  const moving = (await positions(page))[4].x;
+  assert.ok(moving > -260 && moving <= 20, `the headline slides in (${moving})`);
+  assert.equal(await page.locator('.kv-frame, .kv-handle').count(), 0, 'no frames while playing');
+  await click(page, 150, 214);
+  const list = await calls(page);
+  assert.deepEqual(list.map((c) => c.name), ['pauseTimeline'], 'a press only asks to pause');
+  await emit(page, 'pause', 450);
+  const t = await page.evaluate(() => window.kvCanvasPage.time());
+  assert.equal(t, 450);
+  const x = (await positions(page))[4].x;
+  await page.waitForTimeout(100);
+  assert.equal((await positions(page))[4].x, x, 'paused, nothing moves');
+  await emit(page, 'setCurrentTime', 0, false);
+  assert.equal((await positions(page))[4].x, -260);
+  await page.close();
+});
+
+test('locked elements are not picked; arrow keys nudge the selection by one pixel, ten with shift', async () => {
+  const { page } = await open({
+    change: (d) => {
+      d.scene.elems.find((e) => e.id === 6).locked = true;
+    },
+  });
+  // The button is locked: a click on it picks the panel beneath.
+  await click(page, 150, 214);
+  assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), [1]);
+  await click(page, 150, 130);
+  await calls(page);
+  await page.keyboard.press('ArrowRight');
+  await page.keyboard.press('Shift+ArrowUp');
+  const e = edits(await calls(page));
+  assert.equal(e.length, 2, 'one request per key');
+  assert.deepEqual(e.map((x) => geometry(x.request.actions[0]).values), [{ 0: 21, 2: 120 }, { 0: 21, 2: 110 }]);
+  await page.close();
+});
+
+test('requests carry the layout the container size falls in when the scene has breakpoints', async () => {
+  const { page } = await open({
+    change: (d) => {
+      d.breakpoints = { h: [[3, 200], [5, 400]], v: [] };
+      d.containerW = 250;
+    },
+  });
+  await page.evaluate(() => window.kvCanvasPage.moveBy(6, 10, 0));
+  const e = edits(await calls(page));
+  assert.deepEqual([e[0].request.responsive, e[0].request.hLayoutId, e[0].request.vLayoutId], [true, 3, 0]);
+  assert.deepEqual(geometry(e[0].request.actions[0]).layout, [3, 0]);
+  await page.close();
+});
+
+test('point editing drags an anchor of a free-form shape and sends its new outline', async () => {
+  const { page } = await open();
+  const send = (m) => emit(page, 'dataChangedToJS', JSON.stringify(m));
+  const pts = [[0, 0, 0, 0, 0, 0], [40, 0, 40, 0, 40, 0], [40, 30, 40, 30, 40, 30]];
+  await send({ cmd: 1, isUndoCmd: false, params: [{ type: 11, value: { id: 8, k: 11, n: 'path', r: [20, 20, 40, 30, 0], s: [594, pts] } }, { type: 1, value: -1 }, { type: 1, value: 1 }, { type: 1, value: 8 }] });
+  await send({ cmd: 41, isUndoCmd: false, params: [] });
+  await emit(page, 'editPoint', 8, true);
+  assert.equal(await page.locator('.kv-point').count(), 3);
+  // The second point (60, 20 on the stage) goes 10 px down.
+  await mouseDrag(page, [60, 20], [60, 30]);
+  const e = edits(await calls(page));
+  assert.equal(e.length, 1);
+  const a = e[0].request.actions[0];
+  assert.equal(a.cmd, 1037);
+  assert.equal(a.params[0].value, 8);
+  assert.deepEqual(a.params[1].value.value[1], [40, 10, 40, 10, 40, 10]);
+  // Straightening the segment into the selected point puts its control points on the anchors.
+  await emit(page, 'straightSegment', 8);
+  const s = edits(await calls(page));
+  assert.equal(s[0].request.text, 'Straight Segment');
+  await emit(page, 'editPoint', 8, false);
+  assert.equal(await page.locator('.kv-point').count(), 0);
+  await page.close();
+});
+
+test('text format: reported when editing starts, editor commands run on the selection', async () => {
+  const { page } = await open();
+  await emit(page, 'startEditText', 5);
+  let list = await calls(page);
+  const first = list.filter((c) => c.name === 'onTextFormatChanged').pop();
+  assert.ok(first, 'the format is reported');
+  // The card's text starts bold ("<b>30% off</b> everything"), selected as a whole: not all bold.
+  assert.equal(JSON.parse(first.args[0]).bold, false);
+  await emit(page, 'execTextEditorCommand', 'bold', '');
+  list = await calls(page);
+  assert.equal(JSON.parse(list.filter((c) => c.name === 'onTextFormatChanged').pop().args[0]).bold, true);
+  await emit(page, 'stopEditText');
+  list = await calls(page);
+  const html = list.find((c) => c.name === 'editTextInnerHTML').args[0];
+  assert.match(html, /<b>30% off everything<\/b>|<b>30% off<\/b><b> everything<\/b>/);
+  await page.close();
+});
+
+test('a double-click opens a symbol instance; escape leaves the symbol being edited', async () => {
+  const { page } = await open({ change: (d) => (d.symbolResourceId = 4) });
+  const send = (m) => emit(page, 'dataChangedToJS', JSON.stringify(m));
+  await send({ cmd: 1, isUndoCmd: false, params: [{ type: 11, value: { id: 12, k: 7, n: 'badge', r: [200, 10, 40, 40, 0], rs: 9 } }, { type: 1, value: -1 }, { type: 1, value: 1 }, { type: 1, value: 8 }] });
+  await send({ cmd: 41, isUndoCmd: false, params: [] });
+  const c = await at(page, 220, 30);
+  await page.mouse.dblclick(c.x, c.y);
+  let list = await calls(page);
+  assert.deepEqual(list.filter((x) => x.name === 'editSymbol').map((x) => x.args), [[12]]);
+  assert.equal(edits(list).length, 0);
+  await page.keyboard.press('Escape');
+  list = await calls(page);
+  assert.deepEqual(list.map((x) => x.name), ['endEditSymbol']);
+  const e = requests(list);
+  assert.equal(e.length, 0);
   await page.close();
 });
