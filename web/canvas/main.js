@@ -50,13 +50,18 @@ export function bind(host, page) {
     if (page.fit) page.fitToViewport();
   });
   on('snapEnabledChanged', (b) => (page.snap = b === true));
-  on('rulerVisibilityChanged', (b) => (page.rulerVisible = b === true));
+  on('rulerVisibilityChanged', (b) => {
+    page.rulerVisible = b === true;
+    page.rulers.show(page.rulerVisible);
+  });
   on('containerHandlerVisibilityChanged', (b) => (page.containerHandler = b === true));
   on('transformToolChanged', (t) => (page.transformTool = Number(t) || 0));
   on('editTextOnSingleClicked', (b) => (page.editTextOnSingleClick = b === true));
   on('execTextEditorCommand', (name, value) => page.text.exec(name, value));
   on('requestSendCurrentTextFormat', () => page.text.reportFormat());
   on('finishAllTask', () => {
+    // Work in progress ends before the editor goes on: text being edited is handed back.
+    page.text.stop();
     page.gestures.cancel();
     if (page.pending) page.rebuild();
     page.call('onAllTaskFinished');

@@ -10,6 +10,7 @@ import { SceneModel } from './scenemodel.js';
 import { applyUpdate } from './updates.js';
 import { Gestures } from './gestures.js';
 import { TextEditing } from './textedit.js';
+import { Rulers } from './rulers.js';
 
 export const DEFAULT_OFFSET = { x: 200, y: 150 };
 const MIN_ZOOM = 0.1;
@@ -78,6 +79,7 @@ export class CanvasPage {
     this.buildDom(root);
     this.gestures = new Gestures(this);
     this.text = new TextEditing(this);
+    this.rulers = new Rulers(this);
   }
 
   buildDom(root) {
@@ -227,6 +229,7 @@ export class CanvasPage {
     this.stage.style.width = `${this.view.root.wpx}px`;
     this.stage.style.height = `${this.view.root.hpx}px`;
     if (this.fit) this.fitToViewport();
+    this.rulers.draw();
     this.drawOverlay();
   }
 
@@ -342,6 +345,7 @@ export class CanvasPage {
 
   placeWorld() {
     this.world.style.transform = `translate(${this.offset.x}px,${this.offset.y}px) scale(${this.zoom})`;
+    if (this.rulers) this.rulers.draw();
     this.drawOverlay();
   }
 

@@ -206,6 +206,23 @@ export function applyUpdate(state, msg) {
       if (el && cmd === 1039 && Array.isArray(value) && Array.isArray(el.s)) el.s.splice(2, el.s.length - 2, ...value);
       return done;
     }
+    case 1003:
+    case 1010:
+    case 1011:
+    case 1012:
+    case 1016:
+    case 1045: {
+      // Groups rebuilt per layout: the element id, then the current layout's short keys as an
+      // object; a key given as null goes back to its default.
+      const el = m.element(Number(v[0]));
+      const keys = v.slice(1).find((x) => x && typeof x === 'object' && !Array.isArray(x));
+      if (!el || !keys) return { render: false };
+      for (const [key, value] of Object.entries(keys)) {
+        if (value === null) delete el[key];
+        else el[key] = value;
+      }
+      return done;
+    }
     default: {
       const key = GROUP_KEYS[cmd];
       if (key) {

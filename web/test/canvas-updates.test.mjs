@@ -152,6 +152,15 @@ test('element group messages replace the group of the element', () => {
   assert.equal(el.aspectRatioLocked, true);
 });
 
+test('groups rebuilt per layout merge their short keys; null takes a key back to its default', () => {
+  const s = state();
+  applyUpdate(s, msg(1011, [p(1, 4), p(7, { d: 0 })]));
+  applyUpdate(s, msg(1003, [p(1, 5), p(7, { lr: null })]));
+  assert.equal(s.model.element(4).d, 0);
+  assert.equal('lr' in s.model.element(5), false);
+  assert.deepEqual(applyUpdate(s, msg(1012, [p(1, 4)])), { render: false });
+});
+
 test('messages about elements the page does not hold, or of unknown types, change nothing', () => {
   const s = state();
   const before = JSON.stringify(s.model.data);

@@ -514,3 +514,43 @@ test('a double-click opens a symbol instance; escape leaves the symbol being edi
   assert.equal(e.length, 0);
   await page.close();
 });
+
+test('the rulers mark the breakpoints; dragging a mark moves its breakpoint with one request', async () => {
+  const { page } = await open({
+    change: (d) => {
+      d.breakpoints = { h: [[3, 250]], v: [[4, 100]] };
+    },
+  });
+  assert.equal(await page.locator('#kv-ruler-h').isVisible(), false);
+  await emit(page, 'rulerVisibilityChanged', true);
+  assert.equal(await page.locator('[data-kv-breakpoint]').count(), 2);
+  const mark = await page.locator('[data-kv-breakpoint="0:3"]').boundingBox();
+  const stageX = (await at(page, 0, 0)).x;
+  assert.equal(mark.x + mark.width / 2, stageX + 250);
+  // Drag the horizontal breakpoint from 250 to 280.
+  await page.mouse.move(mark.x + mark.width / 2, mark.y + mark.height / 2);
+  await page.mouse.down();
+  await page.mouse.move(stageX + 280, mark.y + mark.height / 2, { steps: 3 });
+  await page.mouse.up();
+  let list = await calls(page);
+  const editing = list.filter((c) => c.name === 'setEditingBreakpoint');
+  assert.ok(editing.length >= 1);
+  assert.deepEqual(editing.pop().args, [0, 280, 280]);
+  const e = edits(list);
+  assert.equal(e.length, 1);
+  assert.equal(e[0].request.text, 'Update Breakpoint');
+  assert.deepEqual(e[0].request.actions.map((a) => [a.cmd, a.params.map((x) => x.value)]), [[91, [0, 3, 280]]]);
+  // The stage's gestures saw nothing of it.
+  assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), []);
+  // A click on the left ruler picks the layout at that height.
+  const left = await page.locator('#kv-ruler-v').boundingBox();
+  const stageY = (await at(page, 0, 0)).y;
+  await page.mouse.click(left.x + 5, stageY + 40);
+  list = await calls(page);
+  assert.deepEqual(list.map((c) => [c.name, c.args]), [['setCurrentBreakpoint', [1, 40]]]);
+  // A right click away from the marks asks for the ruler menu with no breakpoint under it.
+  await page.mouse.click(stageX + 120, mark.y + 4, { button: 'right' });
+  list = await calls(page);
+  assert.deepEqual(list.map((c) => [c.name, c.args]), [['setEditingBreakpoint', [0, -1, 120]], ['onShowContextMenu', []]]);
+  await page.close();
+});
