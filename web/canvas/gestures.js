@@ -350,14 +350,18 @@ export class Gestures {
     const el = p.model.element(p.pointEditing);
     if (el && Array.isArray(el.s)) el.s[1] = g.points;
     p.submit([outlineAction(p.pointEditing, g.points)], 'Move Anchor Point');
-    p.rebuild();
+    p.renewIds.add(p.pointEditing);
+    p.flush();
   }
 
   // Applies geometry values to the page's copy, draws the scene again and sends one request.
   commit(actions, changes, text) {
     const p = this.page;
-    for (const [id, values] of changes) p.model.setGeometry(id, values);
-    p.rebuild();
+    for (const [id, values] of changes) {
+      p.model.setGeometry(id, values);
+      p.renewIds.add(id);
+    }
+    p.flush();
     p.submit(actions, text);
   }
 
@@ -483,7 +487,8 @@ export class Gestures {
     prev[5] = prev[1];
     el.s[1] = pts;
     p.submit([outlineAction(id, pts)], 'Straight Segment');
-    p.rebuild();
+    p.renewIds.add(id);
+    p.flush();
   }
 
   // Opens or closes the outline of a free-form shape.

@@ -63,10 +63,10 @@ export function bind(host, page) {
     // Work in progress ends before the editor goes on: text being edited is handed back.
     page.text.stop();
     page.gestures.cancel();
-    if (page.pending) page.rebuild();
+    page.flush();
     page.call('onAllTaskFinished');
   });
-  on('needRepaint', () => page.pending && page.rebuild());
+  on('needRepaint', () => page.flush());
   on('needUpdateScenePos', () => page.placeWorld());
   on('textEditShortcutsChanged', (s) => (page.textShortcuts = String(s)));
   on('changeStageView', (mode) => (page.viewMode = Number(mode) || 0));

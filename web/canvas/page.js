@@ -67,6 +67,9 @@ export class CanvasPage {
     this.textShortcuts = '';
     this.placeholder = '';
     this.pending = false;
+    // Elements whose own data changed, drawn again at the end of the task unless the whole scene
+    // is.
+    this.renewIds = new Set();
     this.calls = [];
     this.guides = [];
     this.marquee = null;
@@ -195,6 +198,7 @@ export class CanvasPage {
   // Builds the scene's nodes again from the page's copy and draws them at the current time.
   rebuild() {
     this.pending = false;
+    this.renewIds.clear();
     if (!this.model) return;
     if (this.view) this.view.root.el.remove();
     this.view = new SceneView(this.model.data, {
@@ -207,16 +211,7 @@ export class CanvasPage {
         return r && r[3] && typeof r[3] === 'object' && !Array.isArray(r[3]) ? r[3] : null;
       },
     });
-    for (const node of this.view.order) {
-      if (!node.parent) continue;
-      // Hidden elements are not drawn; the media never play by themselves on the stage.
-      if (node.data.visible === false) node.el.style.visibility = 'hidden';
-      if (node.picture && node.picture.autoplay) node.picture.autoplay = false;
-      if (node.picture && (node.picture.tagName === 'AUDIO' || node.picture.tagName === 'VIDEO')) this.watchMedia(node);
-      if (Number(node.data.k) === 4 && node.textEl && !node.textEl.textContent && this.placeholder) {
-        node.textEl.dataset.kvPlaceholder = this.placeholder;
-      }
-    }
+    for (const node of this.view.order) if (node.parent) this.prepare(node);
     // The scene's own node carries the scene's id, which is of another number space than the
     // elements'.
     const rootEl = this.view.root.el;
@@ -233,6 +228,35 @@ export class CanvasPage {
     this.drawOverlay();
   }
 
+  // What the stage does to a new node: hidden elements are not drawn, the media never play by
+  // themselves, empty text boxes show the placeholder.
+  prepare(node) {
+    if (node.data.visible === false) node.el.style.visibility = 'hidden';
+    if (node.picture && node.picture.autoplay) node.picture.autoplay = false;
+    if (node.picture && (node.picture.tagName === 'AUDIO' || node.picture.tagName === 'VIDEO')) this.watchMedia(node);
+    if (Number(node.data.k) === 4 && node.textEl && !node.textEl.textContent && this.placeholder) {
+      node.textEl.dataset.kvPlaceholder = this.placeholder;
+    }
+  }
+
+  // Draws the pending changes: the whole scene, or only the elements whose data changed.
+  flush() {
+    if (this.pending) {
+      this.rebuild();
+      return;
+    }
+    if (!this.renewIds.size || !this.view) return;
+    const ids = [...this.renewIds];
+    this.renewIds.clear();
+    for (const id of ids) {
+      const data = this.model.element(id);
+      const node = data && id !== 0 ? this.view.renew(id, data) : null;
+      if (node) for (const n of node.walk()) this.prepare(n);
+    }
+    this.view.render(this.time, false);
+    this.drawOverlay();
+  }
+
   // Tells the editor a medium's natural size and length once the page has loaded it.
   watchMedia(node) {
     const media = node.picture;
@@ -242,11 +266,14 @@ export class CanvasPage {
     });
   }
 
-  // Redraws at the end of the current task (several messages of one command draw once).
-  scheduleRebuild() {
+  // Redraws at the end of the current task (several messages of one command draw once): the whole
+  // scene, or with an id only that element.
+  scheduleRebuild(id) {
     if (this.pending) return;
-    this.pending = true;
-    Promise.resolve().then(() => this.pending && this.rebuild());
+    const first = !this.renewIds.size;
+    if (id === undefined) this.pending = true;
+    else this.renewIds.add(id);
+    if (first) Promise.resolve().then(() => this.flush());
   }
 
   // A view-update message from the editor.
@@ -262,9 +289,9 @@ export class CanvasPage {
     if (!msg || typeof msg !== 'object') return;
     const effect = applyUpdate(this, msg);
     if (effect.time !== undefined) this.time = effect.time;
-    if (effect.render) this.scheduleRebuild();
+    if (effect.render) this.scheduleRebuild(effect.element);
     if (effect.selection) this.drawOverlay();
-    if (effect.end && this.pending) this.rebuild();
+    if (effect.end) this.flush();
   }
 
   // ---- Geometry of the nodes --------------------------------------------------------------------

@@ -30,6 +30,8 @@ export function applyUpdate(state, msg) {
   const k = kinds(msg);
   const cmd = Number(msg.cmd) || 0;
   const done = { render: true };
+  // A change of one element's own data: only its node is built again.
+  const one = (id) => ({ render: true, element: Number(id) });
   switch (cmd) {
     case 41:
       return { render: false, end: true };
@@ -143,25 +145,25 @@ export function applyUpdate(state, msg) {
       if (k[0] === 11 && v[0] && typeof v[0] === 'object') {
         const f = m.find(Number(v[0].id));
         if (f) f.parent.elems[f.index] = { ...v[0], elems: v[0].elems || f.el.elems, selected: v[0].selected ?? f.el.selected };
-        return done;
+        return one(v[0].id);
       }
       const codes = Array.isArray(v[4]) ? v[4] : [];
       const vals = {};
       codes.forEach((c, i) => (vals[c] = v[5 + i]));
       m.setGeometry(Number(v[0]), vals);
-      return done;
+      return one(v[0]);
     }
     case 1009: {
       const el = m.element(Number(v[0]));
       const n = Number(v[1]) || 0;
       if (el && Array.isArray(el.s)) el.s[1] = v.slice(2, 2 + n).map(Number);
-      return done;
+      return one(v[0]);
     }
     case 1017:
     case 1026: {
       const el = m.element(Number(v[0]));
       if (el) el.rs = Number(v[1]);
-      return done;
+      return one(v[0]);
     }
     case 1019:
     case 1021:
@@ -174,7 +176,7 @@ export function applyUpdate(state, msg) {
       if (cmd === 1021) el.vol = Number(o.volume);
       if (cmd === 1023) el.lo = o.loop === true;
       if (cmd === 1024) el.ct = o.controls === true;
-      return done;
+      return one(o.elementId);
     }
     case 1032: {
       const el = m.element(Number(v[0]));
@@ -183,12 +185,12 @@ export function applyUpdate(state, msg) {
         el.rs = Number(v[3] ?? el.rs);
         el.useresource = Number(v[3]) >= 0 && !v[2];
       }
-      return done;
+      return one(v[0]);
     }
     case 1033: {
       const el = m.element(Number(v[0]));
       if (el) el.srcdoc = String(v[1] ?? '');
-      return done;
+      return one(v[0]);
     }
     case 1035: {
       const el = m.element(Number(v[0]));
@@ -204,7 +206,7 @@ export function applyUpdate(state, msg) {
         el.s[1] = value;
       }
       if (el && cmd === 1039 && Array.isArray(value) && Array.isArray(el.s)) el.s.splice(2, el.s.length - 2, ...value);
-      return done;
+      return one(v[0]);
     }
     case 1003:
     case 1010:
@@ -221,14 +223,14 @@ export function applyUpdate(state, msg) {
         if (value === null) delete el[key];
         else el[key] = value;
       }
-      return done;
+      return one(v[0]);
     }
     default: {
       const key = GROUP_KEYS[cmd];
       if (key) {
         const el = m.element(Number(v[0]));
         if (el) el[key] = v[1];
-        return done;
+        return one(v[0]);
       }
       return { render: false };
     }

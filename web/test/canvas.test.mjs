@@ -302,6 +302,16 @@ test('view-update messages insert, remove, move and select elements on the page'
   pos = await positions(page);
   assert.deepEqual([pos[9].x, pos[9].y], [5, 6]);
   assert.equal(await page.locator('[data-kv-frame="9"]').count(), 1);
+  // A change of one element draws that element again in its place and leaves the others' nodes.
+  await page.evaluate(() => (document.querySelector('[data-kv-id="5"]').kvMark = true));
+  await send({ cmd: 1002, isUndoCmd: false, params: [p(1, 9), p(8, [1, 0, 128, 0, 255]), p(1, 5)] });
+  await send({ cmd: 41, isUndoCmd: false, params: [] });
+  const after = await page.evaluate(() => ({
+    kept: document.querySelector('[data-kv-id="5"]').kvMark === true,
+    order: Array.from(document.querySelector('[data-kv-scene]').children, (el) => el.dataset.kvId).join(','),
+    fill: getComputedStyle(document.querySelector('[data-kv-id="9"]')).backgroundColor,
+  }));
+  assert.deepEqual(after, { kept: true, order: '1,2,3,4,5,6,9', fill: 'rgb(0, 128, 0)' });
   // An undone insert takes it away again.
   await send({ cmd: 1, isUndoCmd: true, params: [p(1, 9), p(1, 6), p(1, 1), p(1, 8)] });
   await send({ cmd: 41, isUndoCmd: false, params: [] });
