@@ -6,11 +6,13 @@ import { CanvasPage } from './page.js';
 import { toolFor } from './drawing.js';
 import { testHook } from './testhook.js';
 
-// Connects every signal the page listens to. Overloaded signals may be listed under their
-// signature as well as their name.
+// Connects every signal the page listens to. The channel lists each signal under its name and
+// under its signature; overloads share the name. Connecting by every signature reaches each
+// overload exactly once; without signatures the name is used.
 export function bind(host, page) {
   const on = (name, fn) => {
-    for (const key of [name, ...Object.keys(host).filter((k) => k.startsWith(`${name}(`))]) {
+    const signatures = Object.keys(host).filter((k) => k.startsWith(`${name}(`));
+    for (const key of signatures.length ? signatures : [name]) {
       const signal = host[key];
       if (signal && typeof signal.connect === 'function') signal.connect(fn);
     }

@@ -398,6 +398,10 @@ test('the editor\'s requests: finish pending work, context menu, text editing', 
   assert.deepEqual(list.filter((x) => x.name === 'editTextInnerHTML').map((x) => x.args[0]), ['Buy now']);
   assert.deepEqual(list.filter((x) => x.name === 'setEditingText').map((x) => x.args), [[false]]);
   assert.equal(await page.evaluate(() => document.querySelector('[data-kv-id="6"] .kv-text').isContentEditable), false);
+  // The overload without arguments ends editing as well.
+  await emit(page, 'startEditText', 6);
+  await page.evaluate(() => window.kvHost['stopEditText()'].emit());
+  assert.equal(await page.evaluate(() => document.querySelector('[data-kv-id="6"] .kv-text').isContentEditable), false);
   await page.close();
 });
 
