@@ -12,7 +12,23 @@ import {
   snapPoint,
   squareFromPoints,
 } from './geometry.js';
-import { BOTTOM, HEIGHT, LEFT, RIGHT, ROTATE_Z, TOP, WIDTH, geometryAction, insertAction, outlineAction } from './requests.js';
+import {
+  BOTTOM,
+  CONTAINER_HEIGHT,
+  CONTAINER_WIDTH,
+  HEIGHT,
+  INT,
+  LEFT,
+  RIGHT,
+  ROTATE_Z,
+  TOP,
+  WIDTH,
+  action,
+  geometryAction,
+  insertAction,
+  outlineAction,
+  param,
+} from './requests.js';
 import { drawnElement, isPathTool, pathPoints } from './drawing.js';
 import { anchorSides, parseLength } from '../player/units.js';
 
@@ -126,6 +142,14 @@ export class Gestures {
       return;
     }
     if (p.pointEditing >= 0 && this.startPoint(start)) return;
+    if (p.containerHandler) {
+      const r = (SNAP + 1) / p.zoom;
+      const h = p.containerHandles().find((c) => Math.abs(c.x - at.x) <= r && Math.abs(c.y - at.y) <= r);
+      if (h) {
+        this.g = { ...start, kind: 'container', which: h.name, w0: p.containerW, h0: p.containerH };
+        return;
+      }
+    }
     const sel = p.selection();
     if (sel.length === 1) {
       const node = p.node(sel[0]);
@@ -251,6 +275,14 @@ export class Gestures {
     p.drawOverlay();
   }
 
+  drag_container(g, at) {
+    const p = this.page;
+    const d = sub(at, g.at);
+    if (g.which.includes('w')) p.containerW = Math.max(1, Math.round(g.w0 + d.x));
+    if (g.which.includes('h')) p.containerH = Math.max(1, Math.round(g.h0 + d.y));
+    p.drawOverlay();
+  }
+
   drag_point(g, at) {
     const p = this.page;
     g.points[g.index] = movePoint(g.points0[g.index], sub(at, g.at));
@@ -342,6 +374,19 @@ export class Gestures {
       return this.insertPath([a, b]);
     }
     return this.insert(drawnElement(p.tool, box, p.model.maxId() + 1));
+  }
+
+  // The container's new size: one request with a width and a height change as they changed; the
+  // scene is laid out again in it.
+  finish_container(g) {
+    const p = this.page;
+    const actions = [];
+    if (p.containerW !== g.w0) actions.push(action(CONTAINER_WIDTH, [param(INT, p.containerW)]));
+    if (p.containerH !== g.h0) actions.push(action(CONTAINER_HEIGHT, [param(INT, p.containerH)]));
+    if (!actions.length) return p.drawOverlay();
+    p.submit(actions, 'Change Container Size');
+    p.relayout();
+    return undefined;
   }
 
   finish_point(g) {

@@ -56,7 +56,10 @@ export function bind(host, page) {
     page.rulerVisible = b === true;
     page.rulers.show(page.rulerVisible);
   });
-  on('containerHandlerVisibilityChanged', (b) => (page.containerHandler = b === true));
+  on('containerHandlerVisibilityChanged', (b) => {
+    page.containerHandler = b === true;
+    page.drawOverlay();
+  });
   on('transformToolChanged', (t) => (page.transformTool = Number(t) || 0));
   on('editTextOnSingleClicked', (b) => (page.editTextOnSingleClick = b === true));
   on('execTextEditorCommand', (name, value) => page.text.exec(name, value));

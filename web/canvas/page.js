@@ -162,15 +162,25 @@ export class CanvasPage {
     this.containerHandler = data.showContainerHandler === true;
     this.transformTool = Number(data.transformTools) || 0;
     this.breakpoints = data.breakpoints && typeof data.breakpoints === 'object' ? data.breakpoints : null;
-    // The layout being edited is the one the container's size falls in; edits with breakpoints
-    // become overrides of it.
-    const bp = readBreakpoints(this.breakpoints);
-    this.responsive = bp.h.length + bp.v.length > 0;
-    this.layout = layoutFor(bp, this.containerW, this.containerH);
+    this.pickLayout();
     this.loaderData = data.canvasLoaderData || null;
     this.outputCss(typeof data.outputCss === 'string' ? data.outputCss : '');
     this.time = Number(data.scene.currentTime) || 0;
     this.stage.style.display = '';
+    this.rebuild();
+  }
+
+  // The layout being edited is the one the container's size falls in; edits with breakpoints
+  // become overrides of it.
+  pickLayout() {
+    const bp = readBreakpoints(this.breakpoints);
+    this.responsive = bp.h.length + bp.v.length > 0;
+    this.layout = layoutFor(bp, this.containerW, this.containerH);
+  }
+
+  // The scene laid out again in a new container size.
+  relayout() {
+    this.pickLayout();
     this.rebuild();
   }
 
@@ -289,6 +299,7 @@ export class CanvasPage {
     if (!msg || typeof msg !== 'object') return;
     const effect = applyUpdate(this, msg);
     if (effect.time !== undefined) this.time = effect.time;
+    if (effect.relayout) this.pickLayout();
     if (effect.render) this.scheduleRebuild(effect.element);
     if (effect.selection) this.drawOverlay();
     if (effect.end) this.flush();
@@ -495,6 +506,12 @@ export class CanvasPage {
       }
     }
     if (this.pointEditing >= 0) this.gestures.drawPoints(add);
+    if (this.containerHandler) {
+      for (const h of this.containerHandles()) {
+        const p = this.toView(h);
+        add('kv-handle container', { left: `${p.x}px`, top: `${p.y}px`, background: '#1e88e5' }).dataset.kvContainer = h.name;
+      }
+    }
     for (const g of this.guides) {
       if (g.x !== undefined) add('kv-guide', { left: `${this.toView({ x: g.x, y: 0 }).x}px`, top: '0', width: '1px', height: '100000px' });
       else add('kv-guide', { top: `${this.toView({ x: 0, y: g.y }).y}px`, left: '0', height: '1px', width: '100000px' });
@@ -509,6 +526,17 @@ export class CanvasPage {
       const p = this.toView(d);
       add('kv-draft', { left: `${p.x}px`, top: `${p.y}px`, width: `${d.w * z}px`, height: `${d.h * z}px`, borderRadius: d.round || '' });
     }
+  }
+
+  // The handles that resize the container: its right edge, its bottom edge and its corner.
+  containerHandles() {
+    const w = this.containerW;
+    const h = this.containerH;
+    return [
+      { name: 'w', x: w, y: h / 2 },
+      { name: 'h', x: w / 2, y: h },
+      { name: 'wh', x: w, y: h },
+    ];
   }
 
   // ---- What the test hook reads -----------------------------------------------------------------

@@ -14,6 +14,8 @@ export const INT_LIST = 33;
 // Action types the page sends.
 export const INSERT = 1;
 export const SELECT = 33;
+export const CONTAINER_WIDTH = 59;
+export const CONTAINER_HEIGHT = 60;
 export const GEOMETRY = 1000;
 export const TEXT = 1008;
 export const OUTLINE = 1037;

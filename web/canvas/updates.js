@@ -125,10 +125,10 @@ export function applyUpdate(state, msg) {
       return done;
     case 59:
       state.containerW = Number(v[0]) || state.containerW;
-      return done;
+      return { render: true, relayout: true };
     case 60:
       state.containerH = Number(v[0]) || state.containerH;
-      return done;
+      return { render: true, relayout: true };
     case 61:
       state.docAlign = Number(v[0]) || 0;
       return done;

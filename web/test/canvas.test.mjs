@@ -6,7 +6,8 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { existsSync, readFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { fileURLToPath } from 'node:url';
 import path from 'node:path';
 import { build } from 'esbuild';
@@ -17,6 +18,8 @@ const root = path.join(here, '..', '..');
 const pageUrl = 'file://' + path.join(here, 'fixtures', 'canvas.html') + '?webChannelBaseUrl=ws%3A%2F%2F127.0.0.1%3A1&resourceBase=' + encodeURIComponent('file://' + path.join(root, 'examples', 'banner', 'banner_res') + '/');
 const fixturePath = path.join(here, 'fixtures', 'canvas-banner.json');
 const canvasdump = process.env.KAVIO_CANVASDUMP || path.join(root, 'build', 'bin', 'kavio-canvasdump');
+const genprojects = process.env.KAVIO_GENPROJECTS || path.join(root, 'build', 'bin', 'kavio-genprojects');
+const toolsMissing = !existsSync(canvasdump) ? `${canvasdump} is not built` : !existsSync(genprojects) ? `${genprojects} is not built` : false;
 
 let browser;
 let script;
@@ -44,13 +47,13 @@ after(async () => {
 
 // Opens the page with the banner scene; the canvas id arrives after the script has run, as when the
 // editor sets it at the end of loading. Snapping is off unless asked for.
-// change(data) may alter the scene object before the page gets it.
-async function open({ snap = false, change = null } = {}) {
+// change(data) may alter the scene object before the page gets it; text replaces the fixture.
+async function open({ snap = false, change = null, text = null } = {}) {
   const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));
   await page.goto(pageUrl);
-  const data = JSON.parse(readFileSync(fixturePath, 'utf8'));
+  const data = JSON.parse(text || readFileSync(fixturePath, 'utf8'));
   if (change) change(data);
   await page.evaluate((s) => (window.kvScene = s), JSON.stringify(data));
   await page.addScriptTag({ content: script });
@@ -566,5 +569,67 @@ test('the rulers mark the breakpoints; dragging a mark moves its breakpoint with
   await page.mouse.click(stageX + 120, mark.y + 4, { button: 'right' });
   list = await calls(page);
   assert.deepEqual(list.map((c) => [c.name, c.args]), [['setEditingBreakpoint', [0, -1, 120]], ['onShowContextMenu', []]]);
+  await page.close();
+});
+
+test('groups nested three deep (a generated project): every element drawn, boxes where the browser puts them', { skip: toolsMissing }, async () => {
+  const folder = mkdtempSync(path.join(tmpdir(), 'kv-canvas-'));
+  try {
+    execFileSync(genprojects, [folder]);
+    const text = execFileSync(canvasdump, [path.join(folder, 'nesting.kavio')], { encoding: 'utf8' });
+    const { page, errors } = await open({ text });
+    assert.deepEqual((await page.evaluate(() => window.kvCanvasPage.ids())).sort((a, b) => a - b), [1, 2, 3, 4, 5, 6, 7]);
+    // Where no element of the chain is turned or scaled at this time, the page's box of an element
+    // (in stage pixels, parents' places added) is the box the browser draws.
+    const compared = await page.evaluate(() => {
+      const k = window.kvCanvasPage;
+      const stage = document.getElementById('kv-stage').getBoundingClientRect();
+      const plain = (el) => {
+        for (let e = el; e && e.dataset.kvId; e = e.parentElement) {
+          const t = getComputedStyle(e).transform;
+          if (t !== 'none' && !/^matrix\(1, 0, 0, 1, /.test(t)) return false;
+        }
+        return true;
+      };
+      const out = [];
+      for (const [id, b] of Object.entries(k.positions())) {
+        const el = document.querySelector(`[data-kv-id="${id}"]`);
+        if (!plain(el)) continue;
+        const r = el.getBoundingClientRect();
+        out.push([Number(id), [b.x, b.y, b.w, b.h].map(Math.round), [r.left - stage.left, r.top - stage.top, r.width, r.height].map(Math.round)]);
+      }
+      return out;
+    });
+    assert.ok(compared.length >= 3, JSON.stringify(compared));
+    for (const [id, mine, drawn] of compared) assert.deepEqual(mine, drawn, `element ${id}`);
+    // A click on a nested element picks its top-level group.
+    const side = (await positions(page))[5];
+    await click(page, side.x + side.w / 2, side.y + side.h / 2);
+    assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), [1]);
+    assert.deepEqual(errors, []);
+    await page.close();
+  } finally {
+    rmSync(folder, { recursive: true, force: true });
+  }
+});
+
+test('the container handles resize the container with one request; the layout follows the new size', async () => {
+  const { page } = await open({ change: (d) => (d.breakpoints = { h: [[3, 320]], v: [] }) });
+  assert.equal(await page.locator('[data-kv-container]').count(), 0);
+  await emit(page, 'containerHandlerVisibilityChanged', true);
+  assert.equal(await page.locator('[data-kv-container]').count(), 3);
+  // The right edge's handle, at (300, 125), goes 40 px right.
+  await mouseDrag(page, [300, 125], [340, 125]);
+  const e = edits(await calls(page));
+  assert.equal(e.length, 1);
+  assert.equal(e[0].request.text, 'Change Container Size');
+  assert.deepEqual(e[0].request.actions.map((a) => [a.cmd, a.params.map((x) => x.value)]), [[59, [340]]]);
+  await page.evaluate(() => window.kvCanvasPage.moveBy(6, 5, 0));
+  const moved = edits(await calls(page));
+  assert.deepEqual([moved[0].request.hLayoutId, moved[0].request.vLayoutId], [3, 0]);
+  // The corner handle changes both sizes.
+  await mouseDrag(page, [340, 250], [330, 270]);
+  const both = edits(await calls(page));
+  assert.deepEqual(both[0].request.actions.map((a) => [a.cmd, a.params[0].value]), [[59, 330], [60, 270]]);
   await page.close();
 });
