@@ -10,6 +10,7 @@ import {
   rotationAfter,
   snapMove,
   snapPoint,
+  snapResize,
   squareFromPoints,
 } from './geometry.js';
 import {
@@ -239,6 +240,12 @@ export class Gestures {
     const d = sub(at, g.at);
     const keepRatio = g.shiftNow || g.node.data.aspectRatioLocked === true;
     g.box = resizeBox(g.box0, g.handle, d.x, d.y, { keepRatio });
+    p.guides = [];
+    if (p.snap && !keepRatio) {
+      const s = snapResize(g.box, g.handle, p.targets([g.node.id]), SNAP / p.zoom);
+      g.box = s.box;
+      p.guides = s.guides;
+    }
     g.preview = true;
     this.preview(g.node, g.box);
     p.drawOverlay();

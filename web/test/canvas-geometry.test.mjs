@@ -14,6 +14,7 @@ import {
   rotationAfter,
   snapMove,
   snapPoint,
+  snapResize,
   snapTargets,
   squareFromPoints,
 } from '../canvas/geometry.js';
@@ -153,4 +154,26 @@ test('a moving box snaps its edges or centre to the stage and to other boxes wit
 test('the drawn box of a turned box is the upright box around its corners', () => {
   const b = bounds({ x: 0, y: 0, w: 100, h: 20, rot: 90 });
   closeBox(b, { x: 40, y: -40, w: 20, h: 100 });
+});
+
+test('a resized box brings only its moving sides onto lines within the threshold', () => {
+  const targets = { xs: [0, 100, 300], ys: [0, 50, 250] };
+  const se = { sx: 1, sy: 1 };
+  const nw = { sx: -1, sy: -1 };
+  const e = { sx: 1, sy: 0 };
+  const cases = [
+    // [box, handle, want box, guides]
+    [{ x: 10, y: 10, w: 87, h: 42 }, se, { x: 10, y: 10, w: 90, h: 40 }, [{ x: 100 }, { y: 50 }]],
+    [{ x: 4, y: 47, w: 50, h: 50 }, nw, { x: 0, y: 50, w: 54, h: 47 }, [{ x: 0 }, { y: 50 }]],
+    [{ x: 10, y: 47, w: 87, h: 10 }, e, { x: 10, y: 47, w: 90, h: 10 }, [{ x: 100 }]], // the top stays
+    [{ x: 10, y: 10, w: 50, h: 10 }, se, { x: 10, y: 10, w: 50, h: 10 }, []],
+  ];
+  for (const [box, handle, want, guides] of cases) {
+    const s = snapResize({ ...box, rot: 0 }, handle, targets, 6);
+    closeBox(s.box, want);
+    assert.deepEqual(s.guides, guides);
+  }
+  // A turned box is not snapped.
+  const turned = { x: 10, y: 10, w: 87, h: 42, rot: 30 };
+  assert.equal(snapResize(turned, se, targets, 6).box, turned);
 });

@@ -377,6 +377,13 @@ test('zoom follows the editor, and ctrl+wheel zooms about the cursor and reports
   assert.equal(scroll.args[1], 150 - offset.args[1]);
   box = await page.evaluate(() => document.querySelector('[data-kv-id="6"]').getBoundingClientRect().width);
   assert.ok(Math.abs(box - 132) < 0.01);
+  // Fitting the viewport: the 300 x 250 stage fills the 800 x 600 view less a margin, centred,
+  // and the editor, which asked for it, is not told the zoom back.
+  await emit(page, 'fitToViewportChanged', true);
+  const fit = await page.evaluate(() => ({ zoom: window.kvCanvasPage.zoom(), r: document.getElementById('kv-stage').getBoundingClientRect().toJSON() }));
+  assert.ok(Math.abs(fit.zoom - 560 / 250) < 1e-9);
+  assert.ok(Math.abs(fit.r.left + fit.r.width / 2 - 400) < 0.01 && Math.abs(fit.r.top + fit.r.height / 2 - 300) < 0.01);
+  assert.equal((await calls(page)).filter((c2) => c2.name === 'setZoomFactor').length, 0);
   await page.close();
 });
 
