@@ -9,9 +9,7 @@ import {
   resizeBox,
   rotationAfter,
   snapMove,
-  snapPoint,
   snapResize,
-  squareFromPoints,
 } from './geometry.js';
 import {
   BOTTOM,
@@ -26,18 +24,15 @@ import {
   WIDTH,
   action,
   geometryAction,
-  insertAction,
-  outlineAction,
   param,
 } from './requests.js';
-import { drawnElement, isPathTool, pathPoints } from './drawing.js';
+import { DrawTool } from './drawtool.js';
+import { PointEditing } from './pointedit.js';
 import { anchorSides, parseLength } from '../player/units.js';
 
 // Screen pixels a press may wander before it becomes a drag, and the snapping distance.
 const DRAG_START = 3;
 const SNAP = 6;
-// The size a click with a drawing tool gives.
-const CLICK_SIZE = { w: 100, h: 100 };
 
 const sub = (a, b) => ({ x: a.x - b.x, y: a.y - b.y });
 
@@ -73,6 +68,8 @@ export class Gestures {
     this.page = page;
     this.g = null;
     this.space = false;
+    this.points = new PointEditing(page);
+    this.draw = new DrawTool(page, this, SNAP);
     const vp = page.viewport;
     vp.addEventListener('pointerdown', (e) => this.down(e));
     vp.addEventListener('pointermove', (e) => this.move(e));
@@ -139,10 +136,16 @@ export class Gestures {
     this.capture(e);
     const start = { at, client: { x: e.clientX, y: e.clientY }, shift: e.shiftKey, alt: e.altKey };
     if (p.tool) {
-      this.startDrawing(start);
+      this.draw.start(start);
       return;
     }
-    if (p.pointEditing >= 0 && this.startPoint(start)) return;
+    if (p.pointEditing >= 0) {
+      const g = this.points.start(start);
+      if (g) {
+        this.g = g;
+        return;
+      }
+    }
     if (p.containerHandler) {
       const r = (SNAP + 1) / p.zoom;
       const h = p.containerHandles().find((c) => Math.abs(c.x - at.x) <= r && Math.abs(c.y - at.y) <= r);
@@ -266,20 +269,7 @@ export class Gestures {
   }
 
   drag_draw(g, at) {
-    const p = this.page;
-    const end = p.snap ? snapPoint(at, p.targets([]), SNAP / p.zoom) : at;
-    if (g.scribble) {
-      g.points.push(end);
-      p.draft = rectFromPoints(
-        { x: Math.min(...g.points.map((q) => q.x)), y: Math.min(...g.points.map((q) => q.y)) },
-        { x: Math.max(...g.points.map((q) => q.x)), y: Math.max(...g.points.map((q) => q.y)) },
-      );
-    } else {
-      g.end = end;
-      p.draft = g.shiftNow ? squareFromPoints(g.start, end) : rectFromPoints(g.start, end);
-      p.draft.round = p.tool.type === 'ellipse' ? '50%' : '';
-    }
-    p.drawOverlay();
+    this.draw.drag(g, at);
   }
 
   drag_container(g, at) {
@@ -291,15 +281,7 @@ export class Gestures {
   }
 
   drag_point(g, at) {
-    const p = this.page;
-    g.points[g.index] = movePoint(g.points0[g.index], sub(at, g.at));
-    g.preview = true;
-    const node = p.node(p.pointEditing);
-    if (node && node.shape) {
-      node.shape.s = [node.shape.s[0], g.points, ...node.shape.s.slice(2)];
-      node.outlineShape(node.wpx, node.hpx);
-    }
-    p.drawOverlay();
+    this.points.drag(g, at);
   }
 
   up(e) {
@@ -312,7 +294,7 @@ export class Gestures {
     }
     if (g.kind === 'draw' && !g.dragging && g.path && !g.scribble) {
       // Free-form shapes are drawn click by click.
-      this.addPathPoint(g, p.toStage(e.clientX, e.clientY));
+      this.draw.addPoint(g, p.toStage(e.clientX, e.clientY));
       return;
     }
     this.g = null;
@@ -366,21 +348,7 @@ export class Gestures {
   }
 
   finish_draw(g) {
-    const p = this.page;
-    let box;
-    if (g.scribble) {
-      if (g.points.length < 2) return this.endTool();
-      return this.insertPath(g.points);
-    }
-    if (g.path) return undefined;
-    if (!g.dragging) box = { x: g.start.x, y: g.start.y, ...CLICK_SIZE };
-    else box = g.shiftNow ? squareFromPoints(g.start, g.end) : rectFromPoints(g.start, g.end);
-    if (p.tool.line) {
-      const a = g.start;
-      const b = g.dragging ? g.end : { x: a.x + CLICK_SIZE.w, y: a.y };
-      return this.insertPath([a, b]);
-    }
-    return this.insert(drawnElement(p.tool, box, p.model.maxId() + 1));
+    this.draw.finish(g);
   }
 
   // The container's new size: one request with a width and a height change as they changed; the
@@ -397,13 +365,7 @@ export class Gestures {
   }
 
   finish_point(g) {
-    const p = this.page;
-    if (!g.preview) return;
-    const el = p.model.element(p.pointEditing);
-    if (el && Array.isArray(el.s)) el.s[1] = g.points;
-    p.submit([outlineAction(p.pointEditing, g.points)], 'Move Anchor Point');
-    p.renewIds.add(p.pointEditing);
-    p.flush();
+    this.points.finish(g);
   }
 
   // Applies geometry values to the page's copy, draws the scene again and sends one request.
@@ -417,147 +379,13 @@ export class Gestures {
     p.submit(actions, text);
   }
 
-  // ---- Drawing ----------------------------------------------------------------------------------
-
-  startDrawing(start) {
-    const p = this.page;
-    const at = p.snap ? snapPoint(start.at, p.targets([]), SNAP / p.zoom) : start.at;
-    const g = this.g && this.g.kind === 'draw' && this.g.path ? this.g : null;
-    if (g) {
-      // The next click of a free-form shape.
-      g.client = start.client;
-      g.dragging = false;
-      return;
-    }
-    const path = isPathTool(p.tool);
-    this.g = { ...start, kind: 'draw', start: at, path: path && !p.tool.line, scribble: p.tool.scribble === true, points: [at] };
-  }
-
-  addPathPoint(g, at) {
-    const p = this.page;
-    const first = g.points[0];
-    const close = g.points.length > 2 && Math.hypot(at.x - first.x, at.y - first.y) <= SNAP / p.zoom;
-    if (close) {
-      this.g = null;
-      this.insertPath(g.points);
-      return;
-    }
-    const last = g.points[g.points.length - 1];
-    if (!last || last.x !== at.x || last.y !== at.y) g.points.push(at);
-    const xs = g.points.map((q) => q.x);
-    const ys = g.points.map((q) => q.y);
-    p.draft = rectFromPoints({ x: Math.min(...xs), y: Math.min(...ys) }, { x: Math.max(...xs), y: Math.max(...ys) });
-    p.drawOverlay();
-  }
-
-  // Ends a free-form shape drawn click by click (double-click or Enter).
-  finishPath() {
-    const g = this.g;
-    if (!g || g.kind !== 'draw' || !g.path) return;
-    this.g = null;
-    if (g.points.length >= 2) this.insertPath(g.points);
-    else this.endTool();
-  }
-
-  insertPath(points) {
-    const p = this.page;
-    const { box, pts } = pathPoints(points);
-    this.insert(drawnElement(p.tool, box, p.model.maxId() + 1, pts));
-  }
-
-  // Shows the drawn element at once (selected alone) and asks the editor to insert it.
-  insert(made) {
-    const p = this.page;
-    for (const id of p.selection()) p.model.setSelected(id, false);
-    p.model.insert(made.local, -1, 0);
-    p.submit([insertAction(made.request, p.model.id)], `Insert ${made.kindName}`);
-    p.focusedId = made.local.id;
-    p.call('setFocusedItemId', made.local.id);
-    this.endTool();
-    p.rebuild();
-  }
-
-  endTool() {
-    const p = this.page;
-    p.tool = null;
-    p.draft = null;
-    p.viewport.style.cursor = '';
-    p.drawOverlay();
-  }
-
-  // ---- Point editing ----------------------------------------------------------------------------
-
-  // The anchor points of the shape being edited, on the stage.
-  editedPoints() {
-    const p = this.page;
-    const node = p.node(p.pointEditing);
-    const el = p.model && p.model.element(p.pointEditing);
-    if (!node || !el || !Array.isArray(el.s) || !Array.isArray(el.s[1])) return null;
-    const b = p.boxOf(node);
-    return { b, node, points: el.s[1].filter(Array.isArray) };
-  }
-
-  drawPoints(add) {
-    const e = this.editedPoints();
-    if (!e) return;
-    const p = this.page;
-    e.points.forEach((pt, i) => {
-      const v = p.toView({ x: e.b.x + pt[0], y: e.b.y + pt[1] });
-      const d = add('kv-point', { left: `${v.x}px`, top: `${v.y}px` });
-      d.dataset.kvPoint = String(i);
-      if (i === this.pointIndex) d.style.background = '#e91e63';
-    });
-  }
-
-  startPoint(start) {
-    const e = this.editedPoints();
-    if (!e) return false;
-    const p = this.page;
-    const r = (SNAP + 1) / p.zoom;
-    const index = e.points.findIndex((pt) => Math.abs(e.b.x + pt[0] - start.at.x) <= r && Math.abs(e.b.y + pt[1] - start.at.y) <= r);
-    if (index < 0) return false;
-    this.pointIndex = index;
-    const points0 = e.points.map((pt) => pt.slice());
-    this.g = { ...start, kind: 'point', index, points0, points: points0.map((pt) => pt.slice()) };
-    p.drawOverlay();
-    return true;
-  }
-
-  // Makes the segment into the selected point straight: its arriving control point and the
-  // previous point's leaving one move onto their anchors.
-  straightSegment(id) {
-    const p = this.page;
-    const el = p.model && p.model.element(id);
-    if (!el || p.pointEditing !== id || !Array.isArray(el.s) || !Array.isArray(el.s[1])) return;
-    const i = this.pointIndex;
-    const pts = el.s[1].map((pt) => pt.slice());
-    if (!(i >= 0 && i < pts.length)) return;
-    pts[i][2] = pts[i][0];
-    pts[i][3] = pts[i][1];
-    const prev = pts[(i - 1 + pts.length) % pts.length];
-    prev[4] = prev[0];
-    prev[5] = prev[1];
-    el.s[1] = pts;
-    p.submit([outlineAction(id, pts)], 'Straight Segment');
-    p.renewIds.add(id);
-    p.flush();
-  }
-
-  // Opens or closes the outline of a free-form shape.
-  openPath(id, open) {
-    const p = this.page;
-    const el = p.model && p.model.element(id);
-    if (!el || !Array.isArray(el.s) || !Array.isArray(el.s[1])) return;
-    p.submit([outlineAction(id, el.s[1], open)], open ? 'Open Path' : 'Close Path');
-  }
-
   // ---- Other input ------------------------------------------------------------------------------
 
   doubleClick(e) {
     const p = this.page;
     if (!p.model) return;
     if (this.g && this.g.kind === 'draw' && this.g.path) {
-      this.finishPath();
+      this.draw.finishPath();
       return;
     }
     const id = p.hit(p.toStage(e.clientX, e.clientY));
@@ -600,7 +428,7 @@ export class Gestures {
       // Escape abandons a drawing, else leaves point editing, else leaves the symbol being edited.
       if (this.g || p.tool) {
         this.cancel();
-        this.endTool();
+        this.draw.end();
       } else if (p.pointEditing >= 0) {
         p.pointEditing = -1;
         p.drawOverlay();
@@ -610,7 +438,7 @@ export class Gestures {
       return;
     }
     if (e.key === 'Enter' && this.g && this.g.path) {
-      this.finishPath();
+      this.draw.finishPath();
       return;
     }
     const steps = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
@@ -633,14 +461,4 @@ export class Gestures {
     }
     this.commit(actions, changes, 'Change Geometry');
   }
-}
-
-// A path point [x, y, x1, y1, x2, y2, ...] moved with its control points.
-function movePoint(pt, d) {
-  const q = pt.slice();
-  for (let i = 0; i < 6; i += 2) {
-    q[i] = Math.round((Number(pt[i]) + d.x) * 100) / 100;
-    q[i + 1] = Math.round((Number(pt[i + 1]) + d.y) * 100) / 100;
-  }
-  return q;
 }

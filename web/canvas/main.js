@@ -35,17 +35,17 @@ export function bind(host, page) {
   on('insertShape', draw('insertShape'));
   on('cancelBuildingItem', () => {
     page.gestures.cancel();
-    page.gestures.endTool();
+    page.gestures.draw.end();
   });
   on('startEditText', (id) => page.text.start(Number(id)));
   on('stopEditText', () => page.text.stop());
   on('editPoint', (id, b) => {
     page.pointEditing = b === true ? Number(id) : -1;
-    page.gestures.pointIndex = -1;
+    page.gestures.points.index = -1;
     page.drawOverlay();
   });
-  on('openPath', (id, b) => page.gestures.openPath(Number(id), b === true));
-  on('straightSegment', (id) => page.gestures.straightSegment(Number(id)));
+  on('openPath', (id, b) => page.gestures.points.openPath(Number(id), b === true));
+  on('straightSegment', (id) => page.gestures.points.straightSegment(Number(id)));
   on('zoomFactorChanged', (z) => page.setZoom(z));
   on('fitToViewportChanged', (b) => {
     page.fit = b === true;

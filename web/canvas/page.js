@@ -4,7 +4,8 @@
 import { layoutFor, readBreakpoints, SceneView } from '../player/scene.js';
 import { anchorSides, toPixels } from '../player/units.js';
 import { createClock } from '../player/clock.js';
-import { bounds, handles, hitTest, snapTargets } from './geometry.js';
+import { bounds, hitTest, snapTargets } from './geometry.js';
+import { drawOverlay } from './overlay.js';
 import { request, selectionActions } from './requests.js';
 import { SceneModel } from './scenemodel.js';
 import { applyUpdate } from './updates.js';
@@ -70,7 +71,6 @@ export class CanvasPage {
     // Elements whose own data changed, drawn again at the end of the task unless the whole scene
     // is.
     this.renewIds = new Set();
-    this.calls = [];
     this.guides = [];
     this.marquee = null;
     this.draft = null;
@@ -105,7 +105,7 @@ export class CanvasPage {
 
   // ---- Calls to the editor ----------------------------------------------------------------------
 
-  // Calls a slot of the canvas object (an overload by its signature when the channel lists one).
+  // Calls a slot of the canvas object; the editor picks among overloads by the arguments.
   call(name, ...args) {
     const fn = this.host[name];
     if (typeof fn !== 'function') return;
@@ -477,55 +477,7 @@ export class CanvasPage {
   // ---- The overlay ------------------------------------------------------------------------------
 
   drawOverlay() {
-    const o = this.overlay;
-    if (!o) return;
-    o.textContent = '';
-    if (!this.view || this.playing) return;
-    const add = (cls, css) => {
-      const d = document.createElement('div');
-      d.className = cls;
-      Object.assign(d.style, css);
-      o.appendChild(d);
-      return d;
-    };
-    const z = this.zoom;
-    const ids = this.selection();
-    for (const id of ids) {
-      const node = this.node(id);
-      if (!node) continue;
-      const b = this.boxOf(node);
-      const tl = this.toView(b);
-      const frame = add('kv-frame', { left: `${tl.x}px`, top: `${tl.y}px`, width: `${b.w * z}px`, height: `${b.h * z}px`, transform: b.rot ? `rotate(${b.rot}deg)` : '' });
-      frame.dataset.kvFrame = String(id);
-      if (ids.length === 1 && node.data.locked !== true && this.pointEditing !== id) {
-        for (const h of handles(b, z)) {
-          const p = this.toView(h);
-          const el = add(`kv-handle ${h.name === 'rotate' ? 'rotate' : ''}`, { left: `${p.x}px`, top: `${p.y}px` });
-          el.dataset.kvHandle = h.name;
-        }
-      }
-    }
-    if (this.pointEditing >= 0) this.gestures.drawPoints(add);
-    if (this.containerHandler) {
-      for (const h of this.containerHandles()) {
-        const p = this.toView(h);
-        add('kv-handle container', { left: `${p.x}px`, top: `${p.y}px`, background: '#1e88e5' }).dataset.kvContainer = h.name;
-      }
-    }
-    for (const g of this.guides) {
-      if (g.x !== undefined) add('kv-guide', { left: `${this.toView({ x: g.x, y: 0 }).x}px`, top: '0', width: '1px', height: '100000px' });
-      else add('kv-guide', { top: `${this.toView({ x: 0, y: g.y }).y}px`, left: '0', height: '1px', width: '100000px' });
-    }
-    if (this.marquee) {
-      const m = this.marquee;
-      const p = this.toView(m);
-      add('kv-marquee', { left: `${p.x}px`, top: `${p.y}px`, width: `${m.w * z}px`, height: `${m.h * z}px` });
-    }
-    if (this.draft) {
-      const d = this.draft;
-      const p = this.toView(d);
-      add('kv-draft', { left: `${p.x}px`, top: `${p.y}px`, width: `${d.w * z}px`, height: `${d.h * z}px`, borderRadius: d.round || '' });
-    }
+    drawOverlay(this);
   }
 
   // The handles that resize the container: its right edge, its bottom edge and its corner.
