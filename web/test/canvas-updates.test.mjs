@@ -220,3 +220,23 @@ test('drawing tools make elements of their kind, and the insert request the edit
   assert.deepEqual([free.local.k, free.local.s[0], free.request.shapeType, free.request.autoshapeType], [11, 594, 11, 594]);
   assert.equal(toolFor('nonsense'), null);
 });
+
+test('point editing moves an anchor with its control points and straightens the segment into one', async () => {
+  const { movePoint, straighten } = await import('../canvas/pointedit.js');
+  assert.deepEqual(movePoint([10, 10, 5, 5, 15, 15, true], { x: 1.005, y: -2 }), [11.01, 8, 6.01, 3, 16.01, 13, true]);
+  const pts = [
+    [0, 0, 0, 0, 10, -5],
+    [40, 0, 30, -5, 50, 5],
+    [40, 30, 45, 20, 35, 40],
+  ];
+  // Into point 1: its arriving control and point 0's leaving control go onto their anchors.
+  assert.deepEqual(straighten(pts, 1), [
+    [0, 0, 0, 0, 0, 0],
+    [40, 0, 40, 0, 50, 5],
+    [40, 30, 45, 20, 35, 40],
+  ]);
+  // Into point 0 the closing segment from the last point is straightened.
+  assert.deepEqual(straighten(pts, 0)[2], [40, 30, 45, 20, 40, 30]);
+  assert.deepEqual(straighten(pts, 7), pts, 'an index the path lacks changes nothing');
+  assert.deepEqual(pts[0], [0, 0, 0, 0, 10, -5], 'the given points are left as they were');
+});

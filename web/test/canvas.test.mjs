@@ -108,6 +108,29 @@ test('the fixture is what kavio-canvasdump writes for the example banner', { ski
   assert.equal(now.trim(), readFileSync(fixturePath, 'utf8').trim());
 });
 
+test('kavio-canvasdump refuses a scene the project lacks and a file that is not there, saying why', { skip: existsSync(canvasdump) ? false : `${canvasdump} is not built` }, () => {
+  const fail = (args) => {
+    try {
+      execFileSync(canvasdump, args, { encoding: 'utf8', stdio: 'pipe' });
+    } catch (e) {
+      return [e.status, e.stderr];
+    }
+    return [0, ''];
+  };
+  const banner = path.join(root, 'examples', 'banner', 'banner.kavio');
+  const [code, err] = fail([banner, '5']);
+  assert.equal(code, 1);
+  assert.match(err, /the project has 2 scenes; there is no scene 5/);
+  assert.equal(fail([banner, 'x'])[0], 2);
+  assert.equal(fail([])[0], 2);
+  const [missingCode, missing] = fail([path.join(root, 'no-such-project.kavio')]);
+  assert.equal(missingCode, 1);
+  assert.match(missing, /no-such-project\.kavio/);
+  // The second scene is there.
+  const second = JSON.parse(execFileSync(canvasdump, [banner, '1'], { encoding: 'utf8' }));
+  assert.notEqual(second.scene.id, JSON.parse(readFileSync(fixturePath, 'utf8')).scene.id);
+});
+
 test('the page opens the channel, asks for the scene once and draws one node per element at its place', async () => {
   const { page, errors } = await open();
   const socket = await page.evaluate(() => window.kvSocketUrl);
