@@ -125,6 +125,9 @@ export class CanvasPage {
       text,
     );
     this.call('submitCommandFromJS', JSON.stringify(req), runOnly);
+    // With automatic keyframes a geometry edit becomes keyframes the page does not hold; the
+    // editor sends nothing back for the page's own edit, so the page asks for the scene again.
+    if (this.autoKeyframe && !runOnly && actions.some((a) => a.cmd === 1000)) this.call('sendSceneDataToJS');
     return req;
   }
 

@@ -202,6 +202,19 @@ test('dragging an element sends one geometry request with its new pixel position
   await page.close();
 });
 
+test('with automatic keyframes the page asks for the scene again after a geometry edit', async () => {
+  const { page } = await open();
+  await emit(page, 'autoKeyframeModeChanged', true);
+  await page.evaluate(() => window.kvCanvasPage.moveBy(6, 10, 0));
+  const names = (await calls(page)).map((c) => (c.name === 'submitCommandFromJS' ? `submit(${c.runOnly})` : c.name));
+  assert.deepEqual(names, ['setFocusedItemId', 'submit(true)', 'submit(false)', 'sendSceneDataToJS']);
+  // Without them it does not.
+  await emit(page, 'autoKeyframeModeChanged', false);
+  await page.evaluate(() => window.kvCanvasPage.moveBy(6, 10, 0));
+  assert.ok(!(await calls(page)).some((c) => c.name === 'sendSceneDataToJS'));
+  await page.close();
+});
+
 test('dragging near the stage edge snaps the element to it when snapping is on', async () => {
   const { page } = await open({ snap: true });
   // The button's right edge would land at 297, 3 px from the stage's right edge; nothing else lies
