@@ -423,6 +423,11 @@ export class Gestures {
   key(e, down) {
     const p = this.page;
     if (e.key === ' ' && !p.text.editing) this.space = down;
+    if (down && p.text.editing && e.key === 'Escape') {
+      // Escape leaves text editing, keeping what was typed.
+      p.text.stop();
+      return;
+    }
     if (!down || p.text.editing || !p.model) return;
     if (e.key === 'Escape') {
       // Escape abandons a drawing, else leaves point editing, else leaves the symbol being edited.

@@ -676,3 +676,41 @@ test('the container handles resize the container with one request; the layout fo
   assert.deepEqual(both[0].request.actions.map((a) => [a.cmd, a.params[0].value]), [[59, 330], [60, 270]]);
   await page.close();
 });
+
+test('a medium the page loads reports its length to the editor', async () => {
+  const { page } = await open({
+    change: (d) => {
+      d.resources.push([9, 1, 'quiet', ['quiet.wav']]);
+      d.scene.elems.push({ id: 8, k: 1, n: 'sound', rs: 9, r: [0, 0, 300, 40, 0], selected: false, locked: false, visible: true });
+    },
+  });
+  // The test page takes resources from the player fixtures' media folder.
+  await page.evaluate((base) => {
+    window.kvCanvasPage.page.options.resourceBase = base;
+    window.kvCanvasPage.page.rebuild();
+  }, 'file://' + path.join(here, 'fixtures', 'media_res') + '/');
+  await page.waitForFunction(() => window.kvCalls.some((c) => c.name === 'updateMediaProps'));
+  const call = (await calls(page)).find((c) => c.name === 'updateMediaProps');
+  assert.equal(call.args[0], 8);
+  assert.deepEqual(call.args.slice(1, 3), [0, 0], 'audio has no picture size');
+  assert.ok(call.args[3] > 0, `length ${call.args[3]} ms`);
+  await page.close();
+});
+
+test('escape and a click beside the text leave text editing, keeping what was typed', async () => {
+  const { page } = await open();
+  await emit(page, 'startEditText', 6);
+  await page.keyboard.type('Go');
+  await page.keyboard.press('Escape');
+  let list = await calls(page);
+  assert.deepEqual(list.filter((c) => c.name === 'editTextInnerHTML').map((c) => c.args[0]), ['Go']);
+  assert.deepEqual(list.filter((c) => c.name === 'setEditingText').map((c) => c.args[0]), [true, false]);
+  // A press outside the edited text ends editing as well; unchanged text is not sent.
+  await emit(page, 'startEditText', 5);
+  await click(page, 150, 30);
+  list = await calls(page);
+  assert.equal(list.filter((c) => c.name === 'editTextInnerHTML').length, 0);
+  assert.deepEqual(list.filter((c) => c.name === 'setEditingText').map((c) => c.args[0]), [true, false]);
+  assert.equal(await page.evaluate(() => document.querySelectorAll('[contenteditable="true"]').length), 0);
+  await page.close();
+});
