@@ -1,6 +1,16 @@
 // Requests the page submits to the editor: each finished gesture becomes one command, an object of
 // actions in the view-update form ({cmd, isUndoCmd, params}) with the scene, the symbol being edited,
-// the responsive layout being edited and the command's text.
+// the responsive layout being edited and the command's text. The actions the page sends, with their
+// parameters as (kind) value:
+//   1     (11) {id, shapeType, l, t, w, h, path[, autoshapeType]}, (1) -1, (1) scene id  - a drawn
+//         element; path is "rect" or "roundrect" for rectangles, the shape type for ellipses and
+//         auto shapes, the points [x, y, x1, y1, x2, y2] for free-form shapes
+//   33    (1) element id, (4) selected                       - sent without an undo step
+//   59/60 (1) container width / height
+//   91    (1) direction (0 horizontal), (1) breakpoint id, (1) new value
+//   1000  (1) element id, (1) h layout, (1) v layout, (1) 0, (33) property codes, (2) one value per
+//         code: pixels, or a fraction of the parent's size for a length the element keeps in percent
+//   1037  (1) element id, (7) {value: points[, open]}        - a free-form outline edited in the page
 
 // Parameter kinds.
 export const INT = 1;
