@@ -16,7 +16,6 @@
 export const INT = 1;
 export const DOUBLE = 2;
 export const BOOL = 4;
-export const STRING = 5;
 export const OBJECT = 7;
 export const ELEMENT = 11;
 export const INT_LIST = 33;
@@ -27,7 +26,6 @@ export const SELECT = 33;
 export const CONTAINER_WIDTH = 59;
 export const CONTAINER_HEIGHT = 60;
 export const GEOMETRY = 1000;
-export const TEXT = 1008;
 export const OUTLINE = 1037;
 
 // Property codes of geometry values.
@@ -43,9 +41,8 @@ export const ROTATE_Z = 11;
 export const DIV = 5;
 export const SHAPE = 9;
 export const FREEFORM = 11;
-// Shape types of the catalogue that the drawing tools make.
+// The catalogue's oval, which the ellipse tool draws.
 export const OVAL = 21;
-export const FREEFORM_SHAPE = 594;
 
 export function param(type, value) {
   return value === undefined ? { type } : { type, value };
@@ -99,10 +96,6 @@ export function insertAction(element, sceneId) {
 export function outlineAction(id, points, open) {
   const value = open === undefined ? { value: points } : { value: points, open: !!open };
   return action(OUTLINE, [param(INT, id), param(OBJECT, value)]);
-}
-
-export function textAction(id, html) {
-  return action(TEXT, [param(INT, id), param(STRING, html)]);
 }
 
 // The request object of a command.
