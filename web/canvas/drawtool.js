@@ -44,6 +44,8 @@ export class DrawTool {
 
   drag(g, at) {
     const p = this.page;
+    // Free-form shapes take their points from the clicks.
+    if (g.path) return;
     const end = this.snapped(at);
     if (g.scribble) {
       g.points.push(end);

@@ -59,6 +59,21 @@ export function geometryValues(node, box, parentOrigin, { size = false } = {}) {
   return values;
 }
 
+// The selected nodes a move takes: unlocked ones, and none inside another that moves (it goes
+// with its parent).
+function movable(page) {
+  const nodes = page
+    .selection()
+    .map((id) => page.node(id))
+    .filter((n) => n && n.data.locked !== true);
+  const set = new Set(nodes);
+  const inside = (n) => {
+    for (let a = n.parent; a; a = a.parent) if (set.has(a)) return true;
+    return false;
+  };
+  return nodes.filter((n) => !inside(n));
+}
+
 function round(v) {
   return Math.round(v * 1e6) / 1e6;
 }
@@ -181,11 +196,7 @@ export class Gestures {
       p.focusedId = id;
       p.call('setFocusedItemId', id);
     }
-    const moving = p
-      .selection()
-      .map((x) => p.node(x))
-      .filter((n) => n && n.data.locked !== true);
-    this.g = { ...start, kind: 'move', id, wasAlone, nodes: moving.map((n) => ({ node: n, box0: p.boxOf(n) })) };
+    this.g = { ...start, kind: 'move', id, wasAlone, nodes: movable(p).map((n) => ({ node: n, box0: p.boxOf(n) })) };
   }
 
   capture(e) {
@@ -292,8 +303,8 @@ export class Gestures {
       this.g = null;
       return;
     }
-    if (g.kind === 'draw' && !g.dragging && g.path && !g.scribble) {
-      // Free-form shapes are drawn click by click.
+    if (g.kind === 'draw' && g.path) {
+      // Free-form shapes are drawn click by click; a press that wandered still adds its point.
       this.draw.addPoint(g, p.toStage(e.clientX, e.clientY));
       return;
     }
@@ -449,10 +460,7 @@ export class Gestures {
     const steps = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
     const step = steps[e.key];
     if (!step || this.g) return;
-    const nodes = p
-      .selection()
-      .map((id) => p.node(id))
-      .filter((n) => n && n.data.locked !== true);
+    const nodes = movable(p);
     if (!nodes.length) return;
     e.preventDefault();
     const k = e.shiftKey ? 10 : 1;

@@ -192,6 +192,18 @@ test('dragging an element sends one geometry request with its new pixel position
   assert.deepEqual(geometry(e[0].request.actions[0]), { id: 6, layout: [0, 0], values: { 0: 120, 2: 216 } });
   const pos = await positions(page);
   assert.deepEqual([pos[6].left, pos[6].top], [120, 216]);
+  // A selected element inside another selected one moves with its parent only.
+  await emit(page, 'dataChangedToJS', JSON.stringify({ cmd: 1, isUndoCmd: false, params: [{ type: 11, value: { id: 10, k: 5, n: 'in', r: [5, 5, 10, 10, 0] } }, { type: 1, value: 0 }, { type: 1, value: 6 }, { type: 1, value: 9 }] }));
+  await emit(page, 'dataChangedToJS', JSON.stringify({ cmd: 33, isUndoCmd: false, params: [{ type: 1, value: 10 }, { type: 4, value: true }] }));
+  await emit(page, 'dataChangedToJS', '{"cmd":41,"isUndoCmd":false,"params":[]}');
+  await mouseDrag(page, [150, 234], [150, 244]);
+  const nested = edits(await calls(page));
+  assert.deepEqual(nested[0].request.actions.map((a) => geometry(a).id), [6]);
+  assert.deepEqual((await positions(page))[10].y, 216 + 10 + 5);
+  await emit(page, 'dataChangedToJS', JSON.stringify({ cmd: 2, isUndoCmd: false, params: [{ type: 1, value: 10 }, { type: 1, value: 0 }, { type: 1, value: 6 }, { type: 1, value: 9 }] }));
+  await emit(page, 'dataChangedToJS', '{"cmd":41,"isUndoCmd":false,"params":[]}');
+  await mouseDrag(page, [150, 244], [150, 234]);
+  await calls(page);
   // Every selected element moves with the one dragged, in the same request.
   await click(page, 150, 130, { shift: true });
   await calls(page);
@@ -324,6 +336,16 @@ test('a free-form shape is drawn click by click and ends with a double-click', a
   const el = e[0].request.actions[0].params[0].value;
   assert.deepEqual([el.shapeType, el.autoshapeType, el.l, el.t, el.w, el.h], [11, 594, 10, 10, 50, 40]);
   assert.deepEqual(el.path.map((pt) => pt.slice(0, 2)), [[0, 0], [50, 0], [50, 40], [0, 40]]);
+  // A click that wanders a few pixels still adds its point; a click on the first point closes it.
+  await emit(page, 'insertShape', 594);
+  await click(page, 100, 100);
+  await mouseDrag(page, [150, 100], [155, 104]);
+  await click(page, 150, 150);
+  await click(page, 101, 101);
+  const closed = edits(await calls(page));
+  assert.equal(closed.length, 1);
+  const shape = closed[0].request.actions[0].params[0].value;
+  assert.deepEqual(shape.path.map((pt) => pt.slice(0, 2)), [[0, 0], [55, 4], [50, 50]]);
   await page.close();
 });
 
