@@ -173,9 +173,9 @@ export class Gestures {
     if (sel.length === 1) {
       const node = p.node(sel[0]);
       if (node && node.data.locked !== true) {
-        const h = handleAt(p.boxOf(node), at, (SNAP + 1) / p.zoom, p.zoom);
+        const h = handleAt(p.drawnBox(node), at, (SNAP + 1) / p.zoom, p.zoom);
         if (h) {
-          this.g = { ...start, kind: h.name === 'rotate' ? 'rotate' : 'resize', handle: h, node, box0: p.boxOf(node) };
+          this.g = { ...start, kind: h.name === 'rotate' ? 'rotate' : 'resize', handle: h, node, box0: p.drawnBox(node) };
           return;
         }
       }
@@ -196,7 +196,7 @@ export class Gestures {
       p.focusedId = id;
       p.call('setFocusedItemId', id);
     }
-    this.g = { ...start, kind: 'move', id, wasAlone, nodes: movable(p).map((n) => ({ node: n, box0: p.boxOf(n) })) };
+    this.g = { ...start, kind: 'move', id, wasAlone, nodes: movable(p).map((n) => ({ node: n, box0: p.boxOf(n), drawn0: p.drawnBox(n) })) };
   }
 
   capture(e) {
@@ -233,7 +233,7 @@ export class Gestures {
     p.guides = [];
     if (p.snap) {
       const union = g.nodes.reduce((u, n) => {
-        const b = n.box0;
+        const b = n.drawn0;
         if (!u) return { x: b.x, y: b.y, w: b.w, h: b.h, rot: 0 };
         const x = Math.min(u.x, b.x);
         const y = Math.min(u.y, b.y);
@@ -261,7 +261,7 @@ export class Gestures {
       p.guides = s.guides;
     }
     g.preview = true;
-    this.preview(g.node, g.box);
+    this.preview(g.node, p.layoutBox(g.node, g.box));
     p.drawOverlay();
   }
 
@@ -269,7 +269,7 @@ export class Gestures {
     const p = this.page;
     g.rot = rotationAfter(g.box0.rot, center(g.box0), g.at, at, g.shiftNow ? 15 : 0);
     g.preview = true;
-    this.preview(g.node, g.box0, g.rot);
+    this.preview(g.node, p.layoutBox(g.node, g.box0), g.rot);
     p.drawOverlay();
   }
 
@@ -336,7 +336,7 @@ export class Gestures {
 
   finish_resize(g) {
     if (!g.dragging || !g.box) return this.page.drawOverlay();
-    const values = geometryValues(g.node, g.box, this.parentOrigin(g.node), { size: true });
+    const values = geometryValues(g.node, this.page.layoutBox(g.node, g.box), this.parentOrigin(g.node), { size: true });
     this.commit([geometryAction(g.node.id, this.page.layout, values)], [[g.node.id, values]], 'Change Geometry');
   }
 

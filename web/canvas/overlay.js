@@ -21,7 +21,7 @@ export function drawOverlay(page) {
   for (const id of ids) {
     const node = page.node(id);
     if (!node) continue;
-    const b = page.boxOf(node);
+    const b = page.drawnBox(node);
     const tl = page.toView(b);
     const frame = add('kv-frame', { left: `${tl.x}px`, top: `${tl.y}px`, width: `${b.w * z}px`, height: `${b.h * z}px`, transform: b.rot ? `rotate(${b.rot}deg)` : '' });
     frame.dataset.kvFrame = String(id);

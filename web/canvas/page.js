@@ -14,6 +14,15 @@ import { TextEditing } from './textedit.js';
 import { Rulers } from './rulers.js';
 
 export const DEFAULT_OFFSET = { x: 200, y: 150 };
+
+// The scale of a node and its transform origin as fractions, or null when it is not scaled or is
+// mirrored or flattened.
+function scaleOf(node) {
+  const sx = node.tf.sx / 100;
+  const sy = node.tf.sy / 100;
+  if ((sx === 1 && sy === 1) || !(sx > 0) || !(sy > 0)) return null;
+  return { sx, sy, ox: node.tf.ox / 100, oy: node.tf.oy / 100 };
+}
 const MIN_ZOOM = 0.1;
 const MAX_ZOOM = 4;
 
@@ -332,12 +341,36 @@ export class CanvasPage {
     return { x, y, w: node.wpx, h: node.hpx, rot: node.tf.rz || 0 };
   }
 
+  // The box of a node as drawn, its scale about its transform origin applied (positive scales; a
+  // mirrored or flattened element keeps its laid-out box).
+  drawnBox(node) {
+    const b = this.boxOf(node);
+    const s = scaleOf(node);
+    if (!s) return b;
+    return {
+      x: b.x + s.ox * b.w * (1 - s.sx),
+      y: b.y + s.oy * b.h * (1 - s.sy),
+      w: b.w * s.sx,
+      h: b.h * s.sy,
+      rot: b.rot,
+    };
+  }
+
+  // The laid-out box of a node whose drawn box is given (the inverse of drawnBox).
+  layoutBox(node, d) {
+    const s = scaleOf(node);
+    if (!s) return d;
+    const w = d.w / s.sx;
+    const h = d.h / s.sy;
+    return { x: d.x - s.ox * w * (1 - s.sx), y: d.y - s.oy * h * (1 - s.sy), w, h, rot: d.rot };
+  }
+
   // The scene's top-level elements as hit-test items, back to front.
   items() {
     if (!this.view) return [];
     return this.view.root.children.map((n) => ({
       id: n.id,
-      box: this.boxOf(n),
+      box: this.drawnBox(n),
       locked: n.data.locked === true,
       hidden: n.data.visible === false,
     }));

@@ -736,3 +736,27 @@ test('escape and a click beside the text leave text editing, keeping what was ty
   assert.equal(await page.evaluate(() => document.querySelectorAll('[contenteditable="true"]').length), 0);
   await page.close();
 });
+
+test('a scaled element is picked, framed and resized by the box it is drawn in', async () => {
+  const { page } = await open();
+  // At 0 ms the card (20, 120, 260 x 56) is drawn at 60 % width about its centre: x 72 to 228.
+  await click(page, 40, 148);
+  assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), [1], 'beside the drawn card lies the panel');
+  await click(page, 150, 148);
+  assert.deepEqual(await page.evaluate(() => window.kvCanvasPage.selection()), [5]);
+  const frame = await page.locator('[data-kv-frame="5"]').boundingBox();
+  const drawn = await page.evaluate(() => document.querySelector('[data-kv-id="5"]').getBoundingClientRect().toJSON());
+  assert.ok(Math.abs(frame.x - drawn.x) < 0.5 && Math.abs(frame.width - drawn.width) < 0.5, `${JSON.stringify(frame)} ${JSON.stringify(drawn)}`);
+  await calls(page);
+  // The right handle 30 px further: the drawn left edge stays, so the laid-out box (scaled about
+  // its centre) grows to 310 and starts at 10.
+  await mouseDrag(page, [228, 148], [258, 148]);
+  const e = edits(await calls(page));
+  assert.equal(e.length, 1);
+  const v = geometry(e[0].request.actions[0]).values;
+  assert.deepEqual(Object.keys(v), ['0', '2', '4', '5']);
+  assert.ok(Math.abs(v[0] - 10) < 1e-6 && Math.abs(v[4] - 310) < 1e-6 && v[2] === 120 && v[5] === 56, JSON.stringify(v));
+  const after = await page.evaluate(() => document.querySelector('[data-kv-id="5"]').getBoundingClientRect().toJSON());
+  assert.ok(Math.abs(after.x - drawn.x) < 0.5 && Math.abs(after.width - (drawn.width + 30)) < 0.5);
+  await page.close();
+});
