@@ -105,7 +105,7 @@ function geometry(action) {
 
 test('the fixture is what kavio-canvasdump writes for the example banner', { skip: existsSync(canvasdump) ? false : `${canvasdump} is not built` }, () => {
   const now = execFileSync(canvasdump, [path.join(root, 'examples', 'banner', 'banner.kavio')], { encoding: 'utf8' });
-  assert.equal(now.trim(), readFileSync(fixturePath, 'utf8').trim());
+  assert.equal(now.trim(), readFileSync(fixturePath, 'utf8').trim(), 'the fixture is out of date: build/bin/kavio-canvasdump examples/banner/banner.kavio > web/test/fixtures/canvas-banner.json');
 });
 
 test('kavio-canvasdump refuses a scene the project lacks and a file that is not there, saying why', { skip: existsSync(canvasdump) ? false : `${canvasdump} is not built` }, () => {
