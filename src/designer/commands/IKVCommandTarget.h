@@ -47,6 +47,12 @@ public:
     virtual KVSymbol *commandProject() const { return nullptr; }
     // The resource of the symbol being edited; null while the project itself is edited.
     virtual KVResource *editedSymbolResource() const { return nullptr; }
+    // The container (the project, or a symbol) whose responsive-layout data is the object (its
+    // breakpoint set); by default the project when the object is the project's set, else null.
+    virtual KVSymbol *layoutContainer(QObject *pLayoutData) const;
+    // The scenes that follow the layouts of the container: the scenes being edited when the
+    // container is the one being edited, else the container's own.
+    virtual KVSceneList *layoutScenes(KVSymbol *pContainer) const;
     // Reloads the project's fonts into the application's font database (resources came or went).
     virtual void reloadFonts() {}
     // Clears the document's status text (called before a push onto a clean stack).

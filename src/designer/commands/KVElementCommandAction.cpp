@@ -1,5 +1,7 @@
 #include "commands/KVElementCommandAction.h"
 
+#include "commands/KVShapeTextActions.h"
+
 #include "model/KVBorder.h"
 #include "model/KVElement.h"
 #include "model/KVElementProperty.h"
@@ -105,8 +107,11 @@ bool KVElementCommandAction::apply(bool bForward)
     case WidgetSource:
         return applyWidgetSource();
     default:
-        return false;
+        break;
     }
+    if (KVShapeTextActions::handles(type()))
+        return KVShapeTextActions::apply(*this);
+    return false;
 }
 
 bool KVElementCommandAction::isGeometryCode(int nCode)
