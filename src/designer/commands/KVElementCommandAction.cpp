@@ -1,5 +1,6 @@
 #include "commands/KVElementCommandAction.h"
 
+#include "commands/KVElementGroupActions.h"
 #include "commands/KVShapeTextActions.h"
 
 #include "model/KVBorder.h"
@@ -111,6 +112,8 @@ bool KVElementCommandAction::apply(bool bForward)
     }
     if (KVShapeTextActions::handles(type()))
         return KVShapeTextActions::apply(*this);
+    if (KVElementGroupActions::handles(type()))
+        return KVElementGroupActions::apply(*this);
     return false;
 }
 

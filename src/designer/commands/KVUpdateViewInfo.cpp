@@ -5,6 +5,7 @@
 #include "animation/KVPropertyCatalogue.h"
 #include "animation/KVTimeline.h"
 #include "commands/KVCommandAction.h"
+#include "commands/KVElementGroupActions.h"
 #include "commands/KVLayoutActions.h"
 #include "model/KVElement.h"
 #include "model/KVHTMLWidget.h"
@@ -336,6 +337,8 @@ QJsonArray KVUpdateViewInfo::preparedParams(IKVCommandTarget *pDocument, bool &b
         break;
     default:
         ja = KVLayoutActions::pageParams(m_nType, list, pDocument, bPrepared);
+        if (!bPrepared)
+            ja = KVElementGroupActions::pageParams(m_nType, list, bPrepared);
         break;
     }
     return ja;
