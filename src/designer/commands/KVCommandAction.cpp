@@ -1,6 +1,7 @@
 #include "commands/KVCommandAction.h"
 
 #include "commands/KVAnimationActions.h"
+#include "commands/KVDocumentActions.h"
 #include "commands/KVLayoutActions.h"
 #include "commands/KVMotionPathActions.h"
 #include "commands/KVStructureActions.h"
@@ -137,6 +138,8 @@ bool KVCommandAction::apply(bool bForward)
         return KVLayoutActions::apply(*this, bForward);
     if (KVMotionPathActions::handles(m_nType))
         return KVMotionPathActions::apply(*this, bForward);
+    if (KVDocumentActions::handles(m_nType))
+        return KVDocumentActions::apply(*this);
     return false;
 }
 

@@ -5,6 +5,7 @@
 #include "animation/KVPropertyCatalogue.h"
 #include "animation/KVTimeline.h"
 #include "commands/KVCommandAction.h"
+#include "commands/KVDocumentActions.h"
 #include "commands/KVElementGroupActions.h"
 #include "commands/KVLayoutActions.h"
 #include "model/KVElement.h"
@@ -339,6 +340,8 @@ QJsonArray KVUpdateViewInfo::preparedParams(IKVCommandTarget *pDocument, bool &b
         ja = KVLayoutActions::pageParams(m_nType, list, pDocument, bPrepared);
         if (!bPrepared)
             ja = KVElementGroupActions::pageParams(m_nType, list, bPrepared);
+        if (!bPrepared)
+            ja = KVDocumentActions::pageParams(m_nType, list, pDocument, bPrepared);
         break;
     }
     return ja;
