@@ -2,6 +2,7 @@
 
 #include "commands/KVAnimationActions.h"
 #include "commands/KVDocumentActions.h"
+#include "commands/KVInteractionActions.h"
 #include "commands/KVLayoutActions.h"
 #include "commands/KVMotionPathActions.h"
 #include "commands/KVStructureActions.h"
@@ -140,6 +141,8 @@ bool KVCommandAction::apply(bool bForward)
         return KVMotionPathActions::apply(*this, bForward);
     if (KVDocumentActions::handles(m_nType))
         return KVDocumentActions::apply(*this);
+    if (KVInteractionActions::handles(m_nType))
+        return KVInteractionActions::apply(*this, bForward);
     return false;
 }
 
