@@ -7,6 +7,9 @@
 #include "interaction/KVEventListener.h"
 #include "interaction/KVFunction.h"
 #include "interaction/KVFunctionContainer.h"
+#include "resources/KVOtherResource.h"
+#include "resources/KVResourceManager.h"
+#include "resources/MediaResource.h"
 
 #include "KVTestMain.h"
 
@@ -119,6 +122,91 @@ QList<InteractionCase> interactionCases()
     };
 }
 
+// The fixture with resources: an image used by nothing, a video with an mp4 file, two scripts, a
+// style sheet kept as an address and a font.
+struct ResourceFixture : TypesFixture
+{
+    KVResourceManager *pManager = nullptr;
+    KVResource *pImage = nullptr;
+    MediaResource *pVideo = nullptr;
+    KVOtherResource *pScript = nullptr;
+    KVOtherResource *pScript2 = nullptr;
+    KVOtherResource *pSheet = nullptr;
+    KVResource *pFont = nullptr;
+
+    ResourceFixture()
+    {
+        pManager = t.project.resourceManager();
+        pImage = new KVResource(0, QStringLiteral("pic"), QStringLiteral("pic.png"));
+        pVideo = new MediaResource(2, QStringLiteral("film"));
+        pVideo->setFormatFile(QStringLiteral("film.mp4"));
+        pScript = new KVOtherResource(5, QStringLiteral("a.js"), QStringLiteral("a.js"));
+        pScript->setSavedContent(QStringLiteral("var a;"));
+        pScript2 = new KVOtherResource(5, QStringLiteral("b.js"), QStringLiteral("b.js"));
+        pSheet = new KVOtherResource(6, QStringLiteral("cdn"), QStringLiteral("https://cdn/x.css"));
+        pSheet->setResourceType(KVOtherResource::Address);
+        pFont = KVResource::create(4);
+        pFont->setName(QStringLiteral("Sans"));
+        for (KVResource *p : QList<KVResource *>{pImage, pVideo, pScript, pScript2, pSheet, pFont})
+            pManager->addResource(p);
+    }
+
+    QString resourcesText() const
+    {
+        QJsonArray ja = pManager->toJson();
+        for (KVResource *p : pManager->resources())
+            ja.append(QStringLiteral("%1:%2:%3").arg(p->id()).arg(p->isDeleted()).arg(p->name()));
+        ja.append(QJsonArray::fromVariantList({QVariant::fromValue(pManager->includeOrderIds(5))}));
+        ja.append(pScript->content());
+        return QString::fromUtf8(QJsonDocument(ja).toJson(QJsonDocument::Compact));
+    }
+    static P *res(KVResource *p) { return P::makeResource(p); }
+};
+
+struct ResourceCase
+{
+    const char *pName;
+    std::function<A *(ResourceFixture &)> build;
+    std::function<bool(ResourceFixture &, bool)> state;
+};
+
+QList<ResourceCase> resourceCases()
+{
+    using F = ResourceFixture;
+    return {
+        {"40 remove an unused image",
+         [](F &f) { return f.action(40, {F::res(f.pImage)}); },
+         [](F &f, bool b) { return f.pImage->isDeleted() == b && f.pManager->resource(f.pImage->id()) == f.pImage; }},
+        {"39 bring a deleted image back",
+         [](F &f) {
+             f.pManager->setResourceDeleted(f.pImage->id(), true);
+             return f.action(39, {F::res(f.pImage)});
+         },
+         [](F &f, bool b) { return f.pImage->isDeleted() != b; }},
+        {"47 add a format to a media group",
+         [](F &f) { return f.action(47, {F::res(f.pVideo), P::makeString("webm"), P::makeString("film.webm")}); },
+         [](F &f, bool b) { return f.pVideo->hasFormat("webm") == b && f.pVideo->hasFormat("mp4"); }},
+        {"47 take a format out",
+         [](F &f) { return f.action(47, {F::res(f.pVideo), P::makeString("mp4"), P::makeString("")}); },
+         [](F &f, bool b) { return f.pVideo->hasFormat("mp4") != b; }},
+        {"48 rename",
+         [](F &f) { return f.action(48, {F::res(f.pImage), P::makeString("logo")}); },
+         [](F &f, bool b) { return (f.pImage->name() == QLatin1String("logo")) == b; }},
+        {"49 leave a script out of the head",
+         [](F &f) { return f.action(49, {F::res(f.pScript), P::makeBool(false)}); },
+         [](F &f, bool b) { return f.pScript->includeHeader() != b; }},
+        {"50 move a script in the include order",
+         [](F &f) { return f.action(50, {F::res(f.pScript), P::makeInt(1)}); },
+         [](F &f, bool b) {
+             const QList<int> order = f.pManager->includeOrderIds(5);
+             return order == (b ? QList<int>{f.pScript2->id(), f.pScript->id()} : QList<int>{f.pScript->id(), f.pScript2->id()});
+         }},
+        {"52 the address of a style sheet",
+         [](F &f) { return f.action(52, {F::res(f.pSheet), P::makeString("https://cdn/y.css")}); },
+         [](F &f, bool b) { return (f.pSheet->fileName() == QLatin1String("https://cdn/y.css")) == b; }},
+    };
+}
+
 } // namespace
 
 class TestDocumentTypes : public QObject
@@ -136,6 +224,11 @@ private slots:
     void unfittingInteraction_data();
     void unfittingInteraction();
     void removedItemsGoWithTheCommand();
+    void resources_data();
+    void resources();
+    void unfittingResources_data();
+    void unfittingResources();
+    void resourceMessages();
 };
 
 void TestDocumentTypes::settings_data()
@@ -324,6 +417,117 @@ void TestDocumentTypes::removedItemsGoWithTheCommand()
     f.t.stack.clear();
     QCOMPARE(f.functionNames(), QStringList{"go()"});
     QCOMPARE(f.t.project.functions()->functions().first(), f.pFunction);
+}
+
+void TestDocumentTypes::resources_data()
+{
+    QTest::addColumn<int>("nCase");
+    const QList<ResourceCase> cases = resourceCases();
+    for (int i = 0; i < cases.size(); ++i)
+        QTest::newRow(cases.at(i).pName) << i;
+}
+
+void TestDocumentTypes::resources()
+{
+    QFETCH(int, nCase);
+    const ResourceCase c = resourceCases().at(nCase);
+    ResourceFixture f;
+    A *pAction = c.build(f);
+    const QString strBefore = f.resourcesText();
+    QVERIFY(c.state(f, false));
+    f.push({pAction});
+    const QString strAfter = f.resourcesText();
+    QVERIFY(c.state(f, true));
+    QVERIFY(strAfter != strBefore);
+    for (int i = 0; i < 2; ++i) {
+        f.t.stack.undo();
+        QVERIFY(c.state(f, false));
+        QCOMPARE(f.resourcesText(), strBefore);
+        f.t.stack.redo();
+        QCOMPARE(f.resourcesText(), strAfter);
+    }
+}
+
+void TestDocumentTypes::unfittingResources_data()
+{
+    QTest::addColumn<int>("nCase");
+    QTest::newRow("40 a resource in use") << 0;
+    QTest::newRow("39 a resource that is live") << 1;
+    QTest::newRow("48 a name another resource has") << 2;
+    QTest::newRow("48 a resource of no manager") << 3;
+    QTest::newRow("49 an image") << 4;
+    QTest::newRow("50 position past the end") << 5;
+    QTest::newRow("52 a script with a file") << 6;
+    QTest::newRow("47 a file of another format") << 7;
+    QTest::newRow("47 on an image") << 8;
+}
+
+void TestDocumentTypes::unfittingResources()
+{
+    QFETCH(int, nCase);
+    using F = ResourceFixture;
+    F f;
+    KVResource stranger(0, QStringLiteral("stranger"));
+    f.pImage->retain();
+    const QString strBefore = f.resourcesText();
+    A *pAction = nullptr;
+    switch (nCase) {
+    case 0: pAction = f.action(40, {F::res(f.pImage)}); break;
+    case 1: pAction = f.action(39, {F::res(f.pImage)}); break;
+    case 2: pAction = f.action(48, {F::res(f.pImage), P::makeString("film")}); break;
+    case 3: pAction = f.action(48, {F::res(&stranger), P::makeString("x")}); break;
+    case 4: pAction = f.action(49, {F::res(f.pImage), P::makeBool(false)}); break;
+    case 5: pAction = f.action(50, {F::res(f.pScript), P::makeInt(2)}); break;
+    case 6: pAction = f.action(52, {F::res(f.pScript), P::makeString("https://x")}); break;
+    case 7: pAction = f.action(47, {F::res(f.pVideo), P::makeString("webm"), P::makeString("film.ogg")}); break;
+    case 8: pAction = f.action(47, {F::res(f.pImage), P::makeString("png"), P::makeString("pic.png")}); break;
+    }
+    f.push({pAction});
+    QCOMPARE(f.resourcesText(), strBefore);
+    f.t.stack.undo();
+    QCOMPARE(f.resourcesText(), strBefore);
+    f.pImage->release();
+}
+
+void TestDocumentTypes::resourceMessages()
+{
+    // Removing an image tells the page nothing; removing a font hands it the font; adding an image
+    // hands it the image, and undoing that tells nothing again.
+    using F = ResourceFixture;
+    F f;
+    auto lastParams = [&f](int nType) {
+        QJsonArray ja;
+        for (const KVNote &n : f.t.notes) {
+            if (n.nType == nType)
+                ja = n.joPage.value("params").toArray();
+        }
+        return ja;
+    };
+    f.push({f.action(40, {F::res(f.pImage)})});
+    QVERIFY(lastParams(40).isEmpty());
+    f.push({f.action(40, {F::res(f.pFont)})});
+    QJsonArray ja = lastParams(40);
+    QCOMPARE(ja.size(), 1);
+    QCOMPARE(ja.at(0).toObject().value("value").toArray().at(0).toArray().at(0).toInt(), f.pFont->id());
+    f.push({f.action(39, {F::res(f.pImage)})});
+    QCOMPARE(lastParams(39).size(), 1);
+    f.t.notes.clear();
+    f.t.stack.undo();
+    QVERIFY(lastParams(39).isEmpty());
+    // The fonts are reloaded before the command ends.
+    QCOMPARE(f.t.noteTypes(), (QList<int>{39, KVTestCommandTarget::FontReloadMark, 41}));
+    f.push({f.action(48, {F::res(f.pSheet), P::makeString("cdn2")})});
+    f.push({f.action(52, {F::res(f.pSheet), P::makeString("https://cdn/z.css")})});
+    ja = lastParams(52);
+    QCOMPARE(ja.size(), 2);
+    QCOMPARE(ja.at(1).toObject().value("value").toInt(), f.pSheet->id());
+    // Dropping an editor's changes only tells the views, with the resource as the page knows it.
+    const QString strBefore = f.resourcesText();
+    f.push({f.action(103, {F::res(f.pScript)})});
+    QCOMPARE(f.resourcesText(), strBefore);
+    ja = lastParams(103);
+    QCOMPARE(ja.size(), 2);
+    QCOMPARE(ja.at(0).toObject().value("value").toArray().at(0).toArray().at(2).toString(), QStringLiteral("a.js"));
 }
 
 KAVIO_TEST_MAIN(TestDocumentTypes)

@@ -5,6 +5,7 @@
 #include "commands/KVInteractionActions.h"
 #include "commands/KVLayoutActions.h"
 #include "commands/KVMotionPathActions.h"
+#include "commands/KVResourceActions.h"
 #include "commands/KVStructureActions.h"
 
 #include "commands/IKVCommandTarget.h"
@@ -143,6 +144,8 @@ bool KVCommandAction::apply(bool bForward)
         return KVDocumentActions::apply(*this);
     if (KVInteractionActions::handles(m_nType))
         return KVInteractionActions::apply(*this, bForward);
+    if (KVResourceActions::handles(m_nType))
+        return KVResourceActions::apply(*this, bForward);
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include "commands/KVDocumentActions.h"
 #include "commands/KVElementGroupActions.h"
 #include "commands/KVLayoutActions.h"
+#include "commands/KVResourceActions.h"
 #include "model/KVElement.h"
 #include "model/KVHTMLWidget.h"
 #include "model/KVMedia.h"
@@ -342,6 +343,8 @@ QJsonArray KVUpdateViewInfo::preparedParams(IKVCommandTarget *pDocument, bool &b
             ja = KVElementGroupActions::pageParams(m_nType, list, bPrepared);
         if (!bPrepared)
             ja = KVDocumentActions::pageParams(m_nType, list, pDocument, bPrepared);
+        if (!bPrepared)
+            ja = KVResourceActions::pageParams(m_nType, m_bUndo, list, pDocument, nullptr, bPrepared);
         break;
     }
     return ja;
