@@ -5,7 +5,9 @@
 #include "commands/KVInteractionActions.h"
 #include "commands/KVLayoutActions.h"
 #include "commands/KVMotionPathActions.h"
+#include "commands/KVOverrideActions.h"
 #include "commands/KVResourceActions.h"
+#include "commands/KVTimelineActions.h"
 #include "commands/KVStructureActions.h"
 
 #include "commands/IKVCommandTarget.h"
@@ -146,6 +148,10 @@ bool KVCommandAction::apply(bool bForward)
         return KVInteractionActions::apply(*this, bForward);
     if (KVResourceActions::handles(m_nType))
         return KVResourceActions::apply(*this, bForward);
+    if (KVTimelineActions::handles(m_nType))
+        return KVTimelineActions::apply(*this, bForward);
+    if (KVOverrideActions::handles(m_nType))
+        return KVOverrideActions::apply(*this);
     return false;
 }
 
