@@ -54,6 +54,29 @@ private:
     int *m_pPages;
 };
 
+// A page that loads before it listens: it says ready() after a while (or never) and then answers
+// with the HTML reversed.
+class LoadingPage : public QObject
+{
+    Q_OBJECT
+
+public:
+    LoadingPage(KVTextCommandValidator *pValidator, bool bLoads, QStringList *pAsked)
+    {
+        connect(pValidator, &KVTextCommandValidator::removeFormat, this, [pValidator, pAsked](const QString &str) {
+            pAsked->append(str);
+            QString strReversed = str;
+            std::reverse(strReversed.begin(), strReversed.end());
+            pValidator->onHtmlProcessed(strReversed);
+        });
+        if (bLoads)
+            QTimer::singleShot(30, this, &LoadingPage::ready);
+    }
+
+signals:
+    void ready();
+};
+
 // A rename command (no text) and a text command of one or two text actions on the text box.
 KVCommand *renameCommand(TypesFixture &f, const QString &strName)
 {
@@ -83,6 +106,8 @@ private slots:
     void textWaitsForThePage();
     void silentPageDoesNotStall();
     void withoutPageTextGoesAsItIs();
+    void loadingPageIsWaitedFor_data();
+    void loadingPageIsWaitedFor();
     void droppedDocumentLeavesNothing();
     void lockerWaitsUntilUnlocked_data();
     void lockerWaitsUntilUnlocked();
@@ -184,6 +209,30 @@ void TestCommandQueue::withoutPageTextGoesAsItIs()
     pValidator->setPageFactory([](KVTextCommandValidator *) { return nullptr; });
     pValidator->submit(textCommand(f, {"<s>s</s>"}));
     QCOMPARE(f.t.stack.count(), 2);
+}
+
+void TestCommandQueue::loadingPageIsWaitedFor_data()
+{
+    QTest::addColumn<bool>("bLoads");
+    QTest::newRow("loads") << true;
+    QTest::newRow("never loads") << false;
+}
+
+void TestCommandQueue::loadingPageIsWaitedFor()
+{
+    QFETCH(bool, bLoads);
+    TypesFixture f;
+    KVTextCommandValidator *pValidator = KVTextCommandValidator::getInstance();
+    pValidator->setTimeLimit(200);
+    QStringList asked;
+    pValidator->setPageFactory([&](KVTextCommandValidator *p) { return new LoadingPage(p, bLoads, &asked); });
+    pValidator->submit(textCommand(f, {"abc"}));
+    // Nothing is handed over before the page has loaded.
+    QVERIFY(asked.isEmpty());
+    QCOMPARE(f.t.stack.count(), 0);
+    QTRY_COMPARE(f.t.stack.count(), 1);
+    QCOMPARE(asked, bLoads ? QStringList{"abc"} : QStringList());
+    QCOMPARE(f.pText->innerHtml(kBase), QLatin1String(bLoads ? "cba" : "abc"));
 }
 
 void TestCommandQueue::droppedDocumentLeavesNothing()

@@ -43,7 +43,7 @@ void KVTextCommandValidator::dropCommandsOf(IKVCommandTarget *pDocument)
         if (i == 0 && m_bBusy) {
             // The head was waiting for the page: the page's late answer finds nothing to change.
             m_timer.stop();
-            m_bBusy = m_bWaiting = false;
+            m_bBusy = m_bWaiting = m_bPageLoading = false;
             destroyWebPage();
         }
         delete m_listQueue.takeAt(i).pCommand;
@@ -80,7 +80,16 @@ void KVTextCommandValidator::processQueue()
         }
         m_bBusy = true;
         m_nNext = 0;
-        processNextAction();
+        // A page that tells when it has loaded is given the text once it has.
+        const bool bHasSignal = m_pPage->metaObject()->indexOfSignal("ready()") >= 0;
+        if (bHasSignal || m_pPage->property("waitsForReady").toBool()) {
+            m_bPageLoading = true;
+            if (bHasSignal)
+                connect(m_pPage, SIGNAL(ready()), this, SLOT(pageReady()));
+            m_timer.start(m_nTimeLimit);
+        } else {
+            processNextAction();
+        }
     }
     m_bProcessing = false;
 }
@@ -94,7 +103,7 @@ void KVTextCommandValidator::submitHead()
 
 void KVTextCommandValidator::processNextAction()
 {
-    if (!m_bBusy || m_bWaiting || m_listQueue.isEmpty())
+    if (!m_bBusy || m_bWaiting || m_bPageLoading || m_listQueue.isEmpty())
         return;
     if (m_nNext < m_listTextActions.size()) {
         KVCommandAction *pAction = m_listQueue.first().pCommand->actions().at(m_listTextActions.at(m_nNext));
@@ -122,8 +131,25 @@ void KVTextCommandValidator::onHtmlProcessed(QString strHtml)
     processNextAction();
 }
 
+void KVTextCommandValidator::pageReady()
+{
+    if (!m_bPageLoading)
+        return;
+    m_timer.stop();
+    m_bPageLoading = false;
+    processNextAction();
+}
+
 void KVTextCommandValidator::onTimeout()
 {
+    if (m_bPageLoading) {
+        // The page did not load: every text action keeps its HTML.
+        qInfo("The text helper page did not load in %d ms; the text is kept as it was", m_nTimeLimit);
+        m_bPageLoading = false;
+        m_nNext = m_listTextActions.size();
+        processNextAction();
+        return;
+    }
     if (!m_bWaiting)
         return;
     qInfo("The text helper page did not answer in %d ms; the text is kept as it was", m_nTimeLimit);

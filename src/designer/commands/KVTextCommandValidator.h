@@ -18,9 +18,11 @@ class KVCommand;
 // action: the validator hands the page the raw HTML with removeFormat(), the page answers through
 // onHtmlProcessed(), and the next text action follows. The commands behind it wait.
 //
-// The page is made by a factory that the plug-in installs (kavio-core has no web engine); without
-// one, and whenever the page does not answer within the time limit, the HTML stays as it was and
-// the command goes on: the queue never stalls.
+// The page is made by a factory that the plug-in installs (kavio-core has no web engine). A page
+// object with a ready() signal, or with the property "waitsForReady" set, is waited for until it
+// signals ready() or calls pageReady(); any other is taken as ready.
+// Without a page, and whenever the page does not load or answer within the time limit, the HTML
+// stays as it was and the command goes on: the queue never stalls.
 class KVTextCommandValidator : public QObject, public ISingleton<KVTextCommandValidator>
 {
     Q_OBJECT
@@ -59,6 +61,8 @@ public slots:
     // left. Does nothing while an answer is awaited.
     void processNextAction();
     void destroyWebPage();
+    // The page has loaded and listens.
+    void pageReady();
 
 private:
     struct Entry
@@ -80,6 +84,7 @@ private:
     QList<int> m_listTextActions;
     int m_nNext = 0;
     bool m_bBusy = false;
+    bool m_bPageLoading = false;
     bool m_bWaiting = false;
     bool m_bProcessing = false;
 };
