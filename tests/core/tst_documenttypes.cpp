@@ -219,6 +219,7 @@ private slots:
     void unfittingChangeNothing_data();
     void unfittingChangeNothing();
     void preloaderMessage();
+    void editedSymbol();
     void interaction_data();
     void interaction();
     void unfittingInteraction_data();
@@ -324,6 +325,61 @@ void TestDocumentTypes::preloaderMessage()
     const QJsonObject jo = f.t.notes.first().joPage.value("params").toArray().at(0).toObject().value("value").toObject();
     QCOMPARE(jo.value("custom").toBool(), true);
     QCOMPARE(jo.value("indicator").toObject().value("diameter").toInt(), 60);
+}
+
+// A target that can open symbols: the resource ids it knows.
+class SymbolTarget : public KVTestCommandTarget
+{
+public:
+    QList<KVResource *> symbols;
+    bool setEditedSymbol(int nResourceId) override
+    {
+        if (nResourceId == -1) {
+            pSymbol = nullptr;
+            return true;
+        }
+        for (KVResource *p : symbols) {
+            if (p->id() == nResourceId) {
+                pSymbol = p;
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+void TestDocumentTypes::editedSymbol()
+{
+    SymbolTarget t;
+    t.list.addScene(t.list.createScene());
+    KVResource button(3, QStringLiteral("Button"));
+    button.setId(4);
+    t.symbols = {&button};
+    auto push = [&t](int nId) {
+        auto *pCommand = new KVCommand(&t, QStringLiteral("Change Current Symbol"));
+        auto *pAction = new A(62, &t, 1);
+        pAction->addParam(P::makeInt(nId));
+        pCommand->addAction(pAction);
+        KVCommand::push(pCommand);
+    };
+    push(4);
+    QCOMPARE(t.pSymbol, &button);
+    // Entering and leaving a symbol is view state: no new content id for the symbol.
+    QCOMPARE(static_cast<const KVCommand *>(t.stack.command(0))->actions().size(), 1);
+    push(-1);
+    QCOMPARE(t.pSymbol, nullptr);
+    t.stack.undo();
+    QCOMPARE(t.pSymbol, &button);
+    t.stack.undo();
+    QCOMPARE(t.pSymbol, nullptr);
+    t.stack.redo();
+    QCOMPARE(t.pSymbol, &button);
+    // An unknown symbol changes nothing, also when undone.
+    push(9);
+    QCOMPARE(t.pSymbol, &button);
+    t.stack.undo();
+    QCOMPARE(t.pSymbol, &button);
+    t.stack.clear();
 }
 
 void TestDocumentTypes::interaction_data()
