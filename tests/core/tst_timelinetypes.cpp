@@ -123,6 +123,31 @@ QList<TimelineCase> timelineCases()
         {"69 auto-orient",
          [](F &f) { return QList<A *>{f.action(69, {f.animation(f.pPathAnimation), P::makeBool(true)})}; },
          [](F &f, bool b) { return f.pPathAnimation->autoOrient() == b; }},
+        {"81 offset a track's values",
+         [](F &f) { return QList<A *>{f.action(81, {track(f), P::makeVariant(0.5), P::makeVariant(0.25)})}; },
+         [](F &f, bool b) {
+             // 1.0 and 0.5 move down by 0.25; undone they come back exactly.
+             return f.pTrack->keyValues().first()->value().toDouble() == (b ? 0.75 : 1.0)
+                    && f.pTrack->keyValues().last()->value().toDouble() == (b ? 0.25 : 0.5);
+         }},
+        {"81 offset clamped at the range",
+         [](F &f) { return QList<A *>{f.action(81, {track(f), P::makeVariant(0.0), P::makeVariant(0.8)})}; },
+         [](F &f, bool b) { return f.pTrack->keyValues().first()->value().toDouble() == 1.0
+                                   && f.pTrack->keyValues().last()->value().toDouble() == (b ? 1.0 : 0.5); }},
+        {"78 a left track into percent",
+         [](F &f) {
+             KVKeyframe *pLeft = KVKeyframe::create(f.pA, KVPropertyCatalogue::Left, kBase);
+             pLeft->setUnit(QStringLiteral("px"));
+             pLeft->addKeyValue(new KVKeyValue(0, 10.0), 3, true);
+             pLeft->addKeyValue(new KVKeyValue(500, 33.0), 3, true);
+             f.pAnimation->addKeyframe(pLeft);
+             return QList<A *>{f.action(78, {P::makeObject(P::Keyframe, pLeft), P::makeString("%"), P::makeDouble(300)})};
+         },
+         [](F &f, bool b) {
+             KVKeyframe *pLeft = f.pAnimation->keyframe(KVPropertyCatalogue::Left);
+             return pLeft->unit() == QLatin1String(b ? "%" : "px")
+                    && pLeft->keyValues().last()->value().toDouble() == (b ? 0.11 : 33.0);
+         }},
         {"79 the second timeline becomes the main one",
          [](F &f) {
              return QList<A *>{f.action(79, {P::makeObject(P::TimelineListOwner, f.pScene), P::makeObject(P::Timeline, f.pSecond)})};
@@ -234,6 +259,8 @@ void TestTimelineTypes::unfittingChangeNothing_data()
     QTest::newRow("84 at the base layout") << 9;
     QTest::newRow("1045 a code out of range") << 10;
     QTest::newRow("69 a string for the flag") << 11;
+    QTest::newRow("78 an unknown unit") << 12;
+    QTest::newRow("81 an int for the value before") << 13;
 }
 
 void TestTimelineTypes::unfittingChangeNothing()
@@ -274,6 +301,8 @@ void TestTimelineTypes::unfittingChangeNothing()
         break;
     }
     case 11: pAction = f.action(69, {f.animation(f.pPathAnimation), P::makeString("true")}); break;
+    case 12: pAction = f.action(78, {track(f), P::makeString("em"), P::makeDouble(100)}); break;
+    case 13: pAction = f.action(81, {track(f), P::makeInt(0), P::makeVariant(0.5)}); break;
     }
     f.push({pAction});
     QCOMPARE(f.form(), strBefore);

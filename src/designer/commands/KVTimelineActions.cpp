@@ -262,6 +262,67 @@ QJsonArray pointsJson(const KVBezierPath &path)
     return jo.value(QStringLiteral("points")).toArray();
 }
 
+// The values and values before of every key value, in order.
+QVariantList keySnapshot(const KVKeyframe *pTrack)
+{
+    QVariantList list;
+    for (const KVKeyValue *pKey : pTrack->keyValues())
+        list << QVariant(QVariantList{pKey->value(), pKey->valueMinus()});
+    return list;
+}
+
+bool restoreKeys(KVKeyframe *pTrack, const QVariantList &snapshot)
+{
+    const QList<KVKeyValue *> keys = pTrack->keyValues();
+    if (keys.size() != snapshot.size())
+        return false;
+    for (int i = 0; i < keys.size(); ++i) {
+        const QVariantList pair = snapshot.at(i).toList();
+        pTrack->setKeyValue(keys.at(i), pair.value(0), pair.value(1));
+    }
+    return true;
+}
+
+// 78 and 81 change every value of the track; the first execution appends what they were.
+bool applyTrackValues(KVCommandAction &a, bool bForward)
+{
+    const bool bUnit = a.type() == 78;
+    if (!a.hasLeadingKinds({P::Keyframe, bUnit ? P::String : P::Variant, bUnit ? P::Double : P::Variant}, 3, 4))
+        return false;
+    if (a.paramCount() == 4 && a.param(3)->kind() != P::ValueList)
+        return false;
+    KVKeyframe *pTrack = a.param(0)->keyframe();
+    if (!pTrack)
+        return false;
+    if (!bForward) {
+        if (a.paramCount() != 4 || !restoreKeys(pTrack, a.param(3)->value().toList()))
+            return false;
+        if (bUnit) {
+            const QString strNow = pTrack->unit();
+            pTrack->setUnit(a.param(1)->toString());
+            a.param(1)->setValue(strNow);
+        }
+        return true;
+    }
+    const QVariantList snapshot = keySnapshot(pTrack);
+    if (bUnit) {
+        const QString strUnit = a.param(1)->toString();
+        const QString strOld = pTrack->unit();
+        if ((strUnit != QLatin1String("px") && strUnit != QLatin1String("%")) || a.param(2)->toDouble() <= 0.0)
+            return false;
+        pTrack->convertUnit(strOld, strUnit, a.param(2)->toDouble());
+        pTrack->setUnit(strUnit);
+        a.param(1)->setValue(strOld);
+    } else {
+        pTrack->offsetValues(a.param(1)->value(), a.param(2)->value());
+    }
+    if (a.paramCount() == 4)
+        a.param(3)->setValue(snapshot);
+    else
+        a.addParam(P::makeValue(P::ValueList, snapshot));
+    return true;
+}
+
 bool applyPathPoints(KVCommandAction &a)
 {
     auto *pTrack = a.hasKinds({P::MotionPath, P::JsonArray})
@@ -286,7 +347,7 @@ bool applyPathPoints(KVCommandAction &a)
 bool KVTimelineActions::handles(int nType)
 {
     switch (nType) {
-    case 24: case 56: case 57: case 58: case 69: case 79: case 80: case 86: case 87:
+    case 24: case 56: case 57: case 58: case 69: case 78: case 79: case 80: case 81: case 86: case 87:
         return true;
     default:
         return false;
@@ -301,6 +362,8 @@ bool KVTimelineActions::apply(KVCommandAction &a, bool bForward)
     case 57: return applyPlaybackItem(a, bForward);
     case 58: return applyPlaybackChange(a);
     case 69: return applyAutoOrient(a);
+    case 78:
+    case 81: return applyTrackValues(a, bForward);
     case 79: return applyMainTimeline(a, bForward);
     case 80: return applyPathPoints(a);
     case 86:

@@ -247,7 +247,9 @@ QJsonArray KVUpdateViewInfo::preparedParams(IKVCommandTarget *pDocument, bool &b
     case KVCommandAction::AddKeyValue:
     case KVCommandAction::RemoveKeyValue:
     case KVCommandAction::SetKeyValue:
-    case KVCommandAction::SetKeyValueTime: {
+    case KVCommandAction::SetKeyValueTime:
+    case 78:
+    case 81: {
         KVKeyframe *pTrack = at(0) ? at(0)->keyframe() : nullptr;
         if (pTrack)
             ja.append(objectParam(trackJson(pTrack)));
