@@ -1,6 +1,13 @@
 #include "commands/KVCommandAction.h"
 
 #include "commands/KVAnimationActions.h"
+#include "commands/KVDocumentActions.h"
+#include "commands/KVInteractionActions.h"
+#include "commands/KVLayoutActions.h"
+#include "commands/KVMotionPathActions.h"
+#include "commands/KVOverrideActions.h"
+#include "commands/KVResourceActions.h"
+#include "commands/KVTimelineActions.h"
 #include "commands/KVStructureActions.h"
 
 #include "commands/IKVCommandTarget.h"
@@ -129,8 +136,23 @@ bool KVCommandAction::apply(bool bForward)
         // Notifications: nothing to change in the model.
         return true;
     default:
-        return false;
+        break;
     }
+    if (KVLayoutActions::handles(m_nType))
+        return KVLayoutActions::apply(*this, bForward);
+    if (KVMotionPathActions::handles(m_nType))
+        return KVMotionPathActions::apply(*this, bForward);
+    if (KVDocumentActions::handles(m_nType))
+        return KVDocumentActions::apply(*this);
+    if (KVInteractionActions::handles(m_nType))
+        return KVInteractionActions::apply(*this, bForward);
+    if (KVResourceActions::handles(m_nType))
+        return KVResourceActions::apply(*this, bForward);
+    if (KVTimelineActions::handles(m_nType))
+        return KVTimelineActions::apply(*this, bForward);
+    if (KVOverrideActions::handles(m_nType))
+        return KVOverrideActions::apply(*this);
+    return false;
 }
 
 bool KVCommandAction::applyDocumentText()

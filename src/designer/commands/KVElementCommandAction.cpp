@@ -1,5 +1,9 @@
 #include "commands/KVElementCommandAction.h"
 
+#include "commands/KVElementGroupActions.h"
+#include "commands/KVOverrideActions.h"
+#include "commands/KVShapeTextActions.h"
+
 #include "model/KVBorder.h"
 #include "model/KVElement.h"
 #include "model/KVElementProperty.h"
@@ -105,8 +109,15 @@ bool KVElementCommandAction::apply(bool bForward)
     case WidgetSource:
         return applyWidgetSource();
     default:
-        return false;
+        break;
     }
+    if (KVShapeTextActions::handles(type()))
+        return KVShapeTextActions::apply(*this);
+    if (KVElementGroupActions::handles(type()))
+        return KVElementGroupActions::apply(*this);
+    if (type() == 1045)
+        return KVOverrideActions::applyGroup(*this);
+    return false;
 }
 
 bool KVElementCommandAction::isGeometryCode(int nCode)
