@@ -13,6 +13,10 @@
 #include "model/KVElement.h"
 #include "model/KVElementFactory.h"
 #include "model/KVElementType.h"
+#include "model/KVAutoShape.h"
+#include "model/KVFreeFormShape.h"
+#include "model/KVFreeFormShapeProperty.h"
+#include "model/KVText.h"
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
 #include "plugin/KVEditor.h"
@@ -107,6 +111,9 @@ private slots:
     void moveFromThePageIsOneUndoStep();
     void pageEditIsNotEchoedButItsUndoIs();
     void insertAndSelectFromThePage();
+    void pageFormsBecomeActions_data();
+    void pageFormsBecomeActions();
+    void geometryAtAResponsiveLayoutIsAnOverride();
     void badRequestsAreIgnored_data();
     void badRequestsAreIgnored();
     void resourceSchemeServesProjectFilesOnly();
@@ -544,6 +551,92 @@ void tst_Canvas::insertAndSelectFromThePage()
     QCOMPARE(stack->count(), nSteps);
     canvas->onSelectAll();
     QVERIFY(m_pDiv->isSelected() && m_pSymbol->isSelected());
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::pageFormsBecomeActions_data()
+{
+    QTest::addColumn<int>("elementType");
+    QTest::addColumn<int>("cmd");
+    QTest::addColumn<QString>("params"); // JSON array after the element id
+    QTest::addColumn<QString>("text");
+    QTest::newRow("text edited in the page") << int(KVElementType::Text) << 1008
+        << R"([{"type":5,"value":"<b>Sale</b>"}])" << "Change Text";
+    QTest::newRow("shape adjustment") << int(KVElementType::Shape) << 1009
+        << R"([{"type":8,"value":[0.25]}])" << "Change Shape Adjustment";
+    QTest::newRow("outline point by point") << int(KVElementType::Freeform) << 1037
+        << R"([{"type":7,"value":{"value":[{"x":0,"y":0},{"x":40,"y":0},{"x":40,"y":30}]}}])" << "Move Anchor Point";
+    QTest::newRow("outline replaced") << int(KVElementType::Freeform) << 1038
+        << R"([{"type":7,"value":{"value":[[0,0],[10,10]]}}])" << "";
+}
+
+void tst_Canvas::pageFormsBecomeActions()
+{
+    QFETCH(int, elementType);
+    QFETCH(int, cmd);
+    QFETCH(QString, params);
+    QFETCH(QString, text);
+    RecordingReporter rec;
+    KVEditor *editor = openProject(QStringLiteral("forms"));
+    QVERIFY(editor);
+    KVScene *scene = editor->document()->currentScene();
+    KVElement *element = KVElementFactory::createElement(elementType);
+    if (auto *shape = qobject_cast<KVAutoShape *>(element))
+        shape->setAdjustments({0.5}, KVLayoutKey::base());
+    scene->addElement(element);
+    // what the element shows, read the same way before, after and after the undo
+    const auto state = [element] {
+        // shapes are text boxes too: the most special kind first
+        if (auto *freeform = qobject_cast<KVFreeFormShape *>(element))
+            return QString::number(freeform->freeFormProperty(KVLayoutKey::base())->path().count());
+        if (auto *shape = qobject_cast<KVAutoShape *>(element))
+            return QString::number(shape->adjustments(KVLayoutKey::base()).value(0));
+        return qobject_cast<KVText *>(element)->innerHtml(KVLayoutKey::base());
+    };
+    const QString before = state();
+    QJsonArray jaParams = QJsonDocument::fromJson(params.toUtf8()).array();
+    jaParams.prepend(intParam(element->id()));
+    const QJsonObject request{{QStringLiteral("actions"), QJsonArray{QJsonObject{{QStringLiteral("cmd"), cmd},
+                                                                                  {QStringLiteral("params"), jaParams}}}},
+                              {QStringLiteral("sceneId"), scene->id()},
+                              {QStringLiteral("symbolResourceId"), -1},
+                              {QStringLiteral("text"), text}};
+    QUndoStack *stack = editor->document()->getUndoStack();
+    const int nSteps = stack->count();
+    editor->canvasView()->submitCommandFromJS(QString::fromUtf8(QJsonDocument(request).toJson()), false);
+    QCOMPARE(stack->count(), nSteps + 1);
+    if (!text.isEmpty())
+        QCOMPARE(stack->text(nSteps), text);
+    const QString after = state();
+    QVERIFY2(after != before, qPrintable(after));
+    stack->undo();
+    QCOMPARE(state(), before);
+    stack->redo();
+    QCOMPARE(state(), after);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::geometryAtAResponsiveLayoutIsAnOverride()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("responsive"));
+    QVERIFY(editor);
+    KVDocument *doc = editor->document();
+    const int nId = doc->breakpoints()->addHBreakpoint(500).nId;
+    QVERIFY(nId > 0);
+    const KVLayoutKey shown = doc->breakpoints()->currentLayout();
+    QJsonObject request = QJsonDocument::fromJson(submitMove(doc->currentScene(), m_pDiv->id(), 300, 200).toUtf8()).object();
+    request[QStringLiteral("responsive")] = true;
+    request[QStringLiteral("hLayoutId")] = nId;
+    editor->canvasView()->submitCommandFromJS(QString::fromUtf8(QJsonDocument(request).toJson()), false);
+    const KVLayoutKey layout(nId, 0);
+    QCOMPARE(m_pDiv->positionX(layout), 300.0);
+    QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 10.0);
+    // the container shows the layout it showed before the request
+    QCOMPARE(doc->breakpoints()->currentLayout(), shown);
+    QVERIFY(!doc->breakpoints()->isResponsiveMode());
+    doc->getUndoStack()->undo();
+    QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 10.0);
     QVERIFY(m_window->closeAllDocuments());
 }
 
