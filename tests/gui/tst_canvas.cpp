@@ -1,6 +1,8 @@
 // The canvas bridge in the running application: the page address and ids, zoom from the page,
 // crash recovery, which model changes reach the page, and edits coming back from the page. The
 // page here is a small stand-in that opens the channel like the real one and records what it hears.
+#include "animation/KVAnimation.h"
+#include "animation/KVTimeline.h"
 #include "canvas/KVCanvas.h"
 #include "canvas/KVHTMLExposingCanvas.h"
 #include "canvas/KVResourceSchemeHandler.h"
@@ -20,6 +22,7 @@
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
 #include "plugin/KVEditor.h"
+#include "resources/KVResource.h"
 #include "plugin/KVNewProjectDialog.h"
 
 #include "DocumentManager.h"
@@ -108,6 +111,10 @@ private slots:
     void changesThatReachThePage_data();
     void changesThatReachThePage();
     void endOfCommandFlushesRepaintAndPosition();
+    void sceneSwitchSendsTheNewScene_data();
+    void sceneSwitchSendsTheNewScene();
+    void fontsReloadOnceAtTheEnd();
+    void notificationsForwardedToThePage();
     void moveFromThePageIsOneUndoStep();
     void pageEditIsNotEchoedButItsUndoIs();
     void insertAndSelectFromThePage();
@@ -371,6 +378,16 @@ void tst_Canvas::changesThatReachThePage_data()
     QTest::newRow("breakpoint of another container") << 89 << "foreign layout" << false << 0 << 0;
     QTest::newRow("custom CSS output") << 100 << "none" << false << 0 << 1;
     QTest::newRow("document title") << 65 << "none" << false << 0 << 0;
+    QTest::newRow("timeline switched in the scene") << 11 << "timeline list" << false << 1 << 0;
+    QTest::newRow("timeline switched in another scene") << 11 << "other timeline list" << false << 0 << 0;
+    QTest::newRow("label on the current timeline") << 13 << "current timeline" << false << 1 << 0;
+    QTest::newRow("label on another scene's timeline") << 13 << "other timeline" << false << 0 << 0;
+    QTest::newRow("animation at the shown layout") << 17 << "animation here" << false << 1 << 0;
+    QTest::newRow("animation at another layout") << 17 << "animation elsewhere" << false << 0 << 0;
+    QTest::newRow("resource in use") << 50 << "resource in use" << false << 1 << 0;
+    QTest::newRow("resource not in use") << 50 << "resource unused" << false << 0 << 0;
+    QTest::newRow("element value at the shown layout") << 1040 << "div" << false << 1 << 0;
+    QTest::newRow("fonts added") << 39 << "none" << false << 1 << 0;
 }
 
 void tst_Canvas::changesThatReachThePage()
@@ -396,6 +413,29 @@ void tst_Canvas::changesThatReachThePage()
         params << KVCmdParam::makeObject(KVCmdParam::LayoutData, editor->document()->breakpoints());
     else if (subject == QLatin1String("foreign layout"))
         params << KVCmdParam::makeObject(KVCmdParam::LayoutData, &foreign);
+    KVScene *scene = editor->document()->currentScene();
+    KVScene *otherScene = m_pOtherSceneDiv->root() == scene ? nullptr : qobject_cast<KVScene *>(m_pOtherSceneDiv->root());
+    QVERIFY(otherScene && scene->currentTimeline() && otherScene->currentTimeline());
+    KVResource resource(0, QStringLiteral("logo.png"), QStringLiteral("logo.png"));
+    QScopedPointer<KVAnimation> animation(new KVAnimation(m_pDiv));
+    if (subject == QLatin1String("timeline list"))
+        params << KVCmdParam::makeObject(KVCmdParam::TimelineListOwner, scene)
+               << KVCmdParam::makeObject(KVCmdParam::Timeline, scene->currentTimeline());
+    else if (subject == QLatin1String("other timeline list"))
+        params << KVCmdParam::makeObject(KVCmdParam::TimelineListOwner, otherScene)
+               << KVCmdParam::makeObject(KVCmdParam::Timeline, otherScene->currentTimeline());
+    else if (subject == QLatin1String("current timeline"))
+        params << KVCmdParam::makeObject(KVCmdParam::Timeline, scene->currentTimeline()) << KVCmdParam::makeString("intro");
+    else if (subject == QLatin1String("other timeline"))
+        params << KVCmdParam::makeObject(KVCmdParam::Timeline, otherScene->currentTimeline()) << KVCmdParam::makeString("intro");
+    else if (subject.startsWith(QLatin1String("animation")))
+        params << KVCmdParam::makeObject(KVCmdParam::Animation, animation.data())
+               << KVCmdParam::makeObject(KVCmdParam::Timeline, scene->currentTimeline())
+               << KVCmdParam::makeInt(subject == QLatin1String("animation here") ? 0 : 7) << KVCmdParam::makeInt(0);
+    else if (subject.startsWith(QLatin1String("resource")))
+        params << KVCmdParam::makeResource(&resource);
+    if (subject == QLatin1String("resource in use"))
+        resource.retain();
     params << KVCmdParam::makeInt(640);
     KVUpdateViewInfo info;
     info.setType(type);
@@ -455,6 +495,116 @@ void tst_Canvas::endOfCommandFlushesRepaintAndPosition()
     QCOMPARE(toPage.count(), 3);
     info.setParams(nullptr);
     qDeleteAll(params);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::sceneSwitchSendsTheNewScene_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::newRow("scene selected") << 7;
+    QTest::newRow("document selection") << 43;
+    QTest::newRow("scene inserted") << 5;
+}
+
+void tst_Canvas::sceneSwitchSendsTheNewScene()
+{
+    QFETCH(int, type);
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("switch"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    KVDocument *doc = editor->document();
+    canvas->setFocusedItemId(m_pDiv->id());
+    KVCmdParamList params{KVCmdParam::makeObject(KVCmdParam::Scene, doc->currentScene()), KVCmdParam::makeBool(true)};
+    KVUpdateViewInfo info;
+    info.setType(type);
+    if (type != 43)
+        info.setParams(&params);
+    QSignalSpy scenes(canvas->exposingObject(), &KVHTMLExposingCanvas::currentSceneChanged);
+    // the same scene: nothing to send, but the focus is gone
+    canvas->handleDocumentChanged(&info);
+    QCOMPARE(scenes.count(), 0);
+    QCOMPARE(canvas->focusedItemId(), -1);
+    auto *other = qobject_cast<KVScene *>(m_pOtherSceneDiv->root());
+    QVERIFY(doc->setCurrentScene(other));
+    canvas->handleDocumentChanged(&info);
+    QCOMPARE(canvas->currentScene(), other);
+    QCOMPARE(scenes.count(), 1);
+    QVERIFY(scenes.first().at(0).toBool());
+    const QJsonObject sent = QJsonDocument::fromJson(scenes.first().at(1).toString().toUtf8()).object();
+    QCOMPARE(sent.value(QStringLiteral("scene")).toObject().value(QStringLiteral("id")).toInt(), other->id());
+    info.setParams(nullptr);
+    qDeleteAll(params);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::fontsReloadOnceAtTheEnd()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("fonts"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    QSignalSpy reloads(canvas, &KVCanvas::fontsReloaded);
+    KVCmdParamList params{KVCmdParam::makeInt(1)};
+    KVUpdateViewInfo info;
+    info.setParams(&params);
+    KVUpdateViewInfo done;
+    done.setType(KVCommandAction::CommandDone);
+    // a resource removed and added again in one command
+    info.setType(40);
+    canvas->handleDocumentChanged(&info);
+    info.setType(39);
+    canvas->handleDocumentChanged(&info);
+    QCOMPARE(reloads.count(), 0);
+    canvas->handleDocumentChanged(&done);
+    QCOMPARE(reloads.count(), 1);
+    canvas->handleDocumentChanged(&done);
+    QCOMPARE(reloads.count(), 1);
+    info.setParams(nullptr);
+    qDeleteAll(params);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::notificationsForwardedToThePage()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("notices"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    KVHTMLExposingCanvas *exposing = canvas->exposingObject();
+    KVTimeline *timeline = editor->document()->currentScene()->currentTimeline();
+    QSignalSpy plays(exposing, &KVHTMLExposingCanvas::play);
+    QSignalSpy pauses(exposing, &KVHTMLExposingCanvas::pause);
+    QSignalSpy times(exposing, &KVHTMLExposingCanvas::setCurrentTime);
+    QSignalSpy finishes(exposing, &KVHTMLExposingCanvas::finishAllTask);
+    QSignalSpy textCommands(exposing, &KVHTMLExposingCanvas::execTextEditorCommand);
+    QSignalSpy toPage(exposing, &KVHTMLExposingCanvas::dataChangedToJS);
+    const auto notify = [canvas](int nType, KVCmdParamList params) {
+        KVUpdateViewInfo info;
+        info.setType(nType);
+        info.setParams(&params);
+        canvas->handleDocumentChanged(&info);
+        info.setParams(nullptr);
+        qDeleteAll(params);
+    };
+    notify(KVCommandAction::PlayNotice, {KVCmdParam::makeObject(KVCmdParam::Timeline, timeline), KVCmdParam::makeInt(1200)});
+    notify(KVCommandAction::PauseNotice, {KVCmdParam::makeObject(KVCmdParam::Timeline, timeline), KVCmdParam::makeInt(1500)});
+    notify(KVCommandAction::TimeNotice, {KVCmdParam::makeInt(500), KVCmdParam::makeBool(true)});
+    notify(KVCommandAction::FinishTasksNotice, {});
+    notify(KVCommandAction::TextCommandNotice, {KVCmdParam::makeString("bold"), KVCmdParam::makeString("true")});
+    QCOMPARE(plays.count(), 1);
+    QCOMPARE(plays.first().first().toInt(), 1200);
+    QCOMPARE(pauses.count(), 1);
+    QCOMPARE(pauses.first().first().toInt(), 1500);
+    QCOMPARE(times.count(), 1);
+    QCOMPARE(times.first().at(0).toInt(), 500);
+    QCOMPARE(times.first().at(1).toBool(), true);
+    QCOMPARE(finishes.count(), 1);
+    QCOMPARE(textCommands.count(), 1);
+    QCOMPARE(textCommands.first().at(0).toString(), QStringLiteral("bold"));
+    QCOMPARE(textCommands.first().at(1).toString(), QStringLiteral("true"));
+    // they are signals of their own, no view-update message
+    QCOMPARE(toPage.count(), 0);
     QVERIFY(m_window->closeAllDocuments());
 }
 
