@@ -27,7 +27,8 @@
 
 #include <cmath>
 
-Q_LOGGING_CATEGORY(lcCanvas, "kavio.canvas")
+// Page requests and console output; off unless asked for (QT_LOGGING_RULES="kavio.canvas.debug=true").
+Q_LOGGING_CATEGORY(lcCanvas, "kavio.canvas", QtInfoMsg)
 
 namespace {
 int nextCanvasId()
@@ -280,6 +281,7 @@ void KVCanvas::submitCommandFromJS(const QString &strJson, bool bRunCmdOnly)
 {
     if (!m_pDocument)
         return;
+    qCDebug(lcCanvas).noquote() << "Page request:" << strJson;
     KVCommand *pCommand = KVPageCommandBuilder::build(m_pDocument, strJson, this);
     if (!pCommand)
         return;
