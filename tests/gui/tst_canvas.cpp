@@ -117,6 +117,7 @@ private slots:
     void notificationsForwardedToThePage();
     void moveFromThePageIsOneUndoStep();
     void pageEditIsNotEchoedButItsUndoIs();
+    void undoOfAMoveKeepsTheSelection();
     void insertAndSelectFromThePage();
     void pageFormsBecomeActions_data();
     void pageFormsBecomeActions();
@@ -656,6 +657,32 @@ void tst_Canvas::pageEditIsNotEchoedButItsUndoIs()
     QVERIFY2(types.contains(QStringLiteral("1000")), qPrintable(types.join(',')));
     QVERIFY(geometry.value(QStringLiteral("isUndoCmd")).toBool());
     QCOMPARE(repaints.count(), 1);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::undoOfAMoveKeepsTheSelection()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("keepselection"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    KVScene *scene = editor->document()->currentScene();
+    const QJsonObject select{{QStringLiteral("actions"), QJsonArray{QJsonObject{
+                                 {QStringLiteral("cmd"), 33},
+                                 {QStringLiteral("params"), QJsonArray{intParam(m_pDiv->id()),
+                                                                       QJsonObject{{QStringLiteral("type"), KVCmdParam::Bool},
+                                                                                   {QStringLiteral("value"), true}}}}}}},
+                             {QStringLiteral("sceneId"), scene->id()},
+                             {QStringLiteral("text"), QStringLiteral("Change Selection")}};
+    canvas->submitCommandFromJS(QString::fromUtf8(QJsonDocument(select).toJson()), false);
+    QVERIFY(m_pDiv->isSelected());
+    // the scene itself is not selected in the scene list
+    QVERIFY(!scene->isSelected());
+    canvas->submitCommandFromJS(submitMove(scene, m_pDiv->id(), 70, 80), false);
+    QVERIFY(m_pDiv->isSelected());
+    editor->document()->getUndoStack()->undo();
+    QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 10.0);
+    QVERIFY(m_pDiv->isSelected());
     QVERIFY(m_window->closeAllDocuments());
 }
 
