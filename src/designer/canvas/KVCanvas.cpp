@@ -6,6 +6,7 @@
 #include "canvas/WebEnginePage.h"
 #include "commands/KVCommand.h"
 #include "commands/KVCommandAction.h"
+#include "commands/KVEventLoopLocker.h"
 #include "commands/KVPageCommandBuilder.h"
 #include "commands/KVUpdateViewInfo.h"
 #include "document/KVDocument.h"
@@ -376,6 +377,8 @@ void KVCanvas::onTextFormatChanged(const QString &strFormat)
 
 void KVCanvas::onAllTaskFinished()
 {
+    // The wait before playback ends when it is waiting.
+    KVEventLoopLocker::getInstance()->unlock();
     emit allTasksFinished();
 }
 
