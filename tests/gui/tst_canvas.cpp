@@ -6,6 +6,7 @@
 #include "canvas/KVCanvas.h"
 #include "canvas/KVHTMLExposingCanvas.h"
 #include "canvas/KVResourceSchemeHandler.h"
+#include "canvas/KVWebEngineView.h"
 #include "canvas/WebEnginePage.h"
 #include "commands/KVCmdParam.h"
 #include "commands/KVCommandAction.h"
@@ -126,6 +127,7 @@ private slots:
     void badRequestsAreIgnored_data();
     void badRequestsAreIgnored();
     void resourceSchemeServesProjectFilesOnly();
+    void thumbnailViewTellsWhenContentIsPainted();
     void channelAcceptsOnlyLocalPages_data();
     void channelAcceptsOnlyLocalPages();
 
@@ -923,6 +925,33 @@ void tst_Canvas::resourceSchemeServesProjectFilesOnly()
     canvas->page()->runJavaScript(load.arg(QStringLiteral("resource://nothing.png")));
     QTRY_COMPARE_WITH_TIMEOUT(canvas->page()->title(), QStringLiteral("refused"), 10000);
     QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::thumbnailViewTellsWhenContentIsPainted()
+{
+    KVWebEngineView view;
+    view.resize(200, 150);
+    QSignalSpy rendered(&view, &KVWebEngineView::webContentRendered);
+    QSignalSpy thumbnails(&view, &KVWebEngineView::requestCreateThumbnail);
+    QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+    view.setHtml(QStringLiteral("<body style='background:#c33'>thumbnail</body>"));
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 10000);
+    QTest::qWait(300);
+    // nothing is told while the notification is off
+    QCOMPARE(rendered.count(), 0);
+    view.setRenderNotification(true);
+    view.page()->runJavaScript(QStringLiteral("document.body.style.background = '#3c3';"));
+    QTRY_VERIFY_WITH_TIMEOUT(rendered.count() > 0, 10000);
+    QCOMPARE(thumbnails.count(), rendered.count());
+    view.setRenderNotification(false);
+    const int nRendered = rendered.count();
+    const int nThumbnails = thumbnails.count();
+    view.page()->runJavaScript(QStringLiteral("document.body.style.background = '#33c';"));
+    QTest::qWait(300);
+    QCOMPARE(rendered.count(), nRendered);
+    QCOMPARE(thumbnails.count(), nThumbnails);
 }
 
 void tst_Canvas::channelAcceptsOnlyLocalPages_data()
