@@ -19,6 +19,7 @@
 #include "model/KVElementType.h"
 #include "model/KVAutoShape.h"
 #include "model/KVFreeFormShape.h"
+#include "model/KVMedia.h"
 #include "model/KVFreeFormShapeProperty.h"
 #include "model/KVText.h"
 #include "model/KVScene.h"
@@ -128,6 +129,7 @@ private slots:
     void badRequestsAreIgnored();
     void resourceSchemeServesProjectFilesOnly();
     void thumbnailViewTellsWhenContentIsPainted();
+    void mediaMeasuredByThePage();
     void channelAcceptsOnlyLocalPages_data();
     void channelAcceptsOnlyLocalPages();
 
@@ -952,6 +954,34 @@ void tst_Canvas::thumbnailViewTellsWhenContentIsPainted()
     QTest::qWait(300);
     QCOMPARE(rendered.count(), nRendered);
     QCOMPARE(thumbnails.count(), nThumbnails);
+}
+
+void tst_Canvas::mediaMeasuredByThePage()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openProject(QStringLiteral("media"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    auto *video = qobject_cast<KVMedia *>(KVElementFactory::createElement(KVElementType::Video));
+    QVERIFY(video);
+    editor->document()->currentScene()->addElement(video);
+    QUndoStack *stack = editor->document()->getUndoStack();
+    const int nSteps = stack->count();
+    // the first report sizes the video to its natural size
+    canvas->exposingObject()->updateMediaProps(video->id(), 320, 180, 5000);
+    QCOMPARE(video->duration(), 5000);
+    QVERIFY(video->isMediaInfoLoaded());
+    QCOMPARE(video->sizeW(), 320.0);
+    QCOMPARE(video->sizeH(), 180.0);
+    // a later one (the user may have resized it) only records the length
+    canvas->exposingObject()->updateMediaProps(video->id(), 640, 360, 6000);
+    QCOMPARE(video->duration(), 6000);
+    QCOMPARE(video->sizeW(), 320.0);
+    // nothing of it is an undo step; an unknown element changes nothing
+    QCOMPARE(stack->count(), nSteps);
+    canvas->exposingObject()->updateMediaProps(9999, 1, 1, 1);
+    QCOMPARE(video->duration(), 6000);
+    QVERIFY(m_window->closeAllDocuments());
 }
 
 void tst_Canvas::channelAcceptsOnlyLocalPages_data()

@@ -6,13 +6,17 @@
 #include "canvas/WebEnginePage.h"
 #include "commands/KVCommand.h"
 #include "commands/KVCommandAction.h"
+#include "commands/KVElementCommandAction.h"
 #include "commands/KVEventLoopLocker.h"
 #include "commands/KVPageCommandBuilder.h"
 #include "commands/KVUpdateViewInfo.h"
 #include "document/KVDocument.h"
 #include "model/KVElement.h"
+#include "model/KVElementType.h"
+#include "model/KVMedia.h"
 #include "model/KVScene.h"
 #include "output/KVCanvasSceneData.h"
+#include "resources/MediaResource.h"
 
 #include "ICore.h"
 #include "IEditor.h"
@@ -372,6 +376,42 @@ void KVCanvas::onTextFormatChanged(const QString &strFormat)
     auto *pAction = new KVCommandAction(KVCommandAction::TextFormatNotice, m_pDocument, 1, true);
     pAction->addParam(KVCmdParam::makeJsonObject(jd.object()));
     command.addAction(pAction);
+    command.execute();
+}
+
+void KVCanvas::updateMediaProps(int nElementId, int nVideoWidth, int nVideoHeight, int nDuration)
+{
+    KVScene *pScene = currentScene();
+    auto *pMedia = pScene ? qobject_cast<KVMedia *>(pScene->findElement(nElementId)) : nullptr;
+    if (!m_pDocument || !pMedia)
+        return;
+    const bool bVideo = pMedia->type() == KVElementType::Video;
+    const bool bSized = bVideo && nVideoWidth >= 1 && nVideoHeight >= 1;
+    if (auto *pResource = dynamic_cast<MediaResource *>(pMedia->media())) {
+        if (bSized)
+            pResource->setMediaSize(QSize(nVideoWidth, nVideoHeight));
+    }
+    // What the page measured is no edit of the user's: it runs without an undo step.
+    KVCommand command(m_pDocument, QString());
+    const bool bFirstReport = !pMedia->isMediaInfoLoaded();
+    auto *pInfo = new KVElementCommandAction(1020, m_pDocument, 2);
+    pInfo->addParam(KVCmdParam::makeObject(KVCmdParam::Element, pMedia));
+    pInfo->addParam(KVCmdParam::makeJsonObject({{QStringLiteral("duration"), nDuration},
+                                                {QStringLiteral("loaded"), true}}));
+    command.addAction(pInfo);
+    // A video that had no size of its own yet takes its natural size.
+    if (bSized && bFirstReport) {
+        const KVLayoutKey layout = pMedia->currentLayout();
+        auto *pSize = new KVElementCommandAction(KVElementCommandAction::Geometry, m_pDocument, 7);
+        pSize->addParam(KVCmdParam::makeObject(KVCmdParam::Element, pMedia));
+        pSize->addParam(KVCmdParam::makeInt(layout.nHLayoutId));
+        pSize->addParam(KVCmdParam::makeInt(layout.nVLayoutId));
+        pSize->addParam(KVCmdParam::makeVariant(QVariant()));
+        pSize->addParam(KVCmdParam::makeIntList({4, 5}));
+        pSize->addParam(KVCmdParam::makeDouble(nVideoWidth));
+        pSize->addParam(KVCmdParam::makeDouble(nVideoHeight));
+        command.addAction(pSize);
+    }
     command.execute();
 }
 

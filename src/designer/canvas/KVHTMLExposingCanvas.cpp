@@ -60,6 +60,11 @@ void KVHTMLExposingCanvas::onTextFormatChanged(const QString &strFormat)
     m_pCanvas->onTextFormatChanged(strFormat);
 }
 
+void KVHTMLExposingCanvas::updateMediaProps(int nElementId, int nVideoWidth, int nVideoHeight, int nDuration)
+{
+    m_pCanvas->updateMediaProps(nElementId, nVideoWidth, nVideoHeight, nDuration);
+}
+
 void KVHTMLExposingCanvas::onAllTaskFinished()
 {
     m_pCanvas->onAllTaskFinished();
