@@ -130,6 +130,7 @@ private slots:
     void resourceSchemeServesProjectFilesOnly();
     void thumbnailViewTellsWhenContentIsPainted();
     void mediaMeasuredByThePage();
+    void textEditedInThePage();
     void channelAcceptsOnlyLocalPages_data();
     void channelAcceptsOnlyLocalPages();
 
@@ -981,6 +982,36 @@ void tst_Canvas::mediaMeasuredByThePage()
     QCOMPARE(stack->count(), nSteps);
     canvas->exposingObject()->updateMediaProps(9999, 1, 1, 1);
     QCOMPARE(video->duration(), 6000);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::textEditedInThePage()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openProject(QStringLiteral("text"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    auto *textBox = qobject_cast<KVText *>(KVElementFactory::createElement(KVElementType::Text));
+    QVERIFY(textBox);
+    editor->document()->currentScene()->addElement(textBox);
+    textBox->setInnerHtml(QStringLiteral("Old"), KVLayoutKey::base());
+    QUndoStack *stack = editor->document()->getUndoStack();
+    const int nSteps = stack->count();
+    QSignalSpy toPage(canvas->exposingObject(), &KVHTMLExposingCanvas::dataChangedToJS);
+    // without a focused or selected text element nothing happens
+    canvas->exposingObject()->editTextInnerHTML(QStringLiteral("Lost"));
+    QTest::qWait(50);
+    QCOMPARE(stack->count(), nSteps);
+    canvas->exposingObject()->setFocusedItemId(textBox->id());
+    canvas->exposingObject()->editTextInnerHTML(QStringLiteral("New <b>text</b>"));
+    QTRY_COMPARE_WITH_TIMEOUT(stack->count(), nSteps + 1, 5000);
+    QCOMPARE(stack->text(nSteps), QStringLiteral("Change Text"));
+    QCOMPARE(textBox->innerHtml(KVLayoutKey::base()), QStringLiteral("New <b>text</b>"));
+    // the page shows it already: no echo; its undo goes to the page
+    QCOMPARE(toPage.count(), 0);
+    stack->undo();
+    QCOMPARE(textBox->innerHtml(KVLayoutKey::base()), QStringLiteral("Old"));
+    QVERIFY(toPage.count() > 0);
     QVERIFY(m_window->closeAllDocuments());
 }
 

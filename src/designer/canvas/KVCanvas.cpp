@@ -14,6 +14,8 @@
 #include "model/KVElement.h"
 #include "model/KVElementType.h"
 #include "model/KVMedia.h"
+#include "model/KVText.h"
+#include "model/KVBreakpointSet.h"
 #include "model/KVScene.h"
 #include "output/KVCanvasSceneData.h"
 #include "resources/MediaResource.h"
@@ -23,6 +25,7 @@
 #include "MainWindow.h"
 #include "WebChannelServer.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QLoggingCategory>
 #include <QTimer>
@@ -377,6 +380,42 @@ void KVCanvas::onTextFormatChanged(const QString &strFormat)
     pAction->addParam(KVCmdParam::makeJsonObject(jd.object()));
     command.addAction(pAction);
     command.execute();
+}
+
+void KVCanvas::editTextInnerHTML(const QString &strHtml)
+{
+    KVScene *pScene = currentScene();
+    if (!m_pDocument || !pScene)
+        return;
+    // The text edited is the focused element's, else that of the one selected text element.
+    KVElement *pElement = pScene->findElement(m_nFocusedItemId);
+    if (!qobject_cast<KVText *>(pElement)) {
+        QList<KVElement *> listSelected;
+        pScene->forEachInSubtree([&listSelected, pScene](const KVElement *p) {
+            if (p != pScene && p->isSelected() && qobject_cast<const KVText *>(p))
+                listSelected.append(const_cast<KVElement *>(p));
+        });
+        pElement = listSelected.size() == 1 ? listSelected.first() : nullptr;
+    }
+    if (!pElement) {
+        qCDebug(lcCanvas) << "Edited text HTML without a text element to take it";
+        return;
+    }
+    const KVBreakpointSet *pLayouts = m_pDocument->breakpoints();
+    const QJsonObject joText{{QStringLiteral("cmd"), 1008},
+                             {QStringLiteral("params"), QJsonArray{
+                                  QJsonObject{{QStringLiteral("type"), KVCmdParam::Int}, {QStringLiteral("value"), pElement->id()}},
+                                  QJsonObject{{QStringLiteral("type"), KVCmdParam::String}, {QStringLiteral("value"), strHtml}}}}};
+    const QJsonObject joRequest{{QStringLiteral("actions"), QJsonArray{joText}},
+                                {QStringLiteral("sceneId"), pScene->id()},
+                                {QStringLiteral("symbolResourceId"), -1},
+                                {QStringLiteral("responsive"), pLayouts->isResponsiveMode()},
+                                {QStringLiteral("hLayoutId"), pLayouts->currentHId()},
+                                {QStringLiteral("vLayoutId"), pLayouts->currentVId()},
+                                {QStringLiteral("text"), tr("Change Text")}};
+    // The page already shows the text; the queue normalises its HTML before it is recorded.
+    if (KVCommand *pCommand = KVPageCommandBuilder::build(m_pDocument, joRequest, this))
+        m_pDocument->submitCommand(pCommand);
 }
 
 void KVCanvas::updateMediaProps(int nElementId, int nVideoWidth, int nVideoHeight, int nDuration)

@@ -94,6 +94,8 @@ public slots:
     void setEditingText(bool bEditing, int nToolBarX);
     void setEditingText(bool bEditing);
     void onTextFormatChanged(const QString &strFormat);
+    // The page ended text editing with new HTML: it becomes the element's "Change Text" command.
+    void editTextInnerHTML(const QString &strHtml);
     // The page has loaded a medium: its natural size (video) and its length in milliseconds.
     void updateMediaProps(int nElementId, int nVideoWidth, int nVideoHeight, int nDuration);
     void focusToMe();

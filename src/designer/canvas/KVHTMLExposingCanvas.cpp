@@ -65,6 +65,11 @@ void KVHTMLExposingCanvas::updateMediaProps(int nElementId, int nVideoWidth, int
     m_pCanvas->updateMediaProps(nElementId, nVideoWidth, nVideoHeight, nDuration);
 }
 
+void KVHTMLExposingCanvas::editTextInnerHTML(const QString &strHtml)
+{
+    m_pCanvas->editTextInnerHTML(strHtml);
+}
+
 void KVHTMLExposingCanvas::onAllTaskFinished()
 {
     m_pCanvas->onAllTaskFinished();
