@@ -330,6 +330,12 @@ void tst_Canvas::zoomFromThePageIsClamped()
     // a zoom made on the system side does tell the page
     canvas->setZoomFactor(2.0, true, false);
     QCOMPARE(toPage.count(), 1);
+    // so does the transform tool the toolbar picks, once per change
+    QSignalSpy tools(canvas->exposingObject(), &KVHTMLExposingCanvas::transformToolChanged);
+    canvas->setTransformTool(2);
+    canvas->setTransformTool(2);
+    QCOMPARE(tools.count(), 1);
+    QCOMPARE(canvas->transformTool(), 2);
     QVERIFY(m_window->closeAllDocuments());
 }
 

@@ -472,6 +472,14 @@ void KVCanvas::changeStageView(int eViewMode)
     emit m_pExposing->changeStageView(eViewMode);
 }
 
+void KVCanvas::setTransformTool(int nTool)
+{
+    if (nTool == m_nTransformTool)
+        return;
+    m_nTransformTool = nTool;
+    emit m_pExposing->transformToolChanged(nTool);
+}
+
 void KVCanvas::play(int nTime)
 {
     emit m_pExposing->play(nTime);

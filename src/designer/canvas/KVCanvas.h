@@ -103,6 +103,8 @@ public slots:
     void onAllTaskFinished();
     void pauseTimeline();
     void changeStageView(int eViewMode);
+    // The stage's transform tool (the responsive toolbar's choice); the page follows.
+    void setTransformTool(int nTool);
     // Plays, pauses and seeks the page's stage (the timeline's notifications 74, 75, 76).
     void play(int nTime);
     void pause(int nTime);
