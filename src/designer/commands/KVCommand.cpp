@@ -117,11 +117,12 @@ void KVCommand::recordSelection()
             m_listCurrentTimelines.append(pScene->currentTimeline());
         }
     }
+    // Every selected element of the stage, whether or not the scene itself is selected in the list.
     if (KVScene *pScene = m_pDocument->commandCurrentScene()) {
-        QList<KVElement *> list;
-        pScene->selectedElements(list, false);
-        for (KVElement *pElement : list)
-            m_listSelectedElements.append(pElement);
+        pScene->forEachInSubtree([this, pScene](const KVElement *pElement) {
+            if (pElement != pScene && pElement->isSelected())
+                m_listSelectedElements.append(const_cast<KVElement *>(pElement));
+        });
     }
 }
 
