@@ -6,6 +6,8 @@
 #include "commands/KVCommandAction.h"
 #include "commands/KVUpdateViewInfo.h"
 #include "document/KVDocument.h"
+#include "animation/KVTimeline.h"
+#include "commands/KVEventLoopLocker.h"
 #include "model/KVElementFactory.h"
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
@@ -24,6 +26,7 @@ class tst_DocumentCommands : public QObject
     Q_OBJECT
 private slots:
     void insertThroughTheDocument();
+    void playbackIsToldToTheViews();
 };
 
 void tst_DocumentCommands::insertThroughTheDocument()
@@ -74,6 +77,74 @@ void tst_DocumentCommands::insertThroughTheDocument()
     QVERIFY(reopened.load(file));
     QCOMPARE(reopened.sceneList()->at(0)->children().size(), 1);
     QCOMPARE(reopened.sceneList()->at(0)->children().first()->sizeW(), 120.0);
+    QVERIFY(rec.entries().isEmpty());
+}
+
+// Play, stop and the timeline edges: the views are asked to finish their work before playback
+// starts (and the wait ends when they say so), then told the time of each change; the model's
+// timeline really runs, and nothing lands on the undo stack.
+void tst_DocumentCommands::playbackIsToldToTheViews()
+{
+    RecordingReporter rec;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("p/p.kavio"));
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    KVDocument doc;
+    doc.setFileName(file);
+    QVERIFY(doc.create(800, 600, 1, false));
+    KVTimeline *timeline = doc.sceneList()->at(0)->currentTimeline();
+    QVERIFY(timeline);
+    timeline->addLabel(QStringLiteral("end"), 400);
+    QCOMPARE(timeline->totalDuration(), 400);
+
+    QList<QPair<int, int>> told; // type, the time it carries (-1 without one)
+    connect(&doc, &IDocument::dataChanged, this, [&told](QObject *pInfo) {
+        auto *info = qobject_cast<KVUpdateViewInfo *>(pInfo);
+        if (!info || info->type() == 41)
+            return;
+        int nTime = -1;
+        if (info->params() && !info->params()->isEmpty()) {
+            const int nAt = info->type() == 76 ? 0 : 1;
+            nTime = info->params()->value(nAt) ? info->params()->value(nAt)->toInt() : -1;
+        }
+        told << qMakePair(info->type(), nTime);
+        // The page answers the request to finish its work at once.
+        if (info->type() == 82)
+            QTimer::singleShot(0, KVEventLoopLocker::getInstance(), &KVEventLoopLocker::unlock);
+    });
+
+    QVERIFY(!doc.stopPlayback());
+    QVERIFY(doc.goToTimelineEdge(true));
+    QCOMPARE(timeline->currentTimeMs(), 400);
+    QVERIFY(doc.goToTimelineEdge(false));
+    QCOMPARE(timeline->currentTimeMs(), 0);
+    QCOMPARE(told, (QList<QPair<int, int>>{{76, 400}, {76, 0}}));
+    told.clear();
+
+    // The wait is long; only the answer can end it before the end of the test's own time-out.
+    QVERIFY(doc.startPlayback(60000));
+    QVERIFY(doc.isPlaying());
+    QCOMPARE(told, (QList<QPair<int, int>>{{82, -1}, {74, 0}}));
+    QVERIFY(!doc.startPlayback(0)); // already playing
+    QTRY_VERIFY(timeline->currentTimeMs() >= 100);
+    told.clear();
+    QVERIFY(doc.togglePlayback());
+    QVERIFY(!doc.isPlaying());
+    QCOMPARE(told.size(), 1);
+    QCOMPARE(told.first().first, 75);
+    QVERIFY(told.first().second >= 100);
+    const int nPausedAt = timeline->currentTimeMs();
+
+    // Played to the end, a new start begins from the start.
+    QVERIFY(doc.startPlayback(0));
+    QTRY_VERIFY(!doc.isPlaying());
+    QCOMPARE(timeline->currentTimeMs(), 400);
+    QVERIFY(nPausedAt < 400);
+    told.clear();
+    QVERIFY(doc.startPlayback(0));
+    QCOMPARE(told.last(), qMakePair(74, 0));
+    QVERIFY(doc.stopPlayback());
+    QCOMPARE(doc.getUndoStack()->count(), 0);
     QVERIFY(rec.entries().isEmpty());
 }
 

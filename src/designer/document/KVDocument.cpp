@@ -6,6 +6,8 @@
 #include "KVOwnedFileCopy.h"
 #include "KVPreloader.h"
 #include "commands/KVCommand.h"
+#include "commands/KVCommandAction.h"
+#include "commands/KVEventLoopLocker.h"
 #include "commands/KVTextCommandValidator.h"
 #include "KVProjectFile.h"
 #include "KVProjectPaths.h"
@@ -14,6 +16,7 @@
 #include "ICore.h"
 #include "Reporter.h"
 #include "model/KVBreakpointSet.h"
+#include "animation/KVTimeline.h"
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
 #include "resources/KVFileCopier.h"
@@ -518,6 +521,79 @@ bool KVDocument::play()
         m_pPlayingAnimation->resume();
     else
         m_pPlayingAnimation->start();
+    return true;
+}
+
+KVTimeline *KVDocument::currentPlaybackTimeline() const
+{
+    KVScene *pScene = commandCurrentScene();
+    return pScene ? pScene->currentTimeline() : nullptr;
+}
+
+void KVDocument::notifyViews(int nType, KVTimeline *pTimeline)
+{
+    KVCommand command(this, QString());
+    command.setPausePlaybackFirst(false);
+    auto *pAction = new KVCommandAction(nType, this, 2, true);
+    if (nType == KVCommandAction::TimeNotice) {
+        pAction->addParam(KVCmdParam::makeInt(pTimeline->currentTimeMs()));
+        pAction->addParam(KVCmdParam::makeBool(true));
+    } else if (nType != KVCommandAction::FinishTasksNotice) {
+        pAction->addParam(KVCmdParam::makeObject(KVCmdParam::Timeline, pTimeline));
+        pAction->addParam(KVCmdParam::makeInt(pTimeline->currentTimeMs()));
+    }
+    command.addAction(pAction);
+    command.execute();
+}
+
+bool KVDocument::startPlayback(int nWaitMs)
+{
+    KVTimeline *pTimeline = currentPlaybackTimeline();
+    if (!pTimeline || pTimeline->state() == QAbstractAnimation::Running)
+        return false;
+    notifyViews(KVCommandAction::FinishTasksNotice, pTimeline);
+    if (nWaitMs > 0)
+        KVEventLoopLocker::getInstance()->lock(nWaitMs);
+    // The wait ran events: the scene or its timeline may have changed meanwhile.
+    if (pTimeline != currentPlaybackTimeline())
+        return false;
+    const int nTotal = pTimeline->totalDuration();
+    int nFrom = pTimeline->currentTimeMs();
+    if (nTotal >= 0 && nFrom >= nTotal)
+        nFrom = 0;
+    pTimeline->seek(nFrom);
+    setPlayingAnimation(pTimeline);
+    if (pTimeline->state() == QAbstractAnimation::Paused)
+        pTimeline->resume();
+    else
+        pTimeline->start();
+    notifyViews(KVCommandAction::PlayNotice, pTimeline);
+    return true;
+}
+
+bool KVDocument::stopPlayback()
+{
+    KVTimeline *pTimeline = currentPlaybackTimeline();
+    if (!pTimeline || !isPlaying())
+        return false;
+    pause();
+    notifyViews(KVCommandAction::PauseNotice, pTimeline);
+    return true;
+}
+
+bool KVDocument::togglePlayback()
+{
+    return isPlaying() ? stopPlayback() : startPlayback();
+}
+
+bool KVDocument::goToTimelineEdge(bool bEnd)
+{
+    KVTimeline *pTimeline = currentPlaybackTimeline();
+    if (!pTimeline)
+        return false;
+    stopPlayback();
+    pTimeline->seek(bEnd ? qMax(0, pTimeline->totalDuration()) : 0);
+    notifyViews(KVCommandAction::TimeNotice, pTimeline);
     return true;
 }
 

@@ -134,6 +134,15 @@ public slots:
     // content id, status).
     void submitCommand(QUndoCommand *pCommand, bool bPush);
     bool play();
+    // Playback of the current timeline of the current scene, told to the views: before it starts
+    // the views finish their pending work (type 82, waiting at most nWaitMs for the canvas page),
+    // then it plays from where it stands (from the start when it stood at its end) with a type-74
+    // notice; stopping pauses it with a type-75 notice. False when there is nothing to do.
+    bool startPlayback(int nWaitMs = 500);
+    bool stopPlayback();
+    bool togglePlayback();
+    // Stops playback and moves the current timeline to its start or its end (type-76 notice).
+    bool goToTimelineEdge(bool bEnd);
     // Loads the custom preloader of the project, or creates a new one; false when neither works.
     bool loadPreloader();
     // Closes the preloader document because the project no longer uses it (asks to save changes).
@@ -184,6 +193,9 @@ private:
     QPointer<KVDocument> m_pPreloader; // a KVPreloader
     QPointer<KVDocument> m_pSideDocument;
     QPointer<QAbstractAnimation> m_pPlayingAnimation;
+    KVTimeline *currentPlaybackTimeline() const;
+    // Runs a command of one notification action once, without an undo step.
+    void notifyViews(int nType, KVTimeline *pTimeline);
     IKVProgress *m_pProgress = nullptr;
     QJsonArray m_jaSavedResources; // the resources as the project file on disk has them
     QList<int> m_listFontIds;

@@ -6,6 +6,7 @@
 #include "ActionContainer.h"
 #include "ActionManager.h"
 #include "KVEditor.h"
+#include "document/KVDocument.h"
 #include "EditorManager.h"
 #include "ICore.h"
 #include "IEditor.h"
@@ -147,6 +148,33 @@ void KVDesignerPlugin::forwardToCanvas(const char *pszSlot)
 void KVDesignerPlugin::forwardToEditor(const char *pszSlot)
 {
     forwardToCanvas(pszSlot);
+}
+
+namespace {
+KVDocument *activeDocument()
+{
+    ICore *core = ICore::instance();
+    auto *editor = qobject_cast<KVEditor *>(core ? core->editorManager()->activeEditor() : nullptr);
+    return editor ? editor->document() : nullptr;
+}
+} // namespace
+
+void KVDesignerPlugin::togglePlayback()
+{
+    if (KVDocument *pDocument = activeDocument())
+        pDocument->togglePlayback();
+}
+
+void KVDesignerPlugin::goToTimelineStart()
+{
+    if (KVDocument *pDocument = activeDocument())
+        pDocument->goToTimelineEdge(false);
+}
+
+void KVDesignerPlugin::goToTimelineEnd()
+{
+    if (KVDocument *pDocument = activeDocument())
+        pDocument->goToTimelineEdge(true);
 }
 
 void KVDesignerPlugin::insertBlankScene() { forwardToEditor("insertBlankScene"); }

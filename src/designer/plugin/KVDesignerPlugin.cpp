@@ -231,6 +231,14 @@ void KVDesignerPlugin::createActions()
     m_pActions = new KVDesignerActions(am, mw, this, this);
     m_pActions->create();
     m_toolbars = m_pActions->toolbars();
+    // Playback of the active editor's current timeline.
+    auto playback = [am, this](const char *id, void (KVDesignerPlugin::*slot)()) {
+        if (QAction *a = am->getAction(QString::fromLatin1(id)))
+            QObject::connect(a, &QAction::triggered, this, slot);
+    };
+    playback("Timeline.Play", &KVDesignerPlugin::togglePlayback);
+    playback("Timeline.Go_To_Start", &KVDesignerPlugin::goToTimelineStart);
+    playback("Timeline.Go_To_End", &KVDesignerPlugin::goToTimelineEnd);
     am->readFromSettings();
 }
 

@@ -58,6 +58,10 @@ public slots:
     bool canForward(const char *pszSlot) const;
 
 private slots:
+    // Play/Stop, Go to Start and Go to End on the active editor's document.
+    void togglePlayback();
+    void goToTimelineStart();
+    void goToTimelineEnd();
     void updateEditorActivated(IEditor *pEditor);
     void updateEditorDeactivated(IEditor *pEditor);
     // Commands: each does nothing unless the active editor has a canvas, and otherwise hands the
