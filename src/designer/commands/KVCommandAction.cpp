@@ -1,6 +1,7 @@
 #include "commands/KVCommandAction.h"
 
 #include "commands/KVAnimationActions.h"
+#include "commands/KVOverrideActions.h"
 #include "commands/KVStructureActions.h"
 
 #include "commands/IKVCommandTarget.h"
@@ -117,6 +118,8 @@ bool KVCommandAction::apply(bool bForward)
     case DocumentAuthor:
     case DocumentKeywords:
         return applyDocumentText();
+    case RemoveOverrides:
+        return KVOverrideActions::apply(*this, bForward);
     case CommandDone:
     case SelectionChanged:
     case TextEditingNotice:

@@ -61,6 +61,7 @@ public:
         PauseNotice = 75,
         TimeNotice = 76,
         FinishTasksNotice = 82,
+        RemoveOverrides = 85,
         LastDocumentType = 103
     };
 
