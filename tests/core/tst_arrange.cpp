@@ -150,6 +150,7 @@ private slots:
     void nothingToDo();
     void alignAtEveryEditedLayout();
     void autoKeyframeSetsKeyValue();
+    void autoKeyframeCreatesTrack();
     void sameSize_data();
     void sameSize();
     void displayOrder_data();
@@ -451,6 +452,33 @@ void tst_Arrange::autoKeyframeSetsKeyValue()
     QCOMPARE(pTrack->keyValueAt(0)->value().toDouble(), 40.0);
     s.t.stack.undo();
     QCOMPARE(pTrack->keyValueAt(0)->value().toDouble(), 300.0);
+}
+
+void tst_Arrange::autoKeyframeCreatesTrack()
+{
+    Stage s;
+    KVElement *pFocus = s.add(0, 40, 100, 40);
+    KVElement *p = s.add(0, 300, 50, 50);
+    KVTimeline *pTimeline = s.pScene->mainTimeline();
+    KVEditContext c = s.context(pFocus);
+    c.pTimeline = pTimeline;
+    c.bAutoKeyframe = true;
+    c.nCurrentTime = 800;
+    const QString strBefore = s.form();
+    pushAndCheckUndo(s, Op::sameSize(c, Op::SameBoth), QStringLiteral("Set Same Size"), strBefore, [&]() {
+        KVAnimation *pAnimation = pTimeline->findAnimation(p, kBase);
+        QVERIFY(pAnimation);
+        QCOMPARE(pAnimation->keyframes().size(), 2);
+        for (KVKeyframe *pTrack : pAnimation->keyframes()) {
+            QCOMPARE(pTrack->keyValues().size(), 2);
+            const bool bWidth = pTrack->type() == KVPropertyCatalogue::Width;
+            QCOMPARE(pTrack->keyValueAt(0)->value().toDouble(), 50.0);
+            QCOMPARE(pTrack->keyValueAt(800)->value().toDouble(), bWidth ? 100.0 : 40.0);
+        }
+        QVERIFY(!pTimeline->findAnimation(pFocus, kBase));
+    });
+    s.t.stack.undo();
+    QVERIFY(!pTimeline->findAnimation(p, kBase));
 }
 
 void tst_Arrange::sameSize_data()

@@ -9,6 +9,7 @@
 #include "commands/KVElementCommandAction.h"
 #include "model/KVElement.h"
 
+#include <QHash>
 #include <QPointF>
 #include <QVariant>
 
@@ -156,35 +157,84 @@ void addSize(const KVEditContext &c, GeometryEdit &edit, bool bHorizontal, doubl
     edit.add(bHorizontal ? 4 : 5, dValue);
 }
 
-// Turns the edits into actions: key values for tracked properties, one geometry action per
-// element and layout for the rest.
+void addKeyValue(KVCommand *pCommand, const KVEditContext &c, KVKeyframe *pTrack, int nTime,
+                 const QVariant &value)
+{
+    auto *pAction = new KVCommandAction(KVCommandAction::AddKeyValue, c.pTarget, 4);
+    pAction->addParam(P::makeObject(P::Keyframe, pTrack));
+    pAction->addParam(P::makeKeyValue(new KVKeyValue(nTime, value), true));
+    pAction->addParam(P::makeInt(3));
+    pAction->addParam(P::makeBool(true));
+    pCommand->addAction(pAction);
+}
+
+// The actions that record a new value of a tracked property at the current time: the key value
+// there takes it, or a new one is added.
+void recordOnTrack(KVCommand *pCommand, const KVEditContext &c, KVKeyframe *pTrack, const QVariant &value)
+{
+    if (KVKeyValue *pKey = pTrack->keyValueAt(c.nCurrentTime)) {
+        auto *pAction = new KVCommandAction(KVCommandAction::SetKeyValue, c.pTarget, 3);
+        pAction->addParam(P::makeObject(P::Keyframe, pTrack));
+        pAction->addParam(P::makeKeyValue(pKey));
+        pAction->addParam(P::makeVariant(value));
+        pCommand->addAction(pAction);
+    } else {
+        addKeyValue(pCommand, c, pTrack, c.nCurrentTime, value);
+    }
+}
+
+// A property without a track gets one (and the element an animation when it has none at the
+// layout): a key value at 0 holding the value from before, when the current time is later, and one
+// at the current time with the new value. Only at the timeline's own layout, where new tracks live.
+bool recordOnNewTrack(KVCommand *pCommand, const KVEditContext &c, const GeometryEdit &edit, int nCode,
+                      const QVariant &value, QHash<KVElement *, KVAnimation *> &created)
+{
+    if (!c.bAutoKeyframe || !c.pTimeline || nCode > 5 || edit.layout != c.pTimeline->currentLayout())
+        return false;
+    KVElement *pElement = edit.pElement;
+    if (!c.pTimeline->findAnimation(pElement, edit.layout) && !created.contains(pElement)) {
+        auto *pAnimation = new KVAnimation(pElement);
+        created.insert(pElement, pAnimation);
+        auto *pAction = new KVCommandAction(KVCommandAction::AddAnimation, c.pTarget, 4);
+        pAction->addParam(P::makeObject(P::Animation, pAnimation, true));
+        pAction->addParam(P::makeObject(P::Timeline, c.pTimeline));
+        pAction->addParam(P::makeInt(edit.layout.nHLayoutId));
+        pAction->addParam(P::makeInt(edit.layout.nVLayoutId));
+        pCommand->addAction(pAction);
+    }
+    KVKeyframe *pTrack = KVKeyframe::create(pElement, nCode, edit.layout);
+    if (!pTrack)
+        return false;
+    auto *pAction = new KVCommandAction(KVCommandAction::AddTrack, c.pTarget, 4);
+    pAction->addParam(P::makeObject(P::Keyframe, pTrack, true));
+    pAction->addParam(P::makeObject(P::Element, pElement));
+    pAction->addParam(P::makeObject(P::Timeline, c.pTimeline));
+    pAction->addParam(P::makeValue(P::ValueList, QVariant()));
+    pCommand->addAction(pAction);
+    if (c.nCurrentTime > 0)
+        addKeyValue(pCommand, c, pTrack, 0, KVElementCommandAction::geometryValue(pElement, nCode, edit.layout));
+    addKeyValue(pCommand, c, pTrack, c.nCurrentTime, value);
+    return true;
+}
+
+// Turns the edits into actions: with auto keyframing the positions and sizes become key values,
+// everything else one geometry action per element and layout.
 void addEdits(KVCommand *pCommand, const KVEditContext &c, const QList<GeometryEdit> &edits)
 {
+    QHash<KVElement *, KVAnimation *> created;
     for (const GeometryEdit &edit : edits) {
         QList<int> codes;
         QList<QVariant> values;
         for (int i = 0; i < edit.codes.size(); ++i) {
             const int nCode = edit.codes.at(i);
-            KVKeyframe *pTrack = autoKeyTrack(c, edit.pElement, nCode, edit.layout);
-            if (!pTrack) {
-                codes.append(nCode);
-                values.append(edit.values.at(i));
+            if (KVKeyframe *pTrack = autoKeyTrack(c, edit.pElement, nCode, edit.layout)) {
+                recordOnTrack(pCommand, c, pTrack, edit.values.at(i));
                 continue;
             }
-            if (KVKeyValue *pKey = pTrack->keyValueAt(c.nCurrentTime)) {
-                auto *pAction = new KVCommandAction(KVCommandAction::SetKeyValue, c.pTarget, 3);
-                pAction->addParam(P::makeObject(P::Keyframe, pTrack));
-                pAction->addParam(P::makeKeyValue(pKey));
-                pAction->addParam(P::makeVariant(edit.values.at(i)));
-                pCommand->addAction(pAction);
-            } else {
-                auto *pAction = new KVCommandAction(KVCommandAction::AddKeyValue, c.pTarget, 4);
-                pAction->addParam(P::makeObject(P::Keyframe, pTrack));
-                pAction->addParam(P::makeKeyValue(new KVKeyValue(c.nCurrentTime, edit.values.at(i)), true));
-                pAction->addParam(P::makeInt(3));
-                pAction->addParam(P::makeBool(true));
-                pCommand->addAction(pAction);
-            }
+            if (recordOnNewTrack(pCommand, c, edit, nCode, edit.values.at(i), created))
+                continue;
+            codes.append(nCode);
+            values.append(edit.values.at(i));
         }
         if (codes.isEmpty())
             continue;
