@@ -10,6 +10,7 @@
 #include "model/KVElement.h"
 
 #include <QHash>
+#include <QSet>
 #include <QPointF>
 #include <QVariant>
 
@@ -455,6 +456,7 @@ KVCommand *KVArrangeOperation::displayOrder(const KVEditContext &c, int nMode)
     if (!c.isUsable() || nMode < ToFront || nMode > Backward)
         return nullptr;
     const QList<KVElement *> elements = c.selectedTopLevel();
+    const QSet<KVElement *> selected(elements.cbegin(), elements.cend());
     // Each parent's child list as it will be after the moves planned so far.
     QList<KVElement *> parents;
     for (KVElement *p : elements) {
@@ -467,7 +469,7 @@ KVCommand *KVArrangeOperation::displayOrder(const KVEditContext &c, int nMode)
         QList<KVElement *> order = pParent->children();
         QList<KVElement *> moving;
         for (KVElement *p : order) {
-            if (elements.contains(p))
+            if (selected.contains(p))
                 moving.append(p);
         }
         // Going up the topmost moves first, going down the lowest: each keeps its place among the
@@ -486,7 +488,7 @@ KVCommand *KVArrangeOperation::displayOrder(const KVEditContext &c, int nMode)
                 nNew = nOld + (bUpwards ? 1 : -1);
             if (nNew < 0 || nNew >= order.size() || nNew == nOld)
                 continue;
-            if ((nMode == Forward || nMode == Backward) && moving.contains(order.at(nNew)))
+            if ((nMode == Forward || nMode == Backward) && selected.contains(order.at(nNew)))
                 continue;
             order.removeAt(nOld);
             order.insert(nNew, p);

@@ -2,6 +2,8 @@
 
 #include "model/KVScene.h"
 
+#include <QSet>
+
 namespace {
 
 // A selected element with selected children stands for them (a group the user has entered).
@@ -38,14 +40,13 @@ QList<KVElement *> KVEditContext::selectedElements() const
 
 QList<KVElement *> KVEditContext::selectedTopLevel() const
 {
-    QList<KVElement *> list;
     const QList<KVElement *> all = selectedElements();
+    const QSet<const KVElement *> set(all.cbegin(), all.cend());
+    QList<KVElement *> list;
     for (KVElement *p : all) {
         bool bCovered = false;
-        for (KVElement *pOther : all) {
-            if (pOther != p && p->isInSubtreeOf(pOther))
-                bCovered = true;
-        }
+        for (const KVElement *pUp = p->parent(); pUp && !bCovered; pUp = pUp->parent())
+            bCovered = set.contains(pUp);
         if (!bCovered)
             list.append(p);
     }
