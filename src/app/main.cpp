@@ -6,6 +6,7 @@
 #include "host/MessageBoxReporter.h"
 #include "host/PluginManager.h"
 #include "host/PluginSpec.h"
+#include "host/ResourceUrlScheme.h"
 #include "host/Reporter.h"
 #include "host/StderrReporter.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char **argv)
     // our own, so the application runs them without it there.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    registerResourceUrlScheme();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication app(argc, argv);

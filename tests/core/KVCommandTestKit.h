@@ -12,6 +12,7 @@
 #include "commands/KVCommand.h"
 #include "commands/KVCommandAction.h"
 #include "commands/KVUpdateViewInfo.h"
+#include "document/KVDocumentSettings.h"
 #include "document/KVSymbol.h"
 #include "model/KVElementFactory.h"
 #include "model/KVScene.h"
@@ -45,6 +46,7 @@ public:
     int nStatusClears = 0;
     KVResource *pSymbol = nullptr;
     KVSymbol project;
+    KVDocumentSettings settings;
 
     KVSceneList *commandSceneList() const override { return const_cast<KVSceneList *>(&list); }
     QUndoStack *commandUndoStack() const override { return const_cast<QUndoStack *>(&stack); }
@@ -70,6 +72,7 @@ public:
     }
     KVResource *editedSymbolResource() const override { return pSymbol; }
     KVSymbol *commandProject() const override { return const_cast<KVSymbol *>(&project); }
+    KVDocumentSettings *commandSettings() const override { return const_cast<KVDocumentSettings *>(&settings); }
     void reloadFonts() override
     {
         KVNote note;

@@ -143,6 +143,8 @@ private slots:
     void addBreakpoint_data();
     void addBreakpoint();
     void removeAndPutBack();
+    void setBreakpointValue_data();
+    void setBreakpointValue();
     void checkNewBreakpoint_data();
     void checkNewBreakpoint();
     void rangeAndValue_data();
@@ -215,6 +217,43 @@ void tst_Breakpoints::addBreakpoint()
     QCOMPARE(set.hasLayouts(), !horizontal.isEmpty() || !vertical.isEmpty());
     // Adding never moves the layout the editor shows.
     QCOMPARE(set.currentLayout(), KVLayoutKey::base());
+}
+
+void tst_Breakpoints::setBreakpointValue_data()
+{
+    QTest::addColumn<bool>("bVertical");
+    QTest::addColumn<int>("nId");
+    QTest::addColumn<int>("nValue");
+    QTest::addColumn<int>("nResult");
+    QTest::addColumn<QString>("horizontal");
+    // The set: h 1:320 2:768 4:1024, v 3:400.
+    QTest::newRow("stays in place") << false << 2 << 700 << 768 << "1:320 2:700 4:1024";
+    QTest::newRow("moves past its neighbours") << false << 1 << 900 << 320 << "2:768 1:900 4:1024";
+    QTest::newRow("to the front") << false << 4 << 10 << 1024 << "4:10 1:320 2:768";
+    QTest::newRow("same value") << false << 2 << 768 << 768 << "1:320 2:768 4:1024";
+    QTest::newRow("value taken") << false << 1 << 1024 << -1 << "1:320 2:768 4:1024";
+    QTest::newRow("out of range") << false << 1 << 10001 << -1 << "1:320 2:768 4:1024";
+    QTest::newRow("zero") << false << 1 << 0 << -1 << "1:320 2:768 4:1024";
+    QTest::newRow("wrong direction") << true << 1 << 500 << -1 << "1:320 2:768 4:1024";
+    QTest::newRow("vertical") << true << 3 << 500 << 400 << "1:320 2:768 4:1024";
+}
+
+void tst_Breakpoints::setBreakpointValue()
+{
+    QFETCH(bool, bVertical);
+    QFETCH(int, nId);
+    QFETCH(int, nValue);
+    QFETCH(int, nResult);
+    QFETCH(QString, horizontal);
+    KVBreakpointSet set;
+    addAll(set, "h:320 h:768 v:400 h:1024");
+    QSignalSpy spy(&set, &KVBreakpointSet::changed);
+    QCOMPARE(set.setBreakpointValue(bVertical, nId, nValue), nResult);
+    QCOMPARE(listText(set.hBreakpoints()), horizontal);
+    QCOMPARE(listText(set.vBreakpoints()),
+             bVertical && nResult >= 0 ? QStringLiteral("3:%1").arg(nValue) : QStringLiteral("3:400"));
+    QCOMPARE(spy.count(), nResult >= 0 && nResult != nValue ? 1 : 0);
+    QCOMPARE(set.nextId(), 5);
 }
 
 void tst_Breakpoints::removeAndPutBack()

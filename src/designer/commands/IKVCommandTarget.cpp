@@ -1,5 +1,7 @@
 #include "commands/IKVCommandTarget.h"
 
+#include "document/KVSymbol.h"
+#include "model/KVBreakpointSet.h"
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
 
@@ -23,4 +25,21 @@ KVSceneList *IKVCommandTarget::sceneListOf(QObject *pOwner) const
     if (pCurrent && pCurrent->owner() == pOwner)
         return pCurrent;
     return nullptr;
+}
+
+KVSymbol *IKVCommandTarget::layoutContainer(QObject *pLayoutData) const
+{
+    KVSymbol *pProject = commandProject();
+    if (pLayoutData && pProject && pProject->breakpoints() == pLayoutData)
+        return pProject;
+    return nullptr;
+}
+
+KVSceneList *IKVCommandTarget::layoutScenes(KVSymbol *pContainer) const
+{
+    if (!pContainer)
+        return nullptr;
+    if (pContainer == commandProject() && !editedSymbolResource())
+        return commandSceneList();
+    return pContainer->sceneList();
 }

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QObject>
 
+class KVDocumentSettings;
+class KVPreloader;
 class KVResource;
 class KVScene;
 class KVSceneList;
@@ -45,8 +47,19 @@ public:
 
     // The project's own symbol part (title, description, author, keywords); null when there is none.
     virtual KVSymbol *commandProject() const { return nullptr; }
+    // The project's document-level settings (playback, preloader kind, HTML5 output); null when
+    // there are none.
+    virtual KVDocumentSettings *commandSettings() const { return nullptr; }
+    // The custom preloader when it is the document being edited; null otherwise.
+    virtual KVPreloader *commandPreloader() const { return nullptr; }
     // The resource of the symbol being edited; null while the project itself is edited.
     virtual KVResource *editedSymbolResource() const { return nullptr; }
+    // The container (the project, or a symbol) whose responsive-layout data is the object (its
+    // breakpoint set); by default the project when the object is the project's set, else null.
+    virtual KVSymbol *layoutContainer(QObject *pLayoutData) const;
+    // The scenes that follow the layouts of the container: the scenes being edited when the
+    // container is the one being edited, else the container's own.
+    virtual KVSceneList *layoutScenes(KVSymbol *pContainer) const;
     // Reloads the project's fonts into the application's font database (resources came or went).
     virtual void reloadFonts() {}
     // Clears the document's status text (called before a push onto a clean stack).

@@ -1,6 +1,9 @@
 #include "commands/KVCommandAction.h"
 
 #include "commands/KVAnimationActions.h"
+#include "commands/KVDocumentActions.h"
+#include "commands/KVLayoutActions.h"
+#include "commands/KVMotionPathActions.h"
 #include "commands/KVOverrideActions.h"
 #include "commands/KVStructureActions.h"
 
@@ -132,8 +135,15 @@ bool KVCommandAction::apply(bool bForward)
         // Notifications: nothing to change in the model.
         return true;
     default:
-        return false;
+        break;
     }
+    if (KVLayoutActions::handles(m_nType))
+        return KVLayoutActions::apply(*this, bForward);
+    if (KVMotionPathActions::handles(m_nType))
+        return KVMotionPathActions::apply(*this, bForward);
+    if (KVDocumentActions::handles(m_nType))
+        return KVDocumentActions::apply(*this);
+    return false;
 }
 
 bool KVCommandAction::applyDocumentText()

@@ -1,5 +1,8 @@
 #include "commands/KVElementCommandAction.h"
 
+#include "commands/KVElementGroupActions.h"
+#include "commands/KVShapeTextActions.h"
+
 #include "model/KVBorder.h"
 #include "model/KVElement.h"
 #include "model/KVElementProperty.h"
@@ -105,8 +108,13 @@ bool KVElementCommandAction::apply(bool bForward)
     case WidgetSource:
         return applyWidgetSource();
     default:
-        return false;
+        break;
     }
+    if (KVShapeTextActions::handles(type()))
+        return KVShapeTextActions::apply(*this);
+    if (KVElementGroupActions::handles(type()))
+        return KVElementGroupActions::apply(*this);
+    return false;
 }
 
 bool KVElementCommandAction::isGeometryCode(int nCode)

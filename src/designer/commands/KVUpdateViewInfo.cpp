@@ -5,10 +5,17 @@
 #include "animation/KVPropertyCatalogue.h"
 #include "animation/KVTimeline.h"
 #include "commands/KVCommandAction.h"
+#include "commands/KVDocumentActions.h"
+#include "commands/KVElementGroupActions.h"
+#include "commands/KVLayoutActions.h"
 #include "model/KVElement.h"
 #include "model/KVHTMLWidget.h"
 #include "model/KVMedia.h"
+#include "model/KVAutoShape.h"
+#include "model/KVFreeFormShape.h"
+#include "model/KVFreeFormShapeProperty.h"
 #include "model/KVScene.h"
+#include "model/KVText.h"
 
 #include <QJsonArray>
 
@@ -105,7 +112,6 @@ bool KVUpdateViewInfo::isAddingType(int nType)
 
 QJsonArray KVUpdateViewInfo::preparedParams(IKVCommandTarget *pDocument, bool &bPrepared) const
 {
-    Q_UNUSED(pDocument)
     bPrepared = true;
     QJsonArray ja;
     const KVCmdParamList &list = *m_pParams;
@@ -278,10 +284,64 @@ QJsonArray KVUpdateViewInfo::preparedParams(IKVCommandTarget *pDocument, bool &b
         ja.append(QJsonObject{{QStringLiteral("type"), P::String}, {QStringLiteral("value"), pWidget->srcdoc()}});
         break;
     }
+    case 29:
+    case 30:
+    case 31:
+    case 32: {
+        // The motion path's track, which the parameter holds.
+        auto *pTrack = at(0) && at(0)->kind() == P::MotionPath ? qobject_cast<KVKeyframe *>(at(0)->object()) : nullptr;
+        if (pTrack)
+            ja.append(objectParam(trackJson(pTrack)));
+        break;
+    }
+    case 1008: {
+        auto *pText = at(0) ? qobject_cast<KVText *>(at(0)->element()) : nullptr;
+        if (!pText)
+            break;
+        QJsonArray jaText;
+        pText->textStyle(jaText);
+        ja.append(intParam(pText->id()));
+        ja.append(QJsonObject{{QStringLiteral("type"), P::JsonArray}, {QStringLiteral("value"), jaText}});
+        break;
+    }
+    case 1009: {
+        auto *pShape = at(0) ? qobject_cast<KVAutoShape *>(at(0)->element()) : nullptr;
+        if (!pShape)
+            break;
+        const QList<double> values = pShape->adjustments();
+        ja.append(intParam(pShape->id()));
+        ja.append(intParam(values.size()));
+        for (double d : values)
+            ja.append(QJsonObject{{QStringLiteral("type"), P::Double}, {QStringLiteral("value"), d}});
+        break;
+    }
+    case 1037:
+    case 1039: {
+        auto *pShape = at(0) ? qobject_cast<KVFreeFormShape *>(at(0)->element()) : nullptr;
+        KVFreeFormShapeProperty *pProperty = pShape ? pShape->freeFormProperty() : nullptr;
+        if (!pProperty)
+            break;
+        QJsonValue value;
+        if (m_nType == 1037) {
+            QJsonArray jaPath;
+            pProperty->path().toPlayerJson(jaPath);
+            value = jaPath;
+        } else {
+            const KVArrowSettings arrows = pProperty->arrows();
+            value = QJsonArray{arrows.nStartType, arrows.nStartSize, arrows.nEndType, arrows.nEndSize};
+        }
+        ja.append(intParam(pShape->id()));
+        ja.append(objectParam({{QStringLiteral("value"), value}}));
+        break;
+    }
     case KVCommandAction::CommandDone:
         break;
     default:
-        bPrepared = false;
+        ja = KVLayoutActions::pageParams(m_nType, list, pDocument, bPrepared);
+        if (!bPrepared)
+            ja = KVElementGroupActions::pageParams(m_nType, list, bPrepared);
+        if (!bPrepared)
+            ja = KVDocumentActions::pageParams(m_nType, list, pDocument, bPrepared);
         break;
     }
     return ja;

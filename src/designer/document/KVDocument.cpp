@@ -883,3 +883,8 @@ bool KVDocument::readProjectJson(const QJsonObject &joProject)
     m_nFormatVersion = m_projectFile.formatVersion();
     return true;
 }
+
+KVPreloader *KVDocument::commandPreloader() const
+{
+    return qobject_cast<KVPreloader *>(const_cast<KVDocument *>(this));
+}

@@ -122,6 +122,8 @@ public slots:
     bool isPlaying() const override;
     void pausePlayback() override { pause(); }
     KVSymbol *commandProject() const override { return const_cast<KVDocument *>(this); }
+    KVDocumentSettings *commandSettings() const override { return const_cast<KVDocumentSettings *>(&m_settings); }
+    KVPreloader *commandPreloader() const override;
     void reloadFonts() override { registerFonts(); }
     void clearStatus() override { setStatus(QString()); }
     // A command of the framework goes through its push mode (selection, symbol content id, status);

@@ -169,6 +169,22 @@ KVBreakpoint KVBreakpointSet::removeBreakpoint(bool bVertical, int nId)
     return bp;
 }
 
+int KVBreakpointSet::setBreakpointValue(bool bVertical, int nId, int nValue)
+{
+    const int nIndex = indexOfId(bVertical, nId);
+    if (nIndex < 0 || !KVBreakpoint::isValueInRange(nValue))
+        return -1;
+    const int nOld = list(bVertical).at(nIndex).nValue;
+    if (nOld == nValue)
+        return nOld;
+    if (hasValue(bVertical, nValue))
+        return -1;
+    list(bVertical).removeAt(nIndex);
+    insertSorted(bVertical, KVBreakpoint(nId, nValue));
+    emit changed();
+    return nOld;
+}
+
 bool KVBreakpointSet::checkNewBreakpoint(bool bVertical, int nValue) const
 {
     if (!KVBreakpoint::isValueInRange(nValue)) {

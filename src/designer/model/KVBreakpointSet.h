@@ -73,6 +73,10 @@ public:
     KVBreakpoint removeBreakpoint(bool bVertical, int nId);
     KVBreakpoint removeHBreakpoint(int nId) { return removeBreakpoint(false, nId); }
     KVBreakpoint removeVBreakpoint(int nId) { return removeBreakpoint(true, nId); }
+    // Gives the breakpoint with that id a new value, keeping the list sorted; returns the value it
+    // had, or -1 (nothing changes) when the list has no such id, the value lies outside 1..10000
+    // or another breakpoint of the list already has it.
+    int setBreakpointValue(bool bVertical, int nId, int nValue);
 
     // Whether a new breakpoint of that value may be added; otherwise tells the user why ("must be
     // in the range", "already exists") and returns false.

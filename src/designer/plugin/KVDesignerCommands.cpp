@@ -34,6 +34,7 @@ struct Forward {
 const Forward kForwards[] = {
     {"insertBlankScene", false, "insertBlankScene()"},
     {"duplicateScene", false, "duplicateScene()"},
+    {"selectAll", true, "onSelectAll()"},
     {"insertRectangle", true, "addRectangle()"},
     {"insertRoundedRect", true, "addRoundedRect()"},
     {"insertEllipse", true, "addEllipse()"},
@@ -150,6 +151,7 @@ void KVDesignerPlugin::forwardToEditor(const char *pszSlot)
 
 void KVDesignerPlugin::insertBlankScene() { forwardToEditor("insertBlankScene"); }
 void KVDesignerPlugin::duplicateScene() { forwardToEditor("duplicateScene"); }
+void KVDesignerPlugin::selectAll() { forwardToCanvas("selectAll"); }
 void KVDesignerPlugin::insertRectangle() { forwardToCanvas("insertRectangle"); }
 void KVDesignerPlugin::insertRoundedRect() { forwardToCanvas("insertRoundedRect"); }
 void KVDesignerPlugin::insertEllipse() { forwardToCanvas("insertEllipse"); }

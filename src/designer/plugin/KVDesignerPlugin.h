@@ -64,6 +64,7 @@ private slots:
     // work to the editor or its canvas.
     void insertBlankScene();
     void duplicateScene();
+    void selectAll();
     void insertRectangle();
     void insertRoundedRect();
     void insertEllipse();

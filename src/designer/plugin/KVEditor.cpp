@@ -1,5 +1,6 @@
 #include "KVEditor.h"
 
+#include "canvas/KVCanvas.h"
 #include "document/KVDocument.h"
 #include "document/KVPreloader.h"
 #include "model/KVBreakpointSet.h"
@@ -26,13 +27,7 @@
 #include <QMenu>
 #include <QUndoGroup>
 #include <QUndoStack>
-#include <QUrlQuery>
 #include <QVBoxLayout>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
-#include <QWebSocketServer>
-
-#include "WebChannelServer.h"
 
 KVEditor::KVEditor(QObject *pParent)
     : IEditor(pParent)
@@ -50,10 +45,9 @@ KVEditor::KVEditor(QObject *pParent)
     m_pResponsiveToolbar = new KVResponsiveToolbar(m_pContainer);
     layout->addWidget(m_pResponsiveToolbar);
 
-    m_pCanvasView = new QWebEngineView(m_pContainer);
-    m_pCanvasView->setObjectName(QStringLiteral("CanvasView"));
-    m_pCanvasView->settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
+    m_pCanvasView = new KVCanvas(this, m_pContainer);
     layout->addWidget(m_pCanvasView, 1);
+    m_pCanvasView->loadPage();
 
     connect(this, &IEditor::documentLoaded, this, &KVEditor::onDocumentLoaded);
     connect(this, &IEditor::documentUnloading, this, &KVEditor::onDocumentUnloaded);
@@ -128,15 +122,7 @@ KVDocument *KVEditor::document() const
 
 QUrl KVEditor::canvasUrl() const
 {
-    ICore *core = ICore::instance();
-    QUrl url = QUrl::fromLocalFile((core ? core->resourcePath() : QString())
-                                   + QStringLiteral("/resources/canvas/index.html"));
-    QUrlQuery query;
-    if (core && core->getMainWindow())
-        query.addQueryItem(QStringLiteral("webChannelBaseUrl"),
-                           core->getMainWindow()->webChannelServer()->url().toString());
-    url.setQuery(query);
-    return url;
+    return KVCanvas::pageUrl();
 }
 
 QString KVEditor::tabTitle(const KVDocument *pDocument, bool *pbModified)
@@ -175,9 +161,7 @@ void KVEditor::onDocumentLoaded()
     connect(doc, &IDocument::modifyChanged, this, &KVEditor::onDocumentModifyChanged);
     connect(doc, &IDocument::titleChanged, this, &KVEditor::updateDocumentTabName);
     connect(doc->getUndoStack(), &QUndoStack::indexChanged, this, &KVEditor::updateUndoRedoMenu);
-    const QUrl url = canvasUrl();
-    qInfo().noquote() << "Canvas WebView URL: " + url.toString();
-    m_pCanvasView->load(url);
+    m_pCanvasView->handleDocumentLoaded();
     m_pResponsiveToolbar->setDocument(doc);
     if (ICore *core = ICore::instance())
         core->contextManager()->registerContext(m_pContainer, QStringLiteral("Canvas"), QStringLiteral("Canvas"));
@@ -191,13 +175,15 @@ void KVEditor::onDocumentLoaded()
 
 void KVEditor::onDocumentUnloaded()
 {
+    m_pCanvasView->handleDocumentClosing();
     m_pResponsiveToolbar->setDocument(nullptr);
     if (KVDocument *doc = document())
         disconnect(doc, nullptr, this, nullptr);
 }
 
-void KVEditor::onDocumentDataChanged(QObject *)
+void KVEditor::onDocumentDataChanged(QObject *pInfo)
 {
+    m_pCanvasView->handleDocumentChanged(pInfo);
     updateDocumentTabName();
 }
 

@@ -2,14 +2,15 @@
 
 #include "IEditor.h"
 #include "KVActionStates.h"
+#include "canvas/KVCanvas.h"
 
 #include <QPointer>
+
 
 class KVDocument;
 class KVResponsiveToolbar;
 class QMdiSubWindow;
 class QVBoxLayout;
-class QWebEngineView;
 
 
 // The window of one open project: a container with the symbol stack bar (shown while a symbol is
@@ -27,7 +28,7 @@ public:
     QString title() const override;
 
     KVDocument *document() const;
-    QWebEngineView *canvasView() const { return m_pCanvasView; }
+    KVCanvas *canvasView() const { return m_pCanvasView; }
     KVResponsiveToolbar *responsiveToolbar() const { return m_pResponsiveToolbar; }
     // The canvas is the web view that shows the editing page.
     QObject *canvasObject() const;
@@ -65,7 +66,7 @@ private:
     // Owned until the host puts it into a sub-window, which then deletes it.
     QPointer<QWidget> m_pContainer;
     QWidget *m_pSymbolBar;
-    QWebEngineView *m_pCanvasView = nullptr;
+    KVCanvas *m_pCanvasView = nullptr;
     KVResponsiveToolbar *m_pResponsiveToolbar = nullptr;
     bool m_bMenuBuilt = false;
 };

@@ -1,0 +1,512 @@
+#include "canvas/KVCanvas.h"
+
+#include "canvas/KVCanvasUpdateRules.h"
+#include "canvas/KVHTMLExposingCanvas.h"
+#include "canvas/KVResourceSchemeHandler.h"
+#include "canvas/WebEnginePage.h"
+#include "commands/KVCommand.h"
+#include "commands/KVCommandAction.h"
+#include "commands/KVPageCommandBuilder.h"
+#include "commands/KVUpdateViewInfo.h"
+#include "document/KVDocument.h"
+#include "model/KVElement.h"
+#include "model/KVScene.h"
+#include "output/KVCanvasSceneData.h"
+
+#include "ICore.h"
+#include "IEditor.h"
+#include "MainWindow.h"
+#include "WebChannelServer.h"
+
+#include <QJsonDocument>
+#include <QLoggingCategory>
+#include <QTimer>
+#include <QUrlQuery>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+
+#include <cmath>
+
+Q_LOGGING_CATEGORY(lcCanvas, "kavio.canvas")
+
+namespace {
+int nextCanvasId()
+{
+    static int s_nLastId = 0;
+    return ++s_nLastId;
+}
+
+const int kMetaTypeRegistered
+    = qRegisterMetaType<QWebEnginePage::RenderProcessTerminationStatus>("QWebEnginePage::RenderProcessTerminationStatus");
+
+constexpr double kMinZoom = 0.1;
+constexpr double kMaxZoom = 4.0;
+} // namespace
+
+KVCanvas::KVCanvas(IEditor *pEditor, QWidget *pParent)
+    : QWebEngineView(pParent), m_pEditor(pEditor), m_nCanvasId(nextCanvasId())
+{
+    Q_UNUSED(kMetaTypeRegistered)
+    setObjectName(QStringLiteral("CanvasView"));
+    // Each canvas has a profile of its own so that "resource://" reaches its own project's folder.
+    m_pProfile = new QWebEngineProfile(this);
+    m_pSchemeHandler = new KVResourceSchemeHandler([this] {
+        return m_pDocument ? m_pDocument->resourceFolderPath() : QString();
+    }, this);
+    m_pProfile->installUrlSchemeHandler(KVResourceSchemeHandler::schemeName(), m_pSchemeHandler);
+    m_pPage = new WebEnginePage(m_pProfile, this);
+    setPage(m_pPage);
+    connect(m_pPage, &WebEnginePage::consoleMessage, this,
+            [this](QWebEnginePage::JavaScriptConsoleMessageLevel, const QString &strMessage, int nLine,
+                   const QString &strSource) {
+                qCDebug(lcCanvas).noquote() << QStringLiteral("%1:%2: %3").arg(strSource).arg(nLine).arg(strMessage);
+                emit pageConsoleMessage(strMessage);
+            });
+    m_pExposing = new KVHTMLExposingCanvas(this);
+
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+
+    connect(m_pPage, &QWebEnginePage::renderProcessTerminated, this, &KVCanvas::reloadOnCrashed);
+    connect(this, &QWebEngineView::loadFinished, this, &KVCanvas::onPageLoaded);
+    if (m_pEditor) {
+        connect(m_pEditor, &IEditor::aboutToActivate, this, &KVCanvas::onEditorActivated);
+        connect(m_pEditor, &IEditor::aboutToDeactivate, this, &KVCanvas::onEditorDeactivated);
+    }
+}
+
+KVCanvas::~KVCanvas()
+{
+    // The page goes before the profile it was made with.
+    setPage(nullptr);
+    delete m_pPage;
+    m_pPage = nullptr;
+}
+
+QUrl KVCanvas::pageUrl()
+{
+    ICore *pCore = ICore::instance();
+    QUrl url = QUrl::fromLocalFile((pCore ? pCore->resourcePath() : QString())
+                                   + QStringLiteral("/resources/canvas/index.html"));
+    QUrlQuery query;
+    if (pCore && pCore->getMainWindow())
+        query.addQueryItem(QStringLiteral("webChannelBaseUrl"),
+                           pCore->getMainWindow()->webChannelServer()->url().toString());
+    url.setQuery(query);
+    return url;
+}
+
+void KVCanvas::loadPage()
+{
+    const QUrl url = pageUrl();
+    qDebug().noquote() << "Canvas WebView URL: " + url.toString();
+    load(url);
+    runCanvasIdScript();
+    settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
+}
+
+void KVCanvas::runCanvasIdScript()
+{
+    page()->runJavaScript(QStringLiteral("window.canvasId = %1;").arg(m_nCanvasId));
+}
+
+void KVCanvas::onPageLoaded()
+{
+    runCanvasIdScript();
+}
+
+void KVCanvas::reloadOnCrashed(QWebEnginePage::RenderProcessTerminationStatus terminationStatus, int exitCode)
+{
+    if (terminationStatus == QWebEnginePage::NormalTerminationStatus)
+        return;
+    qCDebug(lcCanvas) << "The canvas page's render process ended with status" << terminationStatus
+                      << "and exit code" << exitCode << "- reloading it";
+    QTimer::singleShot(0, this, [this] { reload(); });
+}
+
+KVDocument *KVCanvas::document() const
+{
+    return m_pDocument.data();
+}
+
+KVScene *KVCanvas::currentScene() const
+{
+    return m_pCurrentScene.data();
+}
+
+KVSymbol *KVCanvas::container() const
+{
+    return m_pDocument.data();
+}
+
+// ---- Document -------------------------------------------------------------------------------
+
+void KVCanvas::handleDocumentLoaded()
+{
+    KVDocument *pDocument = m_pEditor ? qobject_cast<KVDocument *>(m_pEditor->getDocument()) : nullptr;
+    if (m_pDocument)
+        disconnect(m_pDocument, nullptr, this, nullptr);
+    m_pDocument = pDocument;
+    m_pCurrentScene = pDocument ? pDocument->currentScene() : nullptr;
+    if (!pDocument)
+        return;
+    connect(pDocument, &KVDocument::changeAutoKeyframeMode, m_pExposing,
+            &KVHTMLExposingCanvas::autoKeyframeModeChanged);
+    connect(pDocument, &KVDocument::locationChanged, this, &KVCanvas::sendSceneDataToJS);
+}
+
+void KVCanvas::handleDocumentClosing()
+{
+    if (m_pDocument)
+        disconnect(m_pDocument, nullptr, this, nullptr);
+    m_pDocument = nullptr;
+    m_pCurrentScene = nullptr;
+}
+
+void KVCanvas::sendSceneDataToJS()
+{
+    KVScene *pScene = currentScene();
+    if (!m_pDocument || !pScene) {
+        emit m_pExposing->currentSceneChanged(false, QString());
+        return;
+    }
+    KVCanvasSceneData::ViewFlags flags;
+    flags.strOutputCss = m_pDocument->settings().m_strCssDoc;
+    flags.bAutoAddKeyframe = m_pDocument->isAutoKeyframeMode();
+    flags.bShowContainerHandler = m_bShowContainerHandler;
+    flags.nTransformTool = m_nTransformTool;
+    emit m_pExposing->currentSceneChanged(
+        true, KVCanvasSceneData::buildText(*m_pDocument, pScene, m_pDocument->resourceManager(), flags));
+}
+
+void KVCanvas::emitDataChangedToJS(const KVUpdateViewInfo &info)
+{
+    QJsonObject jo;
+    info.toPageJson(jo, m_pDocument.data(), m_pDocument ? m_pDocument->resourceManager() : nullptr);
+    emit m_pExposing->dataChangedToJS(QString::fromUtf8(QJsonDocument(jo).toJson(QJsonDocument::Compact)));
+}
+
+void KVCanvas::handleDocumentChanged(QObject *pUpdateInfo)
+{
+    auto *pInfo = qobject_cast<KVUpdateViewInfo *>(pUpdateInfo);
+    if (!pInfo || !m_pDocument)
+        return;
+    const int nType = pInfo->type();
+    // The page made this change itself. Notifications that never carry parameters (end of command,
+    // selection changed) still count.
+    const bool bBareNotice = nType == KVCommandAction::CommandDone || nType == KVCommandAction::SelectionChanged;
+    if (pInfo->sender() == this || (!pInfo->params() && !bBareNotice))
+        return;
+
+    KVScene *pScene = currentScene();
+    const bool bConcerns = KVCanvasUpdateRules::concernsPage(*pInfo, pScene, container());
+    if (bConcerns && nType != KVCommandAction::CommandDone) {
+        m_bNeedsRepaint = m_bNeedsRepaint || KVCanvasUpdateRules::needsRepaint(nType);
+        m_bNeedsScenePosUpdate = m_bNeedsScenePosUpdate || KVCanvasUpdateRules::needsScenePosUpdate(nType);
+    }
+    if (bConcerns && KVCanvasUpdateRules::needsFullReload(*pInfo)) {
+        sendSceneDataToJS();
+        return;
+    }
+    switch (nType) {
+    case KVCommandAction::InsertScene:
+    case KVCommandAction::RemoveScene:
+    case KVCommandAction::SelectScene:
+    case KVCommandAction::SelectionChanged:
+        m_nFocusedItemId = -1;
+        if (m_pDocument->currentScene() != pScene) {
+            m_pCurrentScene = m_pDocument->currentScene();
+            sendSceneDataToJS();
+        }
+        break;
+    case 39:
+    case 40:
+        m_bFontsChanged = true;
+        break;
+    case KVCommandAction::PlayNotice:
+    case KVCommandAction::PauseNotice:
+    case KVCommandAction::TimeNotice: {
+        if (!pScene || !pScene->currentTimeline())
+            break;
+        const KVCmdParamList &params = *pInfo->params();
+        if (nType == KVCommandAction::TimeNotice) {
+            const KVCmdParam *pTime = params.value(0);
+            const KVCmdParam *pSeeking = params.value(1);
+            emit m_pExposing->setCurrentTime(pTime ? pTime->toInt() : 0, pSeeking && pSeeking->toBool());
+        } else {
+            // Play and pause carry the timeline and its time.
+            const KVCmdParam *pTime = params.value(1);
+            const int nTime = pTime ? pTime->toInt() : 0;
+            if (nType == KVCommandAction::PlayNotice)
+                emit m_pExposing->play(nTime);
+            else
+                emit m_pExposing->pause(nTime);
+        }
+        return;
+    }
+    case KVCommandAction::FinishTasksNotice:
+        emit m_pExposing->finishAllTask();
+        break;
+    case KVCommandAction::TextCommandNotice: {
+        const KVCmdParamList &params = *pInfo->params();
+        emit m_pExposing->execTextEditorCommand(params.value(0) ? params.value(0)->toString() : QString(),
+                                                params.value(1) ? params.value(1)->toString() : QString());
+        break;
+    }
+    default:
+        break;
+    }
+    if (bConcerns)
+        emitDataChangedToJS(*pInfo);
+    if (nType == KVCommandAction::CommandDone) {
+        if (m_bNeedsScenePosUpdate)
+            emit m_pExposing->needUpdateScenePos();
+        if (m_bNeedsRepaint)
+            emit m_pExposing->needRepaint();
+        m_bNeedsScenePosUpdate = false;
+        m_bNeedsRepaint = false;
+        if (m_bFontsChanged) {
+            // The text tool reads the document's fonts again once it is there; the page has
+            // already been told of the font resources themselves.
+            m_bFontsChanged = false;
+            emit fontsReloaded();
+        }
+    }
+}
+
+void KVCanvas::submitCommandFromJS(const QString &strJson, bool bRunCmdOnly)
+{
+    if (!m_pDocument)
+        return;
+    KVCommand *pCommand = KVPageCommandBuilder::build(m_pDocument, strJson, this);
+    if (!pCommand)
+        return;
+    if (bRunCmdOnly) {
+        pCommand->execute();
+        delete pCommand;
+    } else {
+        m_pDocument->submitCommand(pCommand);
+    }
+}
+
+// ---- View state reported by the page ----------------------------------------------------------
+
+void KVCanvas::setZoomFactor(double dFactor, bool bNotifyJS, bool bNotifyZoomCtrl)
+{
+    if (std::isnan(dFactor))
+        return;
+    pauseTimeline();
+    m_dZoomFactor = qBound(kMinZoom, dFactor, kMaxZoom);
+    if (bNotifyJS)
+        emit m_pExposing->zoomFactorChanged(m_dZoomFactor);
+    if (bNotifyZoomCtrl)
+        emit zoomInfoChanged(m_dZoomFactor, m_bFitToViewport);
+}
+
+void KVCanvas::setFitToViewport(bool bFit, bool bNotifyJS, bool bNotifyZoomCtrl)
+{
+    pauseTimeline();
+    m_bFitToViewport = bFit;
+    if (bNotifyJS)
+        emit m_pExposing->fitToViewportChanged(m_bFitToViewport);
+    if (bNotifyZoomCtrl)
+        emit zoomInfoChanged(m_dZoomFactor, m_bFitToViewport);
+}
+
+void KVCanvas::setSceneOffset(double dScenePosX, double dScenePosY)
+{
+    m_ptSceneOffset = QPointF(dScenePosX, dScenePosY);
+}
+
+void KVCanvas::setScrollValue(double dScrollX, double dScrollY)
+{
+    m_ptScrollValue = QPointF(dScrollX, dScrollY);
+}
+
+void KVCanvas::setFocusedItemId(int nId)
+{
+    m_nFocusedItemId = nId;
+}
+
+void KVCanvas::setEditingBreakpoint(int nDirection, int nValue, int nRulerPos)
+{
+    m_bEditingBreakpoint = true;
+    m_nBreakpointDirection = nDirection;
+    m_nBreakpointValue = nValue;
+    m_nBreakpointRulerPos = nRulerPos;
+}
+
+void KVCanvas::setEditingText(bool bEditing, int nToolBarX, int nToolBarY)
+{
+    Q_UNUSED(nToolBarX)
+    Q_UNUSED(nToolBarY)
+    m_bEditingText = bEditing;
+}
+
+void KVCanvas::setEditingText(bool bEditing, int nToolBarX)
+{
+    setEditingText(bEditing, nToolBarX, 0);
+}
+
+void KVCanvas::setEditingText(bool bEditing)
+{
+    setEditingText(bEditing, 0, 0);
+}
+
+void KVCanvas::onTextFormatChanged(const QString &strFormat)
+{
+    if (!m_bEditingText || !m_pDocument)
+        return;
+    const QJsonDocument jd = QJsonDocument::fromJson(strFormat.toUtf8());
+    if (!jd.isObject()) {
+        qCDebug(lcCanvas) << "Ignored a text format that is not a JSON object";
+        return;
+    }
+    // Only tells the views (the inspector's text page follows); nothing is recorded.
+    KVCommand command(m_pDocument, QString());
+    auto *pAction = new KVCommandAction(KVCommandAction::TextFormatNotice, m_pDocument, 1, true);
+    pAction->addParam(KVCmdParam::makeJsonObject(jd.object()));
+    command.addAction(pAction);
+    command.execute();
+}
+
+void KVCanvas::onAllTaskFinished()
+{
+    emit allTasksFinished();
+}
+
+void KVCanvas::pauseTimeline()
+{
+    if (m_pDocument)
+        m_pDocument->pause();
+}
+
+void KVCanvas::changeStageView(int eViewMode)
+{
+    emit m_pExposing->changeStageView(eViewMode);
+}
+
+void KVCanvas::play(int nTime)
+{
+    emit m_pExposing->play(nTime);
+}
+
+void KVCanvas::pause(int nTime)
+{
+    emit m_pExposing->pause(nTime);
+}
+
+void KVCanvas::setCurrentTime(int nTime, bool bSeeking)
+{
+    emit m_pExposing->setCurrentTime(nTime, bSeeking);
+}
+
+void KVCanvas::focusToMe()
+{
+    if (ICore *pCore = ICore::instance()) {
+        if (MainWindow *pWindow = pCore->getMainWindow())
+            pWindow->activateWindow();
+    }
+    setFocus(Qt::OtherFocusReason);
+}
+
+void KVCanvas::changeCursor(Qt::CursorShape eShape)
+{
+    setCursor(eShape);
+}
+
+// ---- Tools and selection ------------------------------------------------------------------------
+
+void KVCanvas::addRectangle()
+{
+    emit m_pExposing->insertRectangle();
+}
+
+void KVCanvas::addRoundedRect()
+{
+    emit m_pExposing->insertRoundedRect();
+}
+
+void KVCanvas::addEllipse()
+{
+    emit m_pExposing->insertEllipse();
+}
+
+void KVCanvas::addShape(int nId)
+{
+    emit m_pExposing->insertShape(nId);
+}
+
+void KVCanvas::editPoint()
+{
+    if (m_nFocusedItemId >= 0)
+        emit m_pExposing->editPoint(m_nFocusedItemId, true);
+}
+
+void KVCanvas::openPath()
+{
+    if (m_nFocusedItemId >= 0)
+        emit m_pExposing->openPath(m_nFocusedItemId, true);
+}
+
+void KVCanvas::straightSegment()
+{
+    if (m_nFocusedItemId >= 0)
+        emit m_pExposing->straightSegment(m_nFocusedItemId);
+}
+
+void KVCanvas::stopEditText(bool bImmediately)
+{
+    emit m_pExposing->stopEditText(bImmediately);
+}
+
+void KVCanvas::stopEditText()
+{
+    emit m_pExposing->stopEditText();
+}
+
+void KVCanvas::selectElements(bool bSelected)
+{
+    KVScene *pScene = currentScene();
+    if (!m_pDocument || !pScene)
+        return;
+    KVCommand *pCommand = new KVCommand(m_pDocument, bSelected ? tr("Select All") : QString());
+    // Top-level elements only: a group is selected as a whole.
+    for (KVElement *pElement : pScene->children()) {
+        if (pElement->isSelected() == bSelected)
+            continue;
+        auto *pAction = new KVCommandAction(KVCommandAction::SelectElement, m_pDocument, 2);
+        pAction->addParam(KVCmdParam::makeObject(KVCmdParam::Element, pElement));
+        pAction->addParam(KVCmdParam::makeBool(bSelected));
+        pCommand->addAction(pAction);
+    }
+    // Selecting is not an undo step.
+    if (!pCommand->actions().isEmpty())
+        pCommand->execute();
+    delete pCommand;
+}
+
+void KVCanvas::deselectAll()
+{
+    selectElements(false);
+}
+
+void KVCanvas::onSelectAll()
+{
+    selectElements(true);
+}
+
+// ---- Activation -----------------------------------------------------------------------------------
+
+void KVCanvas::onEditorActivated()
+{
+    if (m_bEditingText)
+        emit m_pExposing->requestSendCurrentTextFormat();
+}
+
+void KVCanvas::onEditorDeactivated()
+{
+    pauseTimeline();
+}

@@ -1,0 +1,139 @@
+#pragma once
+
+#include <QPointF>
+#include <QPointer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+class IEditor;
+class KVDocument;
+class KVHTMLExposingCanvas;
+class KVResourceSchemeHandler;
+class KVScene;
+class KVSymbol;
+class KVUpdateViewInfo;
+class QWebEngineProfile;
+class WebEnginePage;
+
+// The editing stage of an editor: a web view showing the canvas page, which draws the current
+// scene and lets the user select, move, resize, draw and edit on it. The page reaches the canvas
+// through its exposing object on the host's web channel ("kvcanvas_<id>"); the canvas tells the
+// page every model change that concerns it, and turns each edit the page makes into a command.
+//
+// The page asks for the scene itself once it has loaded (sendSceneDataToJS); a page whose render
+// process died is loaded again without user action.
+class KVCanvas : public QWebEngineView
+{
+    Q_OBJECT
+public:
+    explicit KVCanvas(IEditor *pEditor, QWidget *pParent = nullptr);
+    ~KVCanvas() override;
+
+    IEditor *editor() const { return m_pEditor; }
+    KVDocument *document() const;
+    KVScene *currentScene() const;
+    int canvasId() const { return m_nCanvasId; }
+    KVHTMLExposingCanvas *exposingObject() const { return m_pExposing; }
+    WebEnginePage *webPage() const { return m_pPage; }
+
+    double zoomFactor() const { return m_dZoomFactor; }
+    bool fitToViewport() const { return m_bFitToViewport; }
+    QPointF sceneOffset() const { return m_ptSceneOffset; }
+    QPointF scrollValue() const { return m_ptScrollValue; }
+    bool showContainerHandler() const { return m_bShowContainerHandler; }
+    bool isEditingText() const { return m_bEditingText; }
+    int transformTool() const { return m_nTransformTool; }
+    int focusedItemId() const { return m_nFocusedItemId; }
+    bool isEditingBreakpoint() const { return m_bEditingBreakpoint; }
+
+    // The page's address: the host's canvas page with the web-socket server in its query.
+    static QUrl pageUrl();
+    // Loads the page and tells it its canvas id.
+    void loadPage();
+
+    // The container whose scenes the page shows (the document, or the symbol being edited).
+    KVSymbol *container() const;
+
+signals:
+    void zoomInfoChanged(double dZoomFactor, bool bFitToViewport);
+    // The page finished its pending work (the wait before playback ends).
+    void allTasksFinished();
+    // Resources came or went during a command: the fonts of the text tool are read again.
+    void fontsReloaded();
+    // The page's console output, for the log.
+    void pageConsoleMessage(const QString &strMessage);
+
+public slots:
+    void setFocusedItemId(int nId);
+    void changeCursor(Qt::CursorShape eShape);
+    void deselectAll();
+    void onSelectAll();
+    void addRectangle();
+    void addRoundedRect();
+    void addEllipse();
+    void addShape(int nId);
+    void editPoint();
+    void openPath();
+    void straightSegment();
+    void stopEditText(bool bImmediately);
+    void stopEditText();
+    void onEditorActivated();
+    void onEditorDeactivated();
+    void handleDocumentLoaded();
+    void handleDocumentChanged(QObject *pUpdateInfo);
+    void submitCommandFromJS(const QString &strJson, bool bRunCmdOnly);
+    void handleDocumentClosing();
+    void setSceneOffset(double dScenePosX, double dScenePosY);
+    void setScrollValue(double dScrollX, double dScrollY);
+    void setZoomFactor(double dFactor, bool bNotifyJS, bool bNotifyZoomCtrl);
+    void setFitToViewport(bool bFit, bool bNotifyJS, bool bNotifyZoomCtrl);
+    void sendSceneDataToJS();
+    void setEditingBreakpoint(int nDirection, int nValue, int nRulerPos);
+    void setEditingText(bool bEditing, int nToolBarX, int nToolBarY);
+    void setEditingText(bool bEditing, int nToolBarX);
+    void setEditingText(bool bEditing);
+    void onTextFormatChanged(const QString &strFormat);
+    void focusToMe();
+    void onPageLoaded();
+    void onAllTaskFinished();
+    void pauseTimeline();
+    void changeStageView(int eViewMode);
+    // Plays, pauses and seeks the page's stage (the timeline's notifications 74, 75, 76).
+    void play(int nTime);
+    void pause(int nTime);
+    void setCurrentTime(int nTime, bool bSeeking);
+
+private slots:
+    void reloadOnCrashed(QWebEnginePage::RenderProcessTerminationStatus terminationStatus, int exitCode);
+
+private:
+    void runCanvasIdScript();
+    void emitDataChangedToJS(const KVUpdateViewInfo &info);
+    // Runs a command made of the selection actions of the elements without recording it.
+    void selectElements(bool bSelected);
+
+    IEditor *m_pEditor;
+    QPointer<KVDocument> m_pDocument;
+    QPointer<KVScene> m_pCurrentScene;
+    int m_nCanvasId;
+    QWebEngineProfile *m_pProfile = nullptr;
+    WebEnginePage *m_pPage = nullptr;
+    KVResourceSchemeHandler *m_pSchemeHandler = nullptr;
+    KVHTMLExposingCanvas *m_pExposing = nullptr;
+    double m_dZoomFactor = 1.0;
+    bool m_bFitToViewport = false;
+    QPointF m_ptSceneOffset{200.0, 150.0};
+    QPointF m_ptScrollValue{0.0, 0.0};
+    bool m_bShowContainerHandler = false;
+    bool m_bEditingText = false;
+    int m_nTransformTool = 0;
+    bool m_bEditingBreakpoint = false;
+    int m_nBreakpointDirection = 0;
+    int m_nBreakpointValue = 0;
+    int m_nBreakpointRulerPos = 0;
+    bool m_bNeedsRepaint = false;
+    bool m_bNeedsScenePosUpdate = false;
+    bool m_bFontsChanged = false;
+    int m_nFocusedItemId = -1;
+};

@@ -1,0 +1,332 @@
+#include "commands/KVPageCommandBuilder.h"
+
+#include "commands/KVCommand.h"
+#include "commands/KVCommandAction.h"
+#include "commands/KVElementCommandAction.h"
+#include "commands/KVUpdateViewInfo.h"
+#include "document/KVDocument.h"
+#include "model/KVBreakpointSet.h"
+#include "model/KVElement.h"
+#include "model/KVElementType.h"
+#include "model/KVScene.h"
+#include "model/KVSceneList.h"
+#include "resources/KVResource.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLoggingCategory>
+#include <QScopeGuard>
+
+Q_LOGGING_CATEGORY(lcPageCommand, "kavio.canvas.request")
+
+namespace {
+using P = KVCmdParam;
+
+// Types the page may ask for, and which of them need the container's layout data first.
+const QSet<int> kAcceptedTypes = {1, 29, 30, 32, 33, 59, 60, 91, 92, 1000, 1008, 1009, 1037, 1038};
+const QSet<int> kLayoutDataTypes = {59, 60, 91};
+// Element property groups whose first page parameter is the element id.
+const QSet<int> kElementGroupTypes = {1008, 1009, 1037, 1038};
+
+// Restores the container's layout and responsive flag when the build ends, however it ends.
+class LayoutGuard
+{
+public:
+    LayoutGuard(KVBreakpointSet *pSet, bool bResponsive, const KVLayoutKey &layout)
+        : m_pSet(pSet), m_saved(pSet->currentLayout()), m_bSavedResponsive(pSet->isResponsiveMode())
+    {
+        m_pSet->blockSignals(true);
+        m_pSet->setResponsiveMode(bResponsive);
+        m_pSet->setCurrentLayout(layout);
+    }
+    ~LayoutGuard()
+    {
+        m_pSet->setResponsiveMode(m_bSavedResponsive);
+        m_pSet->setCurrentLayout(m_saved);
+        m_pSet->blockSignals(false);
+    }
+    LayoutGuard(const LayoutGuard &) = delete;
+    LayoutGuard &operator=(const LayoutGuard &) = delete;
+
+private:
+    KVBreakpointSet *m_pSet;
+    KVLayoutKey m_saved;
+    bool m_bSavedResponsive;
+};
+
+// Moves the parameters read from a request into the action, in order.
+void appendParams(KVCommandAction *pAction, KVCmdParamList &params, int nFrom = 0)
+{
+    for (int i = 0; i < params.size(); ++i) {
+        if (i >= nFrom)
+            pAction->addParam(params.at(i));
+        else
+            delete params.at(i);
+    }
+    params.clear();
+}
+} // namespace
+
+struct KVPageCommandBuilder::Context
+{
+    KVDocument *pDocument = nullptr;
+    KVSymbol *pContainer = nullptr;
+    KVScene *pScene = nullptr;
+    KVLayoutKey layout;
+    KVCommand *pCommand = nullptr;
+    QString strFirstText;
+};
+
+KVCommand *KVPageCommandBuilder::build(KVDocument *pDocument, const QString &strJson, QObject *pSender)
+{
+    QJsonParseError error;
+    const QJsonDocument jd = QJsonDocument::fromJson(strJson.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !jd.isObject()) {
+        qCDebug(lcPageCommand) << "Ignored a page request that is not a JSON object:"
+                               << (jd.isObject() ? QString() : error.errorString());
+        return nullptr;
+    }
+    return build(pDocument, jd.object(), pSender);
+}
+
+KVCommand *KVPageCommandBuilder::build(KVDocument *pDocument, const QJsonObject &joRequest, QObject *pSender)
+{
+    if (!pDocument)
+        return nullptr;
+    Context ctx;
+    ctx.pDocument = pDocument;
+    const int nSymbolId = joRequest.value(QStringLiteral("symbolResourceId")).toInt(-1);
+    if (nSymbolId < 0) {
+        ctx.pContainer = pDocument;
+    } else if (KVResource *pEdited = pDocument->editedSymbolResource()) {
+        // Inside a symbol the document's scene list is the symbol's.
+        if (pEdited->id() == nSymbolId)
+            ctx.pContainer = pDocument;
+    }
+    if (!ctx.pContainer) {
+        qCDebug(lcPageCommand) << "Ignored a page request for symbol" << nSymbolId << "which is not being edited";
+        return nullptr;
+    }
+    const int nSceneId = joRequest.value(QStringLiteral("sceneId")).toInt(-1);
+    KVSceneList *pScenes = nSymbolId < 0 ? ctx.pContainer->sceneList() : pDocument->commandSceneList();
+    ctx.pScene = pScenes ? pScenes->findScene(nSceneId) : nullptr;
+    if (!ctx.pScene) {
+        qCDebug(lcPageCommand) << "Ignored a page request for scene" << nSceneId << "which does not exist";
+        return nullptr;
+    }
+    const QJsonValue jvActions = joRequest.value(QStringLiteral("actions"));
+    if (!jvActions.isArray()) {
+        qCDebug(lcPageCommand) << "Ignored a page request without an action list";
+        return nullptr;
+    }
+    ctx.layout = KVLayoutKey(joRequest.value(QStringLiteral("hLayoutId")).toInt(0),
+                             joRequest.value(QStringLiteral("vLayoutId")).toInt(0));
+    const bool bResponsive = joRequest.value(QStringLiteral("responsive")).toBool(false);
+    ctx.pCommand = new KVCommand(pDocument, joRequest.value(QStringLiteral("text")).toString(), pSender);
+    {
+        LayoutGuard guard(ctx.pContainer->breakpoints(), bResponsive, ctx.layout);
+        for (const QJsonValue &jv : jvActions.toArray()) {
+            KVUpdateViewInfo request;
+            QString strError;
+            if (!jv.isObject() || !request.fromPageJson(jv.toObject(), pDocument, &strError)) {
+                qCDebug(lcPageCommand) << "Ignored a page request entry:"
+                                       << (jv.isObject() ? strError : QStringLiteral("not an object"));
+                continue;
+            }
+            addActions(ctx, request);
+        }
+    }
+    if (ctx.pCommand->actions().isEmpty()) {
+        delete ctx.pCommand;
+        return nullptr;
+    }
+    if (ctx.pCommand->text().isEmpty())
+        ctx.pCommand->setText(ctx.strFirstText);
+    return ctx.pCommand;
+}
+
+QString KVPageCommandBuilder::defaultText(int nType, const KVElement *pElement)
+{
+    switch (nType) {
+    case 1:
+        return QCoreApplication::translate("KVPageCommandBuilder", "Insert %1")
+            .arg(pElement ? KVElementType::name(pElement->type()) : QString());
+    case 29:
+        return QCoreApplication::translate("KVPageCommandBuilder", "Insert Anchor Point");
+    case 30:
+        return QCoreApplication::translate("KVPageCommandBuilder", "Remove Anchor Point");
+    case 32:
+        return QCoreApplication::translate("KVPageCommandBuilder", "Move Anchor Point");
+    case 91:
+        return QCoreApplication::translate("KVPageCommandBuilder", "Update Breakpoint");
+    case 92:
+    case 1000:
+        return QCoreApplication::translate("KVPageCommandBuilder", "Change Geometry");
+    case 1008:
+        return QCoreApplication::translate("KVPageCommandBuilder", "Change Text");
+    case 1009:
+        return QCoreApplication::translate("KVPageCommandBuilder", "Change Shape Adjustment");
+    default:
+        return QString();
+    }
+}
+
+bool KVPageCommandBuilder::addActions(Context &ctx, KVUpdateViewInfo &request)
+{
+    const int nType = request.type();
+    if (!kAcceptedTypes.contains(nType)) {
+        qCDebug(lcPageCommand) << "Ignored a page request of type" << nType;
+        return false;
+    }
+    KVCommandAction *pAction = nullptr;
+    if (nType == 1)
+        pAction = insertAction(ctx, request);
+    else if (nType == 33)
+        pAction = selectAction(ctx, request);
+    else if (nType == 1000 || nType == 92)
+        pAction = geometryAction(ctx, request);
+    else if (kElementGroupTypes.contains(nType))
+        pAction = elementAction(ctx, request);
+    else
+        pAction = plainAction(ctx, request);
+    if (!pAction)
+        return false;
+    // The page has already moved the breakpoint; the first execution only tells the other views.
+    if (nType == 91)
+        pAction->setSkipNextRedo(true);
+    if (ctx.strFirstText.isEmpty()) {
+        const KVCmdParam *pFirst = pAction->param(0);
+        ctx.strFirstText = defaultText(nType, pFirst ? pFirst->element() : nullptr);
+    }
+    ctx.pCommand->addAction(pAction);
+    return true;
+}
+
+// 1: the element drawn in the page goes into the scene (or the group with the given id) at the
+// index (appended when missing or negative).
+KVCommandAction *KVPageCommandBuilder::insertAction(Context &ctx, KVUpdateViewInfo &request)
+{
+    KVCmdParamList params = request.takeReadParams();
+    auto drop = qScopeGuard([&params] { qDeleteAll(params); });
+    if (params.isEmpty() || params.first()->kind() != P::Element || !params.first()->element()) {
+        qCDebug(lcPageCommand) << "Ignored an insert request without an element";
+        return nullptr;
+    }
+    const int nIndex = params.size() > 1 && params.at(1)->kind() == P::Int ? params.at(1)->toInt() : -1;
+    const int nParentId = params.size() > 2 && params.at(2)->kind() == P::Int ? params.at(2)->toInt() : 0;
+    KVElement *pParent = nullptr;
+    if (nParentId > 0 && nParentId != ctx.pScene->id()) {
+        pParent = ctx.pScene->findElement(nParentId);
+        if (!pParent || pParent->type() != KVElementType::Group) {
+            qCDebug(lcPageCommand) << "Ignored an insert request into element" << nParentId << "which is no group here";
+            return nullptr;
+        }
+    }
+    auto *pAction = new KVCommandAction(1, ctx.pDocument, pParent ? 4 : 3);
+    pAction->addParam(params.takeFirst()); // owned until the insertion runs
+    pAction->addParam(P::makeInt(nIndex));
+    pAction->addParam(P::makeObject(P::Scene, ctx.pScene));
+    if (pParent)
+        pAction->addParam(P::makeObject(P::Element, pParent));
+    return pAction;
+}
+
+// 33: [element id, selected].
+KVCommandAction *KVPageCommandBuilder::selectAction(Context &ctx, KVUpdateViewInfo &request)
+{
+    KVCmdParamList params = request.takeReadParams();
+    auto drop = qScopeGuard([&params] { qDeleteAll(params); });
+    if (params.size() != 2 || params.at(0)->kind() != P::Int || params.at(1)->kind() != P::Bool)
+        return nullptr;
+    KVElement *pElement = ctx.pScene->findElement(params.at(0)->toInt());
+    if (!pElement) {
+        qCDebug(lcPageCommand) << "Ignored a selection of element" << params.at(0)->toInt() << "which does not exist";
+        return nullptr;
+    }
+    auto *pAction = new KVCommandAction(33, ctx.pDocument, 2);
+    pAction->addParam(P::makeObject(P::Element, pElement));
+    pAction->addParam(P::makeBool(params.at(1)->toBool()));
+    return pAction;
+}
+
+// 1000 (and 92 from a page that names it so): [element id, (h, v, x)?, codes, values...]. The
+// values are stored at the layout the page edits; at a responsive layout they become overrides.
+KVCommandAction *KVPageCommandBuilder::geometryAction(Context &ctx, KVUpdateViewInfo &request)
+{
+    KVCmdParamList params = request.takeReadParams();
+    auto drop = qScopeGuard([&params] { qDeleteAll(params); });
+    if (params.isEmpty() || params.first()->kind() != P::Int)
+        return nullptr;
+    KVElement *pElement = ctx.pScene->findElement(params.first()->toInt());
+    if (!pElement) {
+        qCDebug(lcPageCommand) << "Ignored a geometry change of element" << params.first()->toInt() << "which does not exist";
+        return nullptr;
+    }
+    int nCodes = -1;
+    for (int i = 1; i < params.size() && nCodes < 0; ++i) {
+        if (params.at(i)->kind() == P::IntList)
+            nCodes = i;
+    }
+    if (nCodes < 0)
+        return nullptr;
+    const QList<int> codes = params.at(nCodes)->toIntList();
+    if (params.size() - nCodes - 1 != codes.size()) {
+        qCDebug(lcPageCommand) << "Ignored a geometry change with" << codes.size() << "codes and"
+                               << params.size() - nCodes - 1 << "values";
+        return nullptr;
+    }
+    auto *pAction = new KVElementCommandAction(1000, ctx.pDocument, codes.size() + 5);
+    pAction->addParam(P::makeObject(P::Element, pElement));
+    pAction->addParam(P::makeInt(ctx.layout.nHLayoutId));
+    pAction->addParam(P::makeInt(ctx.layout.nVLayoutId));
+    pAction->addParam(P::makeVariant(QVariant()));
+    pAction->addParam(params.at(nCodes));
+    params[nCodes] = nullptr;
+    for (int i = 0; i < codes.size(); ++i) {
+        KVCmdParam *pValue = params.at(nCodes + 1 + i);
+        // The page writes whole numbers without a fraction; the action wants doubles for lengths.
+        if (!KVElementCommandAction::isIntGeometryCode(codes.at(i)) && pValue->kind() == P::Int) {
+            pAction->addParam(P::makeDouble(pValue->toInt()));
+        } else if (KVElementCommandAction::isIntGeometryCode(codes.at(i)) && pValue->kind() == P::Double) {
+            pAction->addParam(P::makeInt(qRound(pValue->toDouble())));
+        } else {
+            pAction->addParam(pValue);
+            params[nCodes + 1 + i] = nullptr;
+        }
+    }
+    return pAction;
+}
+
+// 1008, 1009, 1037, 1038: the element id stands for the element; the group's values follow as the
+// page sent them.
+KVCommandAction *KVPageCommandBuilder::elementAction(Context &ctx, KVUpdateViewInfo &request)
+{
+    KVCmdParamList params = request.takeReadParams();
+    auto drop = qScopeGuard([&params] { qDeleteAll(params); });
+    if (params.isEmpty() || params.first()->kind() != P::Int)
+        return nullptr;
+    KVElement *pElement = ctx.pScene->findElement(params.first()->toInt());
+    if (!pElement) {
+        qCDebug(lcPageCommand) << "Ignored a change of element" << params.first()->toInt() << "which does not exist";
+        return nullptr;
+    }
+    if ((request.type() == 1037 || request.type() == 1038) && pElement->type() != KVElementType::Freeform)
+        return nullptr;
+    auto *pAction = new KVElementCommandAction(request.type(), ctx.pDocument, params.size());
+    pAction->addParam(P::makeObject(P::Element, pElement));
+    appendParams(pAction, params, 1);
+    return pAction;
+}
+
+// Container size and breakpoint updates get the container's layout data first; anchor-point edits
+// go as the page sent them.
+KVCommandAction *KVPageCommandBuilder::plainAction(Context &ctx, KVUpdateViewInfo &request)
+{
+    KVCmdParamList params = request.takeReadParams();
+    auto *pAction = new KVCommandAction(request.type(), ctx.pDocument, params.size() + 1);
+    if (kLayoutDataTypes.contains(request.type()))
+        pAction->addParam(P::makeObject(P::LayoutData, ctx.pContainer->breakpoints()));
+    appendParams(pAction, params);
+    return pAction;
+}

@@ -1,0 +1,688 @@
+// The canvas bridge in the running application: the page address and ids, zoom from the page,
+// crash recovery, which model changes reach the page, and edits coming back from the page. The
+// page here is a small stand-in that opens the channel like the real one and records what it hears.
+#include "canvas/KVCanvas.h"
+#include "canvas/KVHTMLExposingCanvas.h"
+#include "canvas/KVResourceSchemeHandler.h"
+#include "canvas/WebEnginePage.h"
+#include "commands/KVCmdParam.h"
+#include "commands/KVCommandAction.h"
+#include "commands/KVUpdateViewInfo.h"
+#include "document/KVDocument.h"
+#include "model/KVBreakpointSet.h"
+#include "model/KVElement.h"
+#include "model/KVElementFactory.h"
+#include "model/KVElementType.h"
+#include "model/KVScene.h"
+#include "model/KVSceneList.h"
+#include "plugin/KVEditor.h"
+#include "plugin/KVNewProjectDialog.h"
+
+#include "DocumentManager.h"
+#include "EditorManager.h"
+#include "ICore.h"
+#include "IDocumentFactory.h"
+#include "MainWindow.h"
+#include "PluginManager.h"
+#include "WebChannelServer.h"
+
+#include "KVTestMain.h"
+#include "RecordingReporter.h"
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QUndoStack>
+#include <QWebChannel>
+#include <QWebEngineSettings>
+#include <QWebSocket>
+
+#include <cmath>
+
+using ExtensionSystem::PluginManager;
+
+namespace {
+// Debug lines of the process, kept while a test looks for one.
+QStringList g_debugLines;
+QtMessageHandler g_previousHandler = nullptr;
+
+void recordMessage(QtMsgType type, const QMessageLogContext &context, const QString &msg)
+{
+    if (type == QtDebugMsg)
+        g_debugLines << msg;
+    if (g_previousHandler)
+        g_previousHandler(type, context, msg);
+}
+
+// A stand-in for the canvas page: it waits for its canvas id, opens the channel from the address
+// in its query, binds its canvas object, records what the canvas tells it and asks for the scene.
+const char kStandInPage[] = R"(<!DOCTYPE html>
+<html><head><meta charset="utf-8"><script src="qwebchannel.js"></script></head>
+<body><script>
+window.kvHeard = [];
+function start() {
+  if (window.canvasId === undefined) { setTimeout(start, 20); return; }
+  var base = new URLSearchParams(location.search).get('webChannelBaseUrl');
+  var socket = new WebSocket(base);
+  socket.onerror = function () { document.title = 'socket refused'; };
+  socket.onopen = function () {
+    new QWebChannel(socket, function (channel) {
+      var canvas = channel.objects['kvcanvas_' + window.canvasId];
+      window.kvCanvas = canvas;
+      canvas.currentSceneChanged.connect(function (has, data) { window.kvHeard.push({scene: has, size: data.length}); });
+      canvas.dataChangedToJS.connect(function (json) { window.kvHeard.push(JSON.parse(json)); });
+      canvas.sendSceneDataToJS();
+      document.title = 'bound ' + window.canvasId;
+    });
+  };
+}
+start();
+</script></body></html>
+)";
+
+QJsonObject intParam(int n)
+{
+    return {{QStringLiteral("type"), KVCmdParam::Int}, {QStringLiteral("value"), n}};
+}
+} // namespace
+
+class tst_Canvas : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void twoEditorsRegisterTheirCanvases();
+    void exampleLogsTheCanvasAddress();
+    void zoomFromThePageIsClamped_data();
+    void zoomFromThePageIsClamped();
+    void crashedPageIsReloadedAndAsksForTheScene();
+    void normalTerminationDoesNotReload();
+    void changesThatReachThePage_data();
+    void changesThatReachThePage();
+    void endOfCommandFlushesRepaintAndPosition();
+    void moveFromThePageIsOneUndoStep();
+    void pageEditIsNotEchoedButItsUndoIs();
+    void insertAndSelectFromThePage();
+    void badRequestsAreIgnored_data();
+    void badRequestsAreIgnored();
+    void resourceSchemeServesProjectFilesOnly();
+    void channelAcceptsOnlyLocalPages_data();
+    void channelAcceptsOnlyLocalPages();
+
+private:
+    KVEditor *openProject(const QString &name);
+    // A project with a div at (10, 20) and a symbol instance in its current scene, and a second scene.
+    KVEditor *openPopulatedProject(const QString &name);
+    static QString submitMove(KVScene *pScene, int nElementId, double dLeft, double dTop);
+
+    QScopedPointer<PluginManager> m_manager;
+    QScopedPointer<MainWindow> m_window;
+    QScopedPointer<ICore> m_core;
+    QTemporaryDir m_dir;
+    QTemporaryDir m_resources;
+    KVElement *m_pDiv = nullptr;
+    KVElement *m_pSymbol = nullptr;
+    KVElement *m_pOtherSceneDiv = nullptr;
+};
+
+void tst_Canvas::initTestCase()
+{
+    // The stand-in page and the channel's script, in a resource folder of the test's own.
+    const QString canvasDir = m_resources.filePath(QStringLiteral("resources/canvas"));
+    QVERIFY(QDir().mkpath(canvasDir));
+    QFile page(canvasDir + QStringLiteral("/index.html"));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write(kStandInPage);
+    page.close();
+    QVERIFY(QFile::copy(QStringLiteral(":/qtwebchannel/qwebchannel.js"), canvasDir + QStringLiteral("/qwebchannel.js")));
+
+    QFile::remove(KVTestEnvironment::settingsPath());
+    m_manager.reset(new PluginManager);
+    PluginManager::setSettingsPath(KVTestEnvironment::settingsPath());
+    PluginManager::setPluginPaths({KVTestEnvironment::binaryDir() + QStringLiteral("/lib/kavio/plugins")});
+    m_window.reset(new MainWindow);
+    m_core.reset(new ICore(m_window.data()));
+    m_core->setResourcePath(m_resources.path());
+    QVERIFY2(PluginManager::loadPlugins(), qPrintable(PluginManager::errors().join('\n')));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
+}
+
+void tst_Canvas::cleanupTestCase()
+{
+    m_window->closeAllDocuments();
+    PluginManager::shutdown();
+    m_core.reset();
+    m_window.reset();
+    m_manager.reset();
+}
+
+KVEditor *tst_Canvas::openProject(const QString &name)
+{
+    KVNewProjectDialog dialog;
+    dialog.locationEdit()->setText(m_dir.path());
+    dialog.nameEdit()->setText(name);
+    dialog.accept();
+    IDocument *doc = PluginManager::getObject<IDocumentFactory>()->createDocument();
+    if (!doc->createNew(&dialog)) {
+        delete doc;
+        return nullptr;
+    }
+    return qobject_cast<KVEditor *>(m_window->loadOpenedDocument(doc, true));
+}
+
+KVEditor *tst_Canvas::openPopulatedProject(const QString &name)
+{
+    KVEditor *editor = openProject(name);
+    if (!editor)
+        return nullptr;
+    KVDocument *doc = editor->document();
+    KVSceneList *scenes = doc->sceneList();
+    while (scenes->count() < 2)
+        scenes->addScene(scenes->createScene());
+    KVScene *scene = doc->currentScene();
+    KVScene *other = scenes->at(0) == scene ? scenes->at(1) : scenes->at(0);
+    m_pDiv = KVElementFactory::createElement(KVElementType::Div);
+    m_pDiv->setPositionX(10, KVLayoutKey::base());
+    m_pDiv->setPositionY(20, KVLayoutKey::base());
+    m_pDiv->setSizeW(100, KVLayoutKey::base());
+    m_pDiv->setSizeH(50, KVLayoutKey::base());
+    scene->addElement(m_pDiv);
+    m_pSymbol = KVElementFactory::createElement(KVElementType::Symbol);
+    scene->addElement(m_pSymbol);
+    m_pOtherSceneDiv = KVElementFactory::createElement(KVElementType::Div);
+    other->addElement(m_pOtherSceneDiv);
+    return editor;
+}
+
+QString tst_Canvas::submitMove(KVScene *pScene, int nElementId, double dLeft, double dTop)
+{
+    const QJsonObject codes{{QStringLiteral("type"), KVCmdParam::IntList}, {QStringLiteral("value"), QJsonArray{0, 2}}};
+    const QJsonObject move{{QStringLiteral("cmd"), 1000},
+                           {QStringLiteral("params"), QJsonArray{intParam(nElementId), codes,
+                                                                  QJsonObject{{QStringLiteral("type"), 2}, {QStringLiteral("value"), dLeft}},
+                                                                  QJsonObject{{QStringLiteral("type"), 2}, {QStringLiteral("value"), dTop}}}}};
+    const QJsonObject request{{QStringLiteral("actions"), QJsonArray{move}},
+                              {QStringLiteral("sceneId"), pScene->id()},
+                              {QStringLiteral("symbolResourceId"), -1},
+                              {QStringLiteral("responsive"), false},
+                              {QStringLiteral("hLayoutId"), 0},
+                              {QStringLiteral("vLayoutId"), 0},
+                              {QStringLiteral("text"), QString()}};
+    return QString::fromUtf8(QJsonDocument(request).toJson(QJsonDocument::Compact));
+}
+
+void tst_Canvas::twoEditorsRegisterTheirCanvases()
+{
+    RecordingReporter rec;
+    KVEditor *first = openProject(QStringLiteral("first"));
+    KVEditor *second = openProject(QStringLiteral("second"));
+    QVERIFY(first && second);
+    QCOMPARE(first->canvasView()->canvasId(), 1);
+    QCOMPARE(second->canvasView()->canvasId(), 2);
+    const QHash<QString, QObject *> registered = m_window->getChannel()->registeredObjects();
+    QCOMPARE(registered.value(QStringLiteral("kvcanvas_1")), first->canvasView()->exposingObject());
+    QCOMPARE(registered.value(QStringLiteral("kvcanvas_2")), second->canvasView()->exposingObject());
+    // each page binds its own object and asks for its scene
+    QTRY_COMPARE_WITH_TIMEOUT(first->canvasView()->page()->title(), QStringLiteral("bound 1"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(second->canvasView()->page()->title(), QStringLiteral("bound 2"), 20000);
+    QVERIFY(m_window->closeAllDocuments());
+    // the objects leave the channel with their canvases
+    QTRY_VERIFY(!m_window->getChannel()->registeredObjects().contains(QStringLiteral("kvcanvas_1")));
+    QVERIFY(!m_window->getChannel()->registeredObjects().contains(QStringLiteral("kvcanvas_2")));
+}
+
+void tst_Canvas::exampleLogsTheCanvasAddress()
+{
+    RecordingReporter rec;
+    const QString folder = m_dir.filePath(QStringLiteral("example"));
+    QDir().mkpath(folder + QStringLiteral("/banner_res"));
+    QVERIFY(QFile::copy(KVTestEnvironment::sourceDir() + QStringLiteral("/examples/banner/banner.kavio"),
+                        folder + QStringLiteral("/banner.kavio")));
+    QVERIFY(QFile::copy(KVTestEnvironment::sourceDir() + QStringLiteral("/examples/banner/banner_res/logo.png"),
+                        folder + QStringLiteral("/banner_res/logo.png")));
+    g_debugLines.clear();
+    g_previousHandler = qInstallMessageHandler(recordMessage);
+    const bool bOpened = m_window->openDocument(folder + QStringLiteral("/banner.kavio"));
+    qInstallMessageHandler(g_previousHandler);
+    QVERIFY(bOpened);
+    const QString expected = QStringLiteral("Canvas WebView URL: ")
+        + QUrl::fromLocalFile(m_resources.path() + QStringLiteral("/resources/canvas/index.html")).toString()
+        + QStringLiteral("?webChannelBaseUrl=") + m_window->webChannelServer()->url().toString();
+    QVERIFY2(g_debugLines.contains(expected), qPrintable(g_debugLines.join('\n')));
+    auto *editor = qobject_cast<KVEditor *>(m_core->editorManager()->activeEditor());
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    QCOMPARE(canvas->page()->requestedUrl().toString(), expected.mid(QStringLiteral("Canvas WebView URL: ").size()));
+    // the page's scripts may use the clipboard
+    QVERIFY(canvas->settings()->testAttribute(QWebEngineSettings::JavascriptCanAccessClipboard));
+    // the page binds its object, asks for the example's scene and receives it
+    QSignalSpy scenes(canvas->exposingObject(), &KVHTMLExposingCanvas::currentSceneChanged);
+    QTRY_COMPARE_WITH_TIMEOUT(scenes.count(), 1, 20000);
+    QVERIFY(scenes.first().at(0).toBool());
+    const QJsonObject sent = QJsonDocument::fromJson(scenes.first().at(1).toString().toUtf8()).object();
+    QCOMPARE(sent.value(QStringLiteral("containerW")).toInt(), editor->document()->width());
+    QCOMPARE(sent.value(QStringLiteral("symbolResourceId")).toInt(), -1);
+    QVERIFY(sent.value(QStringLiteral("scene")).isObject());
+    QVariant heard;
+    canvas->page()->runJavaScript(QStringLiteral("window.kvHeard.length ? window.kvHeard[0].size : 0"),
+                                  [&heard](const QVariant &v) { heard = v; });
+    QTRY_COMPARE_WITH_TIMEOUT(heard.toInt(), scenes.first().at(1).toString().size(), 10000);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::zoomFromThePageIsClamped_data()
+{
+    QTest::addColumn<double>("requested");
+    QTest::addColumn<double>("stored");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("too large") << 5.0 << 4.0 << true;
+    QTest::newRow("too small") << 0.05 << 0.1 << true;
+    QTest::newRow("inside") << 1.5 << 1.5 << true;
+    QTest::newRow("edge") << 4.0 << 4.0 << true;
+    QTest::newRow("not a number") << std::nan("") << 1.0 << false;
+}
+
+void tst_Canvas::zoomFromThePageIsClamped()
+{
+    QFETCH(double, requested);
+    QFETCH(double, stored);
+    QFETCH(bool, accepted);
+    RecordingReporter rec;
+    KVEditor *editor = openProject(QStringLiteral("zoom"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    QSignalSpy toControl(canvas, &KVCanvas::zoomInfoChanged);
+    QSignalSpy toPage(canvas->exposingObject(), &KVHTMLExposingCanvas::zoomFactorChanged);
+    canvas->exposingObject()->setZoomFactor(requested);
+    QCOMPARE(canvas->zoomFactor(), stored);
+    QCOMPARE(toControl.count(), accepted ? 1 : 0);
+    if (accepted)
+        QCOMPARE(toControl.first().first().toDouble(), stored);
+    QCOMPARE(toPage.count(), 0);
+    // a zoom made on the system side does tell the page
+    canvas->setZoomFactor(2.0, true, false);
+    QCOMPARE(toPage.count(), 1);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::crashedPageIsReloadedAndAsksForTheScene()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openProject(QStringLiteral("crash"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    QSignalSpy scenes(canvas->exposingObject(), &KVHTMLExposingCanvas::currentSceneChanged);
+    QTRY_COMPARE_WITH_TIMEOUT(scenes.count(), 1, 20000);
+    QVERIFY(scenes.first().first().toBool());
+    QSignalSpy loads(canvas, &QWebEngineView::loadStarted);
+    // the render process crashed
+    emit canvas->page()->renderProcessTerminated(QWebEnginePage::CrashedTerminationStatus, 11);
+    QTRY_COMPARE_WITH_TIMEOUT(loads.count(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(scenes.count(), 2, 20000);
+    QVERIFY(scenes.last().first().toBool());
+    emit canvas->page()->renderProcessTerminated(QWebEnginePage::KilledTerminationStatus, 9);
+    QTRY_COMPARE_WITH_TIMEOUT(scenes.count(), 3, 20000);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::normalTerminationDoesNotReload()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openProject(QStringLiteral("normal"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    QTRY_VERIFY_WITH_TIMEOUT(canvas->page()->title().startsWith(QStringLiteral("bound")), 20000);
+    QSignalSpy loads(canvas, &QWebEngineView::loadStarted);
+    emit canvas->page()->renderProcessTerminated(QWebEnginePage::NormalTerminationStatus, 0);
+    QTest::qWait(500);
+    QCOMPARE(loads.count(), 0);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::changesThatReachThePage_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("subject");
+    QTest::addColumn<bool>("fromCanvas");
+    QTest::addColumn<int>("messages");
+    QTest::addColumn<int>("reloads");
+    QTest::newRow("geometry of a div") << 1000 << "div" << false << 1 << 0;
+    QTest::newRow("geometry of a symbol instance") << 1000 << "symbol" << false << 0 << 1;
+    QTest::newRow("geometry in another scene") << 1000 << "other" << false << 0 << 0;
+    QTest::newRow("geometry made by the page") << 1000 << "div" << true << 0 << 0;
+    QTest::newRow("selection") << 33 << "div" << false << 1 << 0;
+    QTest::newRow("name") << 1007 << "div" << false << 0 << 0;
+    QTest::newRow("border") << 1001 << "div" << false << 1 << 0;
+    QTest::newRow("freeform outline replaced") << 1038 << "div" << false << 0 << 1;
+    QTest::newRow("container width") << 59 << "layout" << false << 0 << 1;
+    QTest::newRow("container alignment") << 61 << "layout" << false << 1 << 0;
+    QTest::newRow("breakpoint of another container") << 89 << "foreign layout" << false << 0 << 0;
+    QTest::newRow("custom CSS output") << 100 << "none" << false << 0 << 1;
+    QTest::newRow("document title") << 65 << "none" << false << 0 << 0;
+}
+
+void tst_Canvas::changesThatReachThePage()
+{
+    QFETCH(int, type);
+    QFETCH(QString, subject);
+    QFETCH(bool, fromCanvas);
+    QFETCH(int, messages);
+    QFETCH(int, reloads);
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("changes"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    KVBreakpointSet foreign;
+    KVCmdParamList params;
+    if (subject == QLatin1String("div"))
+        params << KVCmdParam::makeObject(KVCmdParam::Element, m_pDiv);
+    else if (subject == QLatin1String("symbol"))
+        params << KVCmdParam::makeObject(KVCmdParam::Element, m_pSymbol);
+    else if (subject == QLatin1String("other"))
+        params << KVCmdParam::makeObject(KVCmdParam::Element, m_pOtherSceneDiv);
+    else if (subject == QLatin1String("layout"))
+        params << KVCmdParam::makeObject(KVCmdParam::LayoutData, editor->document()->breakpoints());
+    else if (subject == QLatin1String("foreign layout"))
+        params << KVCmdParam::makeObject(KVCmdParam::LayoutData, &foreign);
+    params << KVCmdParam::makeInt(640);
+    KVUpdateViewInfo info;
+    info.setType(type);
+    info.setParams(&params);
+    if (fromCanvas)
+        info.setSender(canvas);
+    QSignalSpy toPage(canvas->exposingObject(), &KVHTMLExposingCanvas::dataChangedToJS);
+    QSignalSpy scenes(canvas->exposingObject(), &KVHTMLExposingCanvas::currentSceneChanged);
+    canvas->handleDocumentChanged(&info);
+    QCOMPARE(toPage.count(), messages);
+    QCOMPARE(scenes.count(), reloads);
+    if (messages) {
+        const QJsonObject jo = QJsonDocument::fromJson(toPage.first().first().toString().toUtf8()).object();
+        QCOMPARE(jo.value(QStringLiteral("cmd")).toInt(), type);
+        QCOMPARE(jo.value(QStringLiteral("isUndoCmd")).toBool(), false);
+    }
+    if (reloads)
+        QVERIFY(scenes.first().first().toBool());
+    info.setParams(nullptr);
+    qDeleteAll(params);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::endOfCommandFlushesRepaintAndPosition()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("flush"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    QSignalSpy repaints(canvas->exposingObject(), &KVHTMLExposingCanvas::needRepaint);
+    QSignalSpy positions(canvas->exposingObject(), &KVHTMLExposingCanvas::needUpdateScenePos);
+    QSignalSpy toPage(canvas->exposingObject(), &KVHTMLExposingCanvas::dataChangedToJS);
+    KVCmdParamList params{KVCmdParam::makeObject(KVCmdParam::Element, m_pDiv), KVCmdParam::makeBool(true)};
+    KVUpdateViewInfo info;
+    info.setParams(&params);
+    KVUpdateViewInfo done;
+    done.setType(KVCommandAction::CommandDone);
+    // a selection repaints but leaves the stage where it is
+    info.setType(33);
+    canvas->handleDocumentChanged(&info);
+    canvas->handleDocumentChanged(&done);
+    QCOMPARE(repaints.count(), 1);
+    QCOMPARE(positions.count(), 0);
+    // a geometry change needs both, once, at the end only
+    info.setType(1000);
+    canvas->handleDocumentChanged(&info);
+    canvas->handleDocumentChanged(&info);
+    QCOMPARE(repaints.count(), 1);
+    canvas->handleDocumentChanged(&done);
+    QCOMPARE(repaints.count(), 2);
+    QCOMPARE(positions.count(), 1);
+    // the marks are cleared: another end of command flushes nothing
+    canvas->handleDocumentChanged(&done);
+    QCOMPARE(repaints.count(), 2);
+    QCOMPARE(positions.count(), 1);
+    // the end of a command is no message of its own for the page
+    QCOMPARE(toPage.count(), 3);
+    info.setParams(nullptr);
+    qDeleteAll(params);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::moveFromThePageIsOneUndoStep()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("move"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    QUndoStack *stack = editor->document()->getUndoStack();
+    const int nBefore = stack->count();
+    canvas->exposingObject()->submitCommandFromJS(submitMove(editor->document()->currentScene(), m_pDiv->id(), 140, 75.5), false);
+    QCOMPARE(stack->count(), nBefore + 1);
+    QCOMPARE(stack->text(stack->count() - 1), QStringLiteral("Change Geometry"));
+    QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 140.0);
+    QCOMPARE(m_pDiv->positionY(KVLayoutKey::base()), 75.5);
+    stack->undo();
+    QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 10.0);
+    QCOMPARE(m_pDiv->positionY(KVLayoutKey::base()), 20.0);
+    stack->redo();
+    QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 140.0);
+    // run once without an undo step
+    canvas->submitCommandFromJS(submitMove(editor->document()->currentScene(), m_pDiv->id(), 1, 2), true);
+    QCOMPARE(stack->count(), nBefore + 1);
+    QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 1.0);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::pageEditIsNotEchoedButItsUndoIs()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("echo"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    QSignalSpy toPage(canvas->exposingObject(), &KVHTMLExposingCanvas::dataChangedToJS);
+    QSignalSpy repaints(canvas->exposingObject(), &KVHTMLExposingCanvas::needRepaint);
+    canvas->submitCommandFromJS(submitMove(editor->document()->currentScene(), m_pDiv->id(), 30, 40), false);
+    QCOMPARE(toPage.count(), 0);
+    QCOMPARE(repaints.count(), 0);
+    editor->document()->getUndoStack()->undo();
+    QStringList types;
+    QJsonObject geometry;
+    for (const QList<QVariant> &args : qAsConst(toPage)) {
+        const QJsonObject jo = QJsonDocument::fromJson(args.first().toString().toUtf8()).object();
+        types << QString::number(jo.value(QStringLiteral("cmd")).toInt());
+        if (jo.value(QStringLiteral("cmd")).toInt() == 1000)
+            geometry = jo;
+    }
+    QVERIFY2(types.contains(QStringLiteral("1000")), qPrintable(types.join(',')));
+    QVERIFY(geometry.value(QStringLiteral("isUndoCmd")).toBool());
+    QCOMPARE(repaints.count(), 1);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::insertAndSelectFromThePage()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("insert"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    KVScene *scene = editor->document()->currentScene();
+    QUndoStack *stack = editor->document()->getUndoStack();
+    const int nChildren = scene->children().size();
+    const QJsonObject drawn{{QStringLiteral("type"), KVCmdParam::Element},
+                            {QStringLiteral("value"), QJsonObject{{QStringLiteral("shapeType"), KVElementType::Div},
+                                                                   {QStringLiteral("l"), 5}, {QStringLiteral("t"), 6},
+                                                                   {QStringLiteral("w"), 70}, {QStringLiteral("h"), 80}}}};
+    QJsonObject request{{QStringLiteral("actions"), QJsonArray{QJsonObject{{QStringLiteral("cmd"), 1},
+                                                                            {QStringLiteral("params"), QJsonArray{drawn}}}}},
+                        {QStringLiteral("sceneId"), scene->id()},
+                        {QStringLiteral("symbolResourceId"), -1}};
+    canvas->submitCommandFromJS(QString::fromUtf8(QJsonDocument(request).toJson()), false);
+    QCOMPARE(scene->children().size(), nChildren + 1);
+    QCOMPARE(stack->text(stack->count() - 1), QStringLiteral("Insert Div"));
+    KVElement *inserted = scene->children().last();
+    QCOMPARE(inserted->sizeW(KVLayoutKey::base()), 70.0);
+    QVERIFY(inserted->id() > 0);
+    stack->undo();
+    QCOMPARE(scene->children().size(), nChildren);
+    // a selection runs once, without an undo step
+    const int nSteps = stack->count();
+    request[QStringLiteral("actions")] = QJsonArray{QJsonObject{
+        {QStringLiteral("cmd"), 33},
+        {QStringLiteral("params"), QJsonArray{intParam(m_pDiv->id()),
+                                              QJsonObject{{QStringLiteral("type"), KVCmdParam::Bool}, {QStringLiteral("value"), true}}}}}};
+    canvas->submitCommandFromJS(QString::fromUtf8(QJsonDocument(request).toJson()), true);
+    QVERIFY(m_pDiv->isSelected());
+    QCOMPARE(stack->count(), nSteps);
+    // deselect all from the editor's side tells the page
+    QSignalSpy toPage(canvas->exposingObject(), &KVHTMLExposingCanvas::dataChangedToJS);
+    canvas->deselectAll();
+    QVERIFY(!m_pDiv->isSelected());
+    QCOMPARE(toPage.count(), 1);
+    QCOMPARE(stack->count(), nSteps);
+    canvas->onSelectAll();
+    QVERIFY(m_pDiv->isSelected() && m_pSymbol->isSelected());
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::badRequestsAreIgnored_data()
+{
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not JSON") << "{\"actions\": [" << "not a JSON object";
+    QTest::newRow("array") << "[1, 2]" << "not a JSON object";
+    QTest::newRow("unknown scene") << "SCENE=9999" << "scene 9999";
+    QTest::newRow("unknown symbol") << "SYMBOL=77" << "symbol 77";
+    QTest::newRow("unknown element") << "ELEMENT=4242" << "element 4242";
+    QTest::newRow("no actions") << "NOACTIONS" << "without an action list";
+    QTest::newRow("type not from the page") << "TYPE=65" << "type 65";
+    QTest::newRow("codes without values") << "SHORT" << "1 codes and 0 values";
+}
+
+void tst_Canvas::badRequestsAreIgnored()
+{
+    QFETCH(QString, request);
+    QFETCH(QString, reason);
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("bad"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    KVScene *scene = editor->document()->currentScene();
+    QJsonObject jo = QJsonDocument::fromJson(submitMove(scene, m_pDiv->id(), 500, 500).toUtf8()).object();
+    QJsonObject move = jo.value(QStringLiteral("actions")).toArray().first().toObject();
+    if (request.startsWith(QLatin1String("SCENE="))) {
+        jo[QStringLiteral("sceneId")] = request.mid(6).toInt();
+    } else if (request.startsWith(QLatin1String("SYMBOL="))) {
+        jo[QStringLiteral("symbolResourceId")] = request.mid(7).toInt();
+    } else if (request.startsWith(QLatin1String("ELEMENT="))) {
+        QJsonArray params = move.value(QStringLiteral("params")).toArray();
+        params[0] = intParam(request.mid(8).toInt());
+        move[QStringLiteral("params")] = params;
+    } else if (request == QLatin1String("NOACTIONS")) {
+        jo.remove(QStringLiteral("actions"));
+    } else if (request.startsWith(QLatin1String("TYPE="))) {
+        move[QStringLiteral("cmd")] = request.mid(5).toInt();
+    } else if (request == QLatin1String("SHORT")) {
+        move[QStringLiteral("params")] = QJsonArray{intParam(m_pDiv->id()),
+                                                    QJsonObject{{QStringLiteral("type"), KVCmdParam::IntList},
+                                                                {QStringLiteral("value"), QJsonArray{0}}}};
+    }
+    if (!request.startsWith(QLatin1Char('{')) && !request.startsWith(QLatin1Char('['))) {
+        if (jo.contains(QStringLiteral("actions")))
+            jo[QStringLiteral("actions")] = QJsonArray{move};
+        request = QString::fromUtf8(QJsonDocument(jo).toJson());
+    }
+    QUndoStack *stack = editor->document()->getUndoStack();
+    const int nSteps = stack->count();
+    g_debugLines.clear();
+    g_previousHandler = qInstallMessageHandler(recordMessage);
+    canvas->submitCommandFromJS(request, false);
+    qInstallMessageHandler(g_previousHandler);
+    QCOMPARE(stack->count(), nSteps);
+    QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 10.0);
+    QVERIFY2(g_debugLines.filter(reason).size() == 1, qPrintable(g_debugLines.join('\n')));
+    QVERIFY(rec.entries().isEmpty());
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::resourceSchemeServesProjectFilesOnly()
+{
+    QTemporaryDir project;
+    const QString folder = project.filePath(QStringLiteral("p_res"));
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("/fonts")));
+    QFile file(folder + QStringLiteral("/Logo.png"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("png");
+    file.close();
+    QFile secret(project.filePath(QStringLiteral("secret.txt")));
+    QVERIFY(secret.open(QIODevice::WriteOnly));
+    secret.close();
+    QCOMPARE(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource://Logo.png")), folder),
+             folder + QStringLiteral("/Logo.png"));
+    // an address read as a host name comes lower-cased
+    QCOMPARE(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource://logo.png")), folder),
+             folder + QStringLiteral("/Logo.png"));
+    QCOMPARE(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource:Logo.png")), folder),
+             folder + QStringLiteral("/Logo.png"));
+    QVERIFY(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource://../secret.txt")), folder).isEmpty());
+    QVERIFY(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource://fonts/../../secret.txt")), folder).isEmpty());
+    QVERIFY(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource://missing.png")), folder).isEmpty());
+    QVERIFY(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource://fonts")), folder).isEmpty());
+    QVERIFY(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource://Logo.png")), QString()).isEmpty());
+
+    // the page of a project reads its project's file through the scheme
+    RecordingReporter rec;
+    KVEditor *editor = openProject(QStringLiteral("scheme"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    QTRY_VERIFY_WITH_TIMEOUT(canvas->page()->title().startsWith(QStringLiteral("bound")), 20000);
+    QImage image(7, 3, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(editor->document()->resourceFolderPath() + QStringLiteral("/note.png")));
+    const QString load = QStringLiteral(
+        "var i = new Image(); i.onload = () => { document.title = 'image ' + i.naturalWidth; };"
+        " i.onerror = () => { document.title = 'refused'; }; i.src = '%1';");
+    canvas->page()->runJavaScript(load.arg(QStringLiteral("resource://note.png")));
+    QTRY_COMPARE_WITH_TIMEOUT(canvas->page()->title(), QStringLiteral("image 7"), 10000);
+    canvas->page()->runJavaScript(load.arg(QStringLiteral("resource://nothing.png")));
+    QTRY_COMPARE_WITH_TIMEOUT(canvas->page()->title(), QStringLiteral("refused"), 10000);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::channelAcceptsOnlyLocalPages_data()
+{
+    QTest::addColumn<QString>("origin");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("canvas page from a file") << "file://" << true;
+    QTest::newRow("page from the resources") << "qrc:" << true;
+    QTest::newRow("preview server") << "http://127.0.0.1:8080" << false;
+    QTest::newRow("remote site") << "https://example.com" << false;
+    QTest::newRow("opaque origin") << "null" << false;
+    QTest::newRow("no origin") << "" << false;
+}
+
+void tst_Canvas::channelAcceptsOnlyLocalPages()
+{
+    QFETCH(QString, origin);
+    QFETCH(bool, accepted);
+    QWebSocket socket(origin);
+    QSignalSpy connected(&socket, &QWebSocket::connected);
+    QSignalSpy disconnected(&socket, &QWebSocket::disconnected);
+    socket.open(m_window->webChannelServer()->url());
+    QTRY_VERIFY_WITH_TIMEOUT(connected.count() + disconnected.count() > 0, 5000);
+    if (accepted) {
+        QCOMPARE(connected.count(), 1);
+        // the channel answers: it sends the registered objects on request
+        QSignalSpy received(&socket, &QWebSocket::textMessageReceived);
+        socket.sendTextMessage(QStringLiteral("{\"type\":3,\"id\":1}"));
+        QTRY_VERIFY_WITH_TIMEOUT(received.count() > 0, 5000);
+    } else {
+        QTest::qWait(100);
+        QVERIFY(socket.state() != QAbstractSocket::ConnectedState);
+    }
+}
+
+KAVIO_WEBENGINE_TEST_MAIN(tst_Canvas)
+#include "tst_canvas.moc"

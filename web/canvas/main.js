@@ -1,0 +1,88 @@
+// The canvas page's script: waits for its canvas id, opens the channel to the editor, binds the
+// canvas object's signals to the stage and asks for the scene. window.kvCanvasPage gives scripts
+// run by the editor's tests the page's own state and gestures.
+import { channelUrl, openChannel, whenCanvasId } from './bridge.js';
+import { CanvasPage } from './page.js';
+import { toolFor } from './drawing.js';
+import { testHook } from './testhook.js';
+
+// Connects every signal the page listens to. Overloaded signals may be listed under their
+// signature as well as their name.
+export function bind(host, page) {
+  const on = (name, fn) => {
+    for (const key of [name, ...Object.keys(host).filter((k) => k.startsWith(`${name}(`))]) {
+      const signal = host[key];
+      if (signal && typeof signal.connect === 'function') signal.connect(fn);
+    }
+  };
+  const draw = (signal) => (id) => {
+    page.gestures.cancel();
+    page.text.stop();
+    page.tool = toolFor(signal, id);
+    page.viewport.style.cursor = page.tool ? 'crosshair' : '';
+  };
+  on('currentSceneChanged', (has, text) => page.setScene(has === true, text));
+  on('dataChangedToJS', (text) => page.applyMessage(text));
+  on('play', (ts) => page.play(ts));
+  on('pause', (ts) => page.pause(ts));
+  on('setCurrentTime', (t) => page.seek(t));
+  on('autoKeyframeModeChanged', (b) => (page.autoKeyframe = b === true));
+  on('insertRectangle', draw('insertRectangle'));
+  on('insertRoundedRect', draw('insertRoundedRect'));
+  on('insertEllipse', draw('insertEllipse'));
+  on('insertShape', draw('insertShape'));
+  on('cancelBuildingItem', () => {
+    page.gestures.cancel();
+    page.gestures.endTool();
+  });
+  on('startEditText', (id) => page.text.start(Number(id)));
+  on('stopEditText', () => page.text.stop());
+  on('editPoint', (id, b) => {
+    page.pointEditing = b === true ? Number(id) : -1;
+    page.gestures.pointIndex = -1;
+    page.drawOverlay();
+  });
+  on('openPath', (id, b) => page.gestures.openPath(Number(id), b === true));
+  on('straightSegment', (id) => page.gestures.straightSegment(Number(id)));
+  on('zoomFactorChanged', (z) => page.setZoom(z));
+  on('fitToViewportChanged', (b) => {
+    page.fit = b === true;
+    if (page.fit) page.fitToViewport();
+  });
+  on('snapEnabledChanged', (b) => (page.snap = b === true));
+  on('rulerVisibilityChanged', (b) => (page.rulerVisible = b === true));
+  on('containerHandlerVisibilityChanged', (b) => (page.containerHandler = b === true));
+  on('transformToolChanged', (t) => (page.transformTool = Number(t) || 0));
+  on('editTextOnSingleClicked', (b) => (page.editTextOnSingleClick = b === true));
+  on('execTextEditorCommand', (name, value) => page.text.exec(name, value));
+  on('requestSendCurrentTextFormat', () => page.text.reportFormat());
+  on('finishAllTask', () => {
+    page.gestures.cancel();
+    if (page.pending) page.rebuild();
+    page.call('onAllTaskFinished');
+  });
+  on('needRepaint', () => page.pending && page.rebuild());
+  on('needUpdateScenePos', () => page.placeWorld());
+  on('textEditShortcutsChanged', (s) => (page.textShortcuts = String(s)));
+  on('changeStageView', (mode) => (page.viewMode = Number(mode) || 0));
+}
+
+export function start(win = window) {
+  const url = channelUrl(win.location.search);
+  const base = new URLSearchParams(win.location.search).get('resourceBase');
+  return whenCanvasId(win)
+    .then((id) => openChannel(win, url, id))
+    .then((host) => {
+      const page = new CanvasPage(host, document.body, base !== null ? { resourceBase: base } : {});
+      bind(host, page);
+      win.kvCanvasPage = testHook(page);
+      host.sendSceneDataToJS();
+      return page;
+    })
+    .catch((e) => {
+      console.error(`Kavio canvas: ${e.message}`);
+      throw e;
+    });
+}
+
+start().catch(() => {});
