@@ -111,6 +111,8 @@ private slots:
     void lockAndHide_data();
     void lockAndHide();
     void deleteSelected();
+    void selectionKeptAcrossCommands_data();
+    void selectionKeptAcrossCommands();
     void removeAllOverrides();
 };
 
@@ -462,6 +464,39 @@ void tst_StageEdits::deleteSelected()
     for (KVElement *p : e.f.pScene->children())
         p->setSelected(false);
     QVERIFY(!KVDeleteOperation::removeSelected(e.edit()));
+}
+
+// Every execution puts back the selection of submit time: the same flags, a group the user has
+// entered (group and child both selected) included, whether or not the scene is selected in its
+// list.
+void tst_StageEdits::selectionKeptAcrossCommands_data()
+{
+    QTest::addColumn<bool>("sceneSelected");
+    QTest::newRow("scene selected") << true;
+    QTest::newRow("scene not selected") << false;
+}
+
+void tst_StageEdits::selectionKeptAcrossCommands()
+{
+    QFETCH(bool, sceneSelected);
+    Edits e;
+    e.f.t.list.setSceneSelected(e.f.pScene, sceneSelected);
+    e.f.pA->setSelected(true);
+    e.f.pGroup->setSelected(true);
+    e.f.pC->setSelected(true);
+    auto selection = [&]() {
+        return QList<bool>{e.f.pA->isSelected(), e.f.pB->isSelected(), e.f.pGroup->isSelected(), e.f.pC->isSelected()};
+    };
+    const QList<bool> before = selection();
+    KVCommand *pCommand = KVVisibilityOperation::lockSelected(e.edit());
+    QVERIFY(pCommand);
+    KVCommand::push(pCommand);
+    QCOMPARE(selection(), before);
+    e.f.pB->setSelected(true); // a later change of selection is replaced on undo and redo
+    e.f.t.stack.undo();
+    QCOMPARE(selection(), before);
+    e.f.t.stack.redo();
+    QCOMPARE(selection(), before);
 }
 
 void tst_StageEdits::removeAllOverrides()

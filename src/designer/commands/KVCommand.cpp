@@ -117,11 +117,13 @@ void KVCommand::recordSelection()
             m_listCurrentTimelines.append(pScene->currentTimeline());
         }
     }
+    // Every selected flag of the stage, groups included, whether or not the scene itself is
+    // selected in its list: restoring gives back exactly these flags.
     if (KVScene *pScene = m_pDocument->commandCurrentScene()) {
-        QList<KVElement *> list;
-        pScene->selectedElements(list, false);
-        for (KVElement *pElement : list)
-            m_listSelectedElements.append(pElement);
+        pScene->forEachInSubtree([this, pScene](const KVElement *p) {
+            if (p != pScene && p->isSelected())
+                m_listSelectedElements.append(const_cast<KVElement *>(p));
+        });
     }
 }
 
@@ -179,10 +181,10 @@ void KVCommand::restoreSelection(KVUpdateViewInfo &info)
     }
 
     if (KVScene *pScene = m_pDocument->commandCurrentScene()) {
-        QList<KVElement *> listWanted;
+        QSet<const KVElement *> listWanted;
         for (const QPointer<KVElement> &p : m_listSelectedElements) {
             if (p)
-                listWanted.append(p.data());
+                listWanted.insert(p.data());
         }
         QList<const KVElement *> listAll;
         pScene->forEachInSubtree([&listAll](const KVElement *p) { listAll.append(p); });
