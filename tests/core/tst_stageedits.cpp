@@ -33,10 +33,12 @@ struct Edits
 {
     KVCommandFixture f;
     TestContext context;
-    KVResourceManager manager{&context};
+    // The project's own manager: commands add resources to it.
+    KVResourceManager &manager = *f.t.project.resourceManager();
 
     Edits()
     {
+        manager.setContext(&context);
         f.t.list.setSceneSelected(f.pScene, true);
         f.pScene->syncLayouts({kBase, kNarrow}, true, kBase);
     }
@@ -137,8 +139,10 @@ void tst_StageEdits::insertStagger()
     const QList<KVResource *> resources = KVInsertOperation::importFiles(&e.manager, e.images(sizes), KVResourceType::Image);
     QCOMPARE(resources.size(), sizes.size());
     const int nBefore = e.f.pScene->children().size();
-    e.pushAndUndo(KVInsertOperation::insertResources(e.edit(), resources, &e.manager, origin),
+    e.pushAndUndo(KVInsertOperation::insertResources(e.edit(), resources, &e.manager, origin, QString(), {}, true),
                   QStringLiteral("Insert Image"), [&]() {
+        for (const KVResource *p : resources)
+            QVERIFY(!p->isDeleted());
         const QList<KVElement *> &children = e.f.pScene->children();
         QCOMPARE(children.size(), nBefore + sizes.size());
         for (int i = 0; i < sizes.size(); ++i) {
@@ -156,6 +160,9 @@ void tst_StageEdits::insertStagger()
         }
     });
     QCOMPARE(e.f.pScene->children().size(), nBefore);
+    // Undone, the imported resources leave the project too.
+    QVERIFY(e.manager.liveResources().isEmpty());
+    QCOMPARE(e.manager.resources().size(), sizes.size());
 }
 
 void tst_StageEdits::insertTextAndWidget()
@@ -289,7 +296,9 @@ void tst_StageEdits::dropFiles()
         QCOMPARE(p->positionX(kBase), 15.0);
         QCOMPARE(p->positionY(kBase), 25.0);
         QCOMPARE(p->widthPixels(kBase), 20.0);
+        QCOMPARE(e.manager.liveResources().size(), 2);
     });
+    QVERIFY(e.manager.liveResources().isEmpty());
 
     reporter.clear();
     const QList<QUrl> unknown{QUrl::fromLocalFile(e.context.writeFile(QStringLiteral("other.xyz"), "y"))};
@@ -297,6 +306,22 @@ void tst_StageEdits::dropFiles()
     QCOMPARE(reporter.texts(),
              QStringList{QStringLiteral("Could not import 1 file(s).\nFile format may not be supported.")});
     QCOMPARE(e.manager.resources().size(), 2);
+
+    // Only a style sheet: a resource and no element, still one undo step.
+    reporter.clear();
+    e.f.t.stack.clear();
+    const QList<QUrl> sheet{QUrl::fromLocalFile(e.context.writeFile(QStringLiteral("more.css"), "a { }"))};
+    KVCommand *pSheet = KVDropPolicy::dropFiles(e.edit(), &e.manager, sheet, QPointF());
+    QVERIFY(pSheet);
+    QCOMPARE(pSheet->text(), QStringLiteral("Insert Element"));
+    QCOMPARE(pSheet->actions().size(), 1);
+    KVCommand::push(pSheet);
+    QCOMPARE(e.manager.liveResources().size(), 1);
+    e.f.t.stack.undo();
+    QVERIFY(e.manager.liveResources().isEmpty());
+    e.f.t.stack.redo();
+    QCOMPARE(e.manager.liveResources().size(), 1);
+    QVERIFY(reporter.texts().isEmpty());
 }
 
 void tst_StageEdits::dropResources()

@@ -226,7 +226,8 @@ void KVCanvasOperations::insertFiles(KVCanvas *pCanvas, int nResourceType)
     if (resources.isEmpty())
         return;
     submit(pCanvas, KVInsertOperation::insertResources(context(pCanvas), resources, pManager, QPointF(), QString(),
-                                                       [pCanvas](const KVResource *p) { return isEditedSymbol(pCanvas, p); }));
+                                                       [pCanvas](const KVResource *p) { return isEditedSymbol(pCanvas, p); },
+                                                       true));
 }
 
 void KVCanvasOperations::refreshLockHideLabels(const KVCanvas *pCanvas)

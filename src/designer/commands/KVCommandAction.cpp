@@ -5,6 +5,7 @@
 #include "commands/KVLayoutActions.h"
 #include "commands/KVMotionPathActions.h"
 #include "commands/KVOverrideActions.h"
+#include "commands/KVResourceActions.h"
 #include "commands/KVStructureActions.h"
 
 #include "commands/IKVCommandTarget.h"
@@ -123,6 +124,8 @@ bool KVCommandAction::apply(bool bForward)
         return applyDocumentText();
     case RemoveOverrides:
         return KVOverrideActions::apply(*this, bForward);
+    case AddResource:
+        return KVResourceActions::apply(*this, bForward);
     case CommandDone:
     case SelectionChanged:
     case TextEditingNotice:

@@ -93,6 +93,11 @@ QList<int> KVDropPolicy::resourceIds(const QMimeData *pData)
 
 namespace {
 
+QString refusalText()
+{
+    return KVDropPolicy::tr("Cannot insert element that contains the current symbol.");
+}
+
 // The resources that may become elements; the refused ones are reported once.
 QList<KVResource *> admitted(const QList<KVResource *> &resources,
                              const std::function<bool(const KVResource *)> &containsEdited)
@@ -106,7 +111,7 @@ QList<KVResource *> admitted(const QList<KVResource *> &resources,
             list.append(p);
     }
     if (bRefused)
-        Reporter::warning(KVDropPolicy::tr("Cannot insert element that contains the current symbol."));
+        Reporter::warning(refusalText());
     return list;
 }
 
@@ -156,8 +161,9 @@ KVCommand *KVDropPolicy::dropFiles(const KVEditContext &c, KVResourceManager *pM
     }
     KVCommand *pCommand = nullptr;
     if (!pManager->wasImportCanceled()) {
-        pCommand = KVInsertOperation::insertResources(c, admitted(added, containsEdited), pManager, pt,
-                                                      tr("Insert Element"));
+        // Scripts and style sheets become resources only; the command records them all.
+        pCommand = KVInsertOperation::insertResources(c, added, pManager, pt, tr("Insert Element"),
+                                                      containsEdited, true, refusalText());
         nFailed += failed.size();
     }
     if (nFailed > 0)

@@ -120,12 +120,23 @@ KVElement *KVInsertOperation::elementFor(KVResource *pResource, KVResourceManage
 KVCommand *KVInsertOperation::insertResources(const KVEditContext &c, const QList<KVResource *> &resources,
                                               KVResourceManager *pManager, const QPointF &ptOrigin,
                                               const QString &strText,
-                                              const std::function<bool(const KVResource *)> &isRefused)
+                                              const std::function<bool(const KVResource *)> &isRefused,
+                                              bool bImported, const QString &strRefusal)
 {
     if (!c.isUsable())
         return nullptr;
     QString strCommand = strText;
     auto *pCommand = new KVCommand(c.pTarget, QString(), c.pSender);
+    if (bImported) {
+        // Already in the manager: the first run has nothing to add.
+        for (KVResource *pResource : resources) {
+            if (!pResource)
+                continue;
+            auto *pAction = new KVCommandAction(KVCommandAction::AddResource, c.pTarget, 1, true);
+            pAction->addParam(P::makeResource(pResource));
+            pCommand->addAction(pAction);
+        }
+    }
     bool bRefused = false;
     int nPlaced = 0;
     for (KVResource *pResource : resources) {
@@ -151,11 +162,14 @@ KVCommand *KVInsertOperation::insertResources(const KVEditContext &c, const QLis
         ++nPlaced;
     }
     if (bRefused)
-        Reporter::warning(tr("Cannot insert symbol that is parent of current symbol"));
+        Reporter::warning(strRefusal.isEmpty() ? tr("Cannot insert symbol that is parent of current symbol")
+                                               : strRefusal);
     if (pCommand->actions().isEmpty()) {
         delete pCommand;
         return nullptr;
     }
+    if (strCommand.isEmpty() && !resources.isEmpty() && resources.constFirst())
+        strCommand = commandText(resources.constFirst()->type());
     pCommand->setText(strCommand);
     return pCommand;
 }

@@ -39,14 +39,19 @@ public:
     // One element per image, audio, video or symbol resource (others are skipped). The text is
     // "Insert Image", "Insert Audio", "Insert Video" or "Insert Symbol" after the first resource's
     // kind unless strText is given. A symbol for which isRefused answers true is left out and
-    // reported once with "Cannot insert symbol that is parent of current symbol". Null when no
-    // element was made.
+    // reported once with strRefusal (by default "Cannot insert symbol that is parent of current
+    // symbol"). With bImported
+    // the resources were just imported (importFiles) and the command records their adding too
+    // (type 39), so that undo takes them out of the project again. Null when there is nothing to
+    // do.
     static KVCommand *insertResources(const KVEditContext &context, const QList<KVResource *> &resources,
                                       KVResourceManager *pManager, const QPointF &ptOrigin = QPointF(),
                                       const QString &strText = QString(),
-                                      const std::function<bool(const KVResource *)> &isRefused = {});
+                                      const std::function<bool(const KVResource *)> &isRefused = {},
+                                      bool bImported = false, const QString &strRefusal = QString());
 
-    // Imports the files as resources of the kind and adds them to the manager. Files that fail are
+    // Imports the files as resources of the kind and adds them to the manager (their files must be
+    // in place for natural sizes); the insert command then records the adding. Files that fail are
     // reported once, after the others, with the kind's message ("Could not import some image
     // files." ...). Returns the new resources; empty when the user aborted.
     static QList<KVResource *> importFiles(KVResourceManager *pManager, const QStringList &paths, int nType);
