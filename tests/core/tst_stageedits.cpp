@@ -174,6 +174,17 @@ void tst_StageEdits::insertTextAndWidget()
         QCOMPARE(p->properties().size(), 2);
     });
     e.f.t.stack.clear();
+    // Dropped text: a text element showing it where it was dropped.
+    e.pushAndUndo(KVInsertOperation::insertText(e.edit(), QStringLiteral("a &lt; b"), QPointF(12, 34)),
+                  QStringLiteral("Insert Text"), [&]() {
+        auto *p = qobject_cast<KVText *>(e.f.pScene->children().constLast());
+        QVERIFY(p);
+        QCOMPARE(p->innerHtml(kBase), QStringLiteral("a &lt; b"));
+        QCOMPARE(p->innerHtml(kNarrow), QStringLiteral("a &lt; b"));
+        QCOMPARE(p->positionX(kBase), 12.0);
+        QCOMPARE(p->positionY(kNarrow), 34.0);
+    });
+    e.f.t.stack.clear();
     e.pushAndUndo(KVInsertOperation::insertHtmlWidget(e.edit(), QStringLiteral("https://example.org/"), nullptr,
                                                       &e.manager, QSize(300, 250)),
                   QStringLiteral("Insert HTML Widget"), [&]() {

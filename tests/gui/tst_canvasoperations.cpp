@@ -42,6 +42,7 @@ private slots:
     void lockAndDeleteSlots();
     void dropOfAnImageInsertsItAtTheStagePoint();
     void dropOfUnknownFilesInsertsNothing();
+    void dropOfTextInsertsATextElement();
 
 private:
     KVElement *addDiv(double dX, double dWidth);
@@ -193,6 +194,18 @@ void tst_CanvasOperations::dropOfUnknownFilesInsertsNothing()
     QVERIFY(m_pCanvas->currentScene()->children().isEmpty());
     QVERIFY(m_pDocument->resourceManager()->resources().isEmpty());
     QVERIFY(reporter.texts().isEmpty());
+}
+
+void tst_CanvasOperations::dropOfTextInsertsATextElement()
+{
+    QMimeData data;
+    data.setText(QStringLiteral("Hello <world>"));
+    QVERIFY(drop(&data, QPoint(210, 160)));
+    QCOMPARE(m_pDocument->getUndoStack()->undoText(), QStringLiteral("Insert Text"));
+    KVElement *p = m_pCanvas->currentScene()->children().constLast();
+    QCOMPARE(p->type(), 4);
+    QCOMPARE(p->positionX(KVLayoutKey::base()), 10.0);
+    QCOMPARE(p->positionY(KVLayoutKey::base()), 10.0);
 }
 
 KAVIO_WEBENGINE_TEST_MAIN(tst_CanvasOperations)

@@ -274,7 +274,7 @@ bool KVCanvasOperations::drop(KVCanvas *pCanvas, const QMimeData *pData, const Q
         submit(pCanvas, KVDropPolicy::dropFiles(c, pManager, pData->urls(), pt, refused));
         return true;
     case KVDropPolicy::PlainText:
-        submit(pCanvas, KVInsertOperation::insertText(c, pData->text().toHtmlEscaped()));
+        submit(pCanvas, KVInsertOperation::insertText(c, pData->text().toHtmlEscaped(), pt));
         return true;
     case KVDropPolicy::Elements:
         // Copied elements are pasted by the clipboard, which the canvas does not carry yet.

@@ -51,11 +51,13 @@ void KVInsertOperation::adoptLayouts(KVElement *pElement, const KVScene *pScene)
     pElement->setCurrentLayout(pScene->currentLayout());
 }
 
-KVCommand *KVInsertOperation::insertText(const KVEditContext &c, const QString &strHtml)
+KVCommand *KVInsertOperation::insertText(const KVEditContext &c, const QString &strHtml, const QPointF &pt)
 {
     if (!c.isUsable())
         return nullptr;
     auto *pText = static_cast<KVText *>(KVElementFactory::createElement(4));
+    pText->setPositionX(pt.x(), KVLayoutKey::base());
+    pText->setPositionY(pt.y(), KVLayoutKey::base());
     adoptLayouts(pText, c.pScene);
     if (!strHtml.isEmpty()) {
         for (const KVLayoutKey &l : pText->properties().keys())

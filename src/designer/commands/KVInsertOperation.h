@@ -30,8 +30,9 @@ public:
     // Step between elements inserted together, in pixels.
     static constexpr int Stagger = 50;
 
-    // "Insert Text"; with strHtml the text shows it.
-    static KVCommand *insertText(const KVEditContext &context, const QString &strHtml = QString());
+    // "Insert Text" at the point; with strHtml the text shows it.
+    static KVCommand *insertText(const KVEditContext &context, const QString &strHtml = QString(),
+                                 const QPointF &pt = QPointF());
     // "Insert HTML Widget" at (0, 0) with the size, showing the URL or, when given, the resource.
     static KVCommand *insertHtmlWidget(const KVEditContext &context, const QString &strUrl,
                                        KVResource *pResource, KVResourceManager *pManager,
