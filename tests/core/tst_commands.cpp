@@ -1043,7 +1043,7 @@ void TestCommands::randomCommandsUndoAndRedoExactly()
     auto randomAction = [&]() -> A * {
         const QList<KVElement *> &top = f.pScene->children();
         KVElement *pAny = top.value(pick(top.size()));
-        switch (pick(12)) {
+        switch (pick(15)) {
         case 0:
             return pAny ? f.action(33, {el(pAny), P::makeBool(rng.bounded(2) == 1)}) : nullptr;
         case 1:
@@ -1116,6 +1116,19 @@ void TestCommands::randomCommandsUndoAndRedoExactly()
         }
         case 10:
             return f.action(8, {P::makeObject(P::SceneListOwner, &f.t.list), P::makeInt(pick(2)), P::makeInt(pick(3))});
+        case 12:
+            // A shadow at the base layout; elements without one leave the action without effect.
+            return pAny ? elementAction(f, 1043, {el(pAny), P::makeInt(pick(2)), P::makeInt(pick(50)), P::makeInt(pick(360)),
+                                                  P::makeInt(pick(100)), P::makeInt(int(rng.generate())), P::makeBool(false),
+                                                  P::makeInt(0), P::makeInt(0)})
+                        : nullptr;
+        case 13:
+            return pAny ? elementAction(f, 1012, {el(pAny), P::makeInt(pick(4)), P::makeVariant(QVariant()), P::makeBool(false),
+                                                  P::makeInt(0), P::makeInt(0)})
+                        : nullptr;
+        case 14:
+            // A ripple of the animated track that may be refused (keys passing each other).
+            return f.action(24, {track(f.pTrack), P::makeInt(pick(1500)), P::makeInt(pick(1000) - 500)});
         default:
             return f.action(7, {scene(f.t.list.at(pick(2))), P::makeBool(rng.bounded(2) == 1)});
         }

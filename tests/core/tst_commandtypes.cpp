@@ -237,6 +237,8 @@ void TestCommandTypes::unfittingChangeNothing_data()
     QTest::newRow("92 a double for the id") << 20;
     QTest::newRow("101 at the base layout") << 21;
     QTest::newRow("93 without the timeline") << 22;
+    QTest::newRow("29 a point without a position") << 23;
+    QTest::newRow("89 the id of another breakpoint") << 24;
 }
 
 void TestCommandTypes::unfittingChangeNothing()
@@ -303,6 +305,8 @@ void TestCommandTypes::unfittingChangeNothing()
     case 20: pAction = f.action(92, {f.layoutData(), P::makeInt(0), P::makeDouble(1)}); break;
     case 21: pAction = f.action(101, {el(f.pA), P::makeInt(0), P::makeInt(0), P::makeBool(false)}); break;
     case 22: pAction = f.action(93, {P::makeObject(P::Animation, f.pAnimation)}); break;
+    case 23: pAction = f.action(29, {f.motionPath(), P::makeInt(1), P::makeJsonObject({{"x", 1}})}); break;
+    case 24: pAction = f.action(89, {f.layoutData(), P::makeInt(0), P::makeInt(500), P::makeInt(1)}); break;
     }
     const int nType = pAction->type();
     f.push({pAction});

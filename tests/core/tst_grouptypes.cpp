@@ -232,6 +232,7 @@ private slots:
     void unfittingChangeNothing();
     void pageMessages_data();
     void pageMessages();
+    void perLayoutMessages();
 };
 
 void TestGroupTypes::roundTrip_data()
@@ -374,6 +375,28 @@ void TestGroupTypes::pageMessages()
             words << value.toVariant().toString();
     }
     QCOMPARE(words.join('|'), strExpected);
+}
+
+void TestGroupTypes::perLayoutMessages()
+{
+    // An overflow override at the breakpoint: the page gets every layout, the breakpoint's entry
+    // with only what it overrides.
+    GroupFixture f;
+    f.push({f.elementAction(1012, QList<P *>{GroupFixture::el(f.pA), P::makeInt(2), P::makeVariant(QVariant())}
+                                      + GroupFixture::tail(true))});
+    QJsonArray ja;
+    for (const KVNote &n : f.t.notes) {
+        if (n.nType == 1012)
+            ja = n.joPage.value("params").toArray();
+    }
+    QCOMPARE(ja.size(), 2);
+    QCOMPARE(ja.at(0).toObject().value("value").toInt(), f.pA->id());
+    const QJsonArray jaLayouts = ja.at(1).toObject().value("value").toArray();
+    QCOMPARE(jaLayouts.size(), 2);
+    QVERIFY(!jaLayouts.at(0).toArray().at(2).toObject().contains("of"));
+    const QJsonArray jaBreakpoint = jaLayouts.at(1).toArray();
+    QCOMPARE(jaBreakpoint.at(0).toInt(), 1);
+    QCOMPARE(jaBreakpoint.at(2).toObject(), QJsonObject({{"of", 2}}));
 }
 
 KAVIO_TEST_MAIN(TestGroupTypes)

@@ -1,21 +1,31 @@
 // The canvas bridge in the running application: the page address and ids, zoom from the page,
 // crash recovery, which model changes reach the page, and edits coming back from the page. The
 // page here is a small stand-in that opens the channel like the real one and records what it hears.
+#include "animation/KVAnimation.h"
+#include "animation/KVTimeline.h"
 #include "canvas/KVCanvas.h"
 #include "canvas/KVHTMLExposingCanvas.h"
 #include "canvas/KVResourceSchemeHandler.h"
+#include "canvas/KVWebEngineView.h"
 #include "canvas/WebEnginePage.h"
 #include "commands/KVCmdParam.h"
 #include "commands/KVCommandAction.h"
+#include "commands/KVTextCommandValidator.h"
 #include "commands/KVUpdateViewInfo.h"
 #include "document/KVDocument.h"
 #include "model/KVBreakpointSet.h"
 #include "model/KVElement.h"
 #include "model/KVElementFactory.h"
 #include "model/KVElementType.h"
+#include "model/KVAutoShape.h"
+#include "model/KVFreeFormShape.h"
+#include "model/KVMedia.h"
+#include "model/KVFreeFormShapeProperty.h"
+#include "model/KVText.h"
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
 #include "plugin/KVEditor.h"
+#include "resources/KVResource.h"
 #include "plugin/KVNewProjectDialog.h"
 
 #include "DocumentManager.h"
@@ -104,12 +114,23 @@ private slots:
     void changesThatReachThePage_data();
     void changesThatReachThePage();
     void endOfCommandFlushesRepaintAndPosition();
+    void sceneSwitchSendsTheNewScene_data();
+    void sceneSwitchSendsTheNewScene();
+    void fontsReloadOnceAtTheEnd();
+    void notificationsForwardedToThePage();
     void moveFromThePageIsOneUndoStep();
     void pageEditIsNotEchoedButItsUndoIs();
+    void undoOfAMoveKeepsTheSelection();
     void insertAndSelectFromThePage();
+    void pageFormsBecomeActions_data();
+    void pageFormsBecomeActions();
+    void geometryAtAResponsiveLayoutIsAnOverride();
     void badRequestsAreIgnored_data();
     void badRequestsAreIgnored();
     void resourceSchemeServesProjectFilesOnly();
+    void thumbnailViewTellsWhenContentIsPainted();
+    void mediaMeasuredByThePage();
+    void textEditedInThePage();
     void channelAcceptsOnlyLocalPages_data();
     void channelAcceptsOnlyLocalPages();
 
@@ -147,6 +168,8 @@ void tst_Canvas::initTestCase()
     m_window.reset(new MainWindow);
     m_core.reset(new ICore(m_window.data()));
     m_core->setResourcePath(m_resources.path());
+    // The stand-in resource folder has no text helper page: text edits wait only briefly for it.
+    KVTextCommandValidator::getInstance()->setTimeLimit(300);
     QVERIFY2(PluginManager::loadPlugins(), qPrintable(PluginManager::errors().join('\n')));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
@@ -307,6 +330,12 @@ void tst_Canvas::zoomFromThePageIsClamped()
     // a zoom made on the system side does tell the page
     canvas->setZoomFactor(2.0, true, false);
     QCOMPARE(toPage.count(), 1);
+    // so does the transform tool the toolbar picks, once per change
+    QSignalSpy tools(canvas->exposingObject(), &KVHTMLExposingCanvas::transformToolChanged);
+    canvas->setTransformTool(2);
+    canvas->setTransformTool(2);
+    QCOMPARE(tools.count(), 1);
+    QCOMPARE(canvas->transformTool(), 2);
     QVERIFY(m_window->closeAllDocuments());
 }
 
@@ -364,6 +393,16 @@ void tst_Canvas::changesThatReachThePage_data()
     QTest::newRow("breakpoint of another container") << 89 << "foreign layout" << false << 0 << 0;
     QTest::newRow("custom CSS output") << 100 << "none" << false << 0 << 1;
     QTest::newRow("document title") << 65 << "none" << false << 0 << 0;
+    QTest::newRow("timeline switched in the scene") << 11 << "timeline list" << false << 1 << 0;
+    QTest::newRow("timeline switched in another scene") << 11 << "other timeline list" << false << 0 << 0;
+    QTest::newRow("label on the current timeline") << 13 << "current timeline" << false << 1 << 0;
+    QTest::newRow("label on another scene's timeline") << 13 << "other timeline" << false << 0 << 0;
+    QTest::newRow("animation at the shown layout") << 17 << "animation here" << false << 1 << 0;
+    QTest::newRow("animation at another layout") << 17 << "animation elsewhere" << false << 0 << 0;
+    QTest::newRow("resource in use") << 50 << "resource in use" << false << 1 << 0;
+    QTest::newRow("resource not in use") << 50 << "resource unused" << false << 0 << 0;
+    QTest::newRow("element value at the shown layout") << 1040 << "div" << false << 1 << 0;
+    QTest::newRow("fonts added") << 39 << "none" << false << 1 << 0;
 }
 
 void tst_Canvas::changesThatReachThePage()
@@ -389,6 +428,29 @@ void tst_Canvas::changesThatReachThePage()
         params << KVCmdParam::makeObject(KVCmdParam::LayoutData, editor->document()->breakpoints());
     else if (subject == QLatin1String("foreign layout"))
         params << KVCmdParam::makeObject(KVCmdParam::LayoutData, &foreign);
+    KVScene *scene = editor->document()->currentScene();
+    KVScene *otherScene = m_pOtherSceneDiv->root() == scene ? nullptr : qobject_cast<KVScene *>(m_pOtherSceneDiv->root());
+    QVERIFY(otherScene && scene->currentTimeline() && otherScene->currentTimeline());
+    KVResource resource(0, QStringLiteral("logo.png"), QStringLiteral("logo.png"));
+    QScopedPointer<KVAnimation> animation(new KVAnimation(m_pDiv));
+    if (subject == QLatin1String("timeline list"))
+        params << KVCmdParam::makeObject(KVCmdParam::TimelineListOwner, scene)
+               << KVCmdParam::makeObject(KVCmdParam::Timeline, scene->currentTimeline());
+    else if (subject == QLatin1String("other timeline list"))
+        params << KVCmdParam::makeObject(KVCmdParam::TimelineListOwner, otherScene)
+               << KVCmdParam::makeObject(KVCmdParam::Timeline, otherScene->currentTimeline());
+    else if (subject == QLatin1String("current timeline"))
+        params << KVCmdParam::makeObject(KVCmdParam::Timeline, scene->currentTimeline()) << KVCmdParam::makeString("intro");
+    else if (subject == QLatin1String("other timeline"))
+        params << KVCmdParam::makeObject(KVCmdParam::Timeline, otherScene->currentTimeline()) << KVCmdParam::makeString("intro");
+    else if (subject.startsWith(QLatin1String("animation")))
+        params << KVCmdParam::makeObject(KVCmdParam::Animation, animation.data())
+               << KVCmdParam::makeObject(KVCmdParam::Timeline, scene->currentTimeline())
+               << KVCmdParam::makeInt(subject == QLatin1String("animation here") ? 0 : 7) << KVCmdParam::makeInt(0);
+    else if (subject.startsWith(QLatin1String("resource")))
+        params << KVCmdParam::makeResource(&resource);
+    if (subject == QLatin1String("resource in use"))
+        resource.retain();
     params << KVCmdParam::makeInt(640);
     KVUpdateViewInfo info;
     info.setType(type);
@@ -451,6 +513,116 @@ void tst_Canvas::endOfCommandFlushesRepaintAndPosition()
     QVERIFY(m_window->closeAllDocuments());
 }
 
+void tst_Canvas::sceneSwitchSendsTheNewScene_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::newRow("scene selected") << 7;
+    QTest::newRow("document selection") << 43;
+    QTest::newRow("scene inserted") << 5;
+}
+
+void tst_Canvas::sceneSwitchSendsTheNewScene()
+{
+    QFETCH(int, type);
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("switch"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    KVDocument *doc = editor->document();
+    canvas->setFocusedItemId(m_pDiv->id());
+    KVCmdParamList params{KVCmdParam::makeObject(KVCmdParam::Scene, doc->currentScene()), KVCmdParam::makeBool(true)};
+    KVUpdateViewInfo info;
+    info.setType(type);
+    if (type != 43)
+        info.setParams(&params);
+    QSignalSpy scenes(canvas->exposingObject(), &KVHTMLExposingCanvas::currentSceneChanged);
+    // the same scene: nothing to send, but the focus is gone
+    canvas->handleDocumentChanged(&info);
+    QCOMPARE(scenes.count(), 0);
+    QCOMPARE(canvas->focusedItemId(), -1);
+    auto *other = qobject_cast<KVScene *>(m_pOtherSceneDiv->root());
+    QVERIFY(doc->setCurrentScene(other));
+    canvas->handleDocumentChanged(&info);
+    QCOMPARE(canvas->currentScene(), other);
+    QCOMPARE(scenes.count(), 1);
+    QVERIFY(scenes.first().at(0).toBool());
+    const QJsonObject sent = QJsonDocument::fromJson(scenes.first().at(1).toString().toUtf8()).object();
+    QCOMPARE(sent.value(QStringLiteral("scene")).toObject().value(QStringLiteral("id")).toInt(), other->id());
+    info.setParams(nullptr);
+    qDeleteAll(params);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::fontsReloadOnceAtTheEnd()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("fonts"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    QSignalSpy reloads(canvas, &KVCanvas::fontsReloaded);
+    KVCmdParamList params{KVCmdParam::makeInt(1)};
+    KVUpdateViewInfo info;
+    info.setParams(&params);
+    KVUpdateViewInfo done;
+    done.setType(KVCommandAction::CommandDone);
+    // a resource removed and added again in one command
+    info.setType(40);
+    canvas->handleDocumentChanged(&info);
+    info.setType(39);
+    canvas->handleDocumentChanged(&info);
+    QCOMPARE(reloads.count(), 0);
+    canvas->handleDocumentChanged(&done);
+    QCOMPARE(reloads.count(), 1);
+    canvas->handleDocumentChanged(&done);
+    QCOMPARE(reloads.count(), 1);
+    info.setParams(nullptr);
+    qDeleteAll(params);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::notificationsForwardedToThePage()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("notices"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    KVHTMLExposingCanvas *exposing = canvas->exposingObject();
+    KVTimeline *timeline = editor->document()->currentScene()->currentTimeline();
+    QSignalSpy plays(exposing, &KVHTMLExposingCanvas::play);
+    QSignalSpy pauses(exposing, &KVHTMLExposingCanvas::pause);
+    QSignalSpy times(exposing, &KVHTMLExposingCanvas::setCurrentTime);
+    QSignalSpy finishes(exposing, &KVHTMLExposingCanvas::finishAllTask);
+    QSignalSpy textCommands(exposing, &KVHTMLExposingCanvas::execTextEditorCommand);
+    QSignalSpy toPage(exposing, &KVHTMLExposingCanvas::dataChangedToJS);
+    const auto notify = [canvas](int nType, KVCmdParamList params) {
+        KVUpdateViewInfo info;
+        info.setType(nType);
+        info.setParams(&params);
+        canvas->handleDocumentChanged(&info);
+        info.setParams(nullptr);
+        qDeleteAll(params);
+    };
+    notify(KVCommandAction::PlayNotice, {KVCmdParam::makeObject(KVCmdParam::Timeline, timeline), KVCmdParam::makeInt(1200)});
+    notify(KVCommandAction::PauseNotice, {KVCmdParam::makeObject(KVCmdParam::Timeline, timeline), KVCmdParam::makeInt(1500)});
+    notify(KVCommandAction::TimeNotice, {KVCmdParam::makeInt(500), KVCmdParam::makeBool(true)});
+    notify(KVCommandAction::FinishTasksNotice, {});
+    notify(KVCommandAction::TextCommandNotice, {KVCmdParam::makeString("bold"), KVCmdParam::makeString("true")});
+    QCOMPARE(plays.count(), 1);
+    QCOMPARE(plays.first().first().toInt(), 1200);
+    QCOMPARE(pauses.count(), 1);
+    QCOMPARE(pauses.first().first().toInt(), 1500);
+    QCOMPARE(times.count(), 1);
+    QCOMPARE(times.first().at(0).toInt(), 500);
+    QCOMPARE(times.first().at(1).toBool(), true);
+    QCOMPARE(finishes.count(), 1);
+    QCOMPARE(textCommands.count(), 1);
+    QCOMPARE(textCommands.first().at(0).toString(), QStringLiteral("bold"));
+    QCOMPARE(textCommands.first().at(1).toString(), QStringLiteral("true"));
+    // they are signals of their own, no view-update message
+    QCOMPARE(toPage.count(), 0);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
 void tst_Canvas::moveFromThePageIsOneUndoStep()
 {
     RecordingReporter rec;
@@ -502,6 +674,32 @@ void tst_Canvas::pageEditIsNotEchoedButItsUndoIs()
     QVERIFY(m_window->closeAllDocuments());
 }
 
+void tst_Canvas::undoOfAMoveKeepsTheSelection()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("keepselection"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    KVScene *scene = editor->document()->currentScene();
+    const QJsonObject select{{QStringLiteral("actions"), QJsonArray{QJsonObject{
+                                 {QStringLiteral("cmd"), 33},
+                                 {QStringLiteral("params"), QJsonArray{intParam(m_pDiv->id()),
+                                                                       QJsonObject{{QStringLiteral("type"), KVCmdParam::Bool},
+                                                                                   {QStringLiteral("value"), true}}}}}}},
+                             {QStringLiteral("sceneId"), scene->id()},
+                             {QStringLiteral("text"), QStringLiteral("Change Selection")}};
+    canvas->submitCommandFromJS(QString::fromUtf8(QJsonDocument(select).toJson()), false);
+    QVERIFY(m_pDiv->isSelected());
+    // the scene itself is not selected in the scene list
+    QVERIFY(!scene->isSelected());
+    canvas->submitCommandFromJS(submitMove(scene, m_pDiv->id(), 70, 80), false);
+    QVERIFY(m_pDiv->isSelected());
+    editor->document()->getUndoStack()->undo();
+    QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 10.0);
+    QVERIFY(m_pDiv->isSelected());
+    QVERIFY(m_window->closeAllDocuments());
+}
+
 void tst_Canvas::insertAndSelectFromThePage()
 {
     RecordingReporter rec;
@@ -544,6 +742,93 @@ void tst_Canvas::insertAndSelectFromThePage()
     QCOMPARE(stack->count(), nSteps);
     canvas->onSelectAll();
     QVERIFY(m_pDiv->isSelected() && m_pSymbol->isSelected());
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::pageFormsBecomeActions_data()
+{
+    QTest::addColumn<int>("elementType");
+    QTest::addColumn<int>("cmd");
+    QTest::addColumn<QString>("params"); // JSON array after the element id
+    QTest::addColumn<QString>("text");
+    QTest::newRow("text edited in the page") << int(KVElementType::Text) << 1008
+        << R"([{"type":5,"value":"<b>Sale</b>"}])" << "Change Text";
+    QTest::newRow("shape adjustment") << int(KVElementType::Shape) << 1009
+        << R"([{"type":8,"value":[0.25]}])" << "Change Shape Adjustment";
+    QTest::newRow("outline point by point") << int(KVElementType::Freeform) << 1037
+        << R"([{"type":7,"value":{"value":[{"x":0,"y":0},{"x":40,"y":0},{"x":40,"y":30}]}}])" << "Move Anchor Point";
+    QTest::newRow("outline replaced") << int(KVElementType::Freeform) << 1038
+        << R"([{"type":7,"value":{"value":[[0,0],[10,10]]}}])" << "";
+}
+
+void tst_Canvas::pageFormsBecomeActions()
+{
+    QFETCH(int, elementType);
+    QFETCH(int, cmd);
+    QFETCH(QString, params);
+    QFETCH(QString, text);
+    RecordingReporter rec;
+    KVEditor *editor = openProject(QStringLiteral("forms"));
+    QVERIFY(editor);
+    KVScene *scene = editor->document()->currentScene();
+    KVElement *element = KVElementFactory::createElement(elementType);
+    if (auto *shape = qobject_cast<KVAutoShape *>(element))
+        shape->setAdjustments({0.5}, KVLayoutKey::base());
+    scene->addElement(element);
+    // what the element shows, read the same way before, after and after the undo
+    const auto state = [element] {
+        // shapes are text boxes too: the most special kind first
+        if (auto *freeform = qobject_cast<KVFreeFormShape *>(element))
+            return QString::number(freeform->freeFormProperty(KVLayoutKey::base())->path().count());
+        if (auto *shape = qobject_cast<KVAutoShape *>(element))
+            return QString::number(shape->adjustments(KVLayoutKey::base()).value(0));
+        return qobject_cast<KVText *>(element)->innerHtml(KVLayoutKey::base());
+    };
+    const QString before = state();
+    QJsonArray jaParams = QJsonDocument::fromJson(params.toUtf8()).array();
+    jaParams.prepend(intParam(element->id()));
+    const QJsonObject request{{QStringLiteral("actions"), QJsonArray{QJsonObject{{QStringLiteral("cmd"), cmd},
+                                                                                  {QStringLiteral("params"), jaParams}}}},
+                              {QStringLiteral("sceneId"), scene->id()},
+                              {QStringLiteral("symbolResourceId"), -1},
+                              {QStringLiteral("text"), text}};
+    QUndoStack *stack = editor->document()->getUndoStack();
+    const int nSteps = stack->count();
+    editor->canvasView()->submitCommandFromJS(QString::fromUtf8(QJsonDocument(request).toJson()), false);
+    // a text edit waits in the queue for its HTML to be normalised (here no helper page answers)
+    QTRY_COMPARE_WITH_TIMEOUT(stack->count(), nSteps + 1, 5000);
+    if (!text.isEmpty())
+        QCOMPARE(stack->text(nSteps), text);
+    const QString after = state();
+    QVERIFY2(after != before, qPrintable(after));
+    stack->undo();
+    QCOMPARE(state(), before);
+    stack->redo();
+    QCOMPARE(state(), after);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::geometryAtAResponsiveLayoutIsAnOverride()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("responsive"));
+    QVERIFY(editor);
+    KVDocument *doc = editor->document();
+    const int nId = doc->breakpoints()->addHBreakpoint(500).nId;
+    QVERIFY(nId > 0);
+    const KVLayoutKey shown = doc->breakpoints()->currentLayout();
+    QJsonObject request = QJsonDocument::fromJson(submitMove(doc->currentScene(), m_pDiv->id(), 300, 200).toUtf8()).object();
+    request[QStringLiteral("responsive")] = true;
+    request[QStringLiteral("hLayoutId")] = nId;
+    editor->canvasView()->submitCommandFromJS(QString::fromUtf8(QJsonDocument(request).toJson()), false);
+    const KVLayoutKey layout(nId, 0);
+    QCOMPARE(m_pDiv->positionX(layout), 300.0);
+    QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 10.0);
+    // the container shows the layout it showed before the request
+    QCOMPARE(doc->breakpoints()->currentLayout(), shown);
+    QVERIFY(!doc->breakpoints()->isResponsiveMode());
+    doc->getUndoStack()->undo();
+    QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 10.0);
     QVERIFY(m_window->closeAllDocuments());
 }
 
@@ -648,6 +933,91 @@ void tst_Canvas::resourceSchemeServesProjectFilesOnly()
     QTRY_COMPARE_WITH_TIMEOUT(canvas->page()->title(), QStringLiteral("image 7"), 10000);
     canvas->page()->runJavaScript(load.arg(QStringLiteral("resource://nothing.png")));
     QTRY_COMPARE_WITH_TIMEOUT(canvas->page()->title(), QStringLiteral("refused"), 10000);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::thumbnailViewTellsWhenContentIsPainted()
+{
+    KVWebEngineView view;
+    view.resize(200, 150);
+    QSignalSpy rendered(&view, &KVWebEngineView::webContentRendered);
+    QSignalSpy thumbnails(&view, &KVWebEngineView::requestCreateThumbnail);
+    QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+    view.setHtml(QStringLiteral("<body style='background:#c33'>thumbnail</body>"));
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 10000);
+    QTest::qWait(300);
+    // nothing is told while the notification is off
+    QCOMPARE(rendered.count(), 0);
+    view.setRenderNotification(true);
+    view.page()->runJavaScript(QStringLiteral("document.body.style.background = '#3c3';"));
+    QTRY_VERIFY_WITH_TIMEOUT(rendered.count() > 0, 10000);
+    QCOMPARE(thumbnails.count(), rendered.count());
+    view.setRenderNotification(false);
+    const int nRendered = rendered.count();
+    const int nThumbnails = thumbnails.count();
+    view.page()->runJavaScript(QStringLiteral("document.body.style.background = '#33c';"));
+    QTest::qWait(300);
+    QCOMPARE(rendered.count(), nRendered);
+    QCOMPARE(thumbnails.count(), nThumbnails);
+}
+
+void tst_Canvas::mediaMeasuredByThePage()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openProject(QStringLiteral("media"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    auto *video = qobject_cast<KVMedia *>(KVElementFactory::createElement(KVElementType::Video));
+    QVERIFY(video);
+    editor->document()->currentScene()->addElement(video);
+    QUndoStack *stack = editor->document()->getUndoStack();
+    const int nSteps = stack->count();
+    // the first report sizes the video to its natural size
+    canvas->exposingObject()->updateMediaProps(video->id(), 320, 180, 5000);
+    QCOMPARE(video->duration(), 5000);
+    QVERIFY(video->isMediaInfoLoaded());
+    QCOMPARE(video->sizeW(), 320.0);
+    QCOMPARE(video->sizeH(), 180.0);
+    // a later one (the user may have resized it) only records the length
+    canvas->exposingObject()->updateMediaProps(video->id(), 640, 360, 6000);
+    QCOMPARE(video->duration(), 6000);
+    QCOMPARE(video->sizeW(), 320.0);
+    // nothing of it is an undo step; an unknown element changes nothing
+    QCOMPARE(stack->count(), nSteps);
+    canvas->exposingObject()->updateMediaProps(9999, 1, 1, 1);
+    QCOMPARE(video->duration(), 6000);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::textEditedInThePage()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openProject(QStringLiteral("text"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    auto *textBox = qobject_cast<KVText *>(KVElementFactory::createElement(KVElementType::Text));
+    QVERIFY(textBox);
+    editor->document()->currentScene()->addElement(textBox);
+    textBox->setInnerHtml(QStringLiteral("Old"), KVLayoutKey::base());
+    QUndoStack *stack = editor->document()->getUndoStack();
+    const int nSteps = stack->count();
+    QSignalSpy toPage(canvas->exposingObject(), &KVHTMLExposingCanvas::dataChangedToJS);
+    // without a focused or selected text element nothing happens
+    canvas->exposingObject()->editTextInnerHTML(QStringLiteral("Lost"));
+    QTest::qWait(50);
+    QCOMPARE(stack->count(), nSteps);
+    canvas->exposingObject()->setFocusedItemId(textBox->id());
+    canvas->exposingObject()->editTextInnerHTML(QStringLiteral("New <b>text</b>"));
+    QTRY_COMPARE_WITH_TIMEOUT(stack->count(), nSteps + 1, 5000);
+    QCOMPARE(stack->text(nSteps), QStringLiteral("Change Text"));
+    QCOMPARE(textBox->innerHtml(KVLayoutKey::base()), QStringLiteral("New <b>text</b>"));
+    // the page shows it already: no echo; its undo goes to the page
+    QCOMPARE(toPage.count(), 0);
+    stack->undo();
+    QCOMPARE(textBox->innerHtml(KVLayoutKey::base()), QStringLiteral("Old"));
+    QVERIFY(toPage.count() > 0);
     QVERIFY(m_window->closeAllDocuments());
 }
 

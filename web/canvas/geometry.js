@@ -196,6 +196,39 @@ export function snapMove(box, dx, dy, targets, threshold) {
   return { dx: dx + (gx ? gx.d : 0), dy: dy + (gy ? gy.d : 0), guides };
 }
 
+// An upright box being resized by a handle, its moving sides brought onto the closest target lines
+// within the threshold (the other sides stay). Turned boxes are left as they are.
+export function snapResize(box, handle, targets, threshold) {
+  if (box.rot) return { box, guides: [] };
+  let { x, y, w, h } = box;
+  const guides = [];
+  if (handle.sx) {
+    const edge = handle.sx > 0 ? x + w : x;
+    const g = nearest([edge], targets.xs, threshold);
+    if (g) {
+      if (handle.sx > 0) w += g.d;
+      else {
+        x += g.d;
+        w -= g.d;
+      }
+      guides.push({ x: g.line });
+    }
+  }
+  if (handle.sy) {
+    const edge = handle.sy > 0 ? y + h : y;
+    const g = nearest([edge], targets.ys, threshold);
+    if (g) {
+      if (handle.sy > 0) h += g.d;
+      else {
+        y += g.d;
+        h -= g.d;
+      }
+      guides.push({ y: g.line });
+    }
+  }
+  return { box: { ...box, x, y, w: Math.max(1, w), h: Math.max(1, h) }, guides };
+}
+
 // A point (a corner being drawn or dragged) moved onto the closest target lines within the
 // threshold.
 export function snapPoint(p, targets, threshold) {

@@ -9,18 +9,30 @@ import {
   resizeBox,
   rotationAfter,
   snapMove,
-  snapPoint,
-  squareFromPoints,
+  snapResize,
 } from './geometry.js';
-import { BOTTOM, HEIGHT, LEFT, RIGHT, ROTATE_Z, TOP, WIDTH, geometryAction, insertAction, outlineAction } from './requests.js';
-import { drawnElement, isPathTool, pathPoints } from './drawing.js';
+import {
+  BOTTOM,
+  CONTAINER_HEIGHT,
+  CONTAINER_WIDTH,
+  HEIGHT,
+  INT,
+  LEFT,
+  RIGHT,
+  ROTATE_Z,
+  TOP,
+  WIDTH,
+  action,
+  geometryAction,
+  param,
+} from './requests.js';
+import { DrawTool } from './drawtool.js';
+import { PointEditing } from './pointedit.js';
 import { anchorSides, parseLength } from '../player/units.js';
 
 // Screen pixels a press may wander before it becomes a drag, and the snapping distance.
 const DRAG_START = 3;
 const SNAP = 6;
-// The size a click with a drawing tool gives.
-const CLICK_SIZE = { w: 100, h: 100 };
 
 const sub = (a, b) => ({ x: a.x - b.x, y: a.y - b.y });
 
@@ -47,6 +59,21 @@ export function geometryValues(node, box, parentOrigin, { size = false } = {}) {
   return values;
 }
 
+// The selected nodes a move takes: unlocked ones, and none inside another that moves (it goes
+// with its parent).
+function movable(page) {
+  const nodes = page
+    .selection()
+    .map((id) => page.node(id))
+    .filter((n) => n && n.data.locked !== true);
+  const set = new Set(nodes);
+  const inside = (n) => {
+    for (let a = n.parent; a; a = a.parent) if (set.has(a)) return true;
+    return false;
+  };
+  return nodes.filter((n) => !inside(n));
+}
+
 function round(v) {
   return Math.round(v * 1e6) / 1e6;
 }
@@ -56,6 +83,8 @@ export class Gestures {
     this.page = page;
     this.g = null;
     this.space = false;
+    this.points = new PointEditing(page);
+    this.draw = new DrawTool(page, this, SNAP);
     const vp = page.viewport;
     vp.addEventListener('pointerdown', (e) => this.down(e));
     vp.addEventListener('pointermove', (e) => this.move(e));
@@ -104,7 +133,12 @@ export class Gestures {
 
   down(e) {
     const p = this.page;
-    if (!p.model || p.playing) return;
+    if (!p.model) return;
+    if (p.playing) {
+      // A press on the stage stops the playback; the editor answers with pause.
+      p.call('pauseTimeline');
+      return;
+    }
     const at = p.toStage(e.clientX, e.clientY);
     if (e.button === 1 || (e.button === 0 && this.space)) {
       this.g = { kind: 'pan', last: { x: e.clientX, y: e.clientY } };
@@ -117,17 +151,31 @@ export class Gestures {
     this.capture(e);
     const start = { at, client: { x: e.clientX, y: e.clientY }, shift: e.shiftKey, alt: e.altKey };
     if (p.tool) {
-      this.startDrawing(start);
+      this.draw.start(start);
       return;
     }
-    if (p.pointEditing >= 0 && this.startPoint(start)) return;
+    if (p.pointEditing >= 0) {
+      const g = this.points.start(start);
+      if (g) {
+        this.g = g;
+        return;
+      }
+    }
+    if (p.containerHandler) {
+      const r = (SNAP + 1) / p.zoom;
+      const h = p.containerHandles().find((c) => Math.abs(c.x - at.x) <= r && Math.abs(c.y - at.y) <= r);
+      if (h) {
+        this.g = { ...start, kind: 'container', which: h.name, w0: p.containerW, h0: p.containerH };
+        return;
+      }
+    }
     const sel = p.selection();
     if (sel.length === 1) {
       const node = p.node(sel[0]);
       if (node && node.data.locked !== true) {
-        const h = handleAt(p.boxOf(node), at, (SNAP + 1) / p.zoom, p.zoom);
+        const h = handleAt(p.drawnBox(node), at, (SNAP + 1) / p.zoom, p.zoom);
         if (h) {
-          this.g = { ...start, kind: h.name === 'rotate' ? 'rotate' : 'resize', handle: h, node, box0: p.boxOf(node) };
+          this.g = { ...start, kind: h.name === 'rotate' ? 'rotate' : 'resize', handle: h, node, box0: p.drawnBox(node) };
           return;
         }
       }
@@ -142,16 +190,13 @@ export class Gestures {
       p.select(next, next.includes(id) ? id : next[next.length - 1] ?? -1);
       return;
     }
+    const wasAlone = sel.length === 1 && sel[0] === id;
     if (!sel.includes(id)) p.select([id], id);
     else if (p.focusedId !== id) {
       p.focusedId = id;
       p.call('setFocusedItemId', id);
     }
-    const moving = p
-      .selection()
-      .map((x) => p.node(x))
-      .filter((n) => n && n.data.locked !== true);
-    this.g = { ...start, kind: 'move', id, nodes: moving.map((n) => ({ node: n, box0: p.boxOf(n) })) };
+    this.g = { ...start, kind: 'move', id, wasAlone, nodes: movable(p).map((n) => ({ node: n, box0: p.boxOf(n), drawn0: p.drawnBox(n) })) };
   }
 
   capture(e) {
@@ -188,7 +233,7 @@ export class Gestures {
     p.guides = [];
     if (p.snap) {
       const union = g.nodes.reduce((u, n) => {
-        const b = n.box0;
+        const b = n.drawn0;
         if (!u) return { x: b.x, y: b.y, w: b.w, h: b.h, rot: 0 };
         const x = Math.min(u.x, b.x);
         const y = Math.min(u.y, b.y);
@@ -209,8 +254,14 @@ export class Gestures {
     const d = sub(at, g.at);
     const keepRatio = g.shiftNow || g.node.data.aspectRatioLocked === true;
     g.box = resizeBox(g.box0, g.handle, d.x, d.y, { keepRatio });
+    p.guides = [];
+    if (p.snap && !keepRatio) {
+      const s = snapResize(g.box, g.handle, p.targets([g.node.id]), SNAP / p.zoom);
+      g.box = s.box;
+      p.guides = s.guides;
+    }
     g.preview = true;
-    this.preview(g.node, g.box);
+    this.preview(g.node, p.layoutBox(g.node, g.box));
     p.drawOverlay();
   }
 
@@ -218,7 +269,7 @@ export class Gestures {
     const p = this.page;
     g.rot = rotationAfter(g.box0.rot, center(g.box0), g.at, at, g.shiftNow ? 15 : 0);
     g.preview = true;
-    this.preview(g.node, g.box0, g.rot);
+    this.preview(g.node, p.layoutBox(g.node, g.box0), g.rot);
     p.drawOverlay();
   }
 
@@ -229,32 +280,19 @@ export class Gestures {
   }
 
   drag_draw(g, at) {
+    this.draw.drag(g, at);
+  }
+
+  drag_container(g, at) {
     const p = this.page;
-    const end = p.snap ? snapPoint(at, p.targets([]), SNAP / p.zoom) : at;
-    if (g.scribble) {
-      g.points.push(end);
-      p.draft = rectFromPoints(
-        { x: Math.min(...g.points.map((q) => q.x)), y: Math.min(...g.points.map((q) => q.y)) },
-        { x: Math.max(...g.points.map((q) => q.x)), y: Math.max(...g.points.map((q) => q.y)) },
-      );
-    } else {
-      g.end = end;
-      p.draft = g.shiftNow ? squareFromPoints(g.start, end) : rectFromPoints(g.start, end);
-      p.draft.round = p.tool.type === 'ellipse' ? '50%' : '';
-    }
+    const d = sub(at, g.at);
+    if (g.which.includes('w')) p.containerW = Math.max(1, Math.round(g.w0 + d.x));
+    if (g.which.includes('h')) p.containerH = Math.max(1, Math.round(g.h0 + d.y));
     p.drawOverlay();
   }
 
   drag_point(g, at) {
-    const p = this.page;
-    g.points[g.index] = movePoint(g.points0[g.index], sub(at, g.at));
-    g.preview = true;
-    const node = p.node(p.pointEditing);
-    if (node && node.shape) {
-      node.shape.s = [node.shape.s[0], g.points, ...node.shape.s.slice(2)];
-      node.outlineShape(node.wpx, node.hpx);
-    }
-    p.drawOverlay();
+    this.points.drag(g, at);
   }
 
   up(e) {
@@ -265,9 +303,9 @@ export class Gestures {
       this.g = null;
       return;
     }
-    if (g.kind === 'draw' && !g.dragging && g.path && !g.scribble) {
-      // Free-form shapes are drawn click by click.
-      this.addPathPoint(g, p.toStage(e.clientX, e.clientY));
+    if (g.kind === 'draw' && g.path) {
+      // Free-form shapes are drawn click by click; a press that wandered still adds its point.
+      this.draw.addPoint(g, p.toStage(e.clientX, e.clientY));
       return;
     }
     this.g = null;
@@ -281,6 +319,7 @@ export class Gestures {
     if (!g.dragging || !g.delta || (!g.delta.x && !g.delta.y)) {
       // A click on one of several selected elements selects it alone.
       if (!g.dragging && !g.shift && p.selection().length > 1) p.select([g.id], g.id);
+      else if (!g.dragging && g.wasAlone && p.editTextOnSingleClick && p.text.canEdit(g.id)) p.text.start(g.id);
       else p.drawOverlay();
       return;
     }
@@ -297,7 +336,7 @@ export class Gestures {
 
   finish_resize(g) {
     if (!g.dragging || !g.box) return this.page.drawOverlay();
-    const values = geometryValues(g.node, g.box, this.parentOrigin(g.node), { size: true });
+    const values = geometryValues(g.node, this.page.layoutBox(g.node, g.box), this.parentOrigin(g.node), { size: true });
     this.commit([geometryAction(g.node.id, this.page.layout, values)], [[g.node.id, values]], 'Change Geometry');
   }
 
@@ -320,171 +359,35 @@ export class Gestures {
   }
 
   finish_draw(g) {
+    this.draw.finish(g);
+  }
+
+  // The container's new size: one request with a width and a height change as they changed; the
+  // scene is laid out again in it.
+  finish_container(g) {
     const p = this.page;
-    let box;
-    if (g.scribble) {
-      if (g.points.length < 2) return this.endTool();
-      return this.insertPath(g.points);
-    }
-    if (g.path) return undefined;
-    if (!g.dragging) box = { x: g.start.x, y: g.start.y, ...CLICK_SIZE };
-    else box = g.shiftNow ? squareFromPoints(g.start, g.end) : rectFromPoints(g.start, g.end);
-    if (p.tool.line) {
-      const a = g.start;
-      const b = g.dragging ? g.end : { x: a.x + CLICK_SIZE.w, y: a.y };
-      return this.insertPath([a, b]);
-    }
-    return this.insert(drawnElement(p.tool, box, p.model.maxId() + 1));
+    const actions = [];
+    if (p.containerW !== g.w0) actions.push(action(CONTAINER_WIDTH, [param(INT, p.containerW)]));
+    if (p.containerH !== g.h0) actions.push(action(CONTAINER_HEIGHT, [param(INT, p.containerH)]));
+    if (!actions.length) return p.drawOverlay();
+    p.submit(actions, 'Change Container Size');
+    p.relayout();
+    return undefined;
   }
 
   finish_point(g) {
-    const p = this.page;
-    if (!g.preview) return;
-    const el = p.model.element(p.pointEditing);
-    if (el && Array.isArray(el.s)) el.s[1] = g.points;
-    p.submit([outlineAction(p.pointEditing, g.points)], 'Move Anchor Point');
-    p.rebuild();
+    this.points.finish(g);
   }
 
   // Applies geometry values to the page's copy, draws the scene again and sends one request.
   commit(actions, changes, text) {
     const p = this.page;
-    for (const [id, values] of changes) p.model.setGeometry(id, values);
-    p.rebuild();
+    for (const [id, values] of changes) {
+      p.model.setGeometry(id, values);
+      p.renewIds.add(id);
+    }
+    p.flush();
     p.submit(actions, text);
-  }
-
-  // ---- Drawing ----------------------------------------------------------------------------------
-
-  startDrawing(start) {
-    const p = this.page;
-    const at = p.snap ? snapPoint(start.at, p.targets([]), SNAP / p.zoom) : start.at;
-    const g = this.g && this.g.kind === 'draw' && this.g.path ? this.g : null;
-    if (g) {
-      // The next click of a free-form shape.
-      g.client = start.client;
-      g.dragging = false;
-      return;
-    }
-    const path = isPathTool(p.tool);
-    this.g = { ...start, kind: 'draw', start: at, path: path && !p.tool.line, scribble: p.tool.scribble === true, points: [at] };
-  }
-
-  addPathPoint(g, at) {
-    const p = this.page;
-    const first = g.points[0];
-    const close = g.points.length > 2 && Math.hypot(at.x - first.x, at.y - first.y) <= SNAP / p.zoom;
-    if (close) {
-      this.g = null;
-      this.insertPath(g.points);
-      return;
-    }
-    const last = g.points[g.points.length - 1];
-    if (!last || last.x !== at.x || last.y !== at.y) g.points.push(at);
-    const xs = g.points.map((q) => q.x);
-    const ys = g.points.map((q) => q.y);
-    p.draft = rectFromPoints({ x: Math.min(...xs), y: Math.min(...ys) }, { x: Math.max(...xs), y: Math.max(...ys) });
-    p.drawOverlay();
-  }
-
-  // Ends a free-form shape drawn click by click (double-click or Enter).
-  finishPath() {
-    const g = this.g;
-    if (!g || g.kind !== 'draw' || !g.path) return;
-    this.g = null;
-    if (g.points.length >= 2) this.insertPath(g.points);
-    else this.endTool();
-  }
-
-  insertPath(points) {
-    const p = this.page;
-    const { box, pts } = pathPoints(points);
-    this.insert(drawnElement(p.tool, box, p.model.maxId() + 1, pts));
-  }
-
-  // Shows the drawn element at once (selected alone) and asks the editor to insert it.
-  insert(made) {
-    const p = this.page;
-    for (const id of p.selection()) p.model.setSelected(id, false);
-    p.model.insert(made.local, -1, 0);
-    p.submit([insertAction(made.request, p.model.id)], `Insert ${made.kindName}`);
-    p.focusedId = made.local.id;
-    p.call('setFocusedItemId', made.local.id);
-    this.endTool();
-    p.rebuild();
-  }
-
-  endTool() {
-    const p = this.page;
-    p.tool = null;
-    p.draft = null;
-    p.viewport.style.cursor = '';
-    p.drawOverlay();
-  }
-
-  // ---- Point editing ----------------------------------------------------------------------------
-
-  // The anchor points of the shape being edited, on the stage.
-  editedPoints() {
-    const p = this.page;
-    const node = p.node(p.pointEditing);
-    const el = p.model && p.model.element(p.pointEditing);
-    if (!node || !el || !Array.isArray(el.s) || !Array.isArray(el.s[1])) return null;
-    const b = p.boxOf(node);
-    return { b, node, points: el.s[1].filter(Array.isArray) };
-  }
-
-  drawPoints(add) {
-    const e = this.editedPoints();
-    if (!e) return;
-    const p = this.page;
-    e.points.forEach((pt, i) => {
-      const v = p.toView({ x: e.b.x + pt[0], y: e.b.y + pt[1] });
-      const d = add('kv-point', { left: `${v.x}px`, top: `${v.y}px` });
-      d.dataset.kvPoint = String(i);
-      if (i === this.pointIndex) d.style.background = '#e91e63';
-    });
-  }
-
-  startPoint(start) {
-    const e = this.editedPoints();
-    if (!e) return false;
-    const p = this.page;
-    const r = (SNAP + 1) / p.zoom;
-    const index = e.points.findIndex((pt) => Math.abs(e.b.x + pt[0] - start.at.x) <= r && Math.abs(e.b.y + pt[1] - start.at.y) <= r);
-    if (index < 0) return false;
-    this.pointIndex = index;
-    const points0 = e.points.map((pt) => pt.slice());
-    this.g = { ...start, kind: 'point', index, points0, points: points0.map((pt) => pt.slice()) };
-    p.drawOverlay();
-    return true;
-  }
-
-  // Makes the segment into the selected point straight: its arriving control point and the
-  // previous point's leaving one move onto their anchors.
-  straightSegment(id) {
-    const p = this.page;
-    const el = p.model && p.model.element(id);
-    if (!el || p.pointEditing !== id || !Array.isArray(el.s) || !Array.isArray(el.s[1])) return;
-    const i = this.pointIndex;
-    const pts = el.s[1].map((pt) => pt.slice());
-    if (!(i >= 0 && i < pts.length)) return;
-    pts[i][2] = pts[i][0];
-    pts[i][3] = pts[i][1];
-    const prev = pts[(i - 1 + pts.length) % pts.length];
-    prev[4] = prev[0];
-    prev[5] = prev[1];
-    el.s[1] = pts;
-    p.submit([outlineAction(id, pts)], 'Straight Segment');
-    p.rebuild();
-  }
-
-  // Opens or closes the outline of a free-form shape.
-  openPath(id, open) {
-    const p = this.page;
-    const el = p.model && p.model.element(id);
-    if (!el || !Array.isArray(el.s) || !Array.isArray(el.s[1])) return;
-    p.submit([outlineAction(id, el.s[1], open)], open ? 'Open Path' : 'Close Path');
   }
 
   // ---- Other input ------------------------------------------------------------------------------
@@ -493,11 +396,15 @@ export class Gestures {
     const p = this.page;
     if (!p.model) return;
     if (this.g && this.g.kind === 'draw' && this.g.path) {
-      this.finishPath();
+      this.draw.finishPath();
       return;
     }
     const id = p.hit(p.toStage(e.clientX, e.clientY));
-    if (id >= 0 && p.text.canEdit(id)) p.text.start(id);
+    const node = id >= 0 ? p.node(id) : null;
+    if (!node) return;
+    // A symbol instance opens its symbol; text-holding elements enter text editing.
+    if (Number(node.data.k) === 7) p.call('editSymbol', id);
+    else if (p.text.canEdit(id)) p.text.start(id);
   }
 
   contextMenu(e) {
@@ -527,25 +434,33 @@ export class Gestures {
   key(e, down) {
     const p = this.page;
     if (e.key === ' ' && !p.text.editing) this.space = down;
+    if (down && p.text.editing && e.key === 'Escape') {
+      // Escape leaves text editing, keeping what was typed.
+      p.text.stop();
+      return;
+    }
     if (!down || p.text.editing || !p.model) return;
     if (e.key === 'Escape') {
+      // Escape abandons a drawing, else leaves point editing, else leaves the symbol being edited.
       if (this.g || p.tool) {
         this.cancel();
-        this.endTool();
+        this.draw.end();
+      } else if (p.pointEditing >= 0) {
+        p.pointEditing = -1;
+        p.drawOverlay();
+      } else if (p.symbolResourceId >= 0) {
+        p.call('endEditSymbol');
       }
       return;
     }
     if (e.key === 'Enter' && this.g && this.g.path) {
-      this.finishPath();
+      this.draw.finishPath();
       return;
     }
     const steps = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
     const step = steps[e.key];
     if (!step || this.g) return;
-    const nodes = p
-      .selection()
-      .map((id) => p.node(id))
-      .filter((n) => n && n.data.locked !== true);
+    const nodes = movable(p);
     if (!nodes.length) return;
     e.preventDefault();
     const k = e.shiftKey ? 10 : 1;
@@ -559,14 +474,4 @@ export class Gestures {
     }
     this.commit(actions, changes, 'Change Geometry');
   }
-}
-
-// A path point [x, y, x1, y1, x2, y2, ...] moved with its control points.
-function movePoint(pt, d) {
-  const q = pt.slice();
-  for (let i = 0; i < 6; i += 2) {
-    q[i] = Math.round((Number(pt[i]) + d.x) * 100) / 100;
-    q[i + 1] = Math.round((Number(pt[i + 1]) + d.y) * 100) / 100;
-  }
-  return q;
 }

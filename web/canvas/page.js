@@ -1,17 +1,28 @@
 // The editing stage: the scene the editor sends, drawn by the player's own scene and element code,
 // under a layer of selection frames, handles, guides and the marquee; zoom and pan; playback driven
 // by the editor's play, pause and time signals; and the view-update messages kept in step.
-import { SceneView } from '../player/scene.js';
+import { layoutFor, readBreakpoints, SceneView } from '../player/scene.js';
 import { anchorSides, toPixels } from '../player/units.js';
 import { createClock } from '../player/clock.js';
-import { bounds, handles, hitTest, snapTargets } from './geometry.js';
+import { bounds, hitTest, snapTargets } from './geometry.js';
+import { drawOverlay } from './overlay.js';
 import { request, selectionActions } from './requests.js';
 import { SceneModel } from './scenemodel.js';
 import { applyUpdate } from './updates.js';
 import { Gestures } from './gestures.js';
 import { TextEditing } from './textedit.js';
+import { Rulers } from './rulers.js';
 
 export const DEFAULT_OFFSET = { x: 200, y: 150 };
+
+// The scale of a node and its transform origin as fractions, or null when it is not scaled or is
+// mirrored or flattened.
+function scaleOf(node) {
+  const sx = node.tf.sx / 100;
+  const sy = node.tf.sy / 100;
+  if ((sx === 1 && sy === 1) || !(sx > 0) || !(sy > 0)) return null;
+  return { sx, sy, ox: node.tf.ox / 100, oy: node.tf.oy / 100 };
+}
 const MIN_ZOOM = 0.1;
 const MAX_ZOOM = 4;
 
@@ -29,6 +40,7 @@ html,body{margin:0;height:100%;overflow:hidden;background:#d9dadc;font-family:sa
 .kv-guide{position:absolute;background:#e91e63}
 .kv-draft{position:absolute;border:1px dashed #333}
 .kv-editing{outline:1px solid #1e88e5;cursor:text;user-select:text}
+.kv-text[data-kv-placeholder]:empty:not(.kv-editing)::before{content:attr(data-kv-placeholder);opacity:.5}
 `;
 
 export class CanvasPage {
@@ -63,8 +75,11 @@ export class CanvasPage {
     this.viewMode = 0;
     this.editTextOnSingleClick = false;
     this.textShortcuts = '';
+    this.placeholder = '';
     this.pending = false;
-    this.calls = [];
+    // Elements whose own data changed, drawn again at the end of the task unless the whole scene
+    // is.
+    this.renewIds = new Set();
     this.guides = [];
     this.marquee = null;
     this.draft = null;
@@ -76,6 +91,7 @@ export class CanvasPage {
     this.buildDom(root);
     this.gestures = new Gestures(this);
     this.text = new TextEditing(this);
+    this.rulers = new Rulers(this);
   }
 
   buildDom(root) {
@@ -98,7 +114,7 @@ export class CanvasPage {
 
   // ---- Calls to the editor ----------------------------------------------------------------------
 
-  // Calls a slot of the canvas object (an overload by its signature when the channel lists one).
+  // Calls a slot of the canvas object; the editor picks among overloads by the arguments.
   call(name, ...args) {
     const fn = this.host[name];
     if (typeof fn !== 'function') return;
@@ -118,6 +134,9 @@ export class CanvasPage {
       text,
     );
     this.call('submitCommandFromJS', JSON.stringify(req), runOnly);
+    // With automatic keyframes a geometry edit becomes keyframes the page does not hold; the
+    // editor sends nothing back for the page's own edit, so the page asks for the scene again.
+    if (this.autoKeyframe && !runOnly && actions.some((a) => a.cmd === 1000)) this.call('sendSceneDataToJS');
     return req;
   }
 
@@ -155,10 +174,25 @@ export class CanvasPage {
     this.containerHandler = data.showContainerHandler === true;
     this.transformTool = Number(data.transformTools) || 0;
     this.breakpoints = data.breakpoints && typeof data.breakpoints === 'object' ? data.breakpoints : null;
+    this.pickLayout();
     this.loaderData = data.canvasLoaderData || null;
     this.outputCss(typeof data.outputCss === 'string' ? data.outputCss : '');
     this.time = Number(data.scene.currentTime) || 0;
     this.stage.style.display = '';
+    this.rebuild();
+  }
+
+  // The layout being edited is the one the container's size falls in; edits with breakpoints
+  // become overrides of it.
+  pickLayout() {
+    const bp = readBreakpoints(this.breakpoints);
+    this.responsive = bp.h.length + bp.v.length > 0;
+    this.layout = layoutFor(bp, this.containerW, this.containerH);
+  }
+
+  // The scene laid out again in a new container size.
+  relayout() {
+    this.pickLayout();
     this.rebuild();
   }
 
@@ -186,6 +220,7 @@ export class CanvasPage {
   // Builds the scene's nodes again from the page's copy and draws them at the current time.
   rebuild() {
     this.pending = false;
+    this.renewIds.clear();
     if (!this.model) return;
     if (this.view) this.view.root.el.remove();
     this.view = new SceneView(this.model.data, {
@@ -198,25 +233,69 @@ export class CanvasPage {
         return r && r[3] && typeof r[3] === 'object' && !Array.isArray(r[3]) ? r[3] : null;
       },
     });
-    for (const node of this.view.order) {
-      if (!node.parent) continue;
-      // Hidden elements are not drawn; the media never play by themselves on the stage.
-      if (node.data.visible === false) node.el.style.visibility = 'hidden';
-      if (node.picture && node.picture.autoplay) node.picture.autoplay = false;
-    }
-    this.stage.appendChild(this.view.root.el);
+    for (const node of this.view.order) if (node.parent) this.prepare(node);
+    // The scene's own node carries the scene's id, which is of another number space than the
+    // elements'.
+    const rootEl = this.view.root.el;
+    rootEl.removeAttribute('data-kv-id');
+    rootEl.dataset.kvScene = String(this.model.id);
+    // Elements outside the stage stay in sight while editing.
+    rootEl.style.overflow = 'visible';
+    this.stage.appendChild(rootEl);
     this.view.render(this.time, false);
     this.stage.style.width = `${this.view.root.wpx}px`;
     this.stage.style.height = `${this.view.root.hpx}px`;
     if (this.fit) this.fitToViewport();
+    this.rulers.draw();
     this.drawOverlay();
   }
 
-  // Redraws at the end of the current task (several messages of one command draw once).
-  scheduleRebuild() {
+  // What the stage does to a new node: hidden elements are not drawn, the media never play by
+  // themselves, empty text boxes show the placeholder.
+  prepare(node) {
+    if (node.data.visible === false) node.el.style.visibility = 'hidden';
+    if (node.picture && node.picture.autoplay) node.picture.autoplay = false;
+    if (node.picture && (node.picture.tagName === 'AUDIO' || node.picture.tagName === 'VIDEO')) this.watchMedia(node);
+    if (Number(node.data.k) === 4 && node.textEl && !node.textEl.textContent && this.placeholder) {
+      node.textEl.dataset.kvPlaceholder = this.placeholder;
+    }
+  }
+
+  // Draws the pending changes: the whole scene, or only the elements whose data changed.
+  flush() {
+    if (this.pending) {
+      this.rebuild();
+      return;
+    }
+    if (!this.renewIds.size || !this.view) return;
+    const ids = [...this.renewIds];
+    this.renewIds.clear();
+    for (const id of ids) {
+      const data = this.model.element(id);
+      const node = data && id !== 0 ? this.view.renew(id, data) : null;
+      if (node) for (const n of node.walk()) this.prepare(n);
+    }
+    this.view.render(this.time, false);
+    this.drawOverlay();
+  }
+
+  // Tells the editor a medium's natural size and length once the page has loaded it.
+  watchMedia(node) {
+    const media = node.picture;
+    media.addEventListener('loadedmetadata', () => {
+      const ms = Number.isFinite(media.duration) ? Math.round(media.duration * 1000) : 0;
+      this.call('updateMediaProps', node.id, media.videoWidth || 0, media.videoHeight || 0, ms);
+    });
+  }
+
+  // Redraws at the end of the current task (several messages of one command draw once): the whole
+  // scene, or with an id only that element.
+  scheduleRebuild(id) {
     if (this.pending) return;
-    this.pending = true;
-    Promise.resolve().then(() => this.pending && this.rebuild());
+    const first = !this.renewIds.size;
+    if (id === undefined) this.pending = true;
+    else this.renewIds.add(id);
+    if (first) Promise.resolve().then(() => this.flush());
   }
 
   // A view-update message from the editor.
@@ -232,9 +311,10 @@ export class CanvasPage {
     if (!msg || typeof msg !== 'object') return;
     const effect = applyUpdate(this, msg);
     if (effect.time !== undefined) this.time = effect.time;
-    if (effect.render) this.scheduleRebuild();
+    if (effect.relayout) this.pickLayout();
+    if (effect.render) this.scheduleRebuild(effect.element);
     if (effect.selection) this.drawOverlay();
-    if (effect.end && this.pending) this.rebuild();
+    if (effect.end) this.flush();
   }
 
   // ---- Geometry of the nodes --------------------------------------------------------------------
@@ -261,12 +341,36 @@ export class CanvasPage {
     return { x, y, w: node.wpx, h: node.hpx, rot: node.tf.rz || 0 };
   }
 
+  // The box of a node as drawn, its scale about its transform origin applied (positive scales; a
+  // mirrored or flattened element keeps its laid-out box).
+  drawnBox(node) {
+    const b = this.boxOf(node);
+    const s = scaleOf(node);
+    if (!s) return b;
+    return {
+      x: b.x + s.ox * b.w * (1 - s.sx),
+      y: b.y + s.oy * b.h * (1 - s.sy),
+      w: b.w * s.sx,
+      h: b.h * s.sy,
+      rot: b.rot,
+    };
+  }
+
+  // The laid-out box of a node whose drawn box is given (the inverse of drawnBox).
+  layoutBox(node, d) {
+    const s = scaleOf(node);
+    if (!s) return d;
+    const w = d.w / s.sx;
+    const h = d.h / s.sy;
+    return { x: d.x - s.ox * w * (1 - s.sx), y: d.y - s.oy * h * (1 - s.sy), w, h, rot: d.rot };
+  }
+
   // The scene's top-level elements as hit-test items, back to front.
   items() {
     if (!this.view) return [];
     return this.view.root.children.map((n) => ({
       id: n.id,
-      box: this.boxOf(n),
+      box: this.drawnBox(n),
       locked: n.data.locked === true,
       hidden: n.data.visible === false,
     }));
@@ -315,6 +419,7 @@ export class CanvasPage {
 
   placeWorld() {
     this.world.style.transform = `translate(${this.offset.x}px,${this.offset.y}px) scale(${this.zoom})`;
+    if (this.rulers) this.rulers.draw();
     this.drawOverlay();
   }
 
@@ -408,49 +513,18 @@ export class CanvasPage {
   // ---- The overlay ------------------------------------------------------------------------------
 
   drawOverlay() {
-    const o = this.overlay;
-    if (!o) return;
-    o.textContent = '';
-    if (!this.view || this.playing) return;
-    const add = (cls, css) => {
-      const d = document.createElement('div');
-      d.className = cls;
-      Object.assign(d.style, css);
-      o.appendChild(d);
-      return d;
-    };
-    const z = this.zoom;
-    const ids = this.selection();
-    for (const id of ids) {
-      const node = this.node(id);
-      if (!node) continue;
-      const b = this.boxOf(node);
-      const tl = this.toView(b);
-      const frame = add('kv-frame', { left: `${tl.x}px`, top: `${tl.y}px`, width: `${b.w * z}px`, height: `${b.h * z}px`, transform: b.rot ? `rotate(${b.rot}deg)` : '' });
-      frame.dataset.kvFrame = String(id);
-      if (ids.length === 1 && node.data.locked !== true && this.pointEditing !== id) {
-        for (const h of handles(b, z)) {
-          const p = this.toView(h);
-          const el = add(`kv-handle ${h.name === 'rotate' ? 'rotate' : ''}`, { left: `${p.x}px`, top: `${p.y}px` });
-          el.dataset.kvHandle = h.name;
-        }
-      }
-    }
-    if (this.pointEditing >= 0) this.gestures.drawPoints(add);
-    for (const g of this.guides) {
-      if (g.x !== undefined) add('kv-guide', { left: `${this.toView({ x: g.x, y: 0 }).x}px`, top: '0', width: '1px', height: '100000px' });
-      else add('kv-guide', { top: `${this.toView({ x: 0, y: g.y }).y}px`, left: '0', height: '1px', width: '100000px' });
-    }
-    if (this.marquee) {
-      const m = this.marquee;
-      const p = this.toView(m);
-      add('kv-marquee', { left: `${p.x}px`, top: `${p.y}px`, width: `${m.w * z}px`, height: `${m.h * z}px` });
-    }
-    if (this.draft) {
-      const d = this.draft;
-      const p = this.toView(d);
-      add('kv-draft', { left: `${p.x}px`, top: `${p.y}px`, width: `${d.w * z}px`, height: `${d.h * z}px`, borderRadius: d.round || '' });
-    }
+    drawOverlay(this);
+  }
+
+  // The handles that resize the container: its right edge, its bottom edge and its corner.
+  containerHandles() {
+    const w = this.containerW;
+    const h = this.containerH;
+    return [
+      { name: 'w', x: w, y: h / 2 },
+      { name: 'h', x: w / 2, y: h },
+      { name: 'wh', x: w, y: h },
+    ];
   }
 
   // ---- What the test hook reads -----------------------------------------------------------------

@@ -1,12 +1,21 @@
 // Requests the page submits to the editor: each finished gesture becomes one command, an object of
 // actions in the view-update form ({cmd, isUndoCmd, params}) with the scene, the symbol being edited,
-// the responsive layout being edited and the command's text.
+// the responsive layout being edited and the command's text. The actions the page sends, with their
+// parameters as (kind) value:
+//   1     (11) {id, shapeType, l, t, w, h, path[, autoshapeType]}, (1) -1, (1) scene id  - a drawn
+//         element; path is "rect" or "roundrect" for rectangles, the shape type for ellipses and
+//         auto shapes, the points [x, y, x1, y1, x2, y2] for free-form shapes
+//   33    (1) element id, (4) selected                       - sent without an undo step
+//   59/60 (1) container width / height
+//   91    (1) direction (0 horizontal), (1) breakpoint id, (1) new value
+//   1000  (1) element id, (1) h layout, (1) v layout, (1) 0, (33) property codes, (2) one value per
+//         code: pixels, or a fraction of the parent's size for a length the element keeps in percent
+//   1037  (1) element id, (7) {value: points[, open]}        - a free-form outline edited in the page
 
 // Parameter kinds.
 export const INT = 1;
 export const DOUBLE = 2;
 export const BOOL = 4;
-export const STRING = 5;
 export const OBJECT = 7;
 export const ELEMENT = 11;
 export const INT_LIST = 33;
@@ -14,8 +23,9 @@ export const INT_LIST = 33;
 // Action types the page sends.
 export const INSERT = 1;
 export const SELECT = 33;
+export const CONTAINER_WIDTH = 59;
+export const CONTAINER_HEIGHT = 60;
 export const GEOMETRY = 1000;
-export const TEXT = 1008;
 export const OUTLINE = 1037;
 
 // Property codes of geometry values.
@@ -31,9 +41,8 @@ export const ROTATE_Z = 11;
 export const DIV = 5;
 export const SHAPE = 9;
 export const FREEFORM = 11;
-// Shape types of the catalogue that the drawing tools make.
+// The catalogue's oval, which the ellipse tool draws.
 export const OVAL = 21;
-export const FREEFORM_SHAPE = 594;
 
 export function param(type, value) {
   return value === undefined ? { type } : { type, value };
@@ -87,10 +96,6 @@ export function insertAction(element, sceneId) {
 export function outlineAction(id, points, open) {
   const value = open === undefined ? { value: points } : { value: points, open: !!open };
   return action(OUTLINE, [param(INT, id), param(OBJECT, value)]);
-}
-
-export function textAction(id, html) {
-  return action(TEXT, [param(INT, id), param(STRING, html)]);
 }
 
 // The request object of a command.

@@ -4,6 +4,8 @@
 import { parseLength } from '../player/units.js';
 import { BOTTOM, HEIGHT, LEFT, RIGHT, ROTATE_Z, TOP, WIDTH } from './requests.js';
 
+// The child list of an element for reading, and the one to change (made when missing).
+const kids = (d) => (Array.isArray(d.elems) ? d.elems : []);
 const children = (d) => (Array.isArray(d.elems) ? d.elems : (d.elems = []));
 
 // A length written back in the unit it had: a plain number for pixels, "N%" for percent (the value
@@ -28,7 +30,7 @@ export class SceneModel {
 
   // {el, parent, index} of an element of the tree, or null. Id 0 is the scene.
   find(id, from = this.data) {
-    const list = children(from);
+    const list = kids(from);
     for (let i = 0; i < list.length; ++i) {
       const el = list[i];
       if (Number(el.id) === id) return { el, parent: from, index: i };
@@ -46,7 +48,7 @@ export class SceneModel {
 
   // Every element of the tree, parents before their children.
   *all(from = this.data) {
-    for (const el of children(from)) {
+    for (const el of kids(from)) {
       yield el;
       yield* this.all(el);
     }

@@ -17,6 +17,10 @@ function trackOf(v) {
   return { el: Number(o.el ?? first.el) || 0, p: String(o.p ?? first.p ?? ''), entries: entries.filter((e) => e && e.t !== undefined) };
 }
 
+// The parent of an element message: the scene (type code 8, whose id is of another number space
+// than the elements') or an element of it.
+const parentId = (id, type) => (Number(type) === 8 ? 0 : Number(id) || 0);
+
 // Whether the message adds (forward add, or undone removal) for the add/remove pairs.
 const adding = (msg, addType) => (msg.cmd === addType) !== (msg.isUndoCmd === true);
 
@@ -26,16 +30,18 @@ export function applyUpdate(state, msg) {
   const k = kinds(msg);
   const cmd = Number(msg.cmd) || 0;
   const done = { render: true };
+  // A change of one element's own data: only its node is built again.
+  const one = (id) => ({ render: true, element: Number(id) });
   switch (cmd) {
     case 41:
       return { render: false, end: true };
     case 1:
     case 2:
-      if (k[0] === 11 && v[0] && typeof v[0] === 'object') m.insert(v[0], Number(v[1]), Number(v[2]) || 0);
+      if (k[0] === 11 && v[0] && typeof v[0] === 'object') m.insert(v[0], Number(v[1]), parentId(v[2], v[3]));
       else m.remove(Number(v[0]));
       return done;
     case 3:
-      m.move(Number(v[0]), Number(v[1]), Number(v[3]) || 0, obj(v[2]));
+      m.move(Number(v[0]), Number(v[1]), parentId(v[3], v[4]), obj(v[2]));
       return done;
     case 4:
       m.reorder(Number(v[0]), Number(v[1]));
@@ -119,10 +125,10 @@ export function applyUpdate(state, msg) {
       return done;
     case 59:
       state.containerW = Number(v[0]) || state.containerW;
-      return done;
+      return { render: true, relayout: true };
     case 60:
       state.containerH = Number(v[0]) || state.containerH;
-      return done;
+      return { render: true, relayout: true };
     case 61:
       state.docAlign = Number(v[0]) || 0;
       return done;
@@ -139,25 +145,25 @@ export function applyUpdate(state, msg) {
       if (k[0] === 11 && v[0] && typeof v[0] === 'object') {
         const f = m.find(Number(v[0].id));
         if (f) f.parent.elems[f.index] = { ...v[0], elems: v[0].elems || f.el.elems, selected: v[0].selected ?? f.el.selected };
-        return done;
+        return one(v[0].id);
       }
       const codes = Array.isArray(v[4]) ? v[4] : [];
       const vals = {};
       codes.forEach((c, i) => (vals[c] = v[5 + i]));
       m.setGeometry(Number(v[0]), vals);
-      return done;
+      return one(v[0]);
     }
     case 1009: {
       const el = m.element(Number(v[0]));
       const n = Number(v[1]) || 0;
       if (el && Array.isArray(el.s)) el.s[1] = v.slice(2, 2 + n).map(Number);
-      return done;
+      return one(v[0]);
     }
     case 1017:
     case 1026: {
       const el = m.element(Number(v[0]));
       if (el) el.rs = Number(v[1]);
-      return done;
+      return one(v[0]);
     }
     case 1019:
     case 1021:
@@ -170,7 +176,7 @@ export function applyUpdate(state, msg) {
       if (cmd === 1021) el.vol = Number(o.volume);
       if (cmd === 1023) el.lo = o.loop === true;
       if (cmd === 1024) el.ct = o.controls === true;
-      return done;
+      return one(o.elementId);
     }
     case 1032: {
       const el = m.element(Number(v[0]));
@@ -179,12 +185,12 @@ export function applyUpdate(state, msg) {
         el.rs = Number(v[3] ?? el.rs);
         el.useresource = Number(v[3]) >= 0 && !v[2];
       }
-      return done;
+      return one(v[0]);
     }
     case 1033: {
       const el = m.element(Number(v[0]));
       if (el) el.srcdoc = String(v[1] ?? '');
-      return done;
+      return one(v[0]);
     }
     case 1035: {
       const el = m.element(Number(v[0]));
@@ -200,14 +206,31 @@ export function applyUpdate(state, msg) {
         el.s[1] = value;
       }
       if (el && cmd === 1039 && Array.isArray(value) && Array.isArray(el.s)) el.s.splice(2, el.s.length - 2, ...value);
-      return done;
+      return one(v[0]);
+    }
+    case 1003:
+    case 1010:
+    case 1011:
+    case 1012:
+    case 1016:
+    case 1045: {
+      // Groups rebuilt per layout: the element id, then the current layout's short keys as an
+      // object; a key given as null goes back to its default.
+      const el = m.element(Number(v[0]));
+      const keys = v.slice(1).find((x) => x && typeof x === 'object' && !Array.isArray(x));
+      if (!el || !keys) return { render: false };
+      for (const [key, value] of Object.entries(keys)) {
+        if (value === null) delete el[key];
+        else el[key] = value;
+      }
+      return one(v[0]);
     }
     default: {
       const key = GROUP_KEYS[cmd];
       if (key) {
         const el = m.element(Number(v[0]));
         if (el) el[key] = v[1];
-        return done;
+        return one(v[0]);
       }
       return { render: false };
     }

@@ -62,6 +62,28 @@ export class SceneView {
     if (ctx.listen) for (const node of this.order) ctx.listen(node, this);
   }
 
+  // Builds the node of an element again from (new) data, in its place among its siblings, for a
+  // page that changes one element at a time; the nodes of the rest of the scene stay. Returns the
+  // new node, or null for an id the view does not hold.
+  renew(id, data) {
+    const old = this.nodes.get(id);
+    if (!old || !old.parent) return null;
+    for (const n of old.walk()) if (n.picture && n.picture.pause) n.picture.pause();
+    const parent = old.parent;
+    const node = new ElementNode(data, parent, this.ctx);
+    parent.el.insertBefore(node.el, old.el);
+    old.el.remove();
+    parent.children[parent.children.indexOf(old)] = node;
+    const gone = [...old.walk()];
+    this.order.splice(this.order.indexOf(old), gone.length, ...node.walk());
+    for (const n of gone) if (this.nodes.get(n.id) === n) this.nodes.delete(n.id);
+    for (const n of node.walk()) if (!this.nodes.has(n.id)) this.nodes.set(n.id, n);
+    this.symbols = this.order.filter((n) => Number(n.data.k) === 7 && n.parent);
+    this.media = this.order.filter((n) => (Number(n.data.k) === 1 || Number(n.data.k) === 2) && n.picture);
+    if (this.ctx.listen) for (const n of node.walk()) this.ctx.listen(n, this);
+    return node;
+  }
+
   // The play head of a timeline of the scene other than the main one; null for the main timeline
   // and for an id that names none.
   extra(id, emit) {

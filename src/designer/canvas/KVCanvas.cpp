@@ -8,13 +8,20 @@
 #include "commands/KVArrangeOperation.h"
 #include "commands/KVCommand.h"
 #include "commands/KVCommandAction.h"
+#include "commands/KVElementCommandAction.h"
+#include "commands/KVEventLoopLocker.h"
 #include "commands/KVPageCommandBuilder.h"
 #include "commands/KVUpdateViewInfo.h"
 #include "document/KVDocument.h"
 #include "model/KVElement.h"
+#include "model/KVElementType.h"
+#include "model/KVMedia.h"
+#include "model/KVText.h"
+#include "model/KVBreakpointSet.h"
 #include "model/KVScene.h"
 #include "output/KVCanvasSceneData.h"
 #include "resources/KVResourceType.h"
+#include "resources/MediaResource.h"
 
 #include "ICore.h"
 #include "IEditor.h"
@@ -23,6 +30,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QLoggingCategory>
 #include <QTimer>
@@ -32,7 +40,8 @@
 
 #include <cmath>
 
-Q_LOGGING_CATEGORY(lcCanvas, "kavio.canvas")
+// Page requests and console output; off unless asked for (QT_LOGGING_RULES="kavio.canvas.debug=true").
+Q_LOGGING_CATEGORY(lcCanvas, "kavio.canvas", QtInfoMsg)
 
 namespace {
 int nextCanvasId()
@@ -289,6 +298,7 @@ void KVCanvas::submitCommandFromJS(const QString &strJson, bool bRunCmdOnly)
 {
     if (!m_pDocument)
         return;
+    qCDebug(lcCanvas).noquote() << "Page request:" << strJson;
     KVCommand *pCommand = KVPageCommandBuilder::build(m_pDocument, strJson, this);
     if (!pCommand)
         return;
@@ -381,8 +391,82 @@ void KVCanvas::onTextFormatChanged(const QString &strFormat)
     command.execute();
 }
 
+void KVCanvas::editTextInnerHTML(const QString &strHtml)
+{
+    KVScene *pScene = currentScene();
+    if (!m_pDocument || !pScene)
+        return;
+    // The text edited is the focused element's, else that of the one selected text element.
+    KVElement *pElement = pScene->findElement(m_nFocusedItemId);
+    if (!qobject_cast<KVText *>(pElement)) {
+        QList<KVElement *> listSelected;
+        pScene->forEachInSubtree([&listSelected, pScene](const KVElement *p) {
+            if (p != pScene && p->isSelected() && qobject_cast<const KVText *>(p))
+                listSelected.append(const_cast<KVElement *>(p));
+        });
+        pElement = listSelected.size() == 1 ? listSelected.first() : nullptr;
+    }
+    if (!pElement) {
+        qCDebug(lcCanvas) << "Edited text HTML without a text element to take it";
+        return;
+    }
+    const KVBreakpointSet *pLayouts = m_pDocument->breakpoints();
+    const QJsonObject joText{{QStringLiteral("cmd"), 1008},
+                             {QStringLiteral("params"), QJsonArray{
+                                  QJsonObject{{QStringLiteral("type"), KVCmdParam::Int}, {QStringLiteral("value"), pElement->id()}},
+                                  QJsonObject{{QStringLiteral("type"), KVCmdParam::String}, {QStringLiteral("value"), strHtml}}}}};
+    const QJsonObject joRequest{{QStringLiteral("actions"), QJsonArray{joText}},
+                                {QStringLiteral("sceneId"), pScene->id()},
+                                {QStringLiteral("symbolResourceId"), -1},
+                                {QStringLiteral("responsive"), pLayouts->isResponsiveMode()},
+                                {QStringLiteral("hLayoutId"), pLayouts->currentHId()},
+                                {QStringLiteral("vLayoutId"), pLayouts->currentVId()},
+                                {QStringLiteral("text"), tr("Change Text")}};
+    // The page already shows the text; the queue normalises its HTML before it is recorded.
+    if (KVCommand *pCommand = KVPageCommandBuilder::build(m_pDocument, joRequest, this))
+        m_pDocument->submitCommand(pCommand);
+}
+
+void KVCanvas::updateMediaProps(int nElementId, int nVideoWidth, int nVideoHeight, int nDuration)
+{
+    KVScene *pScene = currentScene();
+    auto *pMedia = pScene ? qobject_cast<KVMedia *>(pScene->findElement(nElementId)) : nullptr;
+    if (!m_pDocument || !pMedia)
+        return;
+    const bool bVideo = pMedia->type() == KVElementType::Video;
+    const bool bSized = bVideo && nVideoWidth >= 1 && nVideoHeight >= 1;
+    if (auto *pResource = dynamic_cast<MediaResource *>(pMedia->media())) {
+        if (bSized)
+            pResource->setMediaSize(QSize(nVideoWidth, nVideoHeight));
+    }
+    // What the page measured is no edit of the user's: it runs without an undo step.
+    KVCommand command(m_pDocument, QString());
+    const bool bFirstReport = !pMedia->isMediaInfoLoaded();
+    auto *pInfo = new KVElementCommandAction(1020, m_pDocument, 2);
+    pInfo->addParam(KVCmdParam::makeObject(KVCmdParam::Element, pMedia));
+    pInfo->addParam(KVCmdParam::makeJsonObject({{QStringLiteral("duration"), nDuration},
+                                                {QStringLiteral("loaded"), true}}));
+    command.addAction(pInfo);
+    // A video that had no size of its own yet takes its natural size.
+    if (bSized && bFirstReport) {
+        const KVLayoutKey layout = pMedia->currentLayout();
+        auto *pSize = new KVElementCommandAction(KVElementCommandAction::Geometry, m_pDocument, 7);
+        pSize->addParam(KVCmdParam::makeObject(KVCmdParam::Element, pMedia));
+        pSize->addParam(KVCmdParam::makeInt(layout.nHLayoutId));
+        pSize->addParam(KVCmdParam::makeInt(layout.nVLayoutId));
+        pSize->addParam(KVCmdParam::makeVariant(QVariant()));
+        pSize->addParam(KVCmdParam::makeIntList({4, 5}));
+        pSize->addParam(KVCmdParam::makeDouble(nVideoWidth));
+        pSize->addParam(KVCmdParam::makeDouble(nVideoHeight));
+        command.addAction(pSize);
+    }
+    command.execute();
+}
+
 void KVCanvas::onAllTaskFinished()
 {
+    // The wait before playback ends when it is waiting.
+    KVEventLoopLocker::getInstance()->unlock();
     emit allTasksFinished();
 }
 
@@ -395,6 +479,14 @@ void KVCanvas::pauseTimeline()
 void KVCanvas::changeStageView(int eViewMode)
 {
     emit m_pExposing->changeStageView(eViewMode);
+}
+
+void KVCanvas::setTransformTool(int nTool)
+{
+    if (nTool == m_nTransformTool)
+        return;
+    m_nTransformTool = nTool;
+    emit m_pExposing->transformToolChanged(nTool);
 }
 
 void KVCanvas::play(int nTime)

@@ -94,11 +94,17 @@ public slots:
     void setEditingText(bool bEditing, int nToolBarX);
     void setEditingText(bool bEditing);
     void onTextFormatChanged(const QString &strFormat);
+    // The page ended text editing with new HTML: it becomes the element's "Change Text" command.
+    void editTextInnerHTML(const QString &strHtml);
+    // The page has loaded a medium: its natural size (video) and its length in milliseconds.
+    void updateMediaProps(int nElementId, int nVideoWidth, int nVideoHeight, int nDuration);
     void focusToMe();
     void onPageLoaded();
     void onAllTaskFinished();
     void pauseTimeline();
     void changeStageView(int eViewMode);
+    // The stage's transform tool (the responsive toolbar's choice); the page follows.
+    void setTransformTool(int nTool);
     // Plays, pauses and seeks the page's stage (the timeline's notifications 74, 75, 76).
     void play(int nTime);
     void pause(int nTime);

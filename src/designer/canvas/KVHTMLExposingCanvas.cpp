@@ -60,6 +60,16 @@ void KVHTMLExposingCanvas::onTextFormatChanged(const QString &strFormat)
     m_pCanvas->onTextFormatChanged(strFormat);
 }
 
+void KVHTMLExposingCanvas::updateMediaProps(int nElementId, int nVideoWidth, int nVideoHeight, int nDuration)
+{
+    m_pCanvas->updateMediaProps(nElementId, nVideoWidth, nVideoHeight, nDuration);
+}
+
+void KVHTMLExposingCanvas::editTextInnerHTML(const QString &strHtml)
+{
+    m_pCanvas->editTextInnerHTML(strHtml);
+}
+
 void KVHTMLExposingCanvas::onAllTaskFinished()
 {
     m_pCanvas->onAllTaskFinished();

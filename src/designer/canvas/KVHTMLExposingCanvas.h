@@ -60,6 +60,8 @@ public slots:
     void pauseTimeline();
     void setFitToViewport(bool bFit);
     void onTextFormatChanged(const QString &strFormat);
+    void editTextInnerHTML(const QString &strHtml);
+    void updateMediaProps(int nElementId, int nVideoWidth, int nVideoHeight, int nDuration);
     void onAllTaskFinished();
     void sendSceneDataToJS();
     void submitCommandFromJS(const QString &jsonUpdateViewInfo, bool bRunCmdOnly);

@@ -54,6 +54,9 @@ public:
     virtual KVPreloader *commandPreloader() const { return nullptr; }
     // The resource of the symbol being edited; null while the project itself is edited.
     virtual KVResource *editedSymbolResource() const { return nullptr; }
+    // Opens the symbol of the resource with that id for editing, or the project itself for -1;
+    // false (nothing changes) when the target cannot.
+    virtual bool setEditedSymbol(int nResourceId) { Q_UNUSED(nResourceId) return false; }
     // The container (the project, or a symbol) whose responsive-layout data is the object (its
     // breakpoint set); by default the project when the object is the project's set, else null.
     virtual KVSymbol *layoutContainer(QObject *pLayoutData) const;

@@ -117,12 +117,11 @@ void KVCommand::recordSelection()
             m_listCurrentTimelines.append(pScene->currentTimeline());
         }
     }
-    // Every selected flag of the stage, groups included, whether or not the scene itself is
-    // selected in its list: restoring gives back exactly these flags.
+    // Every selected element of the stage, whether or not the scene itself is selected in the list.
     if (KVScene *pScene = m_pDocument->commandCurrentScene()) {
-        pScene->forEachInSubtree([this, pScene](const KVElement *p) {
-            if (p != pScene && p->isSelected())
-                m_listSelectedElements.append(const_cast<KVElement *>(p));
+        pScene->forEachInSubtree([this, pScene](const KVElement *pElement) {
+            if (pElement != pScene && pElement->isSelected())
+                m_listSelectedElements.append(const_cast<KVElement *>(pElement));
         });
     }
 }

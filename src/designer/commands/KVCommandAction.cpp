@@ -2,10 +2,12 @@
 
 #include "commands/KVAnimationActions.h"
 #include "commands/KVDocumentActions.h"
+#include "commands/KVInteractionActions.h"
 #include "commands/KVLayoutActions.h"
 #include "commands/KVMotionPathActions.h"
 #include "commands/KVOverrideActions.h"
 #include "commands/KVResourceActions.h"
+#include "commands/KVTimelineActions.h"
 #include "commands/KVStructureActions.h"
 
 #include "commands/IKVCommandTarget.h"
@@ -122,10 +124,6 @@ bool KVCommandAction::apply(bool bForward)
     case DocumentAuthor:
     case DocumentKeywords:
         return applyDocumentText();
-    case RemoveOverrides:
-        return KVOverrideActions::apply(*this, bForward);
-    case AddResource:
-        return KVResourceActions::apply(*this, bForward);
     case CommandDone:
     case SelectionChanged:
     case TextEditingNotice:
@@ -146,6 +144,14 @@ bool KVCommandAction::apply(bool bForward)
         return KVMotionPathActions::apply(*this, bForward);
     if (KVDocumentActions::handles(m_nType))
         return KVDocumentActions::apply(*this);
+    if (KVInteractionActions::handles(m_nType))
+        return KVInteractionActions::apply(*this, bForward);
+    if (KVResourceActions::handles(m_nType))
+        return KVResourceActions::apply(*this, bForward);
+    if (KVTimelineActions::handles(m_nType))
+        return KVTimelineActions::apply(*this, bForward);
+    if (KVOverrideActions::handles(m_nType))
+        return KVOverrideActions::apply(*this);
     return false;
 }
 

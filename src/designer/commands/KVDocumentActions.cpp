@@ -4,6 +4,7 @@
 #include "commands/KVCommandAction.h"
 #include "document/KVDocumentSettings.h"
 #include "document/KVPreloader.h"
+#include "resources/KVResource.h"
 
 #include <QJsonObject>
 
@@ -66,13 +67,23 @@ bool applyPreloader(KVCommandAction &a, KVDocumentSettings *pSettings)
 
 bool KVDocumentActions::handles(int nType)
 {
-    return nType == 68 || (nType >= 70 && nType <= 73) || (nType >= 94 && nType <= 100);
+    return nType == 62 || nType == 68 || (nType >= 70 && nType <= 73) || (nType >= 94 && nType <= 100);
 }
 
 bool KVDocumentActions::apply(KVCommandAction &a)
 {
     if (!a.document())
         return false;
+    if (a.type() == 62) {
+        if (!a.hasKinds({P::Int}))
+            return false;
+        KVResource *pOld = a.document()->editedSymbolResource();
+        const int nOld = pOld ? pOld->id() : -1;
+        if (!a.document()->setEditedSymbol(a.param(0)->toInt()))
+            return false;
+        a.param(0)->setValue(nOld);
+        return true;
+    }
     KVDocumentSettings *pSettings = a.document()->commandSettings();
     if (a.type() >= 70 && a.type() <= 73)
         return applyPreloader(a, pSettings);

@@ -16,6 +16,7 @@ class KVCommandAction;
 //  95 resource folder of the HTML5 output [5]     98 preloader resource folder of the output [5]
 //  96 viewport width and height values [1, 1]     97 container id [5] (a valid CSS name)
 //  99 custom HTML of the output [5]               100 custom CSS of the output [5]
+//  62 the symbol being edited [1]: a symbol resource's id, -1 for the project itself
 namespace KVDocumentActions {
 
 bool handles(int nType);

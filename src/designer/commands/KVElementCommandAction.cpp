@@ -1,6 +1,7 @@
 #include "commands/KVElementCommandAction.h"
 
 #include "commands/KVElementGroupActions.h"
+#include "commands/KVOverrideActions.h"
 #include "commands/KVShapeTextActions.h"
 
 #include "model/KVBorder.h"
@@ -114,6 +115,8 @@ bool KVElementCommandAction::apply(bool bForward)
         return KVShapeTextActions::apply(*this);
     if (KVElementGroupActions::handles(type()))
         return KVElementGroupActions::apply(*this);
+    if (type() == 1045)
+        return KVOverrideActions::applyGroup(*this);
     return false;
 }
 

@@ -523,6 +523,21 @@ QJsonArray KVElementGroupActions::pageParams(int nType, const KVCmdParamList &pa
             ja.append(intParam(pElement->type()));
         break;
     }
+    case 1003:
+    case 1010:
+    case 1011:
+    case 1012:
+    case 1045: {
+        // The values of every layout as the player gets them: the element's "rp" entries
+        // [h layout id, v layout id, short keys], overrides only at the responsive layouts.
+        if (!pElement)
+            break;
+        QJsonObject joPlayer;
+        pElement->toPlayerJson(joPlayer, false);
+        ja.append(intParam(pElement->id()));
+        ja.append(arrayParam(joPlayer.value(QStringLiteral("rp")).toArray()));
+        break;
+    }
     case 1017:
     case 1026: {
         auto *pImage = qobject_cast<KVImage *>(pElement);

@@ -38,8 +38,9 @@ namespace KVElementGroupActions {
 
 bool handles(int nType);
 bool apply(KVElementCommandAction &action);
-// The page message parameters of 1002, 1017, 1019, 1026, 1031, 1032, 1042-1044; bPrepared false for
-// the other types.
+// The page message parameters of 1002, 1017, 1019, 1026, 1031, 1032, 1042-1044, and of the
+// per-layout groups 1003, 1010-1012 and 1045 (the element id, then its layouts' player entries);
+// bPrepared false for the other types.
 QJsonArray pageParams(int nType, const KVCmdParamList &params, bool &bPrepared);
 
 } // namespace KVElementGroupActions

@@ -43,8 +43,8 @@ public:
     // reported once with strRefusal (by default "Cannot insert symbol that is parent of current
     // symbol"). With bImported
     // the resources were just imported (importFiles) and the command records their adding too
-    // (type 39), so that undo takes them out of the project again. Null when there is nothing to
-    // do.
+    // (type 39), so that undo takes those out of the project that nothing uses any more. Null when
+    // there is nothing to do.
     static KVCommand *insertResources(const KVEditContext &context, const QList<KVResource *> &resources,
                                       KVResourceManager *pManager, const QPointF &ptOrigin = QPointF(),
                                       const QString &strText = QString(),

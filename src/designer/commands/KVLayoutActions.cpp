@@ -130,8 +130,11 @@ bool applyStageValue(KVCommandAction &a)
 bool addBreakpoint(KVCommandAction &a, Container &c, bool bVertical, int nValue, int nIdParam)
 {
     const KVBreakpoint bp = c.pSet->addBreakpoint(bVertical, nValue, a.param(nIdParam)->toInt());
-    if (!bp.isValid())
+    if (!bp.isValid()) {
+        // An addition that did not happen, which its undo must not take back.
+        a.param(nIdParam)->setValue(0);
         return false;
+    }
     a.param(nIdParam)->setValue(bp.nId);
     syncScenes(c);
     return true;

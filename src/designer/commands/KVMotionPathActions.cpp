@@ -72,7 +72,13 @@ bool applyInsertRemove(KVCommandAction &a, bool bInsert)
     KVMotionPathKeyframe *pTrack = trackOf(a);
     if (!pTrack || !a.hasKinds({P::MotionPath, P::Int, P::JsonObject}))
         return false;
-    return bInsert ? insertPoint(a, pTrack) : removePoint(a, pTrack);
+    if (bInsert && !insertPoint(a, pTrack)) {
+        // An insertion that did not happen, which its undo must not take back.
+        if (a.type() == 29)
+            a.param(1)->setValue(-1);
+        return false;
+    }
+    return bInsert || removePoint(a, pTrack);
 }
 
 bool applyTime(KVCommandAction &a)

@@ -47,14 +47,13 @@ KVCommand *KVOverrideOperation::removeAllOverrides(const KVEditContext &c)
                     pCommand->addAction(pAction);
                 }
             }
-            // The layout takes the base values with no flag of its own.
-            KVElementProperty *pInherited = pElement->property(KVLayoutKey::base())->clone();
-            pInherited->setInheritFlags(QMap<int, bool>());
+            // The first run gives the layout a copy of the base values with no flag of its own and
+            // keeps the replaced object in the last parameter.
             auto *pAction = new KVCommandAction(KVCommandAction::RemoveOverrides, c.pTarget, 4);
             pAction->addParam(P::makeObject(P::Element, pElement));
             pAction->addParam(P::makeInt(l.nHLayoutId));
             pAction->addParam(P::makeInt(l.nVLayoutId));
-            pAction->addParam(P::makeObject(P::Overrides, pInherited, true));
+            pAction->addParam(P::makeObject(P::Overrides, nullptr));
             pCommand->addAction(pAction);
         }
     }

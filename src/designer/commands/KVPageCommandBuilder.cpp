@@ -4,12 +4,17 @@
 #include "commands/KVCommandAction.h"
 #include "commands/KVElementCommandAction.h"
 #include "commands/KVUpdateViewInfo.h"
+#include "animation/KVAnimation.h"
+#include "animation/KVMotionPathKeyframe.h"
+#include "animation/KVTimeline.h"
 #include "document/KVDocument.h"
 #include "model/KVBreakpointSet.h"
 #include "model/KVElement.h"
 #include "model/KVElementType.h"
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
+#include "model/KVText.h"
+#include "model/KVTextProperty.h"
 #include "resources/KVResource.h"
 
 #include <QCoreApplication>
@@ -25,9 +30,13 @@ using P = KVCmdParam;
 
 // Types the page may ask for, and which of them need the container's layout data first.
 const QSet<int> kAcceptedTypes = {1, 29, 30, 32, 33, 59, 60, 91, 92, 1000, 1008, 1009, 1037, 1038};
-const QSet<int> kLayoutDataTypes = {59, 60, 91};
+const QSet<int> kLayoutDataTypes = {59, 60, 91, 92};
 // Element property groups whose first page parameter is the element id.
 const QSet<int> kElementGroupTypes = {1008, 1009, 1037, 1038};
+// Types whose page form carries JSON values (adjustment lists, outlines).
+const QSet<int> kJsonValueTypes = {29, 30, 1009, 1037, 1038};
+// Anchor-point edits of a motion path, whose first page parameter is the element id.
+const QSet<int> kMotionPathTypes = {29, 30, 32};
 
 // Restores the container's layout and responsive flag when the build ends, however it ends.
 class LayoutGuard
@@ -55,6 +64,50 @@ private:
     bool m_bSavedResponsive;
 };
 
+// Whether a request carries a list of property codes (a geometry change).
+bool carriesCodes(const KVUpdateViewInfo &request)
+{
+    if (!request.params())
+        return false;
+    for (const KVCmdParam *pParam : *request.params()) {
+        if (pParam->kind() == P::IntList)
+            return true;
+    }
+    return false;
+}
+
+// The outline the page sends ({"value": points, "open"} or a path object) in the path's project
+// form ({"points": [{"x", "y", "x1", "y1", "x2", "y2", ...}]}). Points given as arrays are read in
+// that order.
+QJsonObject outlineFromPage(const QJsonObject &jo)
+{
+    if (jo.value(QStringLiteral("points")).isArray())
+        return jo;
+    static const char *const kKeys[] = {"x", "y", "x1", "y1", "x2", "y2"};
+    QJsonArray jaPoints;
+    for (const QJsonValue &jv : jo.value(QStringLiteral("value")).toArray()) {
+        if (jv.isObject()) {
+            QJsonObject joPoint = jv.toObject();
+            // A point without control points has them on itself.
+            for (int i = 2; i < 6; ++i) {
+                if (!joPoint.contains(QLatin1String(kKeys[i])))
+                    joPoint.insert(QLatin1String(kKeys[i]), joPoint.value(QLatin1String(kKeys[i % 2])));
+            }
+            jaPoints.append(joPoint);
+        } else if (jv.isArray()) {
+            const QJsonArray ja = jv.toArray();
+            QJsonObject joPoint;
+            for (int i = 0; i < 6; ++i)
+                joPoint.insert(QLatin1String(kKeys[i]), ja.at(i < ja.size() ? i : i % 2).toDouble());
+            jaPoints.append(joPoint);
+        }
+    }
+    QJsonObject joPath{{QStringLiteral("points"), jaPoints}};
+    if (jo.contains(QStringLiteral("open")))
+        joPath.insert(QStringLiteral("open"), jo.value(QStringLiteral("open")));
+    return joPath;
+}
+
 // Moves the parameters read from a request into the action, in order.
 void appendParams(KVCommandAction *pAction, KVCmdParamList &params, int nFrom = 0)
 {
@@ -70,6 +123,8 @@ void appendParams(KVCommandAction *pAction, KVCmdParamList &params, int nFrom = 
 
 struct KVPageCommandBuilder::Context
 {
+    // JSON values lifted out of the request before it was read, by parameter index.
+    QHash<int, QJsonValue> liftedJson;
     KVDocument *pDocument = nullptr;
     KVSymbol *pContainer = nullptr;
     KVScene *pScene = nullptr;
@@ -129,7 +184,7 @@ KVCommand *KVPageCommandBuilder::build(KVDocument *pDocument, const QJsonObject 
         for (const QJsonValue &jv : jvActions.toArray()) {
             KVUpdateViewInfo request;
             QString strError;
-            if (!jv.isObject() || !request.fromPageJson(jv.toObject(), pDocument, &strError)) {
+            if (!jv.isObject() || !readRequest(ctx, jv.toObject(), request, &strError)) {
                 qCDebug(lcPageCommand) << "Ignored a page request entry:"
                                        << (jv.isObject() ? strError : QStringLiteral("not an object"));
                 continue;
@@ -144,6 +199,43 @@ KVCommand *KVPageCommandBuilder::build(KVDocument *pDocument, const QJsonObject 
     if (ctx.pCommand->text().isEmpty())
         ctx.pCommand->setText(ctx.strFirstText);
     return ctx.pCommand;
+}
+
+bool KVPageCommandBuilder::readRequest(Context &ctx, QJsonObject joRequest, KVUpdateViewInfo &request,
+                                       QString *pError)
+{
+    // A JSON value is no parameter the view-update reader takes; the outlines and adjustment lists
+    // of shape edits carry one. It is lifted out, an int read in its place, and put back after.
+    ctx.liftedJson.clear();
+    const int nType = joRequest.value(QStringLiteral("cmd")).toInt();
+    if (kJsonValueTypes.contains(nType)) {
+        QJsonArray jaParams = joRequest.value(QStringLiteral("params")).toArray();
+        for (int i = 0; i < jaParams.size(); ++i) {
+            const QJsonObject joParam = jaParams.at(i).toObject();
+            const int nKind = joParam.value(QStringLiteral("type")).toInt();
+            const QJsonValue jv = joParam.value(QStringLiteral("value"));
+            if ((nKind == P::JsonObject && jv.isObject()) || (nKind == P::JsonArray && jv.isArray())) {
+                ctx.liftedJson.insert(i, jv);
+                jaParams[i] = QJsonObject{{QStringLiteral("type"), P::Int}, {QStringLiteral("value"), 0}};
+            }
+        }
+        joRequest.insert(QStringLiteral("params"), jaParams);
+    }
+    return request.fromPageJson(joRequest, ctx.pDocument, pError);
+}
+
+KVCmdParamList KVPageCommandBuilder::takeParams(Context &ctx, KVUpdateViewInfo &request)
+{
+    KVCmdParamList params = request.takeReadParams();
+    for (auto it = ctx.liftedJson.cbegin(); it != ctx.liftedJson.cend(); ++it) {
+        if (it.key() >= params.size())
+            continue;
+        delete params.at(it.key());
+        params[it.key()] = it.value().isObject() ? P::makeJsonObject(it.value().toObject())
+                                                 : P::makeJsonArray(it.value().toArray());
+    }
+    ctx.liftedJson.clear();
+    return params;
 }
 
 QString KVPageCommandBuilder::defaultText(int nType, const KVElement *pElement)
@@ -184,7 +276,7 @@ bool KVPageCommandBuilder::addActions(Context &ctx, KVUpdateViewInfo &request)
         pAction = insertAction(ctx, request);
     else if (nType == 33)
         pAction = selectAction(ctx, request);
-    else if (nType == 1000 || nType == 92)
+    else if (nType == 1000 || (nType == 92 && carriesCodes(request)))
         pAction = geometryAction(ctx, request);
     else if (kElementGroupTypes.contains(nType))
         pAction = elementAction(ctx, request);
@@ -195,11 +287,29 @@ bool KVPageCommandBuilder::addActions(Context &ctx, KVUpdateViewInfo &request)
     // The page has already moved the breakpoint; the first execution only tells the other views.
     if (nType == 91)
         pAction->setSkipNextRedo(true);
-    if (ctx.strFirstText.isEmpty()) {
-        const KVCmdParam *pFirst = pAction->param(0);
-        ctx.strFirstText = defaultText(nType, pFirst ? pFirst->element() : nullptr);
+    KVElement *pElement = pAction->param(0) ? pAction->param(0)->element() : nullptr;
+    if (ctx.strFirstText.isEmpty())
+        ctx.strFirstText = defaultText(nType, pElement);
+    const bool bGeometry = pAction->type() == 1000;
+    // A value stored at a responsive layout needs the element's property object for that layout.
+    if (bGeometry && pElement && !ctx.layout.isBase()) {
+        auto *pLayout = new KVCommandAction(101, ctx.pDocument, 4);
+        pLayout->addParam(P::makeObject(P::Element, pElement));
+        pLayout->addParam(P::makeInt(ctx.layout.nHLayoutId));
+        pLayout->addParam(P::makeInt(ctx.layout.nVLayoutId));
+        pLayout->addParam(P::makeBool(false));
+        ctx.pCommand->addAction(pLayout);
     }
     ctx.pCommand->addAction(pAction);
+    // An animated element shows what its tracks give it at the current time again.
+    KVTimeline *pTimeline = ctx.pScene->currentTimeline();
+    KVAnimation *pAnimation = bGeometry && pElement && pTimeline ? pTimeline->findAnimation(pElement, ctx.layout) : nullptr;
+    if (pAnimation) {
+        auto *pRefresh = new KVCommandAction(93, ctx.pDocument, 2);
+        pRefresh->addParam(P::makeObject(P::Animation, pAnimation));
+        pRefresh->addParam(P::makeObject(P::Timeline, pTimeline));
+        ctx.pCommand->addAction(pRefresh);
+    }
     return true;
 }
 
@@ -207,7 +317,7 @@ bool KVPageCommandBuilder::addActions(Context &ctx, KVUpdateViewInfo &request)
 // index (appended when missing or negative).
 KVCommandAction *KVPageCommandBuilder::insertAction(Context &ctx, KVUpdateViewInfo &request)
 {
-    KVCmdParamList params = request.takeReadParams();
+    KVCmdParamList params = takeParams(ctx, request);
     auto drop = qScopeGuard([&params] { qDeleteAll(params); });
     if (params.isEmpty() || params.first()->kind() != P::Element || !params.first()->element()) {
         qCDebug(lcPageCommand) << "Ignored an insert request without an element";
@@ -235,7 +345,7 @@ KVCommandAction *KVPageCommandBuilder::insertAction(Context &ctx, KVUpdateViewIn
 // 33: [element id, selected].
 KVCommandAction *KVPageCommandBuilder::selectAction(Context &ctx, KVUpdateViewInfo &request)
 {
-    KVCmdParamList params = request.takeReadParams();
+    KVCmdParamList params = takeParams(ctx, request);
     auto drop = qScopeGuard([&params] { qDeleteAll(params); });
     if (params.size() != 2 || params.at(0)->kind() != P::Int || params.at(1)->kind() != P::Bool)
         return nullptr;
@@ -254,7 +364,7 @@ KVCommandAction *KVPageCommandBuilder::selectAction(Context &ctx, KVUpdateViewIn
 // values are stored at the layout the page edits; at a responsive layout they become overrides.
 KVCommandAction *KVPageCommandBuilder::geometryAction(Context &ctx, KVUpdateViewInfo &request)
 {
-    KVCmdParamList params = request.takeReadParams();
+    KVCmdParamList params = takeParams(ctx, request);
     auto drop = qScopeGuard([&params] { qDeleteAll(params); });
     if (params.isEmpty() || params.first()->kind() != P::Int)
         return nullptr;
@@ -302,7 +412,7 @@ KVCommandAction *KVPageCommandBuilder::geometryAction(Context &ctx, KVUpdateView
 // page sent them.
 KVCommandAction *KVPageCommandBuilder::elementAction(Context &ctx, KVUpdateViewInfo &request)
 {
-    KVCmdParamList params = request.takeReadParams();
+    KVCmdParamList params = takeParams(ctx, request);
     auto drop = qScopeGuard([&params] { qDeleteAll(params); });
     if (params.isEmpty() || params.first()->kind() != P::Int)
         return nullptr;
@@ -313,9 +423,47 @@ KVCommandAction *KVPageCommandBuilder::elementAction(Context &ctx, KVUpdateViewI
     }
     if ((request.type() == 1037 || request.type() == 1038) && pElement->type() != KVElementType::Freeform)
         return nullptr;
-    auto *pAction = new KVElementCommandAction(request.type(), ctx.pDocument, params.size());
+    const int nType = request.type();
+    auto *pAction = new KVElementCommandAction(nType, ctx.pDocument, 19);
     pAction->addParam(P::makeObject(P::Element, pElement));
-    appendParams(pAction, params, 1);
+    const auto layoutTail = [&ctx, pAction] {
+        // At a responsive layout the group becomes an override there.
+        pAction->addParam(P::makeBool(false));
+        pAction->addParam(P::makeInt(ctx.layout.nHLayoutId));
+        pAction->addParam(P::makeInt(ctx.layout.nVLayoutId));
+    };
+    if (nType == 1008 && params.size() == 2 && params.at(1)->kind() == P::String) {
+        // The page edits the text itself; the format stays as the element has it.
+        auto *pText = qobject_cast<KVText *>(pElement);
+        KVTextProperty *p = pText ? pText->textProperty(ctx.layout) : nullptr;
+        if (!p) {
+            delete pAction;
+            return nullptr;
+        }
+        pAction->addParam(P::makeString(params.at(1)->toString()));
+        pAction->addParam(P::makeString(p->fontFamily()));
+        pAction->addParam(P::makeInt(p->fontSize()));
+        pAction->addParam(P::makeInt(int(p->foreground().rgba())));
+        pAction->addParam(P::makeInt(int(p->highlight().rgba())));
+        for (bool b : {p->isBold(), p->isItalic(), p->isUnderline(), p->isStrikeout()})
+            pAction->addParam(P::makeBool(b));
+        pAction->addParam(P::makeInt(p->alignH()));
+        pAction->addParam(P::makeInt(p->alignV()));
+        pAction->addParam(P::makeDouble(p->lineHeight()));
+        for (int n : {p->textIndent(), p->wordSpace(), p->letterSpace()})
+            pAction->addParam(P::makeInt(n));
+        layoutTail();
+    } else if (nType == 1009 && params.size() == 2 && params.at(1)->kind() == P::JsonArray) {
+        appendParams(pAction, params, 1);
+        layoutTail();
+    } else if ((nType == 1037 || nType == 1038) && params.size() == 2 && params.at(1)->kind() == P::JsonObject) {
+        pAction->addParam(P::makeJsonObject(outlineFromPage(params.at(1)->toJsonObject())));
+        if (nType == 1037)
+            layoutTail();
+    } else {
+        // The group's full parameter list, as the action takes it.
+        appendParams(pAction, params, 1);
+    }
     return pAction;
 }
 
@@ -323,10 +471,30 @@ KVCommandAction *KVPageCommandBuilder::elementAction(Context &ctx, KVUpdateViewI
 // go as the page sent them.
 KVCommandAction *KVPageCommandBuilder::plainAction(Context &ctx, KVUpdateViewInfo &request)
 {
-    KVCmdParamList params = request.takeReadParams();
+    KVCmdParamList params = takeParams(ctx, request);
+    auto drop = qScopeGuard([&params] { qDeleteAll(params); });
     auto *pAction = new KVCommandAction(request.type(), ctx.pDocument, params.size() + 1);
     if (kLayoutDataTypes.contains(request.type()))
         pAction->addParam(P::makeObject(P::LayoutData, ctx.pContainer->breakpoints()));
+    if (kMotionPathTypes.contains(request.type())) {
+        // The element's motion path on the scene's current timeline, at the layout being edited.
+        KVElement *pElement = !params.isEmpty() && params.first()->kind() == P::Int
+            ? ctx.pScene->findElement(params.first()->toInt()) : nullptr;
+        KVTimeline *pTimeline = ctx.pScene->currentTimeline();
+        KVAnimation *pAnimation = pElement && pTimeline ? pTimeline->findAnimation(pElement, ctx.layout) : nullptr;
+        KVMotionPathKeyframe *pTrack = nullptr;
+        for (KVKeyframe *pKeyframe : pAnimation ? pAnimation->keyframes() : QList<KVKeyframe *>()) {
+            if (!pTrack)
+                pTrack = qobject_cast<KVMotionPathKeyframe *>(pKeyframe);
+        }
+        if (!pTrack) {
+            qCDebug(lcPageCommand) << "Ignored an anchor-point edit of an element without a motion path here";
+            delete pAction;
+            return nullptr;
+        }
+        pAction->addParam(P::makeObject(P::MotionPath, pTrack));
+        delete params.takeFirst();
+    }
     appendParams(pAction, params);
     return pAction;
 }

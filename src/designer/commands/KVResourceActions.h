@@ -1,14 +1,33 @@
 #pragma once
 
-class KVCommandAction;
+#include <QJsonArray>
 
-// A resource entering the project (type 39): the resource. The first run adds it to the project's
-// resource manager when it is not there yet; undo marks it deleted and redo brings it back, so
-// the resource object stays with the manager throughout. Creators that added the resource before
-// pushing (an import that needed the file in place) set skip next redo.
+#include "commands/KVCmdParam.h"
+
+class IKVCommandTarget;
+class KVCommandAction;
+class KVResourceManager;
+
+// The actions on the project's resources. Resources belong to the resource manager: adding and
+// removing mark them live or deleted there, so a removed resource comes back as the same object.
+// Each change writes the value before back into its parameter.
+//
+//  39  resource [23]: the resource is live (the undo marks it deleted again)
+//  40  resource [23]: the resource is deleted; refused while anything uses it
+//  47  media resource [23], format [5] (the file extension), file name [5]: the group's file of
+//      that format (an empty name takes the format out of the group)
+//  48  resource [23], name [5]: renames the resource; a name another resource has is refused
+//  49  script or style sheet [23], included [4]: whether the exported page's head includes it
+//  50  script or style sheet [23], position [1]: its place in the include order
+//  52  resource [23], URL [5]: the address of a resource kept as an address or a linked file
+// 103  resource [23]: only tells the views that a resource editor dropped its changes (actions
+//      run types 1 to 102 only); the page gets the resource again
 namespace KVResourceActions {
 
-// False (nothing changed) without a resource or a resource manager.
+bool handles(int nType);
 bool apply(KVCommandAction &action, bool bForward);
+// The page messages of 39, 40, 47, 49, 50, 52 and 103; bPrepared false for the other types.
+QJsonArray pageParams(int nType, bool bUndo, const KVCmdParamList &params, IKVCommandTarget *pDocument,
+                      KVResourceManager *pResources, bool &bPrepared);
 
 } // namespace KVResourceActions

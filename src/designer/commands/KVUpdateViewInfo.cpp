@@ -8,6 +8,7 @@
 #include "commands/KVDocumentActions.h"
 #include "commands/KVElementGroupActions.h"
 #include "commands/KVLayoutActions.h"
+#include "commands/KVResourceActions.h"
 #include "model/KVElement.h"
 #include "model/KVHTMLWidget.h"
 #include "model/KVMedia.h"
@@ -246,7 +247,9 @@ QJsonArray KVUpdateViewInfo::preparedParams(IKVCommandTarget *pDocument, bool &b
     case KVCommandAction::AddKeyValue:
     case KVCommandAction::RemoveKeyValue:
     case KVCommandAction::SetKeyValue:
-    case KVCommandAction::SetKeyValueTime: {
+    case KVCommandAction::SetKeyValueTime:
+    case 78:
+    case 81: {
         KVKeyframe *pTrack = at(0) ? at(0)->keyframe() : nullptr;
         if (pTrack)
             ja.append(objectParam(trackJson(pTrack)));
@@ -287,11 +290,37 @@ QJsonArray KVUpdateViewInfo::preparedParams(IKVCommandTarget *pDocument, bool &b
     case 29:
     case 30:
     case 31:
-    case 32: {
+    case 32:
+    case 80: {
         // The motion path's track, which the parameter holds.
         auto *pTrack = at(0) && at(0)->kind() == P::MotionPath ? qobject_cast<KVKeyframe *>(at(0)->object()) : nullptr;
         if (pTrack)
             ja.append(objectParam(trackJson(pTrack)));
+        break;
+    }
+    case 56:
+    case 57:
+    case 58:
+    case 69: {
+        // 56-58: the playback entries; 69: the track that holds the motion path.
+        KVAnimation *pAnimation = at(0) ? at(0)->animation() : nullptr;
+        if (!pAnimation)
+            break;
+        if (m_nType == 69) {
+            if (KVKeyframe *pPath = pAnimation->keyframe(KVPropertyCatalogue::Location))
+                ja.append(objectParam(trackJson(pPath)));
+            break;
+        }
+        const int nElement = playerElementId(pAnimation->element());
+        QJsonArray jaEntries;
+        pAnimation->toPlayerJson(jaEntries, true);
+        QJsonArray jaPlayback;
+        for (const QJsonValue &jv : jaEntries) {
+            if (jv.toObject().value(QStringLiteral("p")).toString() == QLatin1String("pb"))
+                jaPlayback.append(jv);
+        }
+        ja.append(objectParam({{QStringLiteral("el"), nElement}, {QStringLiteral("p"), QStringLiteral("pb")},
+                               {QStringLiteral("anims"), jaPlayback}}));
         break;
     }
     case 1008: {
@@ -342,6 +371,8 @@ QJsonArray KVUpdateViewInfo::preparedParams(IKVCommandTarget *pDocument, bool &b
             ja = KVElementGroupActions::pageParams(m_nType, list, bPrepared);
         if (!bPrepared)
             ja = KVDocumentActions::pageParams(m_nType, list, pDocument, bPrepared);
+        if (!bPrepared)
+            ja = KVResourceActions::pageParams(m_nType, m_bUndo, list, pDocument, nullptr, bPrepared);
         break;
     }
     return ja;

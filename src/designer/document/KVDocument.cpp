@@ -6,6 +6,7 @@
 #include "KVOwnedFileCopy.h"
 #include "KVPreloader.h"
 #include "commands/KVCommand.h"
+#include "commands/KVTextCommandValidator.h"
 #include "KVProjectFile.h"
 #include "KVProjectPaths.h"
 
@@ -68,6 +69,8 @@ KVDocument::KVDocument(QObject *pParent)
 KVDocument::~KVDocument()
 {
     g_documents.removeAll(this);
+    if (KVTextCommandValidator::hasInstance())
+        KVTextCommandValidator::getInstance()->dropCommandsOf(this);
 }
 
 void KVDocument::setHost(IKVDocumentHost *pHost)
@@ -488,12 +491,15 @@ bool KVDocument::isPlaying() const
     return m_pPlayingAnimation && m_pPlayingAnimation->state() == QAbstractAnimation::Running;
 }
 
-void KVDocument::submitCommand(QUndoCommand *pCommand)
+void KVDocument::submitCommand(QUndoCommand *pCommand, bool bPush)
 {
-    if (auto *pCommandOfOurs = dynamic_cast<KVCommand *>(pCommand))
+    auto *pCommandOfOurs = dynamic_cast<KVCommand *>(pCommand);
+    if (!pCommandOfOurs)
+        IDocument::submitCommand(pCommand);
+    else if (bPush)
         KVCommand::push(pCommandOfOurs);
     else
-        IDocument::submitCommand(pCommand);
+        KVTextCommandValidator::getInstance()->submit(pCommandOfOurs);
 }
 
 bool KVDocument::pause()

@@ -126,9 +126,13 @@ public slots:
     KVPreloader *commandPreloader() const override;
     void reloadFonts() override { registerFonts(); }
     void clearStatus() override { setStatus(QString()); }
-    // A command of the framework goes through its push mode (selection, symbol content id, status);
+    // Queued mode: a command of the framework joins the queue of the text-command validator, which
+    // pushes the commands in submission order (text edits wait for their HTML to be normalised);
     // any other undo command is pushed as it is.
-    void submitCommand(QUndoCommand *pCommand) override;
+    void submitCommand(QUndoCommand *pCommand) override { submitCommand(pCommand, false); }
+    // With bPush a command of the framework goes through its push mode at once (selection, symbol
+    // content id, status).
+    void submitCommand(QUndoCommand *pCommand, bool bPush);
     bool play();
     // Loads the custom preloader of the project, or creates a new one; false when neither works.
     bool loadPreloader();

@@ -17,6 +17,8 @@
 #include "MainWindow.h"
 #include "PluginManager.h"
 #include "Updater.h"
+#include "canvas/KVTextHelperPage.h"
+#include "commands/KVTextCommandValidator.h"
 #include "WebChannelServer.h"
 
 #include "ui/IUi.h"
@@ -97,6 +99,7 @@ KVDesignerPlugin::~KVDesignerPlugin()
         KVDocument::setHost(nullptr);
     qDeleteAll(m_docks);
     KVLocationManager::destroyInstance();
+    KVTextCommandValidator::destroyInstance();
 }
 
 QStringList KVDesignerPlugin::editorStateActionIds()
@@ -137,6 +140,8 @@ bool KVDesignerPlugin::initialize(const QStringList &, QString *errorString)
     addAutoReleasedObject(m_pFactory);
     m_pDocumentHost.reset(new KVDocumentHost(mw));
     KVDocument::setHost(m_pDocumentHost.data());
+    // Text edits wait in the command queue for the hidden helper page to normalise their HTML.
+    KVTextHelperPage::install(KVTextCommandValidator::getInstance());
 
     createWelcomePage();
     createActions();

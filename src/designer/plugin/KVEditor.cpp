@@ -54,6 +54,7 @@ KVEditor::KVEditor(QObject *pParent)
     connect(this, &IEditor::documentDataChanged, this, &KVEditor::onDocumentDataChanged);
     connect(this, &IEditor::aboutToActivate, this, &KVEditor::setUndoStackIndex);
     connect(this, &IEditor::aboutToActivate, m_pResponsiveToolbar, &KVResponsiveToolbar::onEditorActivated);
+    connect(m_pResponsiveToolbar, &KVResponsiveToolbar::transformToolsChanged, m_pCanvasView, &KVCanvas::setTransformTool);
 }
 
 KVEditor::~KVEditor()

@@ -835,6 +835,11 @@ QJsonArray KVResourceManager::playerItem(const KVResource *pResource, bool bPrev
     return ja;
 }
 
+QJsonArray KVResourceManager::canvasItem(const KVResource *pResource) const
+{
+    return pResource ? playerItem(pResource, true, SymbolDataWriter()) : QJsonArray();
+}
+
 QJsonArray KVResourceManager::toPlayerJson(bool bPreview, const SymbolDataWriter &symbolData) const
 {
     QJsonArray ja;

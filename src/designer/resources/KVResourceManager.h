@@ -198,6 +198,8 @@ public:
     // extension when the name's extension differs (any case); file-name characters are sanitised.
     static QString exportedFileName(const QString &strName, const QString &strStoredFile);
     static QString exportedFileName(const KVResource *pResource);
+    // The canvas page's form of one resource: its player item as a preview writes it.
+    QJsonArray canvasItem(const KVResource *pResource) const;
     static QStringList exportedMediaFileNames(const MediaResource *pMedia);
 
     // ---- Files of the project
