@@ -270,6 +270,10 @@ bool KVTimeline::removeAnimation(KVAnimation *pAnimation, const KVLayoutKey &lay
     auto it = m_mapAnimations.find(layout);
     if (it == m_mapAnimations.end() || !it.value().removeOne(pAnimation))
         return false;
+    // A layout left without animations is dropped, so taking back the first animation of a layout
+    // leaves the timeline as it was.
+    if (it.value().isEmpty())
+        m_mapAnimations.erase(it);
     if (layout == m_currentLayout && pAnimation->group() == this) {
         takeAnimation(indexOfAnimation(pAnimation));
         pAnimation->stop();

@@ -1,9 +1,11 @@
 #include "canvas/KVCanvas.h"
 
+#include "canvas/KVCanvasOperations.h"
 #include "canvas/KVCanvasUpdateRules.h"
 #include "canvas/KVHTMLExposingCanvas.h"
 #include "canvas/KVResourceSchemeHandler.h"
 #include "canvas/WebEnginePage.h"
+#include "commands/KVArrangeOperation.h"
 #include "commands/KVCommand.h"
 #include "commands/KVCommandAction.h"
 #include "commands/KVElementCommandAction.h"
@@ -18,6 +20,7 @@
 #include "model/KVBreakpointSet.h"
 #include "model/KVScene.h"
 #include "output/KVCanvasSceneData.h"
+#include "resources/KVResourceType.h"
 #include "resources/MediaResource.h"
 
 #include "ICore.h"
@@ -25,6 +28,8 @@
 #include "MainWindow.h"
 #include "WebChannelServer.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLoggingCategory>
@@ -164,6 +169,7 @@ void KVCanvas::handleDocumentLoaded()
     connect(pDocument, &KVDocument::changeAutoKeyframeMode, m_pExposing,
             &KVHTMLExposingCanvas::autoKeyframeModeChanged);
     connect(pDocument, &KVDocument::locationChanged, this, &KVCanvas::sendSceneDataToJS);
+    KVCanvasOperations::refreshLockHideLabels(this);
 }
 
 void KVCanvas::handleDocumentClosing()
@@ -203,6 +209,9 @@ void KVCanvas::handleDocumentChanged(QObject *pUpdateInfo)
     if (!pInfo || !m_pDocument)
         return;
     const int nType = pInfo->type();
+    // The lock and hide entries name what they would do now; read once per command.
+    if (nType == KVCommandAction::CommandDone)
+        KVCanvasOperations::refreshLockHideLabels(this);
     // The page made this change itself. Notifications that never carry parameters (end of command,
     // selection changed) still count.
     const bool bBareNotice = nType == KVCommandAction::CommandDone || nType == KVCommandAction::SelectionChanged;
@@ -559,35 +568,76 @@ void KVCanvas::stopEditText()
     emit m_pExposing->stopEditText();
 }
 
-void KVCanvas::selectElements(bool bSelected)
-{
-    KVScene *pScene = currentScene();
-    if (!m_pDocument || !pScene)
-        return;
-    KVCommand *pCommand = new KVCommand(m_pDocument, bSelected ? tr("Select All") : QString());
-    // Top-level elements only: a group is selected as a whole.
-    for (KVElement *pElement : pScene->children()) {
-        if (pElement->isSelected() == bSelected)
-            continue;
-        auto *pAction = new KVCommandAction(KVCommandAction::SelectElement, m_pDocument, 2);
-        pAction->addParam(KVCmdParam::makeObject(KVCmdParam::Element, pElement));
-        pAction->addParam(KVCmdParam::makeBool(bSelected));
-        pCommand->addAction(pAction);
-    }
-    // Selecting is not an undo step.
-    if (!pCommand->actions().isEmpty())
-        pCommand->execute();
-    delete pCommand;
-}
-
 void KVCanvas::deselectAll()
 {
-    selectElements(false);
+    KVCanvasOperations::deselectAll(this);
 }
 
 void KVCanvas::onSelectAll()
 {
-    selectElements(true);
+    KVCanvasOperations::selectAll(this);
+}
+
+// ---- Editing operations -----------------------------------------------------------------------
+
+void KVCanvas::setAlignLeft() { KVCanvasOperations::align(this, KVArrangeOperation::AlignLeft); }
+void KVCanvas::setAlignRight() { KVCanvasOperations::align(this, KVArrangeOperation::AlignRight); }
+void KVCanvas::setAlignTop() { KVCanvasOperations::align(this, KVArrangeOperation::AlignTop); }
+void KVCanvas::setAlignBottom() { KVCanvasOperations::align(this, KVArrangeOperation::AlignBottom); }
+void KVCanvas::setAlignHCenter() { KVCanvasOperations::align(this, KVArrangeOperation::AlignHCenter); }
+void KVCanvas::setAlignVCenter() { KVCanvasOperations::align(this, KVArrangeOperation::AlignVCenter); }
+void KVCanvas::setDistLeftEdge() { KVCanvasOperations::align(this, KVArrangeOperation::DistLeft); }
+void KVCanvas::setDistHorzCenter() { KVCanvasOperations::align(this, KVArrangeOperation::DistHCenter); }
+void KVCanvas::setDistRightEdge() { KVCanvasOperations::align(this, KVArrangeOperation::DistRight); }
+void KVCanvas::setDistTopEdge() { KVCanvasOperations::align(this, KVArrangeOperation::DistTop); }
+void KVCanvas::setDistVertCenter() { KVCanvasOperations::align(this, KVArrangeOperation::DistVCenter); }
+void KVCanvas::setDistBottomEdge() { KVCanvasOperations::align(this, KVArrangeOperation::DistBottom); }
+void KVCanvas::setDistHorzSpace() { KVCanvasOperations::align(this, KVArrangeOperation::DistHSpace); }
+void KVCanvas::setDistVertSpace() { KVCanvasOperations::align(this, KVArrangeOperation::DistVSpace); }
+void KVCanvas::setSameWidth() { KVCanvasOperations::sameSize(this, KVArrangeOperation::SameWidth); }
+void KVCanvas::setSameHeight() { KVCanvasOperations::sameSize(this, KVArrangeOperation::SameHeight); }
+void KVCanvas::setSameSize() { KVCanvasOperations::sameSize(this, KVArrangeOperation::SameBoth); }
+void KVCanvas::bringToFront() { KVCanvasOperations::displayOrder(this, KVArrangeOperation::ToFront); }
+void KVCanvas::sendToBack() { KVCanvasOperations::displayOrder(this, KVArrangeOperation::ToBack); }
+void KVCanvas::bringForward() { KVCanvasOperations::displayOrder(this, KVArrangeOperation::Forward); }
+void KVCanvas::sendBackward() { KVCanvasOperations::displayOrder(this, KVArrangeOperation::Backward); }
+void KVCanvas::restoreOriginalSize() { KVCanvasOperations::restoreOriginalSize(this); }
+void KVCanvas::removeAllOverrides() { KVCanvasOperations::removeAllOverrides(this); }
+void KVCanvas::removeSelectedItems() { KVCanvasOperations::removeSelected(this); }
+void KVCanvas::onDelete() { KVCanvasOperations::removeSelected(this); }
+void KVCanvas::lockAllElements() { KVCanvasOperations::lockAll(this); }
+void KVCanvas::lockElements() { KVCanvasOperations::lockSelected(this); }
+void KVCanvas::hideAllElements() { KVCanvasOperations::hideAll(this); }
+void KVCanvas::hideElements() { KVCanvasOperations::hideSelected(this); }
+void KVCanvas::addText() { KVCanvasOperations::insertText(this); }
+void KVCanvas::addHtmlWidget() { KVCanvasOperations::insertHtmlWidget(this); }
+void KVCanvas::addImage() { KVCanvasOperations::insertFiles(this, KVResourceType::Image); }
+void KVCanvas::addAudio() { KVCanvasOperations::insertFiles(this, KVResourceType::Audio); }
+void KVCanvas::addVideo() { KVCanvasOperations::insertFiles(this, KVResourceType::Video); }
+void KVCanvas::addSymbol() { KVCanvasOperations::insertFiles(this, KVResourceType::Symbol); }
+
+void KVCanvas::dragEnterEvent(QDragEnterEvent *pEvent)
+{
+    if (KVCanvasOperations::acceptsDrag(this, pEvent->mimeData()))
+        pEvent->acceptProposedAction();
+    else
+        QWebEngineView::dragEnterEvent(pEvent);
+}
+
+void KVCanvas::dragMoveEvent(QDragMoveEvent *pEvent)
+{
+    if (KVCanvasOperations::acceptsDrag(this, pEvent->mimeData()))
+        pEvent->acceptProposedAction();
+    else
+        QWebEngineView::dragMoveEvent(pEvent);
+}
+
+void KVCanvas::dropEvent(QDropEvent *pEvent)
+{
+    if (KVCanvasOperations::drop(this, pEvent->mimeData(), pEvent->pos()))
+        pEvent->acceptProposedAction();
+    else
+        QWebEngineView::dropEvent(pEvent);
 }
 
 // ---- Activation -----------------------------------------------------------------------------------

@@ -109,6 +109,49 @@ public slots:
     void play(int nTime);
     void pause(int nTime);
     void setCurrentTime(int nTime, bool bSeeking);
+    // Editing operations on the selection and insertions (KVCanvasOperations does the work).
+    void setAlignLeft();
+    void setAlignRight();
+    void setAlignTop();
+    void setAlignBottom();
+    void setAlignHCenter();
+    void setAlignVCenter();
+    void setDistLeftEdge();
+    void setDistHorzCenter();
+    void setDistRightEdge();
+    void setDistTopEdge();
+    void setDistVertCenter();
+    void setDistBottomEdge();
+    void setDistHorzSpace();
+    void setDistVertSpace();
+    void setSameWidth();
+    void setSameHeight();
+    void setSameSize();
+    void bringToFront();
+    void sendToBack();
+    void bringForward();
+    void sendBackward();
+    void restoreOriginalSize();
+    void removeAllOverrides();
+    void removeSelectedItems();
+    void onDelete();
+    void lockAllElements();
+    void lockElements();
+    void hideAllElements();
+    void hideElements();
+    void addText();
+    void addHtmlWidget();
+    void addImage();
+    void addAudio();
+    void addVideo();
+    void addSymbol();
+
+protected:
+    // Resources, copied elements, importable files and text dropped on the stage; other drags go
+    // to the page.
+    void dragEnterEvent(QDragEnterEvent *pEvent) override;
+    void dragMoveEvent(QDragMoveEvent *pEvent) override;
+    void dropEvent(QDropEvent *pEvent) override;
 
 private slots:
     void reloadOnCrashed(QWebEnginePage::RenderProcessTerminationStatus terminationStatus, int exitCode);
@@ -116,8 +159,6 @@ private slots:
 private:
     void runCanvasIdScript();
     void emitDataChangedToJS(const KVUpdateViewInfo &info);
-    // Runs a command made of the selection actions of the elements without recording it.
-    void selectElements(bool bSelected);
 
     IEditor *m_pEditor;
     QPointer<KVDocument> m_pDocument;

@@ -180,10 +180,10 @@ void KVCommand::restoreSelection(KVUpdateViewInfo &info)
     }
 
     if (KVScene *pScene = m_pDocument->commandCurrentScene()) {
-        QList<KVElement *> listWanted;
+        QSet<const KVElement *> listWanted;
         for (const QPointer<KVElement> &p : m_listSelectedElements) {
             if (p)
-                listWanted.append(p.data());
+                listWanted.insert(p.data());
         }
         QList<const KVElement *> listAll;
         pScene->forEachInSubtree([&listAll](const KVElement *p) { listAll.append(p); });

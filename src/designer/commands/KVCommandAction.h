@@ -47,6 +47,7 @@ public:
         SetKeyValue = 27,
         SetKeyValueTime = 28,
         SelectElement = 33,
+        AddResource = 39,
         CommandDone = 41,
         SelectionChanged = 43,
         TextEditingNotice = 51,
@@ -61,6 +62,7 @@ public:
         PauseNotice = 75,
         TimeNotice = 76,
         FinishTasksNotice = 82,
+        RemoveOverrides = 85,
         LastDocumentType = 103
     };
 

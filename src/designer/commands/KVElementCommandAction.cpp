@@ -275,7 +275,7 @@ bool KVElementCommandAction::applyBorder()
     return true;
 }
 
-// 1007: element, {"name": text, "locked": flag}; only the keys present change, and the values
+// 1007: element, {"name": text, "locked": flag, "visible": flag}; only the keys present change, and the values
 // before are written back under the same keys.
 bool KVElementCommandAction::applyNameAndLock()
 {
@@ -291,6 +291,10 @@ bool KVElementCommandAction::applyNameAndLock()
     if (jo.value(QStringLiteral("locked")).isBool()) {
         joOld.insert(QStringLiteral("locked"), pElement->isLocked());
         pElement->setLocked(jo.value(QStringLiteral("locked")).toBool());
+    }
+    if (jo.value(QStringLiteral("visible")).isBool()) {
+        joOld.insert(QStringLiteral("visible"), pElement->isVisible());
+        pElement->setVisible(jo.value(QStringLiteral("visible")).toBool());
     }
     param(1)->setValue(joOld);
     return true;
