@@ -141,6 +141,11 @@ void tst_CanvasOperations::lockAndDeleteSlots()
     QVERIFY(QMetaObject::invokeMethod(m_pCanvas.data(), "hideElements"));
     QVERIFY(!pA->isVisible());
     QCOMPARE(m_pDocument->getUndoStack()->undoText(), QStringLiteral("Hide Element"));
+    // While text is being edited, Delete belongs to the text.
+    m_pCanvas->setEditingText(true);
+    QVERIFY(QMetaObject::invokeMethod(m_pCanvas.data(), "onDelete"));
+    QCOMPARE(m_pCanvas->currentScene()->children().size(), 2);
+    m_pCanvas->setEditingText(false);
     QVERIFY(QMetaObject::invokeMethod(m_pCanvas.data(), "onDelete"));
     QVERIFY(m_pCanvas->currentScene()->children().isEmpty());
     QCOMPARE(m_pDocument->getUndoStack()->count(), 3);

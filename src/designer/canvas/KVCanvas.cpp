@@ -604,7 +604,12 @@ void KVCanvas::sendBackward() { KVCanvasOperations::displayOrder(this, KVArrange
 void KVCanvas::restoreOriginalSize() { KVCanvasOperations::restoreOriginalSize(this); }
 void KVCanvas::removeAllOverrides() { KVCanvasOperations::removeAllOverrides(this); }
 void KVCanvas::removeSelectedItems() { KVCanvasOperations::removeSelected(this); }
-void KVCanvas::onDelete() { KVCanvasOperations::removeSelected(this); }
+void KVCanvas::onDelete()
+{
+    // While text is edited on the stage, the Delete key belongs to the text, never to the element.
+    if (!m_bEditingText)
+        KVCanvasOperations::removeSelected(this);
+}
 void KVCanvas::lockAllElements() { KVCanvasOperations::lockAll(this); }
 void KVCanvas::lockElements() { KVCanvasOperations::lockSelected(this); }
 void KVCanvas::hideAllElements() { KVCanvasOperations::hideAll(this); }

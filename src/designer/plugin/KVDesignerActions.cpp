@@ -26,7 +26,7 @@ const QList<KVActionSpec> kCatalogue = {
     {"Edit.Paste", QT_TRANSLATE_NOOP("KVDesignerActions", "&Paste"), "paste", "std:Paste", "MenuBar.Edit", nullptr, F::None, 0, nullptr},
     {"Edit.Paste_With_Animation", QT_TRANSLATE_NOOP("KVDesignerActions", "Paste with Animation"), nullptr, nullptr, "MenuBar.Edit", nullptr, F::StartsDisabled, 0, nullptr},
     {"Text.Paste_As_Plain", QT_TRANSLATE_NOOP("KVDesignerActions", "Paste as Plain Text"), nullptr, nullptr, "MenuBar.Edit", nullptr, F::Hidden, 0, "insertText"},
-    {"Edit.Delete", QT_TRANSLATE_NOOP("KVDesignerActions", "&Delete"), "delete", "std:Delete", "MenuBar.Edit", nullptr, F::None, 0, nullptr},
+    {"Edit.Delete", QT_TRANSLATE_NOOP("KVDesignerActions", "&Delete"), "delete", "std:Delete", "MenuBar.Edit", "deleteSelection", F::None, 0, nullptr},
     {"Edit.Select_All", QT_TRANSLATE_NOOP("KVDesignerActions", "Select &All"), nullptr, "std:SelectAll", "MenuBar.Edit", "selectAll", F::None, 0, nullptr},
     {"Edit.Rename", QT_TRANSLATE_NOOP("KVDesignerActions", "Rename"), nullptr, "F2", "MenuBar.Edit", nullptr, F::StartsDisabled, 0, nullptr},
     {"Edit.Group_Elements.Group", QT_TRANSLATE_NOOP("KVDesignerActions", "Group"), "group", "Ctrl+G", "Edit.Group_Elements", "groupElements", F::None, 0, nullptr},

@@ -36,6 +36,7 @@ const Forward kForwards[] = {
     {"insertBlankScene", false, "insertBlankScene()"},
     {"duplicateScene", false, "duplicateScene()"},
     {"selectAll", true, "onSelectAll()"},
+    {"deleteSelection", true, "onDelete()"},
     {"insertRectangle", true, "addRectangle()"},
     {"insertRoundedRect", true, "addRoundedRect()"},
     {"insertEllipse", true, "addEllipse()"},
@@ -180,6 +181,7 @@ void KVDesignerPlugin::goToTimelineEnd()
 void KVDesignerPlugin::insertBlankScene() { forwardToEditor("insertBlankScene"); }
 void KVDesignerPlugin::duplicateScene() { forwardToEditor("duplicateScene"); }
 void KVDesignerPlugin::selectAll() { forwardToCanvas("selectAll"); }
+void KVDesignerPlugin::deleteSelection() { forwardToCanvas("deleteSelection"); }
 void KVDesignerPlugin::insertRectangle() { forwardToCanvas("insertRectangle"); }
 void KVDesignerPlugin::insertRoundedRect() { forwardToCanvas("insertRoundedRect"); }
 void KVDesignerPlugin::insertEllipse() { forwardToCanvas("insertEllipse"); }

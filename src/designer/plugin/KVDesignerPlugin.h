@@ -69,6 +69,7 @@ private slots:
     void insertBlankScene();
     void duplicateScene();
     void selectAll();
+    void deleteSelection();
     void insertRectangle();
     void insertRoundedRect();
     void insertEllipse();
