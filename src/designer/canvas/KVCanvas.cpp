@@ -1,5 +1,6 @@
 #include "canvas/KVCanvas.h"
 
+#include "canvas/KVCanvasContextMenu.h"
 #include "canvas/KVCanvasOperations.h"
 #include "canvas/KVCanvasUpdateRules.h"
 #include "canvas/KVHTMLExposingCanvas.h"
@@ -23,11 +24,13 @@
 #include "resources/KVResourceType.h"
 #include "resources/MediaResource.h"
 
+#include "ActionManager.h"
 #include "ICore.h"
 #include "IEditor.h"
 #include "MainWindow.h"
 #include "WebChannelServer.h"
 
+#include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QJsonArray>
@@ -82,6 +85,8 @@ KVCanvas::KVCanvas(IEditor *pEditor, QWidget *pParent)
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
+    ICore *pCore = ICore::instance();
+    m_pContextMenu = new KVCanvasContextMenu(this, pCore ? pCore->actionManager() : nullptr);
 
     connect(m_pPage, &QWebEnginePage::renderProcessTerminated, this, &KVCanvas::reloadOnCrashed);
     connect(this, &QWebEngineView::loadFinished, this, &KVCanvas::onPageLoaded);
@@ -346,6 +351,9 @@ void KVCanvas::setScrollValue(double dScrollX, double dScrollY)
 
 void KVCanvas::setFocusedItemId(int nId)
 {
+    // Point editing belongs to the shape that had the focus.
+    if (nId != m_nFocusedItemId)
+        m_bEditingPoints = false;
     m_nFocusedItemId = nId;
 }
 
@@ -542,8 +550,54 @@ void KVCanvas::addShape(int nId)
 
 void KVCanvas::editPoint()
 {
-    if (m_nFocusedItemId >= 0)
-        emit m_pExposing->editPoint(m_nFocusedItemId, true);
+    // Point editing is for free-form shapes; the entry switches it on and off.
+    KVElement *pFocused = m_pCurrentScene ? m_pCurrentScene->findElement(m_nFocusedItemId) : nullptr;
+    if (!pFocused || pFocused->type() != 11)
+        return;
+    m_bEditingPoints = !m_bEditingPoints;
+    emit m_pExposing->editPoint(m_nFocusedItemId, m_bEditingPoints);
+}
+
+void KVCanvas::endEditPoint()
+{
+    if (!m_bEditingPoints)
+        return;
+    m_bEditingPoints = false;
+    emit m_pExposing->editPoint(m_nFocusedItemId, false);
+}
+
+void KVCanvas::editText()
+{
+    KVElement *pFocused = m_pCurrentScene ? m_pCurrentScene->findElement(m_nFocusedItemId) : nullptr;
+    if (pFocused && pFocused->type() == 4)
+        emit m_pExposing->startEditText(m_nFocusedItemId);
+}
+
+void KVCanvas::addBreakpoint()
+{
+    if (m_pDocument)
+        emit addBreakpointRequested(m_nBreakpointDirection == 1, m_nBreakpointValue);
+}
+
+void KVCanvas::removeBreakpoint()
+{
+    if (m_pDocument)
+        emit removeBreakpointRequested(m_nBreakpointDirection);
+}
+
+void KVCanvas::showContextMenu()
+{
+    m_pContextMenu->popup(QCursor::pos());
+}
+
+void KVCanvas::reloadCanvas()
+{
+    reload();
+}
+
+void KVCanvas::refreshLockAndHideActions()
+{
+    KVCanvasOperations::refreshLockHideLabels(this);
 }
 
 void KVCanvas::openPath()

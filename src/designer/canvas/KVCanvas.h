@@ -8,6 +8,7 @@
 
 class IEditor;
 class KVDocument;
+class KVCanvasContextMenu;
 class KVHTMLExposingCanvas;
 class KVResourceSchemeHandler;
 class KVScene;
@@ -46,6 +47,11 @@ public:
     int transformTool() const { return m_nTransformTool; }
     int focusedItemId() const { return m_nFocusedItemId; }
     bool isEditingBreakpoint() const { return m_bEditingBreakpoint; }
+    int editingBreakpointValue() const { return m_nBreakpointValue; }
+    void clearEditingBreakpoint() { m_bEditingBreakpoint = false; }
+    // The focused free-form shape's points are being edited on the stage.
+    bool isEditingPoints() const { return m_bEditingPoints; }
+    KVCanvasContextMenu *contextMenu() const { return m_pContextMenu; }
 
     // The page's address: the host's canvas page with the web-socket server in its query.
     static QUrl pageUrl();
@@ -61,6 +67,10 @@ signals:
     void allTasksFinished();
     // Resources came or went during a command: the fonts of the text tool are read again.
     void fontsReloaded();
+    // The ruler menu's "Add Breakpoint" at the dragged mark, and "Remove Selection" of the current
+    // breakpoint (direction 0 horizontal, 1 vertical); the responsive toolbar carries them out.
+    void addBreakpointRequested(bool bVertical, int nValue);
+    void removeBreakpointRequested(int nDirection);
     // The page's console output, for the log.
     void pageConsoleMessage(const QString &strMessage);
 
@@ -74,6 +84,16 @@ public slots:
     void addEllipse();
     void addShape(int nId);
     void editPoint();
+    void endEditPoint();
+    void editText();
+    void addBreakpoint();
+    void removeBreakpoint();
+    // Shows the context menu the stage's state calls for at the mouse cursor (the page asks).
+    void showContextMenu();
+    // Loads the page again; it asks for the scene once it has loaded.
+    void reloadCanvas();
+    // Names the lock and hide entries after what they would do now.
+    void refreshLockAndHideActions();
     void openPath();
     void straightSegment();
     void stopEditText(bool bImmediately);
@@ -183,4 +203,6 @@ private:
     bool m_bNeedsScenePosUpdate = false;
     bool m_bFontsChanged = false;
     int m_nFocusedItemId = -1;
+    bool m_bEditingPoints = false;
+    KVCanvasContextMenu *m_pContextMenu = nullptr;
 };

@@ -90,6 +90,11 @@ void KVHTMLExposingCanvas::setFocusedItemId(int nId)
     m_pCanvas->setFocusedItemId(nId);
 }
 
+void KVHTMLExposingCanvas::onShowContextMenu()
+{
+    m_pCanvas->showContextMenu();
+}
+
 void KVHTMLExposingCanvas::setEditingBreakpoint(int nDirection, int nValue, int nRulerPos)
 {
     m_pCanvas->setEditingBreakpoint(nDirection, nValue, nRulerPos);

@@ -71,6 +71,7 @@ public slots:
     void setEditingText(bool bEditing, int nToolBarX);
     void setEditingText(bool bEditing);
     QString getDoubleClickToEditText();
+    void onShowContextMenu();
 
 private:
     KVCanvas *m_pCanvas;

@@ -55,6 +55,16 @@ KVEditor::KVEditor(QObject *pParent)
     connect(this, &IEditor::aboutToActivate, this, &KVEditor::setUndoStackIndex);
     connect(this, &IEditor::aboutToActivate, m_pResponsiveToolbar, &KVResponsiveToolbar::onEditorActivated);
     connect(m_pResponsiveToolbar, &KVResponsiveToolbar::transformToolsChanged, m_pCanvasView, &KVCanvas::setTransformTool);
+    // The ruler menu's breakpoint entries.
+    connect(m_pCanvasView, &KVCanvas::addBreakpointRequested, m_pResponsiveToolbar,
+            [this](bool bVertical, int nValue) {
+                if (bVertical)
+                    m_pResponsiveToolbar->onAddVertical(nValue);
+                else
+                    m_pResponsiveToolbar->onAddHorizontal(nValue);
+            });
+    connect(m_pCanvasView, &KVCanvas::removeBreakpointRequested, m_pResponsiveToolbar,
+            &KVResponsiveToolbar::removeBreakpoint);
 }
 
 KVEditor::~KVEditor()
