@@ -4,6 +4,7 @@
 #include "commands/KVCommand.h"
 #include "commands/KVEditContext.h"
 #include "commands/KVInsertOperation.h"
+#include "model/KVJsonUtil.h"
 #include "resources/KVResource.h"
 #include "resources/KVResourceManager.h"
 #include "resources/KVResourceType.h"
@@ -13,25 +14,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMimeData>
-
-namespace {
-
-// Drag data keeps Qt's binary JSON form, which the other views of the editor read; Qt marks it
-// deprecated in favour of CBOR.
-QT_WARNING_PUSH
-QT_WARNING_DISABLE_DEPRECATED
-QByteArray toBinary(const QJsonDocument &document)
-{
-    return document.toBinaryData();
-}
-
-QJsonDocument fromBinary(const QByteArray &data)
-{
-    return QJsonDocument::fromBinaryData(data, QJsonDocument::Validate);
-}
-QT_WARNING_POP
-
-} // namespace
 
 QString KVDropPolicy::resourceFormat()
 {
@@ -75,7 +57,7 @@ QByteArray KVDropPolicy::resourcePayload(const QList<int> &ids)
         ja.append(n);
     QJsonObject jo;
     jo.insert(QStringLiteral("ids"), ja);
-    return toBinary(QJsonDocument(jo));
+    return KVJsonUtil::toBinary(QJsonDocument(jo));
 }
 
 QList<int> KVDropPolicy::resourceIds(const QMimeData *pData)
@@ -83,7 +65,7 @@ QList<int> KVDropPolicy::resourceIds(const QMimeData *pData)
     QList<int> ids;
     if (!pData || !pData->hasFormat(resourceFormat()))
         return ids;
-    const QJsonDocument doc = fromBinary(pData->data(resourceFormat()));
+    const QJsonDocument doc = KVJsonUtil::fromBinary(pData->data(resourceFormat()));
     for (const QJsonValue &v : doc.object().value(QStringLiteral("ids")).toArray()) {
         if (v.isDouble())
             ids.append(v.toInt());

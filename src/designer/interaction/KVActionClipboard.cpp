@@ -2,6 +2,7 @@
 
 #include "KVActionValues.h"
 #include "KVEventListener.h"
+#include "model/KVJsonUtil.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,21 +12,6 @@
 namespace {
 const QLatin1String kActionType("actionType");
 const QLatin1String kActionData("actionData");
-
-// The clipboard keeps Qt's binary JSON form, which other copies of the editor read; Qt marks it
-// deprecated in favour of CBOR.
-QT_WARNING_PUSH
-QT_WARNING_DISABLE_DEPRECATED
-QByteArray toBinary(const QJsonDocument &document)
-{
-    return document.toBinaryData();
-}
-
-QJsonDocument fromBinary(const QByteArray &data)
-{
-    return QJsonDocument::fromBinaryData(data, QJsonDocument::Validate);
-}
-QT_WARNING_POP
 } // namespace
 
 QString KVActionClipboard::mimeType()
@@ -44,14 +30,14 @@ QByteArray KVActionClipboard::encode(const QList<const KVEventListener *> &handl
         jo.insert(kActionData, pHandler->actionData());
         array.append(jo);
     }
-    return toBinary(QJsonDocument(array));
+    return KVJsonUtil::toBinary(QJsonDocument(array));
 }
 
 QList<KVEventListener *> KVActionClipboard::decode(const QByteArray &data, int nEvent,
                                                    const QJsonObject &joEventValue, QString *pError)
 {
     QList<KVEventListener *> handlers;
-    const QJsonDocument document = data.isEmpty() ? QJsonDocument() : fromBinary(data);
+    const QJsonDocument document = data.isEmpty() ? QJsonDocument() : KVJsonUtil::fromBinary(data);
     if (!document.isArray()) {
         if (pError)
             *pError = tr("The clipboard does not hold actions that can be pasted.");

@@ -89,4 +89,17 @@ QJsonValue playerSize(double dValue, int nUnit)
     return playerPosition(dValue, nUnit);
 }
 
+QT_WARNING_PUSH
+QT_WARNING_DISABLE_DEPRECATED
+QByteArray toBinary(const QJsonDocument &document)
+{
+    return document.toBinaryData();
+}
+
+QJsonDocument fromBinary(const QByteArray &data)
+{
+    return QJsonDocument::fromBinaryData(data, QJsonDocument::Validate);
+}
+QT_WARNING_POP
+
 } // namespace KVJsonUtil

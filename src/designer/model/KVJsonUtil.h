@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
@@ -31,5 +33,10 @@ QJsonValue playerPosition(double dValue, int nUnit);
 // A width/height-like length: as playerPosition, and unit 2 (auto) gives the ratio times 100
 // followed by "a" (1.5 gives "150a").
 QJsonValue playerSize(double dValue, int nUnit);
+
+// Qt's binary JSON form, which the clipboard and drag data of the editor keep (Qt marks it
+// deprecated in favour of CBOR); reading validates the data.
+QByteArray toBinary(const QJsonDocument &document);
+QJsonDocument fromBinary(const QByteArray &data);
 
 } // namespace KVJsonUtil
