@@ -152,6 +152,8 @@ private slots:
     void nothingToDo();
     void groupNames();
     void ungroupTakesTheGroupsAnimations();
+    void animatedPositionsFollow_data();
+    void animatedPositionsFollow();
 };
 
 void TestGroupOperation::groupAndUngroup_data()
@@ -429,6 +431,58 @@ void TestGroupOperation::ungroupTakesTheGroupsAnimations()
     QCOMPARE(f.pTimeline->findAnimation(f.pGroup, kBase), pAnimation);
     f.t.stack.redo();
     QCOMPARE(f.form(), strForm1);
+}
+
+void TestGroupOperation::animatedPositionsFollow_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("trackCode");
+    QTest::newRow("pixels, left") << int(Pixels) << 0;
+    QTest::newRow("percent, left") << int(Percent) << 0;
+    QTest::newRow("anchored, right") << int(RightBottom) << 1;
+    QTest::newRow("percent top") << int(Percent) << 2;
+}
+
+// B moves along its own track; grouped with A, and then ungrouped, it shows at the same places at
+// every key time.
+void TestGroupOperation::animatedPositionsFollow()
+{
+    QFETCH(int, style);
+    QFETCH(int, trackCode);
+    GroupFixture f;
+    f.place(f.pB, style, QRectF(200, 40, 100, 50), kBase, false);
+    const double dScale = style == Percent ? 1.0 / (trackCode >= 2 ? 600 : 800) : 1.0;
+    auto *pAnimation = new KVAnimation(f.pB);
+    f.pTimeline->addAnimation(pAnimation, kBase);
+    KVKeyframe *pTrack = KVKeyframe::create(f.pB, trackCode, kBase);
+    pAnimation->addKeyframe(pTrack);
+    pTrack->addKeyValue(new KVKeyValue(0, 200 * dScale), 3, true);
+    pTrack->addKeyValue(new KVKeyValue(1000, 500 * dScale), 3, true);
+    auto pageAt = [&](int nTime) {
+        f.pTimeline->seek(nTime);
+        return pageBox(f.pB, kBase);
+    };
+    const QRectF at0 = pageAt(0);
+    const QRectF at1000 = pageAt(1000);
+    QVERIFY(!near(at0, at1000));
+    const QString strForm0 = f.form();
+
+    QVERIFY(KVCommand::push(KVGroupOperation::group(&f.t, {f.pA, f.pB})));
+    QVERIFY(KVGroupOperation::isGroup(f.pB->parent()));
+    QCOMPARE(f.pTimeline->findAnimation(f.pB, kBase), pAnimation);
+    QVERIFY2(near(pageAt(0), at0), qPrintable(text(pageAt(0)) + " vs " + text(at0)));
+    QVERIFY2(near(pageAt(1000), at1000), qPrintable(text(pageAt(1000)) + " vs " + text(at1000)));
+    const QString strForm1 = f.form();
+
+    KVElement *pGroup = f.pB->parent();
+    QVERIFY(KVCommand::push(KVGroupOperation::ungroup(&f.t, pGroup)));
+    QVERIFY(near(pageAt(0), at0));
+    QVERIFY(near(pageAt(1000), at1000));
+    f.t.stack.undo();
+    QCOMPARE(f.form(), strForm1);
+    f.t.stack.undo();
+    QCOMPARE(f.form(), strForm0);
+    QVERIFY(near(pageAt(1000), at1000));
 }
 
 KAVIO_TEST_MAIN(TestGroupOperation)

@@ -1,6 +1,8 @@
 #include "commands/KVGroupOperation.h"
 
 #include "animation/KVAnimation.h"
+#include "animation/KVKeyValue.h"
+#include "animation/KVKeyframe.h"
 #include "animation/KVTimeline.h"
 #include "animation/KVTimelineList.h"
 #include "commands/KVCommand.h"
@@ -150,21 +152,124 @@ void addGeometry(KVCommand *pCommand, IKVCommandTarget *pTarget, KVElement *p, c
     }
 }
 
-// The values that keep the element's page boxes when its parent's frame moves by (dx, dy) in each
-// layout (the frame origin in the old parent's coordinates) and takes the given pixel size.
-LayoutValues reframed(const KVElement *p, const QMap<KVLayoutKey, Box> &frames, bool bFromInside)
+// A stored value's change when its element changes frame: v' = a v + b.
+struct Affine
 {
-    LayoutValues out;
+    double a = 1.0;
+    double b = 0.0;
+    double apply(double v) const { return a * v + b; }
+};
+
+using Maps = QMap<int, Affine>;
+
+// How the element's stored left, top (and sizes kept in percent) change at a layout when its frame
+// moves by (dx, dy) (the old frame's origin seen from the new one) and takes the size (w, h). A
+// position anchored right or bottom counts from the far edge, so it does not depend on the size:
+// key values of animated positions and sizes follow the same maps.
+Maps mapsFor(const KVElement *p, const KVLayoutKey &l, double dx, double dy, double dW, double dH)
+{
+    Maps maps;
+    const double dOldW = p->parentWidth(l);
+    const double dOldH = p->parentHeight(l);
+    auto position = [](bool bPercent, bool bFar, double dOld, double dNew, double dShift) {
+        const double dIn = bPercent ? dOld : 1.0;
+        const double dOffset = bFar ? dNew - dOld - dShift : dShift;
+        const double dOut = bPercent ? (dNew != 0.0 ? 1.0 / dNew : 0.0) : 1.0;
+        return Affine{dIn * dOut, dOffset * dOut};
+    };
+    maps.insert(kLeft, position(p->unitX(l) == 1, anchoredRight(p, l), dOldW, dW, dx));
+    maps.insert(kTop, position(p->unitY(l) == 1, anchoredBottom(p, l), dOldH, dH, dy));
+    if (p->unitW(l) == 1)
+        maps.insert(kWidth, Affine{fraction(dOldW, dW), 0.0});
+    if (p->unitH(l) == 1)
+        maps.insert(kHeight, Affine{fraction(dOldH, dH), 0.0});
+    return maps;
+}
+
+// The maps of each layout the element has. frames holds per layout the frame's origin and size:
+// with bFromInside the element leaves that frame for its parent (the size is the parent's), else
+// it enters the frame (an area of its present parent).
+QMap<KVLayoutKey, Maps> reframeMaps(const KVElement *p, const QMap<KVLayoutKey, Box> &frames, bool bFromInside)
+{
+    QMap<KVLayoutKey, Maps> out;
     for (auto it = p->properties().constBegin(); it != p->properties().constEnd(); ++it) {
         const KVLayoutKey &l = it.key();
         if (!frames.contains(l))
             continue;
         const Box &f = frames.value(l);
-        // bFromInside: the element leaves a frame for the frame's parent; else it enters the frame.
-        const Box b = bFromInside ? localBox(p, l).shifted(f.x, f.y) : localBox(p, l).shifted(-f.x, -f.y);
-        out.insert(l, storedValues(p, l, b, f.w, f.h));
+        const double dSign = bFromInside ? 1.0 : -1.0;
+        out.insert(l, mapsFor(p, l, dSign * f.x, dSign * f.y, f.w, f.h));
     }
     return out;
+}
+
+LayoutValues valuesOf(const KVElement *p, const QMap<KVLayoutKey, Maps> &maps)
+{
+    LayoutValues out;
+    for (auto it = maps.constBegin(); it != maps.constEnd(); ++it) {
+        Values &v = out[it.key()];
+        for (auto m = it.value().constBegin(); m != it.value().constEnd(); ++m)
+            v.insert(m.key(), m.value().apply(G::geometryValue(p, m.key(), it.key()).toDouble()));
+    }
+    return out;
+}
+
+// The map code of an animated geometry property: right and bottom hold the same stored values as
+// left and top.
+int mapCodeOf(int nTrackCode)
+{
+    switch (nTrackCode) {
+    case 0: case 1: return kLeft;
+    case 2: case 3: return kTop;
+    case 4: return kWidth;
+    case 5: return kHeight;
+    default: return -1;
+    }
+}
+
+// Key values of the element's position and size tracks on every timeline follow the maps.
+void addTrackValues(KVCommand *pCommand, IKVCommandTarget *pTarget, const KVScene *pScene,
+                    const KVElement *p, const QMap<KVLayoutKey, Maps> &maps)
+{
+    for (KVTimeline *pTimeline : pScene->timelines()->timelines()) {
+        for (auto it = maps.constBegin(); it != maps.constEnd(); ++it) {
+            const KVAnimation *pAnimation = pTimeline->findAnimation(p, it.key());
+            if (!pAnimation)
+                continue;
+            for (KVKeyframe *pTrack : pAnimation->keyframes()) {
+                const int nCode = mapCodeOf(pTrack->type());
+                if (nCode < 0 || !it.value().contains(nCode))
+                    continue;
+                const Affine &map = it.value()[nCode];
+                for (KVKeyValue *pKey : pTrack->keyValues()) {
+                    const double dValue = pKey->value().toDouble();
+                    const double dNew = map.apply(dValue);
+                    const bool bJumps = pKey->jumps();
+                    const double dBefore = pKey->valueMinus().toDouble();
+                    if (std::fabs(dNew - dValue) <= kEpsilon
+                        && (!bJumps || std::fabs(map.apply(dBefore) - dBefore) <= kEpsilon)) {
+                        continue;
+                    }
+                    auto *pAction = new A(A::SetKeyValue, pTarget, bJumps ? 4 : 3);
+                    pAction->addParam(P::makeObject(P::Keyframe, pTrack));
+                    pAction->addParam(P::makeKeyValue(pKey));
+                    pAction->addParam(P::makeVariant(dNew));
+                    if (bJumps)
+                        pAction->addParam(P::makeVariant(map.apply(dBefore)));
+                    pCommand->addAction(pAction);
+                }
+            }
+        }
+    }
+}
+
+// The element changes frame: its values and its animated values keep it where it shows.
+void addReframe(KVCommand *pCommand, IKVCommandTarget *pTarget, const KVScene *pScene, KVElement *p,
+                const QMap<KVLayoutKey, Box> &frames, bool bFromInside)
+{
+    const QMap<KVLayoutKey, Maps> maps = reframeMaps(p, frames, bFromInside);
+    addGeometry(pCommand, pTarget, p, valuesOf(p, maps));
+    addTrackValues(pCommand, pTarget, pScene, p, maps);
 }
 
 void addSelect(KVCommand *pCommand, IKVCommandTarget *pTarget, KVElement *p, bool bSelected)
@@ -366,7 +471,7 @@ KVCommand *KVGroupOperation::group(IKVCommandTarget *pTarget, const QList<KVElem
     for (int i = 0; i < ordered.size(); ++i) {
         KVElement *p = ordered.at(i);
         addMove(pCommand, pTarget, p, pParent, pParent->children().indexOf(p), pGroup, i);
-        addGeometry(pCommand, pTarget, p, reframed(p, frames, false));
+        addReframe(pCommand, pTarget, pScene, p, frames, false);
     }
     addSelect(pCommand, pTarget, pGroup, true);
     return pCommand;
@@ -393,7 +498,7 @@ KVCommand *KVGroupOperation::ungroup(IKVCommandTarget *pTarget, KVElement *pGrou
     for (int i = 0; i < children.size(); ++i) {
         KVElement *p = children.at(i);
         addMove(pCommand, pTarget, p, pGroup, i, pParent, nIndex + i);
-        addGeometry(pCommand, pTarget, p, reframed(p, frames, true));
+        addReframe(pCommand, pTarget, pScene, p, frames, true);
     }
     for (KVElement *p : children) {
         if (!p->isSelected())
@@ -430,6 +535,7 @@ KVCommand *KVGroupOperation::addToGroup(IKVCommandTarget *pTarget, KVElement *pG
         return nullptr;
     const QList<KVElement *> ordered = inStackingOrder(siblings);
     KVElement *pParent = pGroup->parent();
+    const KVScene *pScene = sceneOf(pGroup);
 
     // The group grows to hold the newcomers; its children keep their page boxes.
     LayoutValues groupValues;
@@ -459,12 +565,12 @@ KVCommand *KVGroupOperation::addToGroup(IKVCommandTarget *pTarget, KVElement *pG
     }
     addGeometry(pCommand, pTarget, pGroup, groupValues);
     for (KVElement *pChild : pGroup->children())
-        addGeometry(pCommand, pTarget, pChild, reframed(pChild, oldInNew, true));
+        addReframe(pCommand, pTarget, pScene, pChild, oldInNew, true);
     const int nCount = pGroup->children().size();
     for (int i = 0; i < ordered.size(); ++i) {
         KVElement *p = ordered.at(i);
         addMove(pCommand, pTarget, p, pParent, pParent->children().indexOf(p), pGroup, nCount + i);
-        addGeometry(pCommand, pTarget, p, reframed(p, newFrames, false));
+        addReframe(pCommand, pTarget, pScene, p, newFrames, false);
     }
     if (!pGroup->isSelected())
         addSelect(pCommand, pTarget, pGroup, true);
@@ -498,6 +604,7 @@ KVCommand *KVGroupOperation::removeFromGroup(IKVCommandTarget *pTarget, const QL
     };
     for (KVElement *pGroup : qAsConst(groups)) {
         KVElement *pParent = pGroup->parent();
+        const KVScene *pScene = sceneOf(pGroup);
         QMap<KVLayoutKey, Box> frames;
         for (const KVLayoutKey &l : pGroup->properties().keys()) {
             const Box b = localBox(pGroup, l);
@@ -513,7 +620,7 @@ KVCommand *KVGroupOperation::removeFromGroup(IKVCommandTarget *pTarget, const QL
             const int nTo = to.indexOf(pGroup) + 1 + i;
             to.insert(nTo, p);
             addMove(pCommand, pTarget, p, pGroup, nFrom, pParent, nTo);
-            addGeometry(pCommand, pTarget, p, reframed(p, frames, true));
+            addReframe(pCommand, pTarget, pScene, p, frames, true);
         }
         const QList<KVElement *> &left = listOf(pGroup);
         const bool bSelectedLeft = std::any_of(left.cbegin(), left.cend(),

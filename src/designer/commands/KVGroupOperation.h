@@ -20,8 +20,10 @@ class QObject;
 // equals the base layout's becomes an override there. Transforms of a group (rotation, scale) are
 // not folded into its children.
 //
-// Animations stay with their elements; a new group has none. Dissolving a group that was given
-// animations takes those along with it.
+// Animations stay with their elements; the key values of their position and size tracks (at every
+// layout, on every timeline of the scene) are written again the same way, so an animated element
+// moves along the same page positions. A new group has no animation; dissolving a group that was
+// given animations takes those along with it.
 class KVGroupOperation
 {
     Q_DECLARE_TR_FUNCTIONS(KVGroupOperation)
