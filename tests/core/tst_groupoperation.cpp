@@ -154,6 +154,7 @@ private slots:
     void ungroupTakesTheGroupsAnimations();
     void animatedPositionsFollow_data();
     void animatedPositionsFollow();
+    void groupInsideAGroup();
 };
 
 void TestGroupOperation::groupAndUngroup_data()
@@ -483,6 +484,34 @@ void TestGroupOperation::animatedPositionsFollow()
     f.t.stack.undo();
     QCOMPARE(f.form(), strForm0);
     QVERIFY(near(pageAt(1000), at1000));
+}
+
+// C inside G becomes the only child of a new group inside G, at C's place; G keeps its place.
+void TestGroupOperation::groupInsideAGroup()
+{
+    GroupFixture f;
+    KVElement *pD = KVCommandFixture::rectangle(40, 60);
+    f.pScene->addElement(pD, -1, f.pGroup);
+    pD->syncLayouts(f.pSet->layouts(), true, kBase);
+    f.pGroup->setPositionX(100, kBase);
+    f.pC->setCoordinateType(2, kNarrow);
+    f.pC->setInherited(40, false, kNarrow);
+    const auto before = boxesOf({f.pC, pD});
+    const QString strForm0 = f.form();
+    QVERIFY(KVCommand::push(KVGroupOperation::group(&f.t, {f.pC})));
+    KVElement *pInner = f.pC->parent();
+    QVERIFY(KVGroupOperation::isGroup(pInner));
+    QCOMPARE(pInner->parent(), f.pGroup);
+    QCOMPARE(f.pGroup->children(), (QList<KVElement *>{pInner, pD}));
+    for (const KVLayoutKey &l : {kBase, kNarrow})
+        QVERIFY(near(pageBox(pInner, l), before.value(f.pC).value(l)));
+    compareBoxes({f.pC, pD}, before);
+    QCOMPARE(f.pC->positionX(kBase), 0.0);
+    const QString strForm1 = f.form();
+    f.t.stack.undo();
+    QCOMPARE(f.form(), strForm0);
+    f.t.stack.redo();
+    QCOMPARE(f.form(), strForm1);
 }
 
 KAVIO_TEST_MAIN(TestGroupOperation)

@@ -311,13 +311,21 @@ KVScene *sceneOf(const KVElement *p)
     return p ? dynamic_cast<KVScene *>(p->root()) : nullptr;
 }
 
-// The elements in their parent's stacking order.
+// The elements in their parents' stacking order (each parent's children are indexed once).
 QList<KVElement *> inStackingOrder(QList<KVElement *> list)
 {
-    std::sort(list.begin(), list.end(), [](const KVElement *a, const KVElement *b) {
-        return a->parent()->children().indexOf(const_cast<KVElement *>(a))
-            < b->parent()->children().indexOf(const_cast<KVElement *>(b));
-    });
+    QHash<const KVElement *, int> index;
+    QSet<const KVElement *> parents;
+    for (const KVElement *p : qAsConst(list)) {
+        if (parents.contains(p->parent()))
+            continue;
+        parents.insert(p->parent());
+        const QList<KVElement *> &children = p->parent()->children();
+        for (int i = 0; i < children.size(); ++i)
+            index.insert(children.at(i), i);
+    }
+    std::stable_sort(list.begin(), list.end(),
+                     [&index](const KVElement *a, const KVElement *b) { return index.value(a) < index.value(b); });
     return list;
 }
 
@@ -429,7 +437,10 @@ KVCommand *KVGroupOperation::group(IKVCommandTarget *pTarget, const QList<KVElem
     if (!pScene)
         return nullptr;
     const QList<KVElement *> ordered = inStackingOrder(elements);
-    const int nFront = pParent->children().indexOf(ordered.last());
+    QHash<const KVElement *, int> index;
+    for (int i = 0; i < pParent->children().size(); ++i)
+        index.insert(pParent->children().at(i), i);
+    const int nFront = index.value(ordered.last());
 
     // The group's box in every layout, in pixels from the parent's top left corner.
     KVElement *pGroup = KVElementFactory::createElement(6);
@@ -470,7 +481,7 @@ KVCommand *KVGroupOperation::group(IKVCommandTarget *pTarget, const QList<KVElem
     addInsertOrRemove(pCommand, pTarget, A::InsertElement, pGroup, nFront, pScene, pParent, true);
     for (int i = 0; i < ordered.size(); ++i) {
         KVElement *p = ordered.at(i);
-        addMove(pCommand, pTarget, p, pParent, pParent->children().indexOf(p), pGroup, i);
+        addMove(pCommand, pTarget, p, pParent, index.value(p), pGroup, i);
         addReframe(pCommand, pTarget, pScene, p, frames, false);
     }
     addSelect(pCommand, pTarget, pGroup, true);
