@@ -40,6 +40,7 @@ private slots:
     void alignmentSlots();
     void selectAllIsNoUndoStep();
     void lockAndDeleteSlots();
+    void groupSlots();
     void dropOfAnImageInsertsItAtTheStagePoint();
     void dropOfUnknownFilesInsertsNothing();
     void dropOfTextInsertsATextElement();
@@ -151,6 +152,45 @@ void tst_CanvasOperations::lockAndDeleteSlots()
     QCOMPARE(m_pDocument->getUndoStack()->count(), 3);
     m_pDocument->getUndoStack()->undo();
     QCOMPARE(m_pCanvas->currentScene()->children().size(), 2);
+}
+
+// Group, ungroup, take out and add back through the canvas: one undo step each, the elements
+// keeping their stage positions.
+void tst_CanvasOperations::groupSlots()
+{
+    KVElement *pA = addDiv(40, 10);
+    KVElement *pB = addDiv(100, 10);
+    KVScene *pScene = m_pCanvas->currentScene();
+    QVERIFY(QMetaObject::invokeMethod(m_pCanvas.data(), "groupElements"));
+    QCOMPARE(pScene->children().size(), 1);
+    KVElement *pGroup = pScene->children().first();
+    QCOMPARE(pGroup->type(), 6);
+    QCOMPARE(pGroup->children().size(), 2);
+    QCOMPARE(pGroup->positionX(KVLayoutKey::base()) + pB->positionX(KVLayoutKey::base()), 100.0);
+    QCOMPARE(m_pDocument->getUndoStack()->undoText(), QStringLiteral("Group"));
+
+    // Taking one out puts it beside the group, where it was on the stage (an element inside a
+    // group is selected with the group it was entered through).
+    pA->setSelected(false);
+    pB->setSelected(true);
+    QVERIFY(QMetaObject::invokeMethod(m_pCanvas.data(), "removeFromGroup"));
+    QCOMPARE(pB->parent(), pGroup->parent());
+    QCOMPARE(pB->positionX(KVLayoutKey::base()), 100.0);
+    m_pDocument->getUndoStack()->undo();
+    QCOMPARE(pB->parent(), pGroup);
+
+    for (KVElement *p : {pA, pB})
+        p->setSelected(false);
+    pGroup->setSelected(true);
+    QVERIFY(QMetaObject::invokeMethod(m_pCanvas.data(), "ungroupElement"));
+    QCOMPARE(pScene->children().size(), 2);
+    QCOMPARE(pA->positionX(KVLayoutKey::base()), 40.0);
+    QCOMPARE(pB->positionX(KVLayoutKey::base()), 100.0);
+    QCOMPARE(m_pDocument->getUndoStack()->undoText(), QStringLiteral("Ungroup"));
+    m_pDocument->getUndoStack()->undo();
+    m_pDocument->getUndoStack()->undo();
+    QCOMPARE(pScene->children().size(), 2);
+    QCOMPARE(pA->parent(), static_cast<KVElement *>(pScene));
 }
 
 // A drop reaches the widget that took the drag when it entered, as in a real drag.

@@ -664,6 +664,10 @@ void KVCanvas::onDelete()
     if (!m_bEditingText)
         KVCanvasOperations::removeSelected(this);
 }
+void KVCanvas::groupElements() { KVCanvasOperations::group(this); }
+void KVCanvas::ungroupElement() { KVCanvasOperations::ungroup(this); }
+void KVCanvas::addToGroup() { KVCanvasOperations::addToGroup(this); }
+void KVCanvas::removeFromGroup() { KVCanvasOperations::removeFromGroup(this); }
 void KVCanvas::lockAllElements() { KVCanvasOperations::lockAll(this); }
 void KVCanvas::lockElements() { KVCanvasOperations::lockSelected(this); }
 void KVCanvas::hideAllElements() { KVCanvasOperations::hideAll(this); }

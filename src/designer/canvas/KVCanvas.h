@@ -155,6 +155,10 @@ public slots:
     void removeAllOverrides();
     void removeSelectedItems();
     void onDelete();
+    void groupElements();
+    void ungroupElement();
+    void addToGroup();
+    void removeFromGroup();
     void lockAllElements();
     void lockElements();
     void hideAllElements();

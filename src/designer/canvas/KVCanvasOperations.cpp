@@ -7,6 +7,7 @@
 #include "commands/KVDeleteOperation.h"
 #include "commands/KVDropPolicy.h"
 #include "commands/KVEditContext.h"
+#include "commands/KVGroupOperation.h"
 #include "commands/KVInsertOperation.h"
 #include "commands/KVOverrideOperation.h"
 #include "commands/KVSelectOperation.h"
@@ -28,6 +29,7 @@
 #include <QAction>
 
 #include <QFileDialog>
+#include <QUndoStack>
 #include <QInputDialog>
 #include <QMimeData>
 
@@ -129,6 +131,57 @@ void KVCanvasOperations::removeSelected(KVCanvas *pCanvas)
     const KVEditContext c = context(pCanvas);
     if (c.isUsable())
         submit(pCanvas, KVDeleteOperation::removeSelected(c));
+}
+
+void KVCanvasOperations::group(KVCanvas *pCanvas)
+{
+    const KVEditContext c = context(pCanvas);
+    if (c.isUsable() && KVGroupOperation::canGroup(c.selectedElements(), pCanvas->isEditingText()))
+        submit(pCanvas, KVGroupOperation::group(c.pTarget, c.selectedElements(), pCanvas));
+}
+
+void KVCanvasOperations::ungroup(KVCanvas *pCanvas)
+{
+    const KVEditContext c = context(pCanvas);
+    if (!c.isUsable() || !KVGroupOperation::canUngroup(c.selectedElements(), pCanvas->isEditingText()))
+        return;
+    // Every selected group is dissolved; the commands of each run as one undo step.
+    QList<KVElement *> groups;
+    for (KVElement *pElement : c.selectedElements()) {
+        if (KVGroupOperation::isGroup(pElement))
+            groups.append(pElement);
+    }
+    KVDocument *pDocument = pCanvas->document();
+    QUndoStack *pStack = pDocument ? pDocument->getUndoStack() : nullptr;
+    if (!pStack)
+        return;
+    if (groups.size() > 1)
+        pStack->beginMacro(tr("Ungroup"));
+    for (KVElement *pGroup : groups) {
+        if (KVCommand *pCommand = KVGroupOperation::ungroup(c.pTarget, pGroup, pCanvas))
+            pDocument->submitCommand(pCommand, true);
+    }
+    if (groups.size() > 1)
+        pStack->endMacro();
+}
+
+void KVCanvasOperations::addToGroup(KVCanvas *pCanvas)
+{
+    const KVEditContext c = context(pCanvas);
+    const QList<KVElement *> selection = c.selectedElements();
+    if (!c.isUsable() || !KVGroupOperation::canAddToGroup(selection))
+        return;
+    KVElement *pGroup = KVGroupOperation::groupToAddTo(selection);
+    submit(pCanvas, KVGroupOperation::addToGroup(c.pTarget, pGroup, KVGroupOperation::siblingsOf(pGroup, selection),
+                                                 pCanvas));
+}
+
+void KVCanvasOperations::removeFromGroup(KVCanvas *pCanvas)
+{
+    const KVEditContext c = context(pCanvas);
+    const QList<KVElement *> selection = c.selectedElements();
+    if (c.isUsable() && KVGroupOperation::canRemoveFromGroup(selection))
+        submit(pCanvas, KVGroupOperation::removeFromGroup(c.pTarget, selection, pCanvas));
 }
 
 void KVCanvasOperations::lockAll(KVCanvas *pCanvas)

@@ -31,6 +31,12 @@ public:
     static void lockSelected(KVCanvas *pCanvas);
     static void hideAll(KVCanvas *pCanvas);
     static void hideSelected(KVCanvas *pCanvas);
+    // Grouping the selection, dissolving the selected groups one after another (one undo step),
+    // adding the selected siblings to the selected group, taking selected elements out of theirs.
+    static void group(KVCanvas *pCanvas);
+    static void ungroup(KVCanvas *pCanvas);
+    static void addToGroup(KVCanvas *pCanvas);
+    static void removeFromGroup(KVCanvas *pCanvas);
     // Selecting runs without an undo step.
     static void selectAll(KVCanvas *pCanvas);
     static void deselectAll(KVCanvas *pCanvas);
