@@ -142,12 +142,17 @@ void TestViewUpdates::elementFromPage_data()
 {
     QTest::addColumn<QString>("strJson");
     QTest::addColumn<int>("nType");
-    QTest::newRow("rectangle") << R"({"shapeType":5,"id":7,"l":10,"t":20,"w":100,"h":50})" << 5;
-    QTest::newRow("shape") << R"({"shapeType":9,"id":8,"l":0,"t":0,"w":30,"h":30})" << 9;
-    QTest::newRow("text without id") << R"({"shapeType":4,"l":1,"t":2,"w":3,"h":4})" << 4;
-    QTest::newRow("missing height") << R"({"shapeType":5,"id":7,"l":10,"t":20,"w":100})" << -1;
-    QTest::newRow("scene type") << R"({"shapeType":8,"l":0,"t":0,"w":1,"h":1})" << -1;
-    QTest::newRow("unknown type") << R"({"shapeType":42,"l":0,"t":0,"w":1,"h":1})" << -1;
+    // The corner radius a new element starts with: a shape's and a rounded rectangle's are 25 px,
+    // a plain rectangle's square.
+    QTest::addColumn<double>("dRadius");
+    QTest::newRow("rectangle") << R"({"shapeType":5,"id":7,"l":10,"t":20,"w":100,"h":50,"path":"rect"})" << 5 << 0.0;
+    QTest::newRow("rectangle without outline") << R"({"shapeType":5,"id":7,"l":10,"t":20,"w":100,"h":50})" << 5 << 0.0;
+    QTest::newRow("rounded rectangle") << R"({"shapeType":5,"id":7,"l":10,"t":20,"w":100,"h":50,"path":"roundrect"})" << 5 << 25.0;
+    QTest::newRow("shape") << R"({"shapeType":9,"id":8,"l":0,"t":0,"w":30,"h":30})" << 9 << 25.0;
+    QTest::newRow("text without id") << R"({"shapeType":4,"l":1,"t":2,"w":3,"h":4})" << 4 << 0.0;
+    QTest::newRow("missing height") << R"({"shapeType":5,"id":7,"l":10,"t":20,"w":100})" << -1 << 0.0;
+    QTest::newRow("scene type") << R"({"shapeType":8,"l":0,"t":0,"w":1,"h":1})" << -1 << 0.0;
+    QTest::newRow("unknown type") << R"({"shapeType":42,"l":0,"t":0,"w":1,"h":1})" << -1 << 0.0;
 }
 
 void TestViewUpdates::elementFromPage()
@@ -174,9 +179,10 @@ void TestViewUpdates::elementFromPage()
     QCOMPARE(pElement->sizeW(base), jo.value("w").toDouble());
     QCOMPARE(pElement->sizeH(base), jo.value("h").toDouble());
     QCOMPARE(pElement->unitW(base), 0);
+    QFETCH(double, dRadius);
     if (auto *pDiv = qobject_cast<KVDiv *>(pElement)) {
-        QCOMPARE(pDiv->corner(base)->topLeft(), 25.0);
-        QCOMPARE(pDiv->corner(base)->bottomRight(), 25.0);
+        QCOMPARE(pDiv->corner(base)->topLeft(), dRadius);
+        QCOMPARE(pDiv->corner(base)->bottomRight(), dRadius);
     }
     if (auto *pShape = qobject_cast<KVAutoShape *>(pElement)) {
         for (double d : pShape->adjustments(base))

@@ -9,6 +9,7 @@
 #include "model/KVDiv.h"
 #include "model/KVElement.h"
 #include "model/KVElementFactory.h"
+#include "model/KVElementType.h"
 #include "model/KVFreeFormShape.h"
 #include "model/KVFreeFormShapeProperty.h"
 #include "model/KVScene.h"
@@ -363,7 +364,12 @@ KVElement *KVCmdParam::elementFromPageJson(const QJsonObject &jo, QString *pErro
     pElement->setSizeW(jo.value(QStringLiteral("w")).toDouble(), base);
     pElement->setSizeH(jo.value(QStringLiteral("h")).toDouble(), base);
 
-    if (auto *pDiv = qobject_cast<KVDiv *>(pElement)) {
+    // A shape starts with rounded corners of 25 px, and so does a rectangle drawn as a rounded
+    // one; a plain rectangle keeps square corners.
+    const bool bRounded = nType == KVElementType::Shape
+        || jo.value(QStringLiteral("path")).toString() == QLatin1String("roundrect");
+    auto *pDiv = qobject_cast<KVDiv *>(pElement);
+    if (pDiv && bRounded) {
         if (KVCorner *pCorner = pDiv->corner(base))
             pCorner->setAll(25.0);
     }
