@@ -255,6 +255,15 @@ void tst_Editor::exampleOpensWithTheRulesApplied()
     QVERIFY(am->getAction(QStringLiteral("File.Export_To_HTML5"))->isEnabled());
     QVERIFY(!am->getAction(QStringLiteral("Edit.Size.Same_Width"))->isEnabled());
     QVERIFY(!am->getAction(QStringLiteral("Edit.Group_Elements.Group"))->isEnabled());
+    // A selection made on the stage (no undo step) offers sizing, grouping and aligning at once.
+    auto *editor = qobject_cast<KVEditor *>(m_core->editorManager()->activeEditor());
+    QVERIFY(editor);
+    editor->canvasView()->onSelectAll();
+    QVERIFY(am->getAction(QStringLiteral("Edit.Size.Same_Width"))->isEnabled());
+    QVERIFY(am->getAction(QStringLiteral("Edit.Group_Elements.Group"))->isEnabled());
+    QVERIFY(am->getAction(QStringLiteral("Edit.Alignment.Left"))->isEnabled());
+    editor->canvasView()->deselectAll();
+    QVERIFY(!am->getAction(QStringLiteral("Edit.Size.Same_Width"))->isEnabled());
     QTest::qWait(300);
     const QString out = KVTestEnvironment::binaryDir() + QStringLiteral("/test-artifacts/editor-with-example.png");
     QDir().mkpath(QFileInfo(out).absolutePath());

@@ -1,4 +1,5 @@
 #include "KVDesignerPlugin.h"
+#include "KVEditor.h"
 
 #include "KVDesignerActions.h"
 #include "KVDesignerFactory.h"
@@ -369,9 +370,13 @@ void KVDesignerPlugin::setEditorState(bool bEditor)
         tb->setVisible(bEditor);
 }
 
-void KVDesignerPlugin::updateEditorActivated(IEditor *)
+void KVDesignerPlugin::updateEditorActivated(IEditor *pEditor)
 {
     ActionManager *am = actions();
+    // Every command the editor's document runs may enable or disable actions.
+    if (auto *pKVEditor = qobject_cast<KVEditor *>(pEditor))
+        connect(pKVEditor, &KVEditor::editorStateChanged, this, &KVDesignerPlugin::updateActionAvailability,
+                Qt::UniqueConnection);
     // The layout check boxes follow the canvas of the editor.
     if (m_pActions && m_pActions->alignToParentBox()) {
         QCheckBox *align = m_pActions->alignToParentBox();

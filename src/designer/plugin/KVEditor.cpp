@@ -1,6 +1,9 @@
 #include "KVEditor.h"
 
 #include "canvas/KVCanvas.h"
+#include "commands/KVCommandAction.h"
+#include "commands/KVEditContext.h"
+#include "commands/KVUpdateViewInfo.h"
 #include "document/KVDocument.h"
 #include "document/KVPreloader.h"
 #include "model/KVBreakpointSet.h"
@@ -94,8 +97,11 @@ KVEditorState KVEditor::editorState() const
         state.bHasBreakpoints = !doc->breakpoints()->hBreakpoints().isEmpty() || !doc->breakpoints()->vBreakpoints().isEmpty();
     if (!scene)
         return state;
-    QList<KVElement *> selected;
-    scene->selectedElements(selected, false);
+    // The stage's selection as the editing operations see it (whether or not the scene itself is
+    // selected in the scene list).
+    KVEditContext context;
+    context.pScene = scene;
+    const QList<KVElement *> selected = context.selectedElements();
     state.nSelected = selected.size();
     state.bSameParent = !selected.isEmpty();
     for (KVElement *element : qAsConst(selected)) {
@@ -196,6 +202,9 @@ void KVEditor::onDocumentDataChanged(QObject *pInfo)
 {
     m_pCanvasView->handleDocumentChanged(pInfo);
     updateDocumentTabName();
+    const auto *pUpdate = qobject_cast<const KVUpdateViewInfo *>(pInfo);
+    if (pUpdate && pUpdate->type() == KVCommandAction::CommandDone)
+        emit editorStateChanged();
 }
 
 void KVEditor::onDocumentModifyChanged(bool)

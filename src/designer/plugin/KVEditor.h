@@ -40,6 +40,11 @@ public:
     // What the action states are computed from, read from the document and the current scene.
     KVEditorState editorState() const;
 
+signals:
+    // A command has run to its end (selection, elements or layouts may differ): the action states
+    // are computed again.
+    void editorStateChanged();
+
 public slots:
     void initSystemMenu();
     void selfActivate();
