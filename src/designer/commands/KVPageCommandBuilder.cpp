@@ -119,6 +119,20 @@ void appendParams(KVCommandAction *pAction, KVCmdParamList &params, int nFrom = 
     }
     params.clear();
 }
+// The element of the scene that a request's first parameter (an id) names; null, with a debug line
+// when the id names none.
+KVElement *namedElement(const KVScene *pScene, const KVCmdParamList &params, const char *pszWhat)
+{
+    if (params.isEmpty() || params.first()->kind() != KVCmdParam::Int)
+        return nullptr;
+    KVElement *pElement = pScene->findElement(params.first()->toInt());
+    if (!pElement) {
+        qCDebug(lcPageCommand) << "Ignored" << pszWhat << "of element" << params.first()->toInt()
+                               << "which does not exist";
+    }
+    return pElement;
+}
+
 } // namespace
 
 struct KVPageCommandBuilder::Context
@@ -366,13 +380,9 @@ KVCommandAction *KVPageCommandBuilder::geometryAction(Context &ctx, KVUpdateView
 {
     KVCmdParamList params = takeParams(ctx, request);
     auto drop = qScopeGuard([&params] { qDeleteAll(params); });
-    if (params.isEmpty() || params.first()->kind() != P::Int)
+    KVElement *pElement = namedElement(ctx.pScene, params, "a geometry change");
+    if (!pElement)
         return nullptr;
-    KVElement *pElement = ctx.pScene->findElement(params.first()->toInt());
-    if (!pElement) {
-        qCDebug(lcPageCommand) << "Ignored a geometry change of element" << params.first()->toInt() << "which does not exist";
-        return nullptr;
-    }
     int nCodes = -1;
     for (int i = 1; i < params.size() && nCodes < 0; ++i) {
         if (params.at(i)->kind() == P::IntList)
@@ -414,13 +424,9 @@ KVCommandAction *KVPageCommandBuilder::elementAction(Context &ctx, KVUpdateViewI
 {
     KVCmdParamList params = takeParams(ctx, request);
     auto drop = qScopeGuard([&params] { qDeleteAll(params); });
-    if (params.isEmpty() || params.first()->kind() != P::Int)
+    KVElement *pElement = namedElement(ctx.pScene, params, "a change");
+    if (!pElement)
         return nullptr;
-    KVElement *pElement = ctx.pScene->findElement(params.first()->toInt());
-    if (!pElement) {
-        qCDebug(lcPageCommand) << "Ignored a change of element" << params.first()->toInt() << "which does not exist";
-        return nullptr;
-    }
     if ((request.type() == 1037 || request.type() == 1038) && pElement->type() != KVElementType::Freeform)
         return nullptr;
     const int nType = request.type();
