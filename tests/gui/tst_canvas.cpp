@@ -2,6 +2,7 @@
 // crash recovery, which model changes reach the page, and edits coming back from the page. The
 // page here is a small stand-in that opens the channel like the real one and records what it hears.
 #include "animation/KVAnimation.h"
+#include "animation/KVKeyframe.h"
 #include "animation/KVTimeline.h"
 #include "canvas/KVCanvas.h"
 #include "canvas/KVHTMLExposingCanvas.h"
@@ -120,6 +121,7 @@ private slots:
     void notificationsForwardedToThePage();
     void moveFromThePageIsOneUndoStep();
     void pageEditIsNotEchoedButItsUndoIs();
+    void moveWithAutoKeyframingRecordsKeyValues();
     void undoOfAMoveKeepsTheSelection();
     void insertAndSelectFromThePage();
     void pageFormsBecomeActions_data();
@@ -645,6 +647,43 @@ void tst_Canvas::moveFromThePageIsOneUndoStep()
     canvas->submitCommandFromJS(submitMove(editor->document()->currentScene(), m_pDiv->id(), 1, 2), true);
     QCOMPARE(stack->count(), nBefore + 1);
     QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 1.0);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+// With auto keyframing on, a move made in the page at 500 ms becomes key values on new left and top
+// tracks (the old place at 0, the new one at 500 ms) in one step; undo takes the tracks away.
+void tst_Canvas::moveWithAutoKeyframingRecordsKeyValues()
+{
+    RecordingReporter rec;
+    KVEditor *editor = openPopulatedProject(QStringLiteral("autokey"));
+    QVERIFY(editor);
+    KVDocument *doc = editor->document();
+    KVScene *scene = doc->currentScene();
+    KVTimeline *timeline = scene->currentTimeline();
+    QVERIFY(timeline);
+    timeline->addLabel(QStringLiteral("later"), 1000);
+    timeline->seek(500);
+    doc->setAutoKeyframeMode(true);
+    const double dLeft = m_pDiv->positionX(KVLayoutKey::base());
+    QUndoStack *stack = doc->getUndoStack();
+    const int nBefore = stack->count();
+    editor->canvasView()->submitCommandFromJS(submitMove(scene, m_pDiv->id(), dLeft + 100, 60), false);
+    QCOMPARE(stack->count(), nBefore + 1);
+    QCOMPARE(stack->text(stack->count() - 1), QStringLiteral("Change Geometry"));
+    KVAnimation *animation = timeline->findAnimation(m_pDiv, KVLayoutKey::base());
+    QVERIFY(animation);
+    KVKeyframe *left = nullptr;
+    for (KVKeyframe *track : animation->keyframes()) {
+        if (track->type() == 0)
+            left = track;
+    }
+    QVERIFY(left);
+    QCOMPARE(left->valueAt(0).toDouble(), dLeft);
+    QCOMPARE(left->valueAt(500).toDouble(), dLeft + 100);
+    stack->undo();
+    QVERIFY(!timeline->findAnimation(m_pDiv, KVLayoutKey::base()));
+    QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), dLeft);
+    doc->setAutoKeyframeMode(false);
     QVERIFY(m_window->closeAllDocuments());
 }
 

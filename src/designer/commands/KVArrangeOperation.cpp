@@ -505,3 +505,16 @@ KVCommand *KVArrangeOperation::displayOrder(const KVEditContext &c, int nMode)
     }
     return pCommand;
 }
+
+void KVArrangeOperation::addGeometry(KVCommand *pCommand, const KVEditContext &context, KVElement *pElement,
+                                     const KVLayoutKey &layout, const QList<int> &codes, const QList<QVariant> &values)
+{
+    if (!pCommand || !pElement || codes.size() != values.size())
+        return;
+    GeometryEdit edit;
+    edit.pElement = pElement;
+    edit.layout = layout;
+    edit.codes = codes;
+    edit.values = values;
+    addEdits(pCommand, context, {edit});
+}

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QList>
 #include <QSize>
+#include <QVariant>
 
 #include <functional>
 
 class KVCommand;
 class KVEditContext;
 class KVElement;
+struct KVLayoutKey;
 
 // The arranging operations of the stage, computed here and handed back as one command each (null
 // when nothing would change): aligning and distributing, giving elements the same size, changing
@@ -60,4 +63,9 @@ public:
     // gives for them (an empty size leaves the element alone).
     static KVCommand *restoreOriginalSize(const KVEditContext &context,
                                           const std::function<QSize(const KVElement *)> &naturalSize);
+    // Adds one element's new geometry values at a layout to a command: with auto keyframing on,
+    // positions and sizes become key values at the current time (on new tracks where there are
+    // none), the rest one geometry action.
+    static void addGeometry(KVCommand *pCommand, const KVEditContext &context, KVElement *pElement,
+                            const KVLayoutKey &layout, const QList<int> &codes, const QList<QVariant> &values);
 };

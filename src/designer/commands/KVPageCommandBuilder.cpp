@@ -1,7 +1,8 @@
 #include "commands/KVPageCommandBuilder.h"
-
+#include "commands/KVArrangeOperation.h"
 #include "commands/KVCommand.h"
 #include "commands/KVCommandAction.h"
+#include "commands/KVEditContext.h"
 #include "commands/KVElementCommandAction.h"
 #include "commands/KVUpdateViewInfo.h"
 #include "animation/KVAnimation.h"
@@ -22,6 +23,8 @@
 #include <QJsonDocument>
 #include <QLoggingCategory>
 #include <QScopeGuard>
+
+#include <memory>
 
 Q_LOGGING_CATEGORY(lcPageCommand, "kavio.canvas.request")
 
@@ -278,6 +281,32 @@ QString KVPageCommandBuilder::defaultText(int nType, const KVElement *pElement)
     }
 }
 
+// With auto keyframing on, a geometry edit made in the page at the current time of the scene's
+// timeline is recorded on the element's tracks (the page asks for the scene again afterwards).
+bool KVPageCommandBuilder::recordsKeyframes(const Context &ctx)
+{
+    return ctx.pDocument && ctx.pDocument->isAutoKeyframeMode() && ctx.pScene->currentTimeline();
+}
+
+void KVPageCommandBuilder::addAutoKeyframes(Context &ctx, KVCommandAction *pGeometry)
+{
+    std::unique_ptr<KVCommandAction> owned(pGeometry);
+    KVElement *pElement = pGeometry->param(0)->element();
+    const QList<int> codes = pGeometry->param(4)->toIntList();
+    QList<QVariant> values;
+    for (int i = 0; i < codes.size(); ++i) {
+        const KVCmdParam *pValue = pGeometry->param(5 + i);
+        values.append(pValue->kind() == P::Int ? QVariant(pValue->toInt()) : QVariant(pValue->toDouble()));
+    }
+    KVEditContext c;
+    c.pTarget = ctx.pDocument;
+    c.pScene = ctx.pScene;
+    c.pTimeline = ctx.pScene->currentTimeline();
+    c.bAutoKeyframe = true;
+    c.nCurrentTime = c.pTimeline->currentTimeMs();
+    KVArrangeOperation::addGeometry(ctx.pCommand, c, pElement, ctx.layout, codes, values);
+}
+
 bool KVPageCommandBuilder::addActions(Context &ctx, KVUpdateViewInfo &request)
 {
     const int nType = request.type();
@@ -314,7 +343,12 @@ bool KVPageCommandBuilder::addActions(Context &ctx, KVUpdateViewInfo &request)
         pLayout->addParam(P::makeBool(false));
         ctx.pCommand->addAction(pLayout);
     }
-    ctx.pCommand->addAction(pAction);
+    if (bGeometry && pElement && !recordsKeyframes(ctx))
+        ctx.pCommand->addAction(pAction);
+    else if (bGeometry && pElement)
+        addAutoKeyframes(ctx, pAction);
+    else
+        ctx.pCommand->addAction(pAction);
     // An animated element shows what its tracks give it at the current time again.
     KVTimeline *pTimeline = ctx.pScene->currentTimeline();
     KVAnimation *pAnimation = bGeometry && pElement && pTimeline ? pTimeline->findAnimation(pElement, ctx.layout) : nullptr;

@@ -57,6 +57,8 @@ private:
     static bool readRequest(Context &ctx, QJsonObject joRequest, KVUpdateViewInfo &request, QString *pError);
     static QList<class KVCmdParam *> takeParams(Context &ctx, KVUpdateViewInfo &request);
     static bool addActions(Context &ctx, KVUpdateViewInfo &request);
+    static bool recordsKeyframes(const Context &ctx);
+    static void addAutoKeyframes(Context &ctx, KVCommandAction *pGeometry);
     static KVCommandAction *insertAction(Context &ctx, KVUpdateViewInfo &request);
     static KVCommandAction *selectAction(Context &ctx, KVUpdateViewInfo &request);
     static KVCommandAction *geometryAction(Context &ctx, KVUpdateViewInfo &request);
