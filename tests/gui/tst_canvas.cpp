@@ -44,6 +44,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -122,6 +123,7 @@ private slots:
     void moveFromThePageIsOneUndoStep();
     void pageEditIsNotEchoedButItsUndoIs();
     void moveWithAutoKeyframingRecordsKeyValues();
+    void symbolInstancesShowTheirContent();
     void undoOfAMoveKeepsTheSelection();
     void insertAndSelectFromThePage();
     void pageFormsBecomeActions_data();
@@ -684,6 +686,30 @@ void tst_Canvas::moveWithAutoKeyframingRecordsKeyValues()
     QVERIFY(!timeline->findAnimation(m_pDiv, KVLayoutKey::base()));
     QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), dLeft);
     doc->setAutoKeyframeMode(false);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+// The scene the page receives carries the content of the symbols its instances play, read from the
+// symbol files (the generated playback project: "badge" holds a "dot" and an instance of "spark",
+// which holds a "flare").
+void tst_Canvas::symbolInstancesShowTheirContent()
+{
+    RecordingReporter rec;
+    QTemporaryDir dir;
+    QProcess gen;
+    gen.start(KVTestEnvironment::binaryDir() + QStringLiteral("/bin/kavio-genplayback"), {dir.path()});
+    QVERIFY(gen.waitForFinished(30000));
+    QCOMPARE(gen.exitCode(), 0);
+    QVERIFY(m_window->openDocument(dir.filePath(QStringLiteral("playback.kavio"))));
+    auto *editor = qobject_cast<KVEditor *>(m_core->editorManager()->activeEditor());
+    QVERIFY(editor);
+    QSignalSpy scenes(editor->canvasView()->exposingObject(), &KVHTMLExposingCanvas::currentSceneChanged);
+    editor->canvasView()->sendSceneDataToJS();
+    QCOMPARE(scenes.count(), 1);
+    const QString data = scenes.first().at(1).toString();
+    QVERIFY(data.contains(QStringLiteral("\"badge\"")));
+    QVERIFY2(data.contains(QStringLiteral("\"dot\"")), "the badge symbol's own element");
+    QVERIFY2(data.contains(QStringLiteral("\"flare\"")), "the nested spark symbol's element");
     QVERIFY(m_window->closeAllDocuments());
 }
 

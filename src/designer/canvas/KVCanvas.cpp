@@ -21,6 +21,7 @@
 #include "model/KVBreakpointSet.h"
 #include "model/KVScene.h"
 #include "output/KVCanvasSceneData.h"
+#include "output/KVSymbolResources.h"
 #include "resources/KVResourceType.h"
 #include "resources/MediaResource.h"
 
@@ -197,8 +198,13 @@ void KVCanvas::sendSceneDataToJS()
     flags.bAutoAddKeyframe = m_pDocument->isAutoKeyframeMode();
     flags.bShowContainerHandler = m_bShowContainerHandler;
     flags.nTransformTool = m_nTransformTool;
+    // Symbol instances show their symbol's content: the symbol files are read for the page (a file
+    // that cannot be read leaves its instances empty, with a warning in the log).
+    KVSymbolResources symbols;
+    symbols.load(m_pDocument->resourceManager(), m_pDocument.data());
     emit m_pExposing->currentSceneChanged(
-        true, KVCanvasSceneData::buildText(*m_pDocument, pScene, m_pDocument->resourceManager(), flags));
+        true, KVCanvasSceneData::buildText(*m_pDocument, pScene, m_pDocument->resourceManager(), flags,
+                                           symbols.writer()));
 }
 
 void KVCanvas::emitDataChangedToJS(const KVUpdateViewInfo &info)
