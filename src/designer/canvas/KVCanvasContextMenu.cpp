@@ -18,10 +18,12 @@ struct Entry
 {
     Kind kind;
     const char *id; // action or container id, own entry text, or submenu title
+    // What an own entry calls; null leaves it disabled (nothing to call yet).
+    void (KVCanvas::*slot)() = nullptr;
 };
 
 const Entry kMainMenu[] = {
-    {Kind::Own, "Reload Canvas"},
+    {Kind::Own, QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Reload Canvas"), &KVCanvas::reloadCanvas},
     {Kind::Separator, nullptr},
     {Kind::SubmenuBegin, QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Arrange")},
     {Kind::Container, "Edit.Size"},
@@ -36,9 +38,11 @@ const Entry kMainMenu[] = {
     {Kind::SubmenuEnd, nullptr},
     {Kind::Container, "MenuBar.Element"},
     {Kind::Separator, nullptr},
-    {Kind::Own, "Edit Points"},
-    {Kind::Own, "Edit Text"},
-    {Kind::Own, "Edit Symbol"},
+    {Kind::Own, QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Edit Points"), &KVCanvas::editPoint},
+    {Kind::Own, QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Edit Text"), &KVCanvas::editText},
+    // "Edit Symbol" and "Paste Here" stay disabled: the document cannot switch to a symbol's content
+    // and elements have no clipboard yet.
+    {Kind::Own, QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Edit Symbol")},
     {Kind::Action, "Edit.Convert_To_Symbol"},
     {Kind::Action, "Edit.Edit_Symbol"},
     {Kind::Action, "Edit.Restore_Original_Size"},
@@ -48,7 +52,7 @@ const Entry kMainMenu[] = {
     {Kind::Action, "Edit.Cut"},
     {Kind::Action, "Edit.Copy"},
     {Kind::Action, "Edit.Paste"},
-    {Kind::Own, "Paste Here"},
+    {Kind::Own, QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Paste Here")},
     {Kind::Action, "Edit.Paste_With_Animation"},
     {Kind::Action, "Edit.Delete"},
     {Kind::Separator, nullptr},
@@ -129,22 +133,13 @@ void KVCanvasContextMenu::buildMainMenu(ActionManager *pActions)
             break;
         }
         case Kind::Own: {
-            // The stage's own entries; their object names let the menu enable them by the focus.
-            struct Own { const char *text; void (KVCanvas::*slot)(); const char *name; };
-            static const Own kOwn[] = {
-                {QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Reload Canvas"), &KVCanvas::reloadCanvas, "reloadCanvas"},
-                {QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Edit Points"), &KVCanvas::editPoint, "editPoints"},
-                {QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Edit Text"), &KVCanvas::editText, "editText"},
-                {QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Edit Symbol"), nullptr, "editSymbol"},
-                {QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Paste Here"), nullptr, "pasteHere"},
-            };
-            for (const Own &own : kOwn) {
-                if (qstrcmp(entry.id, own.text) != 0)
-                    continue;
-                QAction *pAction = ownAction(tr(own.text), own.slot);
-                pAction->setObjectName(QString::fromLatin1(own.name));
-                pTarget->addAction(pAction);
-            }
+            QAction *pAction = ownAction(tr(entry.id), entry.slot);
+            // The entries that follow the focused element.
+            if (entry.slot == &KVCanvas::editPoint)
+                m_pEditPoints = pAction;
+            else if (entry.slot == &KVCanvas::editText)
+                m_pEditText = pAction;
+            pTarget->addAction(pAction);
             break;
         }
         }
@@ -169,14 +164,8 @@ QMenu *KVCanvasContextMenu::popup(const QPoint &ptGlobal)
     KVScene *pScene = m_pCanvas->currentScene();
     const KVElement *pFocused = pScene ? pScene->findElement(m_pCanvas->focusedItemId()) : nullptr;
     const int nType = pFocused ? pFocused->type() : -1;
-    // "Edit Symbol" and "Paste Here" stay disabled: the document cannot switch to a symbol's content
-    // and elements have no clipboard yet.
-    for (QAction *pAction : m_pMainMenu->actions()) {
-        if (pAction->objectName() == QLatin1String("editPoints"))
-            pAction->setEnabled(nType == 11);
-        else if (pAction->objectName() == QLatin1String("editText"))
-            pAction->setEnabled(nType == 4);
-    }
+    m_pEditPoints->setEnabled(nType == 11);
+    m_pEditText->setEnabled(nType == 4);
     m_pCanvas->refreshLockAndHideActions();
     m_ptMenu = m_pCanvas->mapFromGlobal(ptGlobal);
     m_pMainMenu->popup(ptGlobal);

@@ -41,5 +41,7 @@ private:
     QPointer<QMenu> m_pRulerMenu;
     QPointer<QMenu> m_pPointMenu;
     QAction *m_pRemoveSelection = nullptr;
+    QAction *m_pEditPoints = nullptr;
+    QAction *m_pEditText = nullptr;
     QPoint m_ptMenu;
 };
