@@ -13,6 +13,8 @@
 #include <QUndoStack>
 #include <QUuid>
 
+#include <memory>
+
 namespace {
 
 // Types after which every scene's time is applied again (animation data changed).
@@ -221,10 +223,9 @@ void KVCommand::refreshSceneTimes(KVUpdateViewInfo &info)
     KVScene *pCurrent = m_pDocument->commandCurrentScene();
     KVTimeline *pTimeline = pCurrent ? pCurrent->currentTimeline() : nullptr;
     if (pTimeline) {
-        KVCommandAction action(KVCommandAction::TimeNotice, m_pDocument, 2);
-        action.addParam(KVCmdParam::makeInt(pTimeline->currentTimeMs()));
-        action.addParam(KVCmdParam::makeBool(false));
-        notify(info, action.type(), action.paramList());
+        std::unique_ptr<KVCommandAction> pNotice(
+            KVCommandAction::playbackNotice(KVCommandAction::TimeNotice, m_pDocument, pTimeline));
+        notify(info, pNotice->type(), pNotice->paramList());
     }
 }
 
@@ -237,11 +238,10 @@ void KVCommand::run(bool bUndo)
         m_pDocument->pausePlayback();
         KVScene *pScene = m_pDocument->commandCurrentScene();
         KVTimeline *pTimeline = pScene ? pScene->currentTimeline() : nullptr;
-        KVCommandAction action(KVCommandAction::PauseNotice, m_pDocument, 2, true);
-        action.addParam(KVCmdParam::makeObject(KVCmdParam::Timeline, pTimeline));
-        action.addParam(KVCmdParam::makeInt(pTimeline ? pTimeline->currentTimeMs() : 0));
-        action.redo();
-        notify(info, action.type(), action.paramList());
+        std::unique_ptr<KVCommandAction> pNotice(
+            KVCommandAction::playbackNotice(KVCommandAction::PauseNotice, m_pDocument, pTimeline));
+        pNotice->redo();
+        notify(info, pNotice->type(), pNotice->paramList());
     }
 
     info.setUndo(bUndo);

@@ -10,6 +10,7 @@
 #include "commands/KVTimelineActions.h"
 #include "commands/KVStructureActions.h"
 
+#include "animation/KVTimeline.h"
 #include "commands/IKVCommandTarget.h"
 #include "document/KVSymbol.h"
 #include "resources/KVResource.h"
@@ -27,6 +28,21 @@ KVCommandAction::KVCommandAction(int nType, IKVCommandTarget *pDocument, int nRe
 KVCommandAction::~KVCommandAction()
 {
     qDeleteAll(m_listParams);
+}
+
+KVCommandAction *KVCommandAction::playbackNotice(int nType, IKVCommandTarget *pDocument, KVTimeline *pTimeline,
+                                                 bool bSeeking)
+{
+    auto *pAction = new KVCommandAction(nType, pDocument, 2, true);
+    const int nTime = pTimeline ? pTimeline->currentTimeMs() : 0;
+    if (nType == TimeNotice) {
+        pAction->addParam(KVCmdParam::makeInt(nTime));
+        pAction->addParam(KVCmdParam::makeBool(bSeeking));
+    } else if (nType != FinishTasksNotice) {
+        pAction->addParam(KVCmdParam::makeObject(KVCmdParam::Timeline, pTimeline));
+        pAction->addParam(KVCmdParam::makeInt(nTime));
+    }
+    return pAction;
 }
 
 void KVCommandAction::addParam(KVCmdParam *pParam)

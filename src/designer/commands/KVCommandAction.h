@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 class IKVCommandTarget;
+class KVTimeline;
 
 // One primitive, reversible change of a command: an action type code and its typed parameters.
 // redo() applies the change, undo() the inverse; both write into the parameters what the opposite
@@ -70,6 +71,12 @@ public:
                     bool bSkipNextRedo = false);
     // Destroys the parameters (and with them the objects they own).
     virtual ~KVCommandAction();
+
+    // A playback notification for the views, with skip next redo set so that running it changes
+    // nothing: 74 (play) and 75 (pause) carry the timeline and its current time, 76 the time and
+    // whether it is a seek, 82 (finish pending work) nothing.
+    static KVCommandAction *playbackNotice(int nType, IKVCommandTarget *pDocument, KVTimeline *pTimeline,
+                                           bool bSeeking = false);
 
     KVCommandAction(const KVCommandAction &) = delete;
     KVCommandAction &operator=(const KVCommandAction &) = delete;

@@ -534,15 +534,8 @@ void KVDocument::notifyViews(int nType, KVTimeline *pTimeline)
 {
     KVCommand command(this, QString());
     command.setPausePlaybackFirst(false);
-    auto *pAction = new KVCommandAction(nType, this, 2, true);
-    if (nType == KVCommandAction::TimeNotice) {
-        pAction->addParam(KVCmdParam::makeInt(pTimeline->currentTimeMs()));
-        pAction->addParam(KVCmdParam::makeBool(true));
-    } else if (nType != KVCommandAction::FinishTasksNotice) {
-        pAction->addParam(KVCmdParam::makeObject(KVCmdParam::Timeline, pTimeline));
-        pAction->addParam(KVCmdParam::makeInt(pTimeline->currentTimeMs()));
-    }
-    command.addAction(pAction);
+    // A jump of the playhead is a seek.
+    command.addAction(KVCommandAction::playbackNotice(nType, this, pTimeline, true));
     command.execute();
 }
 
