@@ -136,18 +136,20 @@ void KVCanvasOperations::removeSelected(KVCanvas *pCanvas)
 void KVCanvasOperations::group(KVCanvas *pCanvas)
 {
     const KVEditContext c = context(pCanvas);
-    if (c.isUsable() && KVGroupOperation::canGroup(c.selectedElements(), pCanvas->isEditingText()))
-        submit(pCanvas, KVGroupOperation::group(c.pTarget, c.selectedElements(), pCanvas));
+    const QList<KVElement *> selection = c.selectedElements();
+    if (c.isUsable() && KVGroupOperation::canGroup(selection, pCanvas->isEditingText()))
+        submit(pCanvas, KVGroupOperation::group(c.pTarget, selection, pCanvas));
 }
 
 void KVCanvasOperations::ungroup(KVCanvas *pCanvas)
 {
     const KVEditContext c = context(pCanvas);
-    if (!c.isUsable() || !KVGroupOperation::canUngroup(c.selectedElements(), pCanvas->isEditingText()))
+    const QList<KVElement *> selection = c.selectedElements();
+    if (!c.isUsable() || !KVGroupOperation::canUngroup(selection, pCanvas->isEditingText()))
         return;
     // Every selected group is dissolved; the commands of each run as one undo step.
     QList<KVElement *> groups;
-    for (KVElement *pElement : c.selectedElements()) {
+    for (KVElement *pElement : selection) {
         if (KVGroupOperation::isGroup(pElement))
             groups.append(pElement);
     }
