@@ -22,8 +22,8 @@ using F = KVActionSpec;
 const QList<KVActionSpec> kCatalogue = {
     {"File.SaveAs.Package", QT_TRANSLATE_NOOP("KVDesignerActions", "Package"), "export", "Ctrl+Shift+P", "File.SaveAs", "saveAsPackage", F::None, 0, nullptr},
     {"Edit.Cut", QT_TRANSLATE_NOOP("KVDesignerActions", "Cu&t"), "cut", "std:Cut", "MenuBar.Edit", nullptr, F::StartsDisabled, 0, nullptr},
-    {"Edit.Copy", QT_TRANSLATE_NOOP("KVDesignerActions", "&Copy"), "copy", "std:Copy", "MenuBar.Edit", nullptr, F::None, 0, nullptr},
-    {"Edit.Paste", QT_TRANSLATE_NOOP("KVDesignerActions", "&Paste"), "paste", "std:Paste", "MenuBar.Edit", nullptr, F::None, 0, nullptr},
+    {"Edit.Copy", QT_TRANSLATE_NOOP("KVDesignerActions", "&Copy"), "copy", "std:Copy", "MenuBar.Edit", nullptr, F::StartsDisabled, 0, nullptr},
+    {"Edit.Paste", QT_TRANSLATE_NOOP("KVDesignerActions", "&Paste"), "paste", "std:Paste", "MenuBar.Edit", nullptr, F::StartsDisabled, 0, nullptr},
     {"Edit.Paste_With_Animation", QT_TRANSLATE_NOOP("KVDesignerActions", "Paste with Animation"), nullptr, nullptr, "MenuBar.Edit", nullptr, F::StartsDisabled, 0, nullptr},
     {"Text.Paste_As_Plain", QT_TRANSLATE_NOOP("KVDesignerActions", "Paste as Plain Text"), nullptr, nullptr, "MenuBar.Edit", nullptr, F::Hidden, 0, "insertText"},
     {"Edit.Delete", QT_TRANSLATE_NOOP("KVDesignerActions", "&Delete"), "delete", "std:Delete", "MenuBar.Edit", "deleteSelection", F::None, 0, nullptr},
