@@ -96,9 +96,9 @@ QVariant tst_CanvasPage::run(const QString &strScript)
 
 void tst_CanvasPage::initTestCase()
 {
-    const QString strPage = QStringLiteral(KAVIO_BINARY_DIR "/share/kavio/resources/canvas/index.html");
+    const QString strPage = KVTestEnvironment::binaryDir() + QStringLiteral("/share/kavio/resources/canvas/index.html");
     QVERIFY2(QFile::exists(strPage), qPrintable(strPage));
-    QFile fixture(QStringLiteral(KAVIO_SOURCE_DIR "/web/test/fixtures/canvas-banner.json"));
+    QFile fixture(KVTestEnvironment::sourceDir() + QStringLiteral("/web/test/fixtures/canvas-banner.json"));
     QVERIFY(fixture.open(QIODevice::ReadOnly));
 
     m_pServer = new WebChannelServer(this);

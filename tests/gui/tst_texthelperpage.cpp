@@ -12,7 +12,7 @@ namespace {
 
 QString helperPath()
 {
-    return QStringLiteral(KAVIO_SOURCE_DIR "/web/helperhtml/kvtexteditorhelper.html");
+    return KVTestEnvironment::sourceDir() + QStringLiteral("/web/helperhtml/kvtexteditorhelper.html");
 }
 
 KVCommand *textCommand(TypesFixture &f, const QStringList &html)
