@@ -204,13 +204,13 @@ export const handmadeProjects = [
     // Two scenes with other elements and tracks, and a responsive pair of layouts.
     name: 'scenes',
     size: [400, 300],
-    breakpoints: { h: [700] },
-    viewports: [[640, 480], [900, 700]],
+    breakpoints: { h: [700], v: [600] },
+    viewports: [[640, 480], [900, 480], [900, 700]],
     scenes: [
       {
         name: 'First',
         elements: [
-          ['a', 'div', [10, 10, 50, 50], { color: '#cc3333', layouts: { '1,0': { path: { l: 200, t: 100 }, inherit: [0, 2] } } }],
+          ['a', 'div', [10, 10, 50, 50], { color: '#cc3333', layouts: { '1,0': { path: { l: 200, t: 100 }, inherit: [0, 2] }, '1,2': { path: { w: 90 }, inherit: [4] } } }],
           ['b', 'div', [100, 10, 80, 40], { color: '#33cc33' }],
           ['c', 'text', [10, 200, 120, 30]],
         ],
@@ -218,7 +218,7 @@ export const handmadeProjects = [
           ['a', 'tp', [[0, 10, 6], [800, 120]]],
           ['b', 'rZ', [[0, 0, 0], [1000, 90]]],
           ['b', 'lt', [[0, 100], [500, 300, 3, { before: 200 }], [1000, 260]]],
-          ['c', 'o', [[0, 0, 3, { hold: true }], [500, 1]]],
+          ['c', 'o', [[0, 1, 3, { hold: true }], [500, 0.4]]],
         ],
       },
       {
@@ -232,6 +232,7 @@ export const handmadeProjects = [
           ['g', 'sX', [[0, 1, 3], [1200, 0.5]]],
           ['g1', 'lt', [[200, 0, 2], [1000, 100]]],
           ['d', 'tp', [[0, 20], [1000, 200]], { layout: [1, 0], inherit: [2] }],
+          ['d', 'lt', [[0, 300, 21], [1000, 100]], { layout: [1, 2], inherit: [0] }],
         ],
       },
     ],
