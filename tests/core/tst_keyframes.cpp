@@ -1110,7 +1110,11 @@ void tst_Keyframes::playerValueFormats_data()
     QTest::newRow("colour") << int(Cat::BackgroundColor) << "color" << QVariant(QColor(1, 2, 3, 4)) << "[[1,2,3,4]]";
     QTest::newRow("location") << int(Cat::Location) << "" << QVariant(QPointF(1.5, -2)) << "[[1.5,-2]]";
     QTest::newRow("gradient angle") << int(Cat::GradientAngle) << "deg" << QVariant(44.6) << "[45]";
-    QTest::newRow("rotation") << int(Cat::RotateZ) << "deg" << QVariant(-89.6) << R"(["-90deg"])";
+    // Fractions are kept to a hundredth, but in whole-number fields (font size).
+    QTest::newRow("rotation") << int(Cat::RotateZ) << "deg" << QVariant(-89.6) << R"(["-89.6deg"])";
+    QTest::newRow("rotation to a hundredth") << int(Cat::RotateZ) << "deg" << QVariant(33.456) << R"(["33.46deg"])";
+    QTest::newRow("left to a hundredth") << int(Cat::Left) << "px" << QVariant(420.4) << R"(["420.4px"])";
+    QTest::newRow("whole left") << int(Cat::Left) << "px" << QVariant(-3.0) << R"(["-3px"])";
     QTest::newRow("font size") << int(Cat::FontSize) << "px" << QVariant(120.4) << R"(["120px"])";
 }
 

@@ -5,7 +5,8 @@
 //     missingLayouts, resources: [{ type, name, file, from }...], scenes: [scene...] }
 //   scene:   { name, duration, elements: [element...], tracks: [track...] }
 //   element: [name, kind, [left, top, width, height], extra]  with kind one of the keys of KINDS and
-//            extra (optional) { color, values, layouts: { 'h,v': values }, children: [element...], visible, resource }
+//            extra (optional) { color, values, layouts: { 'h,v': values }, children: [element...], visible,
+//            keys } where keys go into the element object itself (a medium's resourceId and volume)
 //   track:   [element name, short key or code, [[time, value, easing, { before, hold }]...], extra]
 //            extra (optional) { layout: [h, v], path: [[x, y, x1, y1, x2, y2, time]...], autoOrient, inherit }
 //
@@ -16,7 +17,10 @@
 // layout by those ids ('1,2'). `values` objects are merged into the element's property object as they
 // stand in the file (for instance { transform: { rotate: 30 }, inherit: [0] }).
 import { copyFileSync, mkdirSync, writeFileSync } from 'node:fs';
+import { fileURLToPath } from 'node:url';
 import path from 'node:path';
+
+const fixtures = path.join(path.dirname(fileURLToPath(import.meta.url)), '..', '..', 'tests', 'fixtures');
 
 export const KINDS = { image: 0, audio: 1, video: 2, text: 4, div: 5, group: 6, symbol: 7 };
 
@@ -87,7 +91,7 @@ function element(row, scene) {
     respProps: respProps(merge(base, extra.values), extra.layouts, scene), events: [],
     children: (extra.children || []).map((child) => element(child, scene)),
   };
-  if (extra.resource !== undefined) json.resourceId = extra.resource;
+  Object.assign(json, extra.keys);
   return json;
 }
 
@@ -198,6 +202,59 @@ export const handmadeProjects = [
         [`ease${code}`, 'lt', [[0, 0, code], [1000, 200]]],
         [`ease${code}`, 'o', [[0, 1, code], [1000, 0.2]]],
       ]),
+    }],
+  },
+  {
+    // Fractional key values: a long bar turned by 33.4 degrees is 1.4 px wider than one turned by 33.
+    name: 'fractions',
+    size: [640, 400],
+    scenes: [{
+      elements: [
+        ['bar', 'div', [100, 200, 400, 20], { color: '#cc6633' }],
+        ['dot', 'div', [0, 0, 20, 20], { color: '#333333' }],
+        ['drop', 'div', [300, 0, 20, 20], { color: '#663399' }],
+      ],
+      tracks: [
+        ['bar', 'rZ', [[0, 0, 3, { hold: true }], [500, 33.4]]],
+        ['dot', 'lt', [[0, 0.4, 3, { hold: true }], [500, 420.4]]],
+        ['drop', 'tp', [[0, 10.6, 0], [1000, 300.45]]],
+      ],
+    }],
+  },
+  {
+    // Motion paths: one whose last point has no time (the element stands there from the first
+    // point's time on), one with an untimed point in the middle that only bends the curve.
+    name: 'paths',
+    size: [480, 360],
+    scenes: [{
+      elements: [
+        ['parked', 'div', [20, 20, 30, 30], { color: '#cc3366' }],
+        ['bent', 'div', [20, 200, 30, 30], { color: '#3366cc' }],
+        ['still', 'div', [400, 300, 30, 30], { color: '#999999' }],
+      ],
+      tracks: [
+        ['parked', 'pos', [[0, [0, 0], 0], [1000, [200, 0]]], { path: [[0, 0, 0, 0, 60, 0, 0], [200, 0, 140, 0, 200, 40, 1000], [200, 200, 200, 120, 200, 200]] }],
+        ['bent', 'pos', [[200, [0, 0], 0], [900, [300, 0]]], { path: [[0, 0, 0, 0, 0, -60, 200], [150, -80, 100, -80, 200, -80], [300, 0, 300, -60, 300, 0, 900]] }],
+      ],
+    }],
+  },
+  {
+    // The volume of a video and of an audio element follows its track.
+    name: 'volume',
+    resources: [
+      { type: 2, file: 'clip.webm', from: path.join(fixtures, 'clip.webm') },
+      { type: 1, file: 'tune.webm', from: path.join(fixtures, 'clip.webm') },
+    ],
+    scenes: [{
+      elements: [
+        ['film', 'video', [10, 10, 160, 90], { keys: { resourceId: 1, volume: 0.8 } }],
+        ['tune', 'audio', [200, 10, 100, 30], { keys: { resourceId: 2, volume: 1 } }],
+        ['plain', 'div', [10, 200, 40, 40], { color: '#666666' }],
+      ],
+      tracks: [
+        ['film', 'vol', [[0, 0.8, 0], [1000, 0.1]]],
+        ['tune', 'vol', [[200, 1, 2], [800, 0.3, 3, { before: 0.5 }]]],
+      ],
     }],
   },
   {

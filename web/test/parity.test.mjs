@@ -1,7 +1,7 @@
 // The player against the model: "kavio export" writes the example banner, headless Chromium plays
 // it paused at a grid of times over the first scene's main timeline, and every named element's box
-// (relative to the stage, in stage pixels) and opacity must match what "kavio sample" computes from
-// the model at the same times. The same comparison runs over generated projects that use every easing,
+// (relative to the stage, in stage pixels), opacity, visibility and (for audio and video) volume must
+// match what "kavio sample" computes from the model at the same times. The same comparison runs over generated projects that use every easing,
 // rotation, scale, skew and origin tracks, groups nested three deep and motion paths (written by
 // kavio-genprojects), at every 50 ms; a responsive project is compared at two viewport sizes, each
 // showing another layout ("kavio sample --size" picks the layout the player picks). Hand-made projects,
@@ -113,8 +113,10 @@ function pageAt(ms) {
         // A 3D transform (its own or an ancestor's) gives a projected box the model does not work out.
         let threeD = false;
         for (let n = el; n && n !== doc.root.el; n = n.parentElement) threeD = threeD || getComputedStyle(n).transform.startsWith('matrix3d');
+        const media = el.querySelector(':scope > audio, :scope > video');
         elements[el.dataset.kvName] = {
           threeD,
+          volume: media ? media.volume : undefined,
           box: [(r.left - stage.left) / scale, (r.top - stage.top) / scale, r.width / scale, r.height / scale],
           opacity: Number(cs.opacity),
           visible: cs.display !== 'none' && cs.visibility !== 'hidden',
@@ -200,6 +202,9 @@ async function compareScene(t, index, file = project, given = null, size = null)
       if (dOpacity > worstOpacity.d) worstOpacity = { d: dOpacity, at: `${ms} ms ${name}` };
       if (dOpacity > OPACITY_TOLERANCE) faults.push(`${ms} ms ${name}: opacity ${p.opacity} on the page, ${m.opacity} in the model`);
       if (m.visible !== p.visible) faults.push(`${ms} ms ${name}: visible ${p.visible} on the page, ${m.visible} in the model`);
+      if (m.volume !== undefined && !(Math.abs(m.volume - p.volume) <= OPACITY_TOLERANCE)) {
+        faults.push(`${ms} ms ${name}: volume ${p.volume} on the page, ${m.volume} in the model`);
+      }
     }
   }
   const label = `${path.basename(file)} scene ${index + 1}${size ? ` at ${size.width}x${size.height}` : ''}`;
