@@ -17,6 +17,7 @@
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
 #include "model/KVSymbolElement.h"
+#include "model/KVText.h"
 #include "output/KVHeadlessPlayerSource.h"
 #include "output/KVPlayerData.h"
 #include "output/KVPlayerSource.h"
@@ -109,6 +110,9 @@ struct SymbolProject
         KVSymbol inner;
         KVScene *pInnerScene = addScene(inner, QStringLiteral("InnerScene"));
         animate(pInnerScene->mainTimeline(), addElement(pInnerScene, 5, QStringLiteral("spot")), 1500);
+        addElement(pInnerScene, 1, QStringLiteral("tune"));
+        static_cast<KVText *>(addElement(pInnerScene, 4, QStringLiteral("caption")))
+            ->setFontFamily(QStringLiteral("Gill's Sans"), KVLayoutKey::base());
         pInnerScene->mainTimeline()->addLabel(QStringLiteral("mid"), 600);
 
         KVSymbol outer;
@@ -211,9 +215,16 @@ void tst_SymbolResources::exportCarriesTheSymbols()
     KVHeadlessPlayerSource source;
     QVERIFY2(source.open(p.file()), qPrintable(rec.lastText()));
     QCOMPARE(source.symbols().count(), 2);
-    const QJsonObject jo = exportData(source);
+    source.source().pSettings->m_bEmbedSystemFont = true;
+    KVPlayerData data(&source.source());
+    const QJsonObject jo = data.build(KVPlayerData::Options());
     const QMap<QString, QJsonObject> symbols = symbolsOf(jo);
     QCOMPARE(symbols.keys(), (QStringList{"inner", "outer"}));
+    // The audio of inner, played by outer, played by the stage, counts twice at each level; the
+    // font used only inside inner is collected for embedding.
+    QCOMPARE(jo.value(QStringLiteral("mm")).toArray(), (QJsonArray{4, 1}));
+    QVERIFY2(data.fontFamilies().contains(QStringLiteral("'Gill\\'s Sans'")),
+             qPrintable(QStringList(data.fontFamilies().values()).join(QLatin1Char('|'))));
     // Each symbol travels whole: its scenes with their elements, its length, alignment and fit.
     const QJsonObject outer = symbols.value(QStringLiteral("outer"));
     QCOMPARE(outer.value(QStringLiteral("dur")).toInt(), 2000);
