@@ -82,8 +82,8 @@ KVPlayback *playbackOf(KVTimeline *pTimeline, KVElement *pElement)
 
 // A project in a temporary folder whose symbols are resources with files: "inner" (a video, a text
 // in Gill's Sans and a 1500 ms timeline with the label "mid" at 600) and "outer" (a 2000 ms
-// timeline that starts an instance of inner), with an instance of outer and a video of 3000 ms on the stage. The playback lists of the
-// stage are left to the test; the project is saved by save().
+// timeline that starts an instance of inner), with an instance of outer and a video of 3000 ms on
+// the stage. The playback lists of the stage are left to the test; the project is saved by save().
 struct SymbolProject
 {
     QTemporaryDir dir;
