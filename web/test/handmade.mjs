@@ -190,7 +190,8 @@ export function writeHandmade(folder, row) {
 }
 
 // The hand-made projects; each is exported, played and compared with the model at every viewport it
-// names (the default 640x480) and in every scene.
+// names (the default 640x480) and in every scene, every 50 ms up to 100 ms past the scene's duration
+// (default 1000 ms, at least 1000). The comparison wants three elements or more in every scene.
 export const handmadeProjects = [
   {
     // Qt's own curves beside two of the classic ones, on a left, a top and an opacity track.
