@@ -1074,7 +1074,7 @@ void tst_Keyframes::playerEntries_data()
                        R"({"d":500,"e":0,"el":4,"es":3,"p":"o","s":80,"t":500})"};
     QTest::newRow("left in pixels is text")
         << int(Cat::Left) << "px" << QList<Key>{{200, 10.4}}
-        << QStringList{R"({"d":0,"e":"10px","el":4,"p":"lt","s":"10px","t":200})"};
+        << QStringList{R"({"d":0,"e":"10.4px","el":4,"p":"lt","s":"10.4px","t":200})"};
     QTest::newRow("display never moves")
         << int(Cat::Display) << "" << QList<Key>{{0, 1.0}, {300, 0.0}}
         << QStringList{R"({"d":0,"e":"1","el":4,"p":"d","s":"1","t":0})",

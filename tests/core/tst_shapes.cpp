@@ -224,7 +224,7 @@ void tst_Shapes::textFontsFromHtml()
     QSet<QString> fonts;
     pGroup->collectFonts(fonts);
     // A family given to no text ("Ghost") is not in use.
-    QCOMPARE(fonts, (QSet<QString>{"'Lato'", "Times New Roman", "Verdana", "'Oswald'", "a, b"}));
+    QCOMPARE(fonts, (QSet<QString>{"'Lato'", "Times New Roman", "Verdana", "'Oswald'", "'a', 'b'"}));
 }
 
 void tst_Shapes::textResponsive()
