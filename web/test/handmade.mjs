@@ -2,7 +2,7 @@
 // parity test plays them next to "kavio sample". Each project is one row of `handmadeProjects`:
 //
 //   { name, size: [w, h], breakpoints: { h: [px...], v: [px...] }, viewports: [[w, h]...],
-//     missingLayouts, resources: [{ type, name, file, from }...], scenes: [scene...] }
+//     missingLayouts, resources: [{ type, name, file, from or text }...], scenes: [scene...] }
 //   scene:   { name, duration, elements: [element...], tracks: [track...] }
 //   element: [name, kind, [left, top, width, height], extra]  with kind one of the keys of KINDS and
 //            extra (optional) { color, values, layouts: { 'h,v': values }, children: [element...], visible,
@@ -10,6 +10,8 @@
 //   track:   [element name, short key or code, [[time, value, easing, { before, hold }]...], extra]
 //            extra (optional) { layout: [h, v], path: [[x, y, x1, y1, x2, y2, time]...], autoOrient, inherit }
 //
+// A resource's file is copied from `from` or written from `text` into the resource folder; its id is
+// its place in the list from 1 (an element refers to it with keys: { resourceId }).
 // Values are numbers, [x, y] for locations and '#rrggbb' or '#aarrggbb' for colours; "%" properties take
 // fractions (opacity 0.5). The easing of a key is that of the segment leaving it (default 3, in-out
 // quad); `hold` makes that segment jump instead, `before` gives the key a value before of its own.
@@ -160,7 +162,8 @@ export function writeHandmade(folder, row) {
   const resFolder = path.join(folder, `${row.name}_res`);
   mkdirSync(resFolder, { recursive: true });
   const resources = (row.resources || []).map((r, i) => {
-    copyFileSync(r.from, path.join(resFolder, r.file));
+    if (r.from) copyFileSync(r.from, path.join(resFolder, r.file));
+    else writeFileSync(path.join(resFolder, r.file), r.text || '');
     const json = { id: i + 1, uuid: `{00000000-0000-4000-8000-${String(i + 1).padStart(12, '0')}}`, name: r.name || r.file, deleted: false, type: r.type, dataSize: 0 };
     if (r.type === 1 || r.type === 2) json.resourceType = 0;
     json.fileName = r.file;
