@@ -34,7 +34,8 @@ QString KVSampleCommand::usage()
                           "to each time in milliseconds and prints one JSON line per time:\n"
                           "  {\"t\":T,\"elements\":{\"NAME\":{\"box\":[x,y,w,h],\"opacity\":o,\"visible\":b},...}}\n"
                           "where box is the element's bounding box in stage pixels after its 2D\n"
-                          "transforms and those of its parents. Nested elements are listed too.\n"
+                          "transforms and those of its parents. Nested elements are listed too;\n"
+                          "audio and video add \"volume\":v (0 to 1).\n"
                           "With --size the scene shows the responsive layout that the player picks for\n"
                           "a container of W x H pixels; without it, the base layout.\n"
                           "Exit code: 0 when sampled, 1 when not, 2 for a usage error.\n");

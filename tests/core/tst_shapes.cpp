@@ -102,9 +102,14 @@ void tst_Shapes::cssFontFamily_data()
     QTest::newRow("plain") << "Arial" << "'Arial'";
     QTest::newRow("with spaces") << "Times New Roman" << "'Times New Roman'";
     QTest::newRow("double quoted") << "\"Open Sans\"" << "'Open Sans'";
-    QTest::newRow("single quote inside") << "Gill's Sans" << "Gill's Sans";
+    QTest::newRow("single quoted") << "'Open Sans'" << "'Open Sans'";
+    QTest::newRow("single quote inside") << "Gill's Sans" << "'Gill\\'s Sans'";
+    QTest::newRow("double quote inside") << "My \"Best\" Font" << "'My \"Best\" Font'";
+    QTest::newRow("backslash inside") << "Back\\slash" << "'Back\\\\slash'";
     QTest::newRow("list") << "\"Helvetica Neue\", Arial, sans-serif"
-                          << "\"Helvetica Neue\", Arial, sans-serif";
+                          << "'Helvetica Neue', 'Arial', sans-serif";
+    QTest::newRow("list with an apostrophe and a comma in quotes") << "Gill's Sans, \"A, B\" , serif"
+                                                                    << "'Gill\\'s Sans', 'A, B', serif";
 }
 
 void tst_Shapes::cssFontFamily()
@@ -219,7 +224,7 @@ void tst_Shapes::textFontsFromHtml()
     QSet<QString> fonts;
     pGroup->collectFonts(fonts);
     // A family given to no text ("Ghost") is not in use.
-    QCOMPARE(fonts, (QSet<QString>{"'Lato'", "Times New Roman", "Verdana", "'Oswald'", "a, b"}));
+    QCOMPARE(fonts, (QSet<QString>{"'Lato'", "Times New Roman", "Verdana", "'Oswald'", "'a', 'b'"}));
 }
 
 void tst_Shapes::textResponsive()

@@ -17,6 +17,7 @@
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
 #include "model/KVSymbolElement.h"
+#include "model/KVText.h"
 #include "output/KVHeadlessPlayerSource.h"
 #include "output/KVPlayerData.h"
 #include "output/KVPlayerSource.h"
@@ -79,10 +80,10 @@ KVPlayback *playbackOf(KVTimeline *pTimeline, KVElement *pElement)
     return pAnimation->playback();
 }
 
-// A project in a temporary folder whose symbols are resources with files: "inner" (a 1500 ms
-// timeline with the label "mid" at 600) and "outer" (a 2000 ms timeline that starts an instance of
-// inner), with an instance of outer and a video of 3000 ms on the stage. The playback lists of the
-// stage are left to the test; the project is saved by save().
+// A project in a temporary folder whose symbols are resources with files: "inner" (a video, a text
+// in Gill's Sans and a 1500 ms timeline with the label "mid" at 600) and "outer" (a 2000 ms
+// timeline that starts an instance of inner), with an instance of outer and a video of 3000 ms on
+// the stage. The playback lists of the stage are left to the test; the project is saved by save().
 struct SymbolProject
 {
     QTemporaryDir dir;
@@ -109,6 +110,9 @@ struct SymbolProject
         KVSymbol inner;
         KVScene *pInnerScene = addScene(inner, QStringLiteral("InnerScene"));
         animate(pInnerScene->mainTimeline(), addElement(pInnerScene, 5, QStringLiteral("spot")), 1500);
+        addElement(pInnerScene, 2, QStringLiteral("film"));
+        static_cast<KVText *>(addElement(pInnerScene, 4, QStringLiteral("caption")))
+            ->setFontFamily(QStringLiteral("Gill's Sans"), KVLayoutKey::base());
         pInnerScene->mainTimeline()->addLabel(QStringLiteral("mid"), 600);
 
         KVSymbol outer;
@@ -211,9 +215,16 @@ void tst_SymbolResources::exportCarriesTheSymbols()
     KVHeadlessPlayerSource source;
     QVERIFY2(source.open(p.file()), qPrintable(rec.lastText()));
     QCOMPARE(source.symbols().count(), 2);
-    const QJsonObject jo = exportData(source);
+    source.source().pSettings->m_bEmbedSystemFont = true;
+    KVPlayerData data(&source.source());
+    const QJsonObject jo = data.build(KVPlayerData::Options());
     const QMap<QString, QJsonObject> symbols = symbolsOf(jo);
     QCOMPARE(symbols.keys(), (QStringList{"inner", "outer"}));
+    // The video of inner, played by outer, played by the stage, counts twice at each level beside
+    // the stage's own; the font used only inside inner is collected for embedding.
+    QCOMPARE(jo.value(QStringLiteral("mm")).toArray(), (QJsonArray{0, 5}));
+    QVERIFY2(data.fontFamilies().contains(QStringLiteral("'Gill\\'s Sans'")),
+             qPrintable(QStringList(data.fontFamilies().values()).join(QLatin1Char('|'))));
     // Each symbol travels whole: its scenes with their elements, its length, alignment and fit.
     const QJsonObject outer = symbols.value(QStringLiteral("outer"));
     QCOMPARE(outer.value(QStringLiteral("dur")).toInt(), 2000);

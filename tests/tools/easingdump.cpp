@@ -31,9 +31,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const int nPoints = 101;
     QList<int> codes;
-    for (int n = QEasingCurve::Linear; n <= QEasingCurve::OutInBounce; ++n)
+    for (int n = QEasingCurve::Linear; n <= QEasingCurve::TCBSpline; ++n)
         codes.append(n);
-    codes << QEasingCurve::BezierSpline << QEasingCurve::TCBSpline;
 
     std::printf("{\"points\": %d, \"curves\": {", nPoints);
     for (int i = 0; i < codes.size(); ++i) {

@@ -10,6 +10,8 @@
 // Usage: kavio-genprojects FOLDER
 #include "KVGeneratedProject.h"
 
+#include "animation/KVKeyframeSegment.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -30,9 +32,8 @@ using Cat = KVPropertyCatalogue;
 QList<int> easingCodes()
 {
     QList<int> codes;
-    for (int n = QEasingCurve::Linear; n <= QEasingCurve::OutInBounce; ++n)
+    for (int n = QEasingCurve::Linear; n <= KVKeyframeSegment::LastPickerCode; ++n)
         codes.append(n);
-    codes << QEasingCurve::BezierSpline << QEasingCurve::TCBSpline;
     return codes;
 }
 

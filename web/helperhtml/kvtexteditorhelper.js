@@ -33,11 +33,21 @@
       element.removeAttribute('style');
   }
 
+  // A font element's face as a CSS family list: names that are not plain words (Gill's Sans,
+  // 3D Font) go in single quotes with quotes and backslashes escaped; quoted names stay as they are.
+  function cssFamilies(face) {
+    return face.split(',').map((name) => name.trim()).filter((name) => name).map((name) => {
+      if (/^(['"]).*\1$/.test(name) || /^-?[_a-zA-Z][\w-]*(\s+-?[_a-zA-Z][\w-]*)*$/.test(name))
+        return name;
+      return "'" + name.replace(/\\/g, '\\\\').replace(/'/g, "\\'") + "'";
+    }).join(', ');
+  }
+
   function fontToSpan(doc, font) {
     const span = doc.createElement('span');
     const styles = [];
     if (font.getAttribute('face'))
-      styles.push('font-family: ' + font.getAttribute('face'));
+      styles.push('font-family: ' + cssFamilies(font.getAttribute('face')));
     if (font.getAttribute('color'))
       styles.push('color: ' + font.getAttribute('color'));
     if (font.getAttribute('style'))

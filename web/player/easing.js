@@ -271,6 +271,22 @@ const CURVES = [
   inBounce, outBounce, inOutBounce, outInBounce,
 ];
 
+// The toolkit's own curves. In and out curves mix a half sine wave with the straight line: the sine
+// alone near the slow end, the line alone from the middle on. The sine and cosine curves are full
+// waves that do not end at 1: the sine returns to 0, the cosine starts and ends at 0.5.
+const sineProgress = (t) => Math.sin(t * PI - HALF_PI) / 2 + 0.5;
+const smoothMix = (t) => Math.min(Math.max(1 - t * 2 + 0.3, 0), 1);
+CURVES[41] = (t) => {
+  const mix = smoothMix(t);
+  return sineProgress(t) * mix + t * (1 - mix);
+};
+CURVES[42] = (t) => {
+  const mix = smoothMix(1 - t);
+  return sineProgress(t) * mix + t * (1 - mix);
+};
+CURVES[43] = (t) => (Math.sin(t * PI * 2 - HALF_PI) + 1) / 2;
+CURVES[44] = (t) => (Math.cos(t * PI * 2 - HALF_PI) + 1) / 2;
+
 // The editor's two fixed spline shapes.
 CURVES[45] = bezierEasing([[0.4, 0.1], [0.6, 0.9], [1, 1]]);
 CURVES[46] = bezierEasing(

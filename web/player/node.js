@@ -35,7 +35,8 @@ const SHADOW = 512;
 const FILTER = 1024;
 const PERSPECTIVE = 2048;
 const IMAGE = 4096;
-const ALL = 8191;
+const VOLUME = 8192;
+const ALL = 16383;
 
 const GROUP = {
   lt: MOVE, rt: MOVE, tp: MOVE, b: MOVE, pos: MOVE, tX: MOVE, tY: MOVE, tZ: MOVE,
@@ -52,6 +53,7 @@ const GROUP = {
   fif: FILTER, fhf: FILTER, fcf: FILTER, frf: FILTER, fsf: FILTER, fpf: FILTER, fgf: FILTER, fbf: FILTER,
   psoX: PERSPECTIVE, psoY: PERSPECTIVE, psoZ: PERSPECTIVE,
   iX: IMAGE, iY: IMAGE, iW: IMAGE, iH: IMAGE,
+  vol: VOLUME,
 };
 
 const OVERFLOW = ['visible', 'hidden', 'scroll', 'auto'];
@@ -272,6 +274,11 @@ export class ElementNode {
       this.setStyle('filter', css);
     }
     if (d & IMAGE && this.picture && Number(this.data.k) === 0) Object.assign(this.picture.style, imagePlacement(p.ir, v));
+    // An audio or video element's volume follows its track, else the element's own.
+    if (d & VOLUME && this.picture && 'volume' in this.picture) {
+      const volume = v.vol !== undefined ? num(v.vol) : typeof this.data.vol === 'number' ? this.data.vol : 100;
+      this.picture.volume = Math.max(0, Math.min(1, volume / 100));
+    }
     if (d & PERSPECTIVE && Array.isArray(p.pso) && this.ctx.preserve3d) {
       const [x = 50, y = 50, z = 1200] = p.pso;
       this.setStyle('perspective', `${num(v.psoZ ?? z)}px`);

@@ -14,8 +14,8 @@ const dumpTool = process.env.KAVIO_EASINGDUMP || path.join(here, '..', '..', 'bu
 test('every easing code agrees with the toolkit within 1e-6', { skip: !existsSync(dumpTool) && `${dumpTool} is not built` }, () => {
   const dump = JSON.parse(execFileSync(dumpTool, { encoding: 'utf8' }));
   const codes = Object.keys(dump.curves).map(Number);
-  const expected = [...Array(41).keys(), 45, 46];
-  assert.deepEqual(codes, expected, 'the tool prints codes 0 to 40, 45 and 46');
+  const expected = [...Array(47).keys()];
+  assert.deepEqual(codes, expected, 'the tool prints codes 0 to 46');
   assert.deepEqual(EASING_CODES, expected, 'the player knows the same codes');
   const failures = [];
   for (const code of codes) {
@@ -30,11 +30,12 @@ test('every easing code agrees with the toolkit within 1e-6', { skip: !existsSyn
   assert.deepEqual(failures, []);
 });
 
-test('curves start at 0 and end at 1, and progress is held to 0..1', () => {
+test('curves start at 0 and end at 1 (but the sine and cosine waves), and progress is held to 0..1', () => {
   for (const code of EASING_CODES) {
     const fn = easing(code);
-    assert.ok(Math.abs(fn(0)) < 1e-12, `code ${code} at 0`);
-    assert.ok(Math.abs(fn(1) - 1) < 1e-12, `code ${code} at 1`);
+    const [start, end] = code === 43 ? [0, 0] : code === 44 ? [0.5, 0.5] : [0, 1];
+    assert.ok(Math.abs(fn(0) - start) < 1e-12, `code ${code} at 0`);
+    assert.ok(Math.abs(fn(1) - end) < 1e-12, `code ${code} at 1`);
     assert.equal(fn(-3), fn(0), `code ${code} before 0`);
     assert.equal(fn(7), fn(1), `code ${code} after 1`);
   }
@@ -51,6 +52,10 @@ const cases = [
   [17, 1, 1],
   [33, 0.5, 0.25 * (2.70158 * 0.5 - 1.70158)],
   [38, 1 / 11 * 4 - 1e-12, 7.5625 * (4 / 11) ** 2],
+  [41, 0.75, 0.75], // in curve: the straight line from the middle on
+  [42, 0.25, 0.25], // out curve: the straight line up to the middle
+  [43, 0.5, 1], // sine wave at its top
+  [44, 0.25, 1], // cosine wave at its top
 ];
 
 test('hand-worked values', () => {
@@ -60,7 +65,7 @@ test('hand-worked values', () => {
 });
 
 test('unknown codes are linear; elastic and back overshoot, bounce stays within 0..1', () => {
-  for (const code of [-1, 41, 44, 47, 99, undefined, 'x']) assert.equal(easing(code)(0.3), 0.3);
+  for (const code of [-1, 47, 99, undefined, 'x']) assert.equal(easing(code)(0.3), 0.3);
   const samples = (code) => Array.from({ length: 201 }, (_, i) => easing(code)(i / 200));
   assert.ok(Math.min(...samples(29)) < -0.01, 'in elastic dips below 0');
   assert.ok(Math.max(...samples(30)) > 1.01, 'out elastic rises above 1');

@@ -1,11 +1,13 @@
 // The player against the model: "kavio export" writes the example banner, headless Chromium plays
 // it paused at a grid of times over the first scene's main timeline, and every named element's box
-// (relative to the stage, in stage pixels) and opacity must match what "kavio sample" computes from
-// the model at the same times. The same comparison runs over generated projects that use every easing,
+// (relative to the stage, in stage pixels), opacity, visibility and (for audio and video) volume must
+// match what "kavio sample" computes from the model at the same times. The same comparison runs over generated projects that use every easing,
 // rotation, scale, skew and origin tracks, groups nested three deep and motion paths (written by
 // kavio-genprojects), at every 50 ms; a responsive project is compared at two viewport sizes, each
-// showing another layout ("kavio sample --size" picks the layout the player picks). A screenshot
-// test checks that the page draws something, and something else as time goes on.
+// showing another layout ("kavio sample --size" picks the layout the player picks). Hand-made projects,
+// written straight in the file format from the rows of handmade.mjs, are compared in every scene at
+// every viewport their row names. A screenshot test checks that the page draws something, and
+// something else as time goes on.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -15,6 +17,7 @@ import { fileURLToPath } from 'node:url';
 import path from 'node:path';
 import { inflateSync } from 'node:zlib';
 import { chromium } from 'playwright-core';
+import { handmadeProjects, writeHandmade } from './handmade.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.join(here, '..', '..');
@@ -44,6 +47,7 @@ let containerId;
 const pageErrors = [];
 
 let generated;
+let handmade;
 
 async function launch() {
   if (!browser) {
@@ -87,6 +91,7 @@ after(async () => {
   if (browser) await browser.close();
   if (out) rmSync(out, { recursive: true, force: true });
   if (generated) rmSync(generated, { recursive: true, force: true });
+  if (handmade) rmSync(handmade, { recursive: true, force: true });
 });
 
 // What the page shows at a time of the first scene: each named node's box relative to the stage,
@@ -108,8 +113,10 @@ function pageAt(ms) {
         // A 3D transform (its own or an ancestor's) gives a projected box the model does not work out.
         let threeD = false;
         for (let n = el; n && n !== doc.root.el; n = n.parentElement) threeD = threeD || getComputedStyle(n).transform.startsWith('matrix3d');
+        const media = el.querySelector(':scope > audio, :scope > video');
         elements[el.dataset.kvName] = {
           threeD,
+          volume: media ? media.volume : undefined,
           box: [(r.left - stage.left) / scale, (r.top - stage.top) / scale, r.width / scale, r.height / scale],
           opacity: Number(cs.opacity),
           visible: cs.display !== 'none' && cs.visibility !== 'hidden',
@@ -195,6 +202,9 @@ async function compareScene(t, index, file = project, given = null, size = null)
       if (dOpacity > worstOpacity.d) worstOpacity = { d: dOpacity, at: `${ms} ms ${name}` };
       if (dOpacity > OPACITY_TOLERANCE) faults.push(`${ms} ms ${name}: opacity ${p.opacity} on the page, ${m.opacity} in the model`);
       if (m.visible !== p.visible) faults.push(`${ms} ms ${name}: visible ${p.visible} on the page, ${m.visible} in the model`);
+      if (m.volume !== undefined && !(Math.abs(m.volume - p.volume) <= OPACITY_TOLERANCE)) {
+        faults.push(`${ms} ms ${name}: volume ${p.volume} on the page, ${m.volume} in the model`);
+      }
     }
   }
   const label = `${path.basename(file)} scene ${index + 1}${size ? ` at ${size.width}x${size.height}` : ''}`;
@@ -343,4 +353,22 @@ for (const viewport of [{ width: 640, height: 480 }, { width: 900, height: 700 }
       assert.deepEqual(layout, viewport.width > 700 ? [1, 2] : [0, 0], 'the page shows the layout of its viewport');
       await compareScene(t, 0, file, grid(1100, 50), viewport);
     });
+}
+
+// Hand-made projects: every scene at every viewport of the row, every 50 ms to past the scene's end.
+for (const row of handmadeProjects) {
+  for (const [width, height] of row.viewports || [[640, 480]]) {
+    test(`the player places every element of the hand-made ${row.name} project where the model does at ${width}x${height}`,
+      { skip: missing || false }, async (t) => {
+        if (!handmade) handmade = mkdtempSync(path.join(tmpdir(), 'kavio-parity-handmade-'));
+        const file = writeHandmade(handmade, row);
+        const folder = path.join(handmade, `${row.name}-export-${width}x${height}`);
+        mkdirSync(folder, { recursive: true });
+        await openProject(file, folder, { width, height });
+        const size = row.breakpoints ? { width, height } : null;
+        for (const [index, scene] of row.scenes.entries()) {
+          await compareScene(t, index, file, grid((scene.duration || 1000) + 100, 50), size);
+        }
+      });
+  }
 }

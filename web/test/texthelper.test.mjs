@@ -26,6 +26,7 @@ const cases = [
   ['styled spans stay', '<span style="color: red;">r</span>', '<span style="color: red">r</span>'],
   ['empty style goes', '<span style=" ; ">x</span>', 'x'],
   ['font becomes a span', '<font face="Arial" color="#ff0000">f</font>', '<span style="font-family: Arial; color: #ff0000">f</span>'],
+  ['a face with an apostrophe is quoted', `<font face="Gill's Sans, serif">g</font>`, `<span style="font-family: 'Gill\\'s Sans', serif">g</span>`],
   ['javascript links lose their target', '<a href="javascript:x()">l</a><a href="https://k.io" target="_blank">k</a>',
     '<a>l</a><a href="https://k.io" target="_blank">k</a>'],
   ['a trailing break of a block goes', '<p>line<br></p><p><br></p>', '<p>line</p><p><br></p>'],

@@ -15,6 +15,7 @@
 #include <QPointF>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -444,7 +445,11 @@ QJsonValue KVKeyframe::playerValue(const QVariant &value) const
     }
     if (m_nType == Cat::GradientAngle)
         return qRound(d);
-    return QString::number(qRound(d)) + m_strUnit;
+    // A property held in a whole-number field shows whole numbers in the editor too; any other keeps
+    // its fraction to a hundredth, so that the page shows 33.4deg or 420.4px where the editor does.
+    if (Cat::fieldName(m_nType).startsWith("m_n"))
+        return QString::number(qRound(d)) + m_strUnit;
+    return KVJsonUtil::shortNumber(std::round(d * 100.0) / 100.0, 15) + m_strUnit;
 }
 
 QJsonObject KVKeyframe::playerEntry(int nElementId, const KVKeyValue &from, const KVKeyValue &to,

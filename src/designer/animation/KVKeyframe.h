@@ -105,7 +105,7 @@ public:
 
     // Appends the player entries of the track ({el, p, t, d, s, e, es}); canvas mode is passed on
     // to the keys that location tracks add.
-    void toPlayerJson(QJsonArray &entries, int nElementId, bool bCanvasMode = false) const;
+    virtual void toPlayerJson(QJsonArray &entries, int nElementId, bool bCanvasMode = false) const;
     // The value as the player writes it under "s" and "e".
     QJsonValue playerValue(const QVariant &value) const;
 

@@ -22,8 +22,9 @@ class KVKeyframeSegment : public QPropertyAnimation
 public:
     static constexpr int BezierCode = QEasingCurve::BezierSpline;  // 45
     static constexpr int TcbCode = QEasingCurve::TCBSpline;        // 46
-    // Highest code the easing picker offers (OutInBounce).
-    static constexpr int LastPickerCode = QEasingCurve::OutInBounce;  // 40
+    // The easing picker offers every code from Linear up to this one (TCBSpline): the toolkit's
+    // curves, its own in, out, sine and cosine curves (41 to 44) and the two spline shapes.
+    static constexpr int LastPickerCode = QEasingCurve::TCBSpline;  // 46
 
     KVKeyframeSegment(KVKeyValue *pStart, KVKeyValue *pEnd, QObject *pTarget,
                       const QByteArray &propertyName, QObject *pParent = nullptr);

@@ -207,6 +207,41 @@ void KVMotionPathKeyframe::setElementUnitsToPixels()
     }
 }
 
+void KVMotionPathKeyframe::toPlayerJson(QJsonArray &entries, int nElementId, bool bCanvasMode) const
+{
+    const QList<KVPathPoint> &points = m_path.points();
+    if (points.isEmpty() || points.last().nTime != -1) {
+        KVKeyframe::toPlayerJson(entries, nElementId, bCanvasMode);
+        return;
+    }
+    // From the first point's time on the element stands on the untimed last point, before it on
+    // the first point. The entry's path is the curve that arrives there, for the direction an
+    // element turned along the path takes.
+    const KVPathPoint &first = points.first();
+    const KVPathPoint &last = points.last();
+    QJsonArray jaPoints;
+    for (int n = qMax(0, int(points.size()) - 2); n < points.size(); ++n) {
+        const KVPathPoint &point = points.at(n);
+        QJsonArray jaPoint{point.x, point.y, point.x1, point.y1, point.x2, point.y2};
+        if (bCanvasMode) {
+            jaPoint.append(n);
+            jaPoint.append(point.nTime);
+        }
+        jaPoints.append(jaPoint);
+    }
+    const auto *pAnimation = qobject_cast<const KVAnimation *>(parent());
+    QJsonObject jo;
+    jo.insert(QStringLiteral("el"), nElementId);
+    jo.insert(QStringLiteral("p"), KVPropertyCatalogue::shortKey(KVPropertyCatalogue::Location));
+    jo.insert(QStringLiteral("t"), qMax(0, first.nTime));
+    jo.insert(QStringLiteral("d"), 0);
+    jo.insert(QStringLiteral("s"), QJsonArray{first.x, first.y});
+    jo.insert(QStringLiteral("e"), QJsonArray{last.x, last.y});
+    jo.insert(QStringLiteral("cp"), jaPoints);
+    jo.insert(QStringLiteral("ao"), pAnimation && pAnimation->autoOrient());
+    entries.append(jo);
+}
+
 void KVMotionPathKeyframe::addPlayerEntryKeys(QJsonObject &joEntry, int nFromIndex, int nToIndex,
                                               bool bCanvasMode) const
 {

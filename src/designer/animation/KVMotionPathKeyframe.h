@@ -54,6 +54,9 @@ public:
     // coordinates are absolute: such a path is made relative to its first point and the element's
     // left and top are moved there (see readLegacyPath()). Then the rest of the track.
     void fromJson(const QJsonObject &jo) override;
+    // The entries of the keys, with their path points; a path whose last point has no time parks
+    // the element on that point (see locationAt), which one set entry tells the player instead.
+    void toPlayerJson(QJsonArray &entries, int nElementId, bool bCanvasMode = false) const override;
 
 protected:
     void updateCurrentTime(int nCurrentTime) override;

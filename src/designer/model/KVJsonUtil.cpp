@@ -67,9 +67,9 @@ double times100(double dFraction)
     return std::round(d * dScale) / dScale;
 }
 
-QString shortNumber(double d)
+QString shortNumber(double d, int nDigits)
 {
-    QString str = QString::number(d, 'g', 6);
+    QString str = QString::number(d, 'g', nDigits);
     if (str == QLatin1String("-0"))
         str = QStringLiteral("0");
     return str;

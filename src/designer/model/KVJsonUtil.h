@@ -25,8 +25,8 @@ QJsonObject readObject(const QJsonObject &jo, const QString &strKey);
 // A fraction as the percent number of the player data (0.25 gives 25), without the binary noise of
 // the multiplication (0.07 gives 7, not 7.000000000000001).
 double times100(double dFraction);
-// Shortest form with up to 6 significant digits ("25", "12.5", "33.3333").
-QString shortNumber(double d);
+// Shortest form with up to nDigits significant digits (with 6: "25", "12.5", "33.3333").
+QString shortNumber(double d, int nDigits = 6);
 // A left/top-like length: unit 1 (percent) gives the string "25%" for 0.25, any other unit the
 // plain number of pixels.
 QJsonValue playerPosition(double dValue, int nUnit);

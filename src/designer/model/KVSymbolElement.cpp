@@ -129,6 +129,41 @@ KVLayoutKey KVSymbolElement::updateSymbolLayout()
     return layout;
 }
 
+namespace {
+
+// A symbol that plays itself, directly or through others, is followed this deep and no deeper.
+int g_nContentDepth = 0;
+constexpr int kMaxContentDepth = 16;
+
+// The scene the instance plays: the owner of the symbol's main timeline.
+template<typename Visit>
+void visitContent(const QPointer<KVTimeline> &pTimeline, Visit visit)
+{
+    const KVElement *pContent = pTimeline ? pTimeline->owner() : nullptr;
+    if (!pContent || g_nContentDepth >= kMaxContentDepth)
+        return;
+    ++g_nContentDepth;
+    visit(pContent);
+    --g_nContentDepth;
+}
+
+} // namespace
+
+void KVSymbolElement::collectFonts(QSet<QString> &fonts) const
+{
+    KVElement::collectFonts(fonts);
+    visitContent(m_pSymbolTimeline, [&fonts](const KVElement *pContent) { pContent->collectFonts(fonts); });
+}
+
+void KVSymbolElement::countMedia(int &nAudio, int &nVideo) const
+{
+    KVElement::countMedia(nAudio, nVideo);
+    visitContent(m_pSymbolTimeline, [&](const KVElement *pContent) {
+        for (int n = 0; n < 2; ++n)
+            pContent->countMedia(nAudio, nVideo);
+    });
+}
+
 KVTimeline *KVSymbolElement::symbolTimeline() const
 {
     return m_pSymbolTimeline;

@@ -131,13 +131,60 @@ void KVTextProperty::textStyleArray(QJsonArray &ja) const
 
 QString KVTextProperty::cssFontFamily(const QString &strFamily)
 {
-    if (strFamily.contains(QLatin1Char(',')))
-        return strFamily;
-    QString strName = strFamily;
-    strName.remove(QLatin1Char('"'));
-    if (strName.contains(QLatin1Char('\'')))
-        return strName;
-    return QLatin1Char('\'') + strName + QLatin1Char('\'');
+    // The names of the list, split at commas outside quotes. A name in quotes is taken without
+    // them; an unquoted one is trimmed and may be a generic family keyword.
+    struct Name
+    {
+        QString strText;
+        bool bQuoted = false;
+    };
+    QList<Name> names;
+    Name name;
+    QChar quote;
+    auto finish = [&]() {
+        if (!name.bQuoted)
+            name.strText = name.strText.trimmed();
+        if (name.bQuoted || !name.strText.isEmpty())
+            names << name;
+        name = Name();
+    };
+    for (int n = 0; n < strFamily.size(); ++n) {
+        const QChar c = strFamily.at(n);
+        if (!quote.isNull()) {
+            if (c == QLatin1Char('\\') && n + 1 < strFamily.size())
+                name.strText += strFamily.at(++n);
+            else if (c == quote)
+                quote = QChar();
+            else
+                name.strText += c;
+        } else if (c == QLatin1Char(',')) {
+            finish();
+        } else if ((c == QLatin1Char('"') || c == QLatin1Char('\'')) && !name.bQuoted
+                   && name.strText.trimmed().isEmpty() && strFamily.indexOf(c, n + 1) > n) {
+            quote = c;
+            name.strText.clear();
+            name.bQuoted = true;
+        } else if (!name.bQuoted || !c.isSpace()) {
+            name.strText += c;
+        }
+    }
+    finish();
+    // Generic families stay keywords; every other name becomes a string in single quotes with its
+    // backslashes and single quotes escaped, so that the browser keeps names such as Gill's Sans.
+    static const QStringList generic{QStringLiteral("serif"), QStringLiteral("sans-serif"),
+                                     QStringLiteral("monospace"), QStringLiteral("cursive"),
+                                     QStringLiteral("fantasy"), QStringLiteral("system-ui")};
+    QStringList css;
+    for (const Name &entry : qAsConst(names)) {
+        if (!entry.bQuoted && generic.contains(entry.strText, Qt::CaseInsensitive)) {
+            css << entry.strText;
+            continue;
+        }
+        QString strEscaped = entry.strText;
+        strEscaped.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('\''), QLatin1String("\\'"));
+        css << QLatin1Char('\'') + strEscaped + QLatin1Char('\'');
+    }
+    return css.join(QLatin1String(", "));
 }
 
 QSet<QString> KVTextProperty::htmlFontFamilies(const QString &strHtml)

@@ -42,8 +42,9 @@ public:
     // letter space].
     void textStyleArray(QJsonArray &ja) const;
 
-    // A family list (with a comma) unchanged; otherwise double quotes removed and, unless a single
-    // quote remains, wrapped in single quotes (Arial gives 'Arial').
+    // A family or family list as CSS: each name in single quotes with its quotes and backslashes
+    // escaped (Arial gives 'Arial', Gill's Sans gives 'Gill\'s Sans'), quotes around a name taken
+    // off first; generic families (serif, sans-serif, ...) stay keywords.
     static QString cssFontFamily(const QString &strFamily);
     // The font families that the text of an HTML fragment is set in (empty families left out).
     static QSet<QString> htmlFontFamilies(const QString &strHtml);

@@ -2,6 +2,7 @@
 
 #include "animation/KVTimeline.h"
 #include "model/KVElement.h"
+#include "model/KVMedia.h"
 #include "model/KVScene.h"
 
 #include <QJsonArray>
@@ -59,6 +60,8 @@ void KVStageSampler::measure(const KVElement *pElement, const QTransform &toPare
     // Easings that overshoot take the stored opacity past 0 or 1; what is shown stays within them.
     sample.dOpacity = qBound(0.0, pElement->opacity(), 1.0);
     sample.bVisible = pElement->display() != 0;
+    if (const auto *pMedia = qobject_cast<const KVMedia *>(pElement))
+        sample.dVolume = qBound(0.0, pMedia->volume(), 1.0);
     samples.append(sample);
     // Children are placed inside the border.
     const double dBorder = pElement->borderWidth();
@@ -88,6 +91,8 @@ QJsonObject KVStageSampler::sampleJson(int nTime)
                                                     rounded(s.box.height())});
         jo.insert(QStringLiteral("opacity"), rounded(s.dOpacity));
         jo.insert(QStringLiteral("visible"), s.bVisible);
+        if (s.dVolume >= 0.0)
+            jo.insert(QStringLiteral("volume"), rounded(s.dVolume));
         joElements.insert(s.strName, jo);
     }
     return QJsonObject{{QStringLiteral("t"), nTime}, {QStringLiteral("elements"), joElements}};

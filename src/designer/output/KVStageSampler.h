@@ -23,14 +23,15 @@ public:
         QRectF box;
         double dOpacity = 1.0;
         bool bVisible = true;
+        double dVolume = -1.0;  // audio and video only: 0..1
     };
 
     explicit KVStageSampler(KVScene *pScene);
 
     // Seeks the main timeline to nTime and measures the elements, in pre-order.
     QList<Sample> sampleAt(int nTime);
-    // {"t": nTime, "elements": {name: {"box": [x, y, w, h], "opacity": o, "visible": b}}}, the
-    // numbers rounded to four decimals.
+    // {"t": nTime, "elements": {name: {"box": [x, y, w, h], "opacity": o, "visible": b}}}, with
+    // "volume" for audio and video, the numbers rounded to four decimals.
     QJsonObject sampleJson(int nTime);
 
     // The element's transform from its own box (0, 0 at its top-left corner) to its parent's
