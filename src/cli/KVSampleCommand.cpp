@@ -34,7 +34,11 @@ QString KVSampleCommand::usage()
                           "to each time in milliseconds and prints one JSON line per time:\n"
                           "  {\"t\":T,\"elements\":{\"NAME\":{\"box\":[x,y,w,h],\"opacity\":o,\"visible\":b},...}}\n"
                           "where box is the element's bounding box in stage pixels after its 2D\n"
-                          "transforms and those of its parents. Nested elements are listed too.\n"
+                          "transforms and those of its parents. Nested elements are listed too;\n"
+                          "an element inside a hidden group is not visible. 3D transforms (rotation\n"
+                          "about X or Y, depth, the scene's perspective) are not projected: an element\n"
+                          "that has one, or lies inside one that has, is marked \"transform3d\":true and\n"
+                          "its box is that of its 2D transforms alone.\n"
                           "With --size the scene shows the responsive layout that the player picks for\n"
                           "a container of W x H pixels; without it, the base layout.\n"
                           "Exit code: 0 when sampled, 1 when not, 2 for a usage error.\n");
