@@ -67,6 +67,8 @@ QVariant KVKeyframeSegment::valueAtFraction(double dFraction) const
 
 QVariant KVKeyframeSegment::interpolated(const QVariant &from, const QVariant &to, qreal dProgress) const
 {
+    if (!m_bWholeNumbers)
+        return QPropertyAnimation::interpolated(from, to, dProgress);
     return wholeIfDisplay(interpolate(from, to, dProgress));
 }
 

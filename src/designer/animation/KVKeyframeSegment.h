@@ -60,7 +60,7 @@ public:
     static QVariant interpolate(const QVariant &from, const QVariant &to, double dProgress);
 
 protected:
-    // Plays through interpolate(); display values are whole numbers (see m_bWholeNumbers).
+    // Display values are whole numbers (see m_bWholeNumbers); others as the framework has them.
     QVariant interpolated(const QVariant &from, const QVariant &to, qreal dProgress) const override;
 
 private:
