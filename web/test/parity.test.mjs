@@ -462,7 +462,9 @@ function handMadeProject(row) {
     if (keyframes.length) animations.push({ auto_orient: !!o.orient, element_id: id, inherit: [], keyframes });
     return { children: (o.children || []).map(element), events: [], id, isLocked: false, isVisible: true, name, respProps, type: o.type || 5 };
   };
-  const children = row.elements.map(element);
+  // Every row runs a second: one element crosses the stage.
+  const ticker = ['ticker', [0, 300, 20, 10], { tracks: [[0, [[0, 0], [1000, 400]], [[0, true]]]] }];
+  const children = [...row.elements, ticker].map(element);
   const sceneValues = values([0, 0, 480, 320]);
   const layouts = (row.breakpoints || []).map(([id]) => [id, 0]);
   const scene = {
