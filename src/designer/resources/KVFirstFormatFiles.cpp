@@ -63,7 +63,7 @@ bool KVFirstFormatFiles::migrate(KVResourceManager *pManager, QStringList *pCopi
             if (!isFolderRelative(strName))
                 continue;
             const QString strSource = pManager->absoluteFilePath(strName);
-            QString strNew = QDir::cleanPath(QDir::fromNativeSeparators(strName));
+            QString strNew = QDir::cleanPath(QString(strName).replace(QLatin1Char('\\'), QLatin1Char('/')));
             if (strNew.startsWith(QLatin1String("../")) || strNew == QLatin1String("..")) {
                 // Outside the project folder: under its own file name, not taken by another file.
                 const QFileInfo info(strSource);
