@@ -406,44 +406,24 @@ const handMade = [
   ] },
 ];
 
-// The property values of an element at one layout.
-function values([l, t, w, h], { display = 1, transform = {}, inherit = [] } = {}, n = 0) {
-  return {
-    background: { fillStyle: 1, gradientStopColors: [-16777216, -1], gradientStopFactors: [0, 1], gradientType: 0,
-      imageFillType: 0, imageResourceId: -1, linearGradientAngle: 0, radialOriginX: 0.5, radialOriginY: 0.5,
-      radialShape: 1, radialSizeParam: 3, solidColor: -16777216 + ((n * 0x3b5d7f) & 0xffffff) },
-    border: { color: -16777216, style: 0, width: 1 },
-    className: '',
-    clip: { cc: 0.5, oc: 0.5, ov: 0.25, rb: 0, rl: 0, rr: 0, rt: 0, s: 0, ucc: 1, uoc: 1, uov: 1, urb: 0, url: 0, urr: 0, urt: 0 },
-    corner: { bl: 0, br: 0, tl: 0, tr: 0, unitBL: 0, unitBR: 0, unitTL: 0, unitTR: 0 },
-    display,
-    filter: { b: 0, c: 1, g: 0, h: 0, i: 0, r: 1, s: 1, sp: 0 },
-    inherit,
-    opacity: 1,
-    overflow: 0,
-    path: { coordinateType: 0, h, l, t, unitH: 0, unitW: 0, unitX: 0, unitY: 0, w },
-    perspectiveOrgX: 0.5, perspectiveOrgY: 0.5, perspectiveOrgZ: 1200,
-    shadow: { ag: 45, br: 5, cl: -2147483648, dt: 5, st: 0 },
-    tabIndex: -2,
-    text: { alignH: 4, alignV: 128, bold: false, color: -1, fontFamily: 'Arial', fontSize: 18, highlightColor: 0, html: '',
-      indent: 0, italic: false, letterSpace: 0, lineHeight: 1.2, strikeout: false, underline: false, wordSpace: 0 },
-    title: '',
-    transform: { originX: 0.5, originY: 0.5, originZ: 0, rotate: 0, rotateX: 0, rotateY: 0, scaleX: 1, scaleY: 1,
-      scaleZ: 1, skewX: 0, skewY: 0, translateX: 0, translateY: 0, translateZ: 0, ...transform },
-    valueCursor: 'auto',
-  };
+// The property values of an element (or, with scene, of the scene) at one layout, on the pattern of
+// the example banner's first scene and its first element.
+const banner = JSON.parse(readFileSync(path.join(root, 'examples', 'banner', 'banner.kavio'), 'utf8')).document.scenes[0];
+function values([l, t, w, h], { display = 1, transform = {}, inherit = [] } = {}, scene = false) {
+  const v = structuredClone((scene ? banner : banner.children[0]).respProps[0].values);
+  return { ...v, display, inherit, path: { ...v.path, l, t, w, h }, transform: { ...v.transform, ...transform } };
 }
 
-// The project file of a row, and the number of its elements.
+// The project file of a row.
 function handMadeProject(row) {
   let nextId = 1;
   const animations = [];
   const number = (v) => ({ time: v[0], type: 6, value: { val: v[1] }, value_minus: { val: v.length > 2 ? v[2] : v[1] } });
   const element = ([name, box, o = {}]) => {
     const id = ++nextId;
-    const respProps = [{ hLayoutId: 0, vLayoutId: 0, values: values(box, o, id) }];
+    const respProps = [{ hLayoutId: 0, vLayoutId: 0, values: values(box, o) }];
     for (const [[hId, vId], lbox, inherit, transform] of o.layouts || []) {
-      respProps.push({ hLayoutId: hId, vLayoutId: vId, values: values(lbox, { ...o, inherit, transform: { ...o.transform, ...transform } }, id) });
+      respProps.push({ hLayoutId: hId, vLayoutId: vId, values: values(lbox, { ...o, inherit, transform: { ...o.transform, ...transform } }) });
     }
     const keyframes = (o.tracks || []).map(([type, keys, segments]) => ({
       duration: keys[keys.length - 1][0], elementId: id, type, unit: type === 0 ? 'px' : type === 14 ? '%' : '',
@@ -465,7 +445,7 @@ function handMadeProject(row) {
   // Every row runs a second: one element crosses the stage.
   const ticker = ['ticker', [0, 300, 20, 10], { tracks: [[0, [[0, 0], [1000, 400]], [[0, true]]]] }];
   const children = [...row.elements, ticker].map(element);
-  const sceneValues = values([0, 0, 480, 320]);
+  const sceneValues = values([0, 0, 480, 320], {}, true);
   const layouts = (row.breakpoints || []).map(([id]) => [id, 0]);
   const scene = {
     autoAdvance: false, children, events: [], id: 1, name: row.base, nextChildId: nextId + 1, type: 8,
