@@ -35,7 +35,11 @@ QString KVSampleCommand::usage()
                           "  {\"t\":T,\"elements\":{\"NAME\":{\"box\":[x,y,w,h],\"opacity\":o,\"visible\":b},...}}\n"
                           "where box is the element's bounding box in stage pixels after its 2D\n"
                           "transforms and those of its parents. Nested elements are listed too;\n"
-                          "audio and video add \"volume\":v (0 to 1).\n"
+                          "audio and video add \"volume\":v (0 to 1); an element inside a hidden group\n"
+                          "is not visible. 3D transforms (rotation about X or Y, depth, the scene's\n"
+                          "perspective) are not projected: an element that has one, or lies inside one\n"
+                          "that has, is marked \"transform3d\":true and its box is that of its 2D\n"
+                          "transforms alone.\n"
                           "With --size the scene shows the responsive layout that the player picks for\n"
                           "a container of W x H pixels; without it, the base layout.\n"
                           "Exit code: 0 when sampled, 1 when not, 2 for a usage error.\n");

@@ -10,6 +10,7 @@
 #include "document/KVProjectPaths.h"
 #include "model/KVSceneList.h"
 
+#include <QJsonArray>
 #include <QVariantAnimation>
 #include <QtTest>
 
@@ -65,6 +66,8 @@ private slots:
     void backup_modifiedWritesProjectJson();
     void versionGate_data();
     void versionGate();
+    void firstFormatFilesMoveIntoResourceFolder_data();
+    void firstFormatFilesMoveIntoResourceFolder();
     void cleanup_keepsReferencedDropsOthers();
     void cleanup_temporaryLeavesNoTrace();
     void preloader_createSaveReload();
@@ -531,6 +534,60 @@ void tst_Document::versionGate()
     const int nQuestions = rec.entries().size();
     QVERIFY(doc.save());
     QCOMPARE(rec.entries().size(), nQuestions);
+    QCOMPARE(rec.unansweredQuestions(), 0);
+}
+
+void tst_Document::firstFormatFilesMoveIntoResourceFolder_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("beside");
+    QTest::addColumn<QString>("savedName");
+    QTest::newRow("below the project folder")
+        << QStringLiteral("media/a.png") << QStringLiteral("media/a.png") << QStringLiteral("media/a.png");
+    QTest::newRow("Windows separators")
+        << QStringLiteral("media\\a.png") << QStringLiteral("media/a.png") << QStringLiteral("media/a.png");
+    QTest::newRow("outside the project folder")
+        << QStringLiteral("../shared/a.png") << QStringLiteral("../shared/a.png") << QStringLiteral("a.png");
+}
+
+// A project of the first format whose image lies beside it: saving copies the image into the
+// resource folder and names it there, so the saved project opens without missing files, and the
+// file beside it stays.
+void tst_Document::firstFormatFilesMoveIntoResourceFolder()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, beside);
+    QFETCH(QString, savedName);
+    RecordingReporter rec;
+    ProjectFolder folder;
+    const QString strFile = folder.makeProject(QStringLiteral("demo.kavio"), {{QStringLiteral("a.png"), patternBytes(500, 7)}});
+    QByteArray data = readBytes(strFile);
+    data.replace("\"docVersion\":3", "\"docVersion\":\"1.0\"");
+    data.replace("\"fileName\":\"a.png\"", "\"fileName\":\"" + fileName.toUtf8().replace("\\", "\\\\") + "\"");
+    QVERIFY(writeBytes(strFile, data));
+    const QString strBeside = QDir::cleanPath(folder.path(beside));
+    QDir().mkpath(QFileInfo(strBeside).absolutePath());
+    QVERIFY(QFile::rename(folder.path(QStringLiteral("demo_res/a.png")), strBeside));
+
+    {
+        KVDocument doc;
+        QVERIFY(doc.load(strFile));
+        QCOMPARE(doc.resourceManager()->missingFiles(), QStringList());
+        rec.answer(IReporter::Yes);
+        QVERIFY(doc.save());
+        doc.close();
+    }
+    QCOMPARE(readBytes(folder.path(QStringLiteral("demo_res/") + savedName)), patternBytes(500, 7));
+    QCOMPARE(readBytes(strBeside), patternBytes(500, 7));
+    const QJsonArray jaResources =
+        readJson(strFile).value(QStringLiteral("document")).toObject().value(QStringLiteral("resources")).toArray();
+    QCOMPARE(jaResources.at(0).toObject().value(QStringLiteral("fileName")).toString(), savedName);
+
+    const int nReports = rec.entries().size();
+    KVDocument reopened;
+    QVERIFY(reopened.load(strFile));
+    QCOMPARE(rec.entries().size(), nReports);
+    QCOMPARE(reopened.resourceManager()->missingFiles(), QStringList());
     QCOMPARE(rec.unansweredQuestions(), 0);
 }
 

@@ -1,3 +1,7 @@
+#include "document/KVDocument.h"
+#include "model/KVBreakpointSet.h"
+#include "model/KVScene.h"
+#include "model/KVSceneList.h"
 #include "plugin/KVDesignerFactory.h"
 #include "plugin/KVLocationManager.h"
 #include "plugin/KVNewProjectDialog.h"
@@ -16,6 +20,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 #include <unistd.h>
 
@@ -282,6 +288,17 @@ void tst_NewProjectDialog::firstUseInitialisesBreakpoints()
     other.readSettings();
     QCOMPARE(other.getHBreakpoints(), dm->getHBreakpoints());
     QCOMPARE(other.getVBreakpoints(), dm->getVBreakpoints());
+
+    // A responsive project made with the presets has their layouts in every scene from the start.
+    QDir().mkpath(m_dir->filePath(QStringLiteral("presets")));
+    KVDocument doc;
+    doc.setFileName(m_dir->filePath(QStringLiteral("presets/p.kavio")));
+    QVERIFY(doc.create(800, 600, 2, true));
+    QList<KVLayoutKey> layouts = doc.breakpoints()->layouts();
+    std::sort(layouts.begin(), layouts.end());
+    QVERIFY(layouts.size() > 1);
+    for (const KVScene *pScene : doc.sceneList()->scenes())
+        QCOMPARE(pScene->properties().keys(), layouts);
 }
 
 void tst_NewProjectDialog::factoryDescribesTheProjectFiles()

@@ -11,6 +11,9 @@ import { crossed } from './playhead.js';
 
 // Properties whose values are colours: their channels interpolate as whole numbers, as the editor's.
 const COLOR_KEYS = new Set(['lc', 'fc', 'tc', 'thc', 'shc']);
+// Display is an integer in the editor: between two keys its value is cut to a whole number
+// towards zero (from 1 to 0 it hides as soon as it leaves 1, from 0 to 1 it shows at the end).
+const WHOLE_KEYS = new Set(['d']);
 
 export function interpolate(from, to, k, wholeNumbers = false) {
   if (typeof from === 'number' && typeof to === 'number') return from + (to - from) * k;
@@ -37,7 +40,7 @@ export function buildTracks(entries) {
     const id = `${el}/${entry.p}`;
     let track = tracks.get(id);
     if (!track) {
-      track = { el, key: entry.p, color: COLOR_KEYS.has(entry.p), entries: [] };
+      track = { el, key: entry.p, color: COLOR_KEYS.has(entry.p), whole: WHOLE_KEYS.has(entry.p), entries: [] };
       tracks.set(id, track);
     }
     const t = Number(entry.t) || 0;
@@ -90,7 +93,8 @@ export function trackValue(track, time) {
       const [x, y, angle] = pointAt(entry.path, k);
       return entry.orient ? [x, y, angle] : [x, y];
     }
-    return interpolate(entry.s, entry.e, entry.ease((time - entry.t) / entry.d), track.color);
+    const v = interpolate(entry.s, entry.e, k, track.color);
+    return track.whole && typeof v === 'number' ? Math.trunc(v) : v;
   }
   return entry.e;
 }

@@ -192,6 +192,9 @@ export function writeHandmade(folder, row) {
   return file;
 }
 
+// A curved path with an untimed point in the middle.
+const curve = [[0, 0, 0, 0, 120, -80, 0], [160, 40, 60, 160, 160, 40], [300, 0, 260, 90, 300, 0, 1000]];
+
 // The hand-made projects; each is exported, played and compared with the model at every viewport it
 // names (the default 640x480) and in every scene, every 50 ms up to 100 ms past the scene's duration
 // (default 1000 ms, at least 1000). The comparison wants three elements or more in every scene.
@@ -297,5 +300,110 @@ export const handmadeProjects = [
         ],
       },
     ],
+  },
+  {
+    // Auto-orient along a curved path turns the element in the model as on the page; a path that
+    // starts late, and one that does not turn, beside it.
+    name: 'orient',
+    scenes: [{
+      elements: [
+        ['turning', 'div', [20, 120, 60, 20], { color: '#cc3366' }],
+        ['straight', 'div', [20, 200, 60, 20], { color: '#3366cc' }],
+        ['turningtoo', 'div', [20, 40, 40, 40], { color: '#33cc66' }],
+      ],
+      tracks: [
+        ['turning', 'pos', [[0, [0, 0], 3], [1000, [300, 0]]], { path: curve, autoOrient: true }],
+        ['straight', 'pos', [[0, [0, 0], 0], [1000, [300, 0]]], { path: curve }],
+        ['turningtoo', 'pos', [[200, [0, 0], 0], [800, [200, 100]]],
+          { path: [[0, 0, 0, 0, 0, 0, 200], [200, 100, 200, 100, 200, 100, 800]], autoOrient: true }],
+      ],
+    }],
+  },
+  {
+    // What a hidden group holds is hidden; a hidden child of a shown group too.
+    name: 'hiddengroup',
+    scenes: [{
+      elements: [
+        ['hiddenbox', 'group', [10, 10, 200, 150], { values: { display: 0 }, children: [
+          ['kid', 'div', [10, 10, 50, 50], { color: '#cc3333' }], ['kid2', 'div', [70, 10, 50, 50], { color: '#33cc33' }]] }],
+        ['shownbox', 'group', [10, 180, 200, 100], { children: [
+          ['kid3', 'div', [10, 10, 50, 50], { color: '#3333cc', values: { display: 0 } }], ['kid4', 'div', [70, 10, 50, 50], { color: '#999999' }]] }],
+      ],
+    }],
+  },
+  {
+    // Display moving with a transition goes as a whole number: 1 to 0 hides at once, 0 to 1 shows at
+    // the end, also when eased.
+    name: 'displaytransition',
+    scenes: [{
+      elements: [
+        ['goes', 'div', [10, 10, 50, 50], { color: '#cc3333' }],
+        ['comes', 'div', [70, 10, 50, 50], { color: '#33cc33', values: { display: 0 } }],
+        ['eased', 'div', [130, 10, 50, 50], { color: '#3333cc' }],
+      ],
+      tracks: [
+        ['goes', 'd', [[0, 1, 0], [1000, 0]]],
+        ['comes', 'd', [[0, 0, 0], [1000, 1]]],
+        ['eased', 'd', [[100, 1, 6], [900, 0]]],
+        ['eased', 'lt', [[0, 130, 0], [1000, 330]]],
+      ],
+    }],
+  },
+  {
+    // At a layout a value that is not flagged as overridden is the base value; flagged ones are the
+    // layout's own. 400 px wide shows the base layout.
+    name: 'layoutbase',
+    breakpoints: { h: [600] },
+    viewports: [[800, 600], [400, 600]],
+    scenes: [{
+      elements: [
+        ['loose', 'div', [10, 10, 50, 50], { color: '#cc3333', layouts: { '1,0': { path: { l: 300, t: 200, w: 80, h: 20 }, inherit: [] } } }],
+        ['pinned', 'div', [10, 80, 50, 50], { color: '#33cc33', layouts: { '1,0': { path: { l: 300, t: 100, w: 80, h: 20 }, inherit: [0, 2, 4, 5] } } }],
+        ['turned', 'div', [10, 150, 50, 50], { color: '#3333cc', values: { transform: { rotate: 30 } },
+          layouts: { '1,0': { transform: { rotate: 0, scaleX: 2 }, inherit: [] } } }],
+      ],
+    }],
+  },
+  {
+    // A file whose scenes lack the layouts of its breakpoints: the elements still show at them.
+    name: 'missinglayouts',
+    breakpoints: { h: [600] },
+    viewports: [[800, 600]],
+    missingLayouts: true,
+    scenes: [{
+      elements: [
+        ['alone', 'div', [10, 10, 50, 50], { color: '#cc3333' }],
+        ['moving', 'div', [10, 80, 50, 50], { color: '#33cc33' }],
+        ['grouped', 'group', [10, 150, 100, 60], { children: [['inside', 'div', [5, 5, 20, 20], { color: '#3333cc' }]] }],
+      ],
+      tracks: [['moving', 'lt', [[0, 10, 0], [1000, 210]]]],
+    }],
+  },
+  {
+    // Two key values at one time: a jump, played (and saved) in the file's order.
+    name: 'sametime',
+    scenes: [{
+      elements: [
+        ['jumps', 'div', [0, 10, 50, 50], { color: '#cc3333' }],
+        ['holds', 'div', [0, 80, 50, 50], { color: '#33cc33' }],
+        ['still', 'div', [0, 150, 50, 50], { color: '#3333cc' }],
+      ],
+      tracks: [
+        ['jumps', 'lt', [[0, 0, 0], [500, 100, 0, { hold: true }], [500, 300, 0], [1000, 350]]],
+        ['holds', 'o', [[200, 1, 0], [600, 0.2, 0, { hold: true }], [600, 0.8]]],
+      ],
+    }],
+  },
+  {
+    // Elements turned in 3D, and one inside a group turned in 3D, beside a flat one.
+    name: 'depth',
+    scenes: [{
+      elements: [
+        ['tilted', 'div', [20, 20, 100, 60], { color: '#cc3333', values: { transform: { rotateX: 40 } } }],
+        ['spun', 'div', [150, 20, 100, 60], { color: '#33cc33', values: { transform: { rotateY: 30, rotate: 10 } } }],
+        ['flat', 'group', [20, 120, 100, 60], { values: { transform: { rotateX: 20 } }, children: [['within', 'div', [10, 10, 20, 20], { color: '#3333cc' }]] }],
+        ['plain', 'div', [150, 120, 60, 60], { color: '#999999' }],
+      ],
+    }],
   },
 ];

@@ -416,7 +416,10 @@ void KVKeyframe::fromJson(const QJsonObject &jo)
     deleteKeys();
     m_strUnit = KVJsonUtil::readString(jo, QStringLiteral("unit"));
     const QJsonArray jaKeys = KVJsonUtil::readArray(jo, QStringLiteral("keyValues"));
-    for (const QJsonValue &v : jaKeys) {
+    // A key is placed before the keys of its own time, so the keys are added from the last: keys
+    // of one time keep the order of the file, and saving what was read writes the same file.
+    for (int n = jaKeys.size() - 1; n >= 0; --n) {
+        const QJsonValue v = jaKeys.at(n);
         if (v.isObject())
             addKeyValue(new KVKeyValue(KVKeyValue::fromJson(v.toObject())), QEasingCurve::InOutQuad, true);
     }

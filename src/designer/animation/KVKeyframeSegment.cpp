@@ -3,6 +3,7 @@
 #include "animation/KVAnimation.h"
 
 #include "animation/KVKeyValue.h"
+#include "animation/KVPropertyCatalogue.h"
 #include "model/KVJsonUtil.h"
 
 #include <QColor>
@@ -11,11 +12,15 @@
 #include <QPointF>
 
 #include <algorithm>
+#include <cmath>
 
 
 KVKeyframeSegment::KVKeyframeSegment(KVKeyValue *pStart, KVKeyValue *pEnd, QObject *pTarget,
                                      const QByteArray &propertyName, QObject *pParent)
-    : QPropertyAnimation(pTarget, propertyName, pParent), m_pStart(pStart), m_pEnd(pEnd)
+    : QPropertyAnimation(pTarget, propertyName, pParent),
+      m_bWholeNumbers(propertyName == KVPropertyCatalogue::fieldName(KVPropertyCatalogue::Display)),
+      m_pStart(pStart),
+      m_pEnd(pEnd)
 {
     refresh();
 }
@@ -57,7 +62,21 @@ QVariant KVKeyframeSegment::valueAtFraction(double dFraction) const
     if (!m_bHasTransition || !m_pEnd)
         return m_pStart->value();
     const double dProgress = easingCurve().valueForProgress(std::clamp(dFraction, 0.0, 1.0));
-    return interpolate(m_pStart->value(), m_pEnd->valueMinus(), dProgress);
+    return wholeIfDisplay(interpolate(m_pStart->value(), m_pEnd->valueMinus(), dProgress));
+}
+
+QVariant KVKeyframeSegment::interpolated(const QVariant &from, const QVariant &to, qreal dProgress) const
+{
+    if (!m_bWholeNumbers)
+        return QPropertyAnimation::interpolated(from, to, dProgress);
+    return wholeIfDisplay(interpolate(from, to, dProgress));
+}
+
+QVariant KVKeyframeSegment::wholeIfDisplay(const QVariant &value) const
+{
+    if (!m_bWholeNumbers || value.userType() != QMetaType::Double)
+        return value;
+    return QVariant(std::trunc(value.toDouble()));
 }
 
 QJsonObject KVKeyframeSegment::toJson() const

@@ -60,7 +60,16 @@ public:
     // colours per channel); values of different kinds give the start value before 1, else the end.
     static QVariant interpolate(const QVariant &from, const QVariant &to, double dProgress);
 
+protected:
+    // Display values are whole numbers (see m_bWholeNumbers); others as the framework has them.
+    QVariant interpolated(const QVariant &from, const QVariant &to, qreal dProgress) const override;
+
 private:
+    // Display is an integer field: its value between two keys is the moving value cut to a whole
+    // number towards zero, as the page shows it (from 1 to 0 it hides as soon as it leaves 1).
+    QVariant wholeIfDisplay(const QVariant &value) const;
+
+    bool m_bWholeNumbers = false;
     KVKeyValue *m_pStart = nullptr;
     KVKeyValue *m_pEnd = nullptr;
     bool m_bHasTransition = true;

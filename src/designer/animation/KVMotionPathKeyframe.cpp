@@ -7,9 +7,51 @@
 #include "model/KVElement.h"
 #include "model/KVJsonUtil.h"
 
+#include <QJsonArray>
+#include <QLineF>
 #include <QVariant>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace {
+
+// The direction (degrees) at a fraction of the length of the polyline joined from the curves
+// between path points given as [x, y, x1, y1, x2, y2]: the direction of the piece of the polyline
+// that holds that point, pieces without length passed over; 0 for a path without length.
+double directionAlong(const QJsonArray &jaPoints, double dFraction)
+{
+    QVector<QPointF> points;
+    for (int n = 0; n + 1 < jaPoints.size(); ++n) {
+        auto pathPoint = [](const QJsonArray &ja) {
+            KVPathPoint point;
+            point.x = ja.at(0).toDouble();
+            point.y = ja.at(1).toDouble();
+            point.x1 = ja.at(2).toDouble();
+            point.y1 = ja.at(3).toDouble();
+            point.x2 = ja.at(4).toDouble();
+            point.y2 = ja.at(5).toDouble();
+            point.nTime = -1;
+            return point;
+        };
+        points += KVBezierPath::flatten(pathPoint(jaPoints.at(n).toArray()), pathPoint(jaPoints.at(n + 1).toArray()));
+    }
+    if (points.size() < 2)
+        return 0.0;
+    QVector<double> lengths{0.0};
+    for (int n = 1; n < points.size(); ++n)
+        lengths.append(lengths.last() + QLineF(points.at(n - 1), points.at(n)).length());
+    if (!(lengths.last() > 0.0))
+        return 0.0;
+    const double dDistance = std::clamp(dFraction, 0.0, 1.0) * lengths.last();
+    int n = int(std::lower_bound(lengths.cbegin() + 1, lengths.cend() - 1, dDistance) - lengths.cbegin());
+    while (n < points.size() - 1 && lengths.at(n) == lengths.at(n - 1))
+        ++n;
+    while (n > 1 && lengths.at(n) == lengths.at(n - 1))
+        --n;
+    const QPointF d = points.at(n) - points.at(n - 1);
+    return qRadiansToDegrees(std::atan2(d.y(), d.x()));
+}
 
 const QString kMotionPath = QStringLiteral("motionPath");
 const QString kLegacyMotionPath = QStringLiteral("motion_path");
@@ -129,11 +171,46 @@ QPointF KVMotionPathKeyframe::locationAt(int nTime) const
     return m_path.pointBetween(nA, nB, dProgress);
 }
 
+double KVMotionPathKeyframe::orientationAt(int nTime) const
+{
+    // The entries the page plays, in time order (entries of one time keep their order).
+    QJsonArray jaEntries;
+    toPlayerJson(jaEntries, 0, false);
+    QList<QJsonObject> entries;
+    for (const QJsonValue &value : qAsConst(jaEntries))
+        entries.append(value.toObject());
+    std::stable_sort(entries.begin(), entries.end(), [](const QJsonObject &a, const QJsonObject &b) {
+        return a.value(QLatin1String("t")).toInt() < b.value(QLatin1String("t")).toInt();
+    });
+    if (entries.isEmpty())
+        return 0.0;
+    const QJsonObject *pEntry = &entries.first();
+    double dFraction = 0.0;
+    if (nTime >= pEntry->value(QLatin1String("t")).toInt()) {
+        for (const QJsonObject &entry : qAsConst(entries)) {
+            if (entry.value(QLatin1String("t")).toInt() <= nTime)
+                pEntry = &entry;
+        }
+        const int nStart = pEntry->value(QLatin1String("t")).toInt();
+        const int nDuration = pEntry->value(QLatin1String("d")).toInt();
+        dFraction = 1.0;
+        if (nDuration > 0 && nTime < nStart + nDuration) {
+            const QEasingCurve curve = KVKeyframeSegment::curveForCode(pEntry->value(QLatin1String("es")).toInt());
+            dFraction = curve.valueForProgress(double(nTime - nStart) / double(nDuration));
+        }
+    }
+    return directionAlong(pEntry->value(QLatin1String("cp")).toArray(), dFraction);
+}
+
 void KVMotionPathKeyframe::updateCurrentTime(int nCurrentTime)
 {
     // The segments would move the element in a straight line; the path decides instead.
     if (QObject *pTarget = target())
         pTarget->setProperty(fieldName().constData(), QVariant(locationAt(nCurrentTime)));
+    if (KVElement *pElement = element()) {
+        const auto *pAnimation = qobject_cast<const KVAnimation *>(parent());
+        pElement->setPathAngle(pAnimation && pAnimation->autoOrient() ? orientationAt(nCurrentTime) : 0.0);
+    }
 }
 
 void KVMotionPathKeyframe::shiftTimes(int nDelta)

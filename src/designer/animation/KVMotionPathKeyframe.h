@@ -37,6 +37,10 @@ public:
 
     // The element's location at a time, as playing the track applies it.
     QPointF locationAt(int nTime) const;
+    // The direction of travel in degrees at a time, as the page turns an element whose animation
+    // auto-orients: along the path of the entry of the player data that is running (or that ran
+    // last, or the first one before it starts), 0 for an entry without a path.
+    double orientationAt(int nTime) const;
 
     // True when the last read took the path from the older "motion_path" key.
     bool readLegacyPath() const { return m_bLegacyPath; }

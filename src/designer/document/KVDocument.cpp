@@ -20,6 +20,7 @@
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
 #include "resources/KVFileCopier.h"
+#include "resources/KVFirstFormatFiles.h"
 #include "resources/KVFontResource.h"
 #include "resources/KVResourceManager.h"
 
@@ -235,6 +236,8 @@ bool KVDocument::create(int nWidth, int nHeight, int nScenes, bool bResponsive)
         if (i == 0)
             setCurrentScene(pScene);
     }
+    // The scenes get the layouts of the preset breakpoints, so that what is drawn there has them too.
+    fillLayouts();
     m_settings.m_bInitResponsive = bResponsive;
     m_nFormatVersion = 3;
     setStatus(tr("Ready"));
@@ -655,6 +658,12 @@ bool KVDocument::save()
     pause();
     if (!versionGate())
         return false;
+    // Files a first-format project kept beside it move into the resource folder with this save.
+    QStringList migrated;
+    if (!KVFirstFormatFiles::migrate(resourceManager(), &migrated))
+        return false;
+    for (const QString &strFile : qAsConst(migrated))
+        addOwnedFile(strFile);
     QByteArray data;
     if (!serialize(data)) {
         Reporter::error(tr("Cannot save project data."));

@@ -9,6 +9,7 @@
 #include "model/KVElementFactory.h"
 #include "model/KVJsonUtil.h"
 #include "model/KVSceneList.h"
+#include "resources/KVFirstFormatFiles.h"
 #include "resources/KVResourceManager.h"
 
 #include <QDir>
@@ -42,6 +43,9 @@ bool KVHeadlessProject::open()
 
 bool KVHeadlessProject::save(const QString &strPath)
 {
+    // Files a first-format project kept beside it move into the resource folder with this save.
+    if ((strPath.isEmpty() || strPath == m_strFileName) && !KVFirstFormatFiles::migrate(resourceManager()))
+        return false;
     return m_projectFile.writeFile(strPath.isEmpty() ? m_strFileName : strPath);
 }
 

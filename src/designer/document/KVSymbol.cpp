@@ -6,6 +6,7 @@
 #include "interaction/KVFunctionContainer.h"
 #include "model/KVBreakpointSet.h"
 #include "model/KVJsonUtil.h"
+#include "model/KVScene.h"
 #include "model/KVSceneList.h"
 #include "resources/KVResourceManager.h"
 
@@ -201,8 +202,19 @@ bool KVSymbol::readSymbolData(const QJsonObject &jo, const IKVDocumentContext *p
         m_pCurrentScene = m_pSceneList->at(0);
 
     m_pBreakpoints->fromJson(jo.value(kLayoutBreakpoints));
+    fillLayouts();
     m_pSceneList->setCurrentLayout(m_pBreakpoints->currentLayout());
     return true;
+}
+
+void KVSymbol::fillLayouts()
+{
+    const QList<KVLayoutKey> keys = m_pBreakpoints->layouts();
+    for (int i = 0; i < m_pSceneList->count(); ++i) {
+        KVScene *pScene = m_pSceneList->at(i);
+        pScene->syncLayouts(keys, true, KVLayoutKey::base());
+        pScene->inheritBaseValues();
+    }
 }
 
 void KVSymbol::clearSymbolData()

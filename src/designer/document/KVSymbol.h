@@ -44,6 +44,12 @@ public:
     KVResourceManager *resourceManager() const { return m_pResourceManager; }
     KVEventListenerList *eventHandlers() const { return m_pEventHandlers; }
 
+    // Gives every element of every scene a property object for each layout of the breakpoints (a
+    // copy of its base one where it lacks one; objects of layouts that no longer exist go), and lets
+    // each layout take the base values of what it does not override. Run after reading, after
+    // creating and before exporting, so that every layout the page may pick has its geometry.
+    void fillLayouts();
+
     // The scene the editor shows; null when there is none.
     KVScene *currentScene() const;
     // False (nothing changes) for a scene that is not in the list; null clears it.

@@ -614,6 +614,18 @@ bool KVElement::syncLayouts(const QList<KVLayoutKey> &keys, bool bKeepOthers,
     return bOk;
 }
 
+void KVElement::inheritBaseValues()
+{
+    if (const KVElementProperty *pBase = m_mapProperties.value(KVLayoutKey::base(), nullptr)) {
+        for (auto it = m_mapProperties.begin(); it != m_mapProperties.end(); ++it) {
+            if (!it.key().isBase())
+                it.value()->inheritFrom(*pBase);
+        }
+    }
+    for (KVElement *pChild : qAsConst(m_listChildren))
+        pChild->inheritBaseValues();
+}
+
 // --- Per-layout accessors ------------------------------------------------------------------------
 // Each reads or writes the property object of the layout; without one, getters give the neutral
 // value and setters do nothing.

@@ -197,6 +197,9 @@ public:
     // with no flags. Every listed layout without an object gets a clone of the source's. An element
     // without a source object is left unchanged; the result is false when any element was.
     bool syncLayouts(const QList<KVLayoutKey> &keys, bool bKeepOthers, const KVLayoutKey &sourceKey);
+    // Every property object of a layout other than the base takes the base's values of what it does
+    // not override (KVElementProperty::inheritFrom), in this element and its subtree.
+    void inheritBaseValues();
 
     // --- Per-layout accessors -------------------------------------------------------------------
     int coordinateType(const KVLayoutKey &layout = KVLayoutKey::current()) const;
@@ -274,6 +277,11 @@ public:
                         const KVLayoutKey &layout = KVLayoutKey::current());
     QMap<int, bool> takeInheritFlags(bool bClearOnly, const KVLayoutKey &layout = KVLayoutKey::current());
 
+    // The direction of the motion path that turns the element, in degrees, added to its rotation
+    // about Z while it runs along the path; 0 when none does. Set by playing, never stored.
+    double pathAngle() const { return m_dPathAngle; }
+    void setPathAngle(double d) { m_dPathAngle = d; }
+
     // Pixel values after the unit rules.
     double leftPixels(const KVLayoutKey &layout = KVLayoutKey::current()) const;
     double topPixels(const KVLayoutKey &layout = KVLayoutKey::current()) const;
@@ -303,5 +311,6 @@ private:
     KVElement *m_pParent = nullptr;
     QList<KVElement *> m_listChildren;
     KVLayoutKey m_currentLayout;
+    double m_dPathAngle = 0.0;
     QMap<KVLayoutKey, KVElementProperty *> m_mapProperties;
 };

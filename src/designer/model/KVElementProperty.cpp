@@ -326,6 +326,63 @@ bool KVElementProperty::uses3D() const
         || m_dScaleZ != 1.0;
 }
 
+void KVElementProperty::inheritFrom(const KVElementProperty &base)
+{
+    if (&base == this)
+        return;
+    if (!overridesAny(kGeometryCodes)) {
+        m_nCoordinateType = base.m_nCoordinateType;
+        m_dSizeW = base.m_dSizeW;
+        m_dSizeH = base.m_dSizeH;
+        m_nUnitW = base.m_nUnitW;
+        m_nUnitH = base.m_nUnitH;
+        m_dPositionX = base.m_dPositionX;
+        m_dPositionY = base.m_dPositionY;
+        m_nUnitX = base.m_nUnitX;
+        m_nUnitY = base.m_nUnitY;
+    }
+    if (!overridesAny(kTransformCodes)) {
+        m_dOriginRatioX = base.m_dOriginRatioX;
+        m_dOriginRatioY = base.m_dOriginRatioY;
+        m_dOriginZ = base.m_dOriginZ;
+        m_dTranslateX = base.m_dTranslateX;
+        m_dTranslateY = base.m_dTranslateY;
+        m_dTranslateZ = base.m_dTranslateZ;
+        m_dScaleX = base.m_dScaleX;
+        m_dScaleY = base.m_dScaleY;
+        m_dScaleZ = base.m_dScaleZ;
+        m_dSkewX = base.m_dSkewX;
+        m_dSkewY = base.m_dSkewY;
+        m_dRotateX = base.m_dRotateX;
+        m_dRotateY = base.m_dRotateY;
+        m_dRotateZ = base.m_dRotateZ;
+    }
+    if (!overridesAny(kBorderCodes))
+        m_pBorder->copyFrom(*base.m_pBorder);
+    if (!overridesAny(kFillCodes))
+        m_pBackground->copyFrom(*base.m_pBackground);
+    if (!overridesAny(kShadowCodes))
+        m_pShadow->copyFrom(*base.m_pShadow);
+    if (!overridesAny(kFilterCodes))
+        m_pFilter->copyFrom(*base.m_pFilter);
+    if (!overridesAny(kClipCodes))
+        m_pClip->copyFrom(*base.m_pClip);
+    if (!overridesAny({14}))
+        m_dOpacity = base.m_dOpacity;
+    if (!overridesAny({41}))
+        m_nOverflow = base.m_nOverflow;
+    if (!overridesAny({15}))
+        m_nDisplay = base.m_nDisplay;
+    if (!overridesAny({59}))
+        m_strClassName = base.m_strClassName;
+    if (!overridesAny({44}))
+        m_nTabIndex = base.m_nTabIndex;
+    if (!overridesAny({42}))
+        m_strCursor = base.m_strCursor;
+    if (!overridesAny({43}))
+        m_strTitle = base.m_strTitle;
+}
+
 void KVElementProperty::collectResources(QSet<int> &resourceIds) const
 {
     m_pBackground->collectResources(resourceIds);

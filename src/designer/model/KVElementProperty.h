@@ -81,6 +81,10 @@ public:
     virtual void collectFonts(QSet<QString> &fonts) const;
     // Origin Z, translate Z, rotate X or Y not 0, or scale Z not 1.
     virtual bool uses3D() const;
+    // For the property object of a layout other than the base: takes the base's values of every
+    // group of properties this layout does not override (the groups the player data sends
+    // together), so that the layout shows what the page shows there.
+    virtual void inheritFrom(const KVElementProperty &base);
 
     // Resources of the fill (an image id); kinds with resources of their own add theirs.
     virtual void collectResources(QSet<int> &resourceIds) const;

@@ -69,6 +69,8 @@ bool KVHtml5Exporter::exportTo(const QString &strFolder)
     m_strPagePath.clear();
     if (!m_pSource || !m_pSource->isValid())
         return false;
+    // Every layout the page may pick gets the geometry of every element.
+    m_pSource->pSymbol->fillLayouts();
     m_strFolder = QDir::cleanPath(QFileInfo(strFolder).absoluteFilePath());
 
     if (!checkResourceFolder())

@@ -3,6 +3,7 @@
 #include "animation/KVTimeline.h"
 #include "model/KVElement.h"
 #include "model/KVMedia.h"
+#include "model/KVElementProperty.h"
 #include "model/KVScene.h"
 
 #include <QJsonArray>
@@ -42,7 +43,8 @@ QTransform KVStageSampler::localTransform(const KVElement *pElement)
     // moved by the translation (which motion paths drive), then placed at the box's position.
     QTransform t;
     t.translate(box.left() + dOx + pElement->translateX(), box.top() + dOy + pElement->translateY());
-    t.rotate(pElement->rotateZ());
+    // Along a motion path that turns its element the path's direction adds to the rotation.
+    t.rotate(pElement->rotateZ() + pElement->pathAngle());
     t = QTransform(1.0, qTan(qDegreesToRadians(pElement->skewY())), qTan(qDegreesToRadians(pElement->skewX())), 1.0,
                    0.0, 0.0)
         * t;
@@ -51,7 +53,8 @@ QTransform KVStageSampler::localTransform(const KVElement *pElement)
     return t;
 }
 
-void KVStageSampler::measure(const KVElement *pElement, const QTransform &toParent, QList<Sample> &samples) const
+void KVStageSampler::measure(const KVElement *pElement, const QTransform &toParent, bool bParentShown,
+                             bool bParent3d, QList<Sample> &samples) const
 {
     const QTransform toStage = localTransform(pElement) * toParent;
     Sample sample;
@@ -59,7 +62,10 @@ void KVStageSampler::measure(const KVElement *pElement, const QTransform &toPare
     sample.box = toStage.mapRect(QRectF(0.0, 0.0, pElement->widthPixels(), pElement->heightPixels()));
     // Easings that overshoot take the stored opacity past 0 or 1; what is shown stays within them.
     sample.dOpacity = qBound(0.0, pElement->opacity(), 1.0);
-    sample.bVisible = pElement->display() != 0;
+    // A hidden group hides everything inside it.
+    sample.bVisible = bParentShown && pElement->display() != 0;
+    const KVElementProperty *pProperty = pElement->property();
+    sample.bTransform3d = bParent3d || (pProperty && pProperty->uses3D());
     if (const auto *pMedia = qobject_cast<const KVMedia *>(pElement))
         sample.dVolume = qBound(0.0, pMedia->volume(), 1.0);
     samples.append(sample);
@@ -67,7 +73,7 @@ void KVStageSampler::measure(const KVElement *pElement, const QTransform &toPare
     const double dBorder = pElement->borderWidth();
     const QTransform toChildren = QTransform::fromTranslate(dBorder, dBorder) * toStage;
     for (const KVElement *pChild : pElement->children())
-        measure(pChild, toChildren, samples);
+        measure(pChild, toChildren, sample.bVisible, sample.bTransform3d, samples);
 }
 
 QList<KVStageSampler::Sample> KVStageSampler::sampleAt(int nTime)
@@ -78,7 +84,7 @@ QList<KVStageSampler::Sample> KVStageSampler::sampleAt(int nTime)
     if (KVTimeline *pTimeline = m_pScene->mainTimeline())
         pTimeline->seek(nTime);
     for (const KVElement *pChild : m_pScene->children())
-        measure(pChild, QTransform(), samples);
+        measure(pChild, QTransform(), true, false, samples);
     return samples;
 }
 
@@ -93,6 +99,8 @@ QJsonObject KVStageSampler::sampleJson(int nTime)
         jo.insert(QStringLiteral("visible"), s.bVisible);
         if (s.dVolume >= 0.0)
             jo.insert(QStringLiteral("volume"), rounded(s.dVolume));
+        if (s.bTransform3d)
+            jo.insert(QStringLiteral("transform3d"), true);
         joElements.insert(s.strName, jo);
     }
     return QJsonObject{{QStringLiteral("t"), nTime}, {QStringLiteral("elements"), joElements}};

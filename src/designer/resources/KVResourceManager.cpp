@@ -58,11 +58,12 @@ QString KVResourceManager::absoluteFilePath(const QString &strFileName) const
         return QString();
     if (QFileInfo(strFileName).isAbsolute())
         return QDir::cleanPath(strFileName);
-    // Projects of the first format kept paths relative to the project folder.
+    // Projects of the first format kept paths relative to the project folder, written on Windows
+    // with either separator.
     if (m_nFormatVersion < 2 && (strFileName.contains(QLatin1Char('/')) || strFileName.contains(QLatin1Char('\\')))) {
         const QString strProject = projectFolderPath();
         if (!strProject.isEmpty())
-            return QDir::cleanPath(strProject + QLatin1Char('/') + QDir::fromNativeSeparators(strFileName));
+            return QDir::cleanPath(strProject + QLatin1Char('/') + QString(strFileName).replace(QLatin1Char('\\'), QLatin1Char('/')));
     }
     const QString strFolder = resourceFolderPath();
     if (strFolder.isEmpty())

@@ -187,6 +187,10 @@ public:
     // returns true when none is missing.
     bool fromJson(const QJsonArray &ja, int nFormatVersion, QStringList *pMissingFiles = nullptr);
     QStringList missingFiles() const { return m_missingFiles; }
+    // The format version the file names were read in: below 2, names with a folder are taken from
+    // the project folder rather than from the resource folder.
+    int formatVersion() const { return m_nFormatVersion; }
+    void setFormatVersion(int nVersion) { m_nFormatVersion = nVersion; }
 
     // ---- Player form
     using SymbolDataWriter = std::function<QJsonObject(const KVResource &)>;
