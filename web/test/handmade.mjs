@@ -195,6 +195,9 @@ export function writeHandmade(folder, row) {
 // A curved path with an untimed point in the middle.
 const curve = [[0, 0, 0, 0, 120, -80, 0], [160, 40, 60, 160, 160, 40], [300, 0, 260, 90, 300, 0, 1000]];
 
+// A timeline of a second for rows whose elements stand still.
+const ticker = ['ticker', 'lt', [[0, 0, 0], [1000, 400]]];
+
 // The hand-made projects; each is exported, played and compared with the model at every viewport it
 // names (the default 640x480) and in every scene, every 50 ms up to 100 ms past the scene's duration
 // (default 1000 ms, at least 1000). The comparison wants three elements or more in every scene.
@@ -328,7 +331,9 @@ export const handmadeProjects = [
           ['kid', 'div', [10, 10, 50, 50], { color: '#cc3333' }], ['kid2', 'div', [70, 10, 50, 50], { color: '#33cc33' }]] }],
         ['shownbox', 'group', [10, 180, 200, 100], { children: [
           ['kid3', 'div', [10, 10, 50, 50], { color: '#3333cc', values: { display: 0 } }], ['kid4', 'div', [70, 10, 50, 50], { color: '#999999' }]] }],
+        ['ticker', 'div', [0, 300, 20, 10], { color: '#000000' }],
       ],
+      tracks: [ticker],
     }],
   },
   {
@@ -361,7 +366,9 @@ export const handmadeProjects = [
         ['pinned', 'div', [10, 80, 50, 50], { color: '#33cc33', layouts: { '1,0': { path: { l: 300, t: 100, w: 80, h: 20 }, inherit: [0, 2, 4, 5] } } }],
         ['turned', 'div', [10, 150, 50, 50], { color: '#3333cc', values: { transform: { rotate: 30 } },
           layouts: { '1,0': { transform: { rotate: 0, scaleX: 2 }, inherit: [] } } }],
+        ['ticker', 'div', [0, 300, 20, 10], { color: '#000000' }],
       ],
+      tracks: [ticker],
     }],
   },
   {
@@ -403,7 +410,9 @@ export const handmadeProjects = [
         ['spun', 'div', [150, 20, 100, 60], { color: '#33cc33', values: { transform: { rotateY: 30, rotate: 10 } } }],
         ['flat', 'group', [20, 120, 100, 60], { values: { transform: { rotateX: 20 } }, children: [['within', 'div', [10, 10, 20, 20], { color: '#3333cc' }]] }],
         ['plain', 'div', [150, 120, 60, 60], { color: '#999999' }],
+        ['ticker', 'div', [0, 300, 20, 10], { color: '#000000' }],
       ],
+      tracks: [ticker],
     }],
   },
 ];
