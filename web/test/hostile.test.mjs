@@ -98,12 +98,24 @@ const rows = [
     check: [0, outside('noise')], export: [0, outside('noise')], sample: [0, outside('noise')],
   },
   {
+    name: 'a custom preloader that is a link to /dev/zero',
+    set: { 'document.hasCustomLoader': true, 'document.loaderType': 1 },
+    files: { 'banner_res/preloader/preloader.kavio': { link: '/dev/zero' } },
+    check: [0, /scenes=2/], export: [0, outside('The custom preloader')], sample: [0, /"t":0/],
+  },
+  {
     name: 'a pipe in the resource folder',
     resources: [image(50, 'pipe', 'pipe.png')],
     files: { 'banner_res/pipe.png': { fifo: true } },
     check: [0, /missing resource file: pipe\.png/],
     export: [1, /Error while exporting resource files\./],
     sample: [0, /"t":0/],
+  },
+  {
+    name: 'a project file that is a pipe',
+    fifoProject: true,
+    check: [1, /Unable to read project data\./], export: [1, /Unable to read project data\./],
+    sample: [1, /Unable to read project data\./],
   },
   {
     name: 'a resource name too long for a file name',
@@ -184,7 +196,8 @@ function makeProject(folder, row) {
     else if (what.fifo) execFileSync('mkfifo', [target]);
   }
   const file = path.join(folder, `${name}.kavio`);
-  writeFileSync(file, typeof row.raw === 'string' ? row.raw : JSON.stringify(data));
+  if (row.fifoProject) execFileSync('mkfifo', [file]);
+  else writeFileSync(file, JSON.stringify(data));
   return file;
 }
 
@@ -245,7 +258,8 @@ for (const row of rows) {
     }
     const [exportCode] = row.export;
     // Nothing half-written beside the target, and no target at all after a failure.
-    assert.deepEqual(readdirSync(path.join(folder, 'out')).filter((f) => f !== 'site'), [], 'no temporary folder is left');
+    const beside = existsSync(path.join(folder, 'out')) ? readdirSync(path.join(folder, 'out')) : [];
+    assert.deepEqual(beside.filter((f) => f !== 'site'), [], 'no temporary folder is left');
     if (exportCode !== 0) {
       assert.ok(!existsSync(out), 'a failed export leaves no folder behind');
       return;

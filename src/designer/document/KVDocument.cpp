@@ -293,13 +293,12 @@ bool KVDocument::readFile(const QString &strFile)
         Reporter::error(tr("File doesn't exist.") + QLatin1Char('\n') + QDir::toNativeSeparators(strFile));
         return false;
     }
-    QFile file(strFile);
-    if (!file.open(QIODevice::ReadOnly)) {
+    bool bRead = false;
+    const QByteArray data = KVFileCopier::readRegularFile(strFile, -1, &bRead);
+    if (!bRead) {
         Reporter::error(tr("Unable to read project data."));
         return false;
     }
-    const QByteArray data = file.readAll();
-    file.close();
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(data, &error);
     if (error.error != QJsonParseError::NoError || !json.isObject()) {
@@ -881,6 +880,11 @@ bool KVDocument::loadPreloader()
     const KVProjectPaths p = paths();
     if (p.isEmpty())
         return false;
+    // A preloader file that is a link out of the project folder is neither read nor written over.
+    if (!KVProjectPaths::isInFolder(p.preloaderFile(), p.folder())) {
+        Reporter::warning(KVProjectFile::outsideMessage(tr("The custom preloader")));
+        return false;
+    }
     if (m_settings.m_bHasCustomLoader && QFileInfo(p.preloaderFile()).isFile()) {
         auto *pPreloader = new KVPreloader(this);
         if (pPreloader->load(p.preloaderFile()))

@@ -6,6 +6,7 @@
 #include "document/KVSymbol.h"
 #include "interaction/KVFunctionContainer.h"
 #include "model/KVJsonUtil.h"
+#include "resources/KVFileCopier.h"
 #include "resources/KVResourceManager.h"
 
 #include <QFile>
@@ -56,13 +57,10 @@ bool KVProjectFile::readFile(const QString &strPath, QJsonObject *pTop)
         Reporter::error(tr("File doesn't exist.") + QLatin1Char('\n') + strPath);
         return false;
     }
-    QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Reporter::error(tr("Unable to read project data."));
-        return false;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // Only a regular file: a device or a pipe in its place would be read forever.
+    bool bRead = false;
+    const QByteArray data = KVFileCopier::readRegularFile(strPath, -1, &bRead);
+    if (!bRead) {
         Reporter::error(tr("Unable to read project data."));
         return false;
     }

@@ -125,30 +125,47 @@ bool KVHtml5Exporter::exportTo(const QString &strFolder)
 
 bool KVHtml5Exporter::moveIntoPlace(const QString &strWork, const QString &strTarget, bool bFontsEmbedded)
 {
-    const auto failed = [&strTarget]() {
+    if (!QFileInfo::exists(strTarget)) {
+        if (QDir().rename(strWork, strTarget))
+            return true;
         Reporter::error(tr("Cannot create the export folder %1.").arg(QDir::toNativeSeparators(strTarget)));
         return false;
-    };
-    if (!QFileInfo::exists(strTarget)) {
-        if (!QDir().rename(strWork, strTarget))
-            return failed();
-        return true;
     }
     // The target is there (with files of its own, perhaps): each exported file replaces its old
-    // one by a rename, which never leaves a half-written file.
+    // one by a rename, which never leaves a half-written file. What is in the way (a folder where a
+    // file goes, a file where a folder goes) is found before anything moves.
+    const QDir work(strWork);
+    QStringList files;
+    QDirIterator it(strWork, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << work.relativeFilePath(it.next());
+    for (const QString &strFile : files) {
+        QString strPath = strTarget;
+        const QStringList parts = strFile.split(QLatin1Char('/'));
+        for (int i = 0; i < parts.size(); ++i) {
+            strPath += QLatin1Char('/') + parts.at(i);
+            const QFileInfo info(strPath);
+            const bool bLast = i == parts.size() - 1;
+            if (info.exists() && (bLast ? info.isDir() : !info.isDir())) {
+                Reporter::error(tr("Cannot replace %1 in the export folder.").arg(QDir::toNativeSeparators(strPath)));
+                return false;
+            }
+        }
+    }
     if (bFontsEmbedded) {
         // The system fonts of an earlier export go: the families may have changed since.
         QDir fonts(strTarget + QLatin1Char('/') + KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder));
         for (const QString &strFile : fonts.entryList({QStringLiteral("*.woff")}, QDir::Files))
             fonts.remove(strFile);
     }
-    QDirIterator it(strWork, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString strFrom = it.next();
-        const QString strTo = strTarget + QLatin1Char('/') + QDir(strWork).relativeFilePath(strFrom);
+    for (const QString &strFile : files) {
+        const QString strTo = strTarget + QLatin1Char('/') + strFile;
         if (!QDir().mkpath(QFileInfo(strTo).absolutePath())
-            || std::rename(QFile::encodeName(strFrom).constData(), QFile::encodeName(strTo).constData()) != 0)
-            return failed();
+            || std::rename(QFile::encodeName(work.filePath(strFile)).constData(), QFile::encodeName(strTo).constData())
+                != 0) {
+            Reporter::error(tr("Cannot replace %1 in the export folder.").arg(QDir::toNativeSeparators(strTo)));
+            return false;
+        }
     }
     return true;
 }

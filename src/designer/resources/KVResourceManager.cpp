@@ -8,6 +8,7 @@
 #include "KVResourceType.h"
 #include "MediaResource.h"
 #include "Reporter.h"
+#include "document/KVProjectPaths.h"
 #include "model/IKVDocumentContext.h"
 #include "model/KVJsonUtil.h"
 
@@ -767,11 +768,7 @@ bool KVResourceManager::isInProjectFolder(const QString &strFile) const
         return false;
     // A link inside the folder must not lead out of it.
     const QString strProject = projectFolderPath();
-    const QString strTarget = QFileInfo(absoluteFilePath(strFile)).canonicalFilePath();
-    if (strProject.isEmpty() || strTarget.isEmpty())
-        return true;
-    const QString strRoot = QFileInfo(strProject).canonicalFilePath();
-    return !strRoot.isEmpty() && strTarget.startsWith(strRoot + QLatin1Char('/'));
+    return strProject.isEmpty() || KVProjectPaths::isInFolder(absoluteFilePath(strFile), strProject);
 }
 
 bool KVResourceManager::staysInProject(const KVResource &resource) const
