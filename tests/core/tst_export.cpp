@@ -366,12 +366,13 @@ void tst_Export::failures()
         f.pImage->setName(QString(300, QLatin1Char('n')));
     writeFile(f.out("keep.txt"), "the user's own file");
     const QStringList before = filesBelow(f.strOut);
+    const auto beside = [&f]() { return QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
+    const QStringList besideBefore = beside();
     QVERIFY(!f.run(rec));
-    QCOMPARE(rec.texts(), QStringList{message.arg(f.strOut)});
+    QCOMPARE(rec.texts(), QStringList{message.contains(QLatin1String("%1")) ? message.arg(f.strOut) : message});
     // Nothing of the failed export reached the target, and nothing is left beside it.
     QCOMPARE(filesBelow(f.strOut), before);
-    QCOMPARE(QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             (QStringList{"out", "player", "project"}));
+    QCOMPARE(beside(), besideBefore);
 }
 
 void tst_Export::reExport()

@@ -13,7 +13,7 @@ import {
   cpSync, existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, symlinkSync, writeFileSync,
 } from 'node:fs';
 import { availableParallelism, tmpdir } from 'node:os';
-import { fileURLToPath } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 import path from 'node:path';
 import { chromium } from 'playwright-core';
 
@@ -144,6 +144,17 @@ const rows = [
     check: [0, /scenes=2/], export: [0, /files=\d+/], sample: [0, /"t":0/], page: true,
   },
   {
+    name: 'a custom preloader whose data closes the page\'s script element',
+    set: { 'document.hasCustomLoader': true, 'document.loaderType': 1 },
+    files: {
+      'banner_res/preloader/preloader.kavio': {
+        banner: { 'document.scenes.0.children.0.name': `</script><script>${payload}</script><!--<script>` },
+      },
+      'banner_res/preloader/preloader_res/logo.png': { copy: 'banner_res/logo.png' },
+    },
+    check: [0, /scenes=2/], export: [0, /files=\d+/], sample: [0, /"t":0/], page: true,
+  },
+  {
     name: 'head addresses that are script',
     resources: [
       { id: 50, type: 5, name: 'js', fileName: `javascript:${payload}`, resourceType: 1, includeHeader: true },
@@ -194,6 +205,11 @@ function makeProject(folder, row) {
     else if (what.link) symlinkSync(what.link, target);
     else if (what.copy) cpSync(path.join(folder, what.copy.replace(/^banner_res/, `${name}_res`)), target);
     else if (what.fifo) execFileSync('mkfifo', [target]);
+    else if (what.banner) {
+      const other = JSON.parse(readFileSync(path.join(example, 'banner.kavio'), 'utf8'));
+      for (const [keyPath, value] of Object.entries(what.banner)) setPath(other, keyPath, value);
+      writeFileSync(target, JSON.stringify(other));
+    }
   }
   const file = path.join(folder, `${name}.kavio`);
   if (row.fifoProject) execFileSync('mkfifo', [file]);
@@ -236,7 +252,7 @@ async function openPage(out, row) {
   }
   const html = readdirSync(out).find((f) => f.endsWith('.html'));
   const page = await browser.newPage();
-  await page.goto(`file://${path.join(out, html)}`);
+  await page.goto(pathToFileURL(path.join(out, html)).href);
   // The player starts and fills its container: the page still works with the hostile values in it.
   await page.waitForFunction(() => document.querySelector('.kv-container [data-kv-name]'), null, { timeout: 10000 });
   const seen = await page.evaluate((flag) => ({ pwned: window.__pwned, ran: flag ? window[flag] : 1 }), row.ran || '');

@@ -11,7 +11,7 @@ QString indented(QString str)
 
 QString KVLoadScript::escapeFileName(const QString &strFileName)
 {
-    return KVWebEscape::jsString(strFileName);
+    return KVWebEscape::jsString(KVWebEscape::urlPath(strFileName));
 }
 
 QString KVLoadScript::centerName(int nAlign)

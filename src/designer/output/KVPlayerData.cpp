@@ -141,7 +141,7 @@ QJsonObject KVPlayerData::build(const Options &options)
     jo.insert(QStringLiteral("resources"),
               pManager ? pManager->toPlayerJson(options.bPreview, m_pSource->symbolData) : QJsonArray());
     jo.insert(QStringLiteral("resourceFolder"), resourceFolder(*m_pSource, options));
-    jo.insert(QStringLiteral("cssUrl"), m_pSource->baseName() + QStringLiteral(".css"));
+    jo.insert(QStringLiteral("cssUrl"), KVWebEscape::urlPath(m_pSource->baseName() + QStringLiteral(".css")));
     return jo;
 }
 

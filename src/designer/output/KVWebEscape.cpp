@@ -1,7 +1,6 @@
 #include "KVWebEscape.h"
 
 #include <QRegularExpression>
-#include <QUrl>
 
 namespace {
 QString hex4(ushort u)
@@ -69,7 +68,16 @@ QString KVWebEscape::jsonInScript(const QString &strJson)
 
 QString KVWebEscape::urlPath(const QString &strPath)
 {
-    return QString::fromLatin1(QUrl::toPercentEncoding(strPath, "/"));
+    QString out;
+    out.reserve(strPath.size());
+    for (const QChar ch : strPath) {
+        const ushort u = ch.unicode();
+        if (u == '%' || u == '\\' || u == '?' || u == '#' || u < 0x20 || u == 0x7f)
+            out += QStringLiteral("%%1").arg(u, 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += ch;
+    }
+    return out;
 }
 
 QString KVWebEscape::safeUrl(const QString &strUrl)

@@ -19,7 +19,8 @@ public:
     // JSON text placed in a script element: "<", ">" and "&" (which JSON holds only inside
     // strings) become \u escapes, so that no "</script>" or "<!--" is ever seen by the page.
     static QString jsonInScript(const QString &strJson);
-    // A relative address made of path parts: each part is percent-encoded ("/" stays).
+    // A file path as a relative address: the characters that would change what the address means
+    // ("%", "\\", "?", "#" and control characters) are percent-encoded; the rest stays readable.
     static QString urlPath(const QString &strPath);
     // An address the page may load a script or style sheet from: http, https, or a relative or
     // protocol-relative address. Anything else (javascript:, data:, file:) gives empty text.
