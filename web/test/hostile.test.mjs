@@ -123,52 +123,52 @@ const rows = [
     check: [0, /resources=1/], export: [1, /Error while exporting resource files\./], sample: [0, /"t":0/],
   },
   {
-    name: 'a project file name that breaks out of the load script\'s string',
-    project: `x\\',(${payload}),'`,
-    check: [0, /scenes=2/], export: [0, /files=\d+/], sample: [0, /"t":0/], page: true,
-  },
-  {
-    name: 'a container id that is no HTML id',
-    set: { 'document.containerID': `a"><img src=x onerror="${payload}">','');${payload};('` },
-    check: [0, /is not a valid HTML id/], export: [0, /is not a valid HTML id/], sample: [0, /is not a valid HTML id/],
-    page: true,
-  },
-  {
-    name: 'page meta data with markup',
-    set: {
-      'document.title': `</title><script>${payload}</script>`,
-      'document.description': `"><script>${payload}</script>`,
-      'document.keywords': `' onload='${payload}`,
-      'document.author': `<img src=x onerror=${payload}>`,
-    },
-    check: [0, /scenes=2/], export: [0, /files=\d+/], sample: [0, /"t":0/], page: true,
-  },
-  {
-    name: 'a custom preloader whose data closes the page\'s script element',
-    set: { 'document.hasCustomLoader': true, 'document.loaderType': 1 },
-    files: {
-      'banner_res/preloader/preloader.kavio': {
-        banner: { 'document.scenes.0.children.0.name': `</script><script>${payload}</script><!--<script>` },
-      },
-      'banner_res/preloader/preloader_res/logo.png': { copy: 'banner_res/logo.png' },
-    },
-    check: [0, /scenes=2/], export: [0, /files=\d+/], sample: [0, /"t":0/], page: true,
-  },
-  {
-    name: 'head addresses that are script',
-    resources: [
-      { id: 50, type: 5, name: 'js', fileName: `javascript:${payload}`, resourceType: 1, includeHeader: true },
-      { id: 51, type: 6, name: 'css', fileName: `x"><script>${payload}</script>`, resourceType: 1, includeHeader: true },
-    ],
-    check: [0, /resources=3/], export: [0, /files=\d+/], sample: [0, /"t":0/], page: true,
-  },
-  {
     name: 'a script file whose name closes the page\'s markup',
     resources: [{ id: 50, type: 5, name: `a'b&c"d`, fileName: 'code.js', resourceType: 0, includeHeader: true }],
     files: { 'banner_res/code.js': 'window.codeRan = 1;' },
     check: [0, /resources=2/], export: [0, /files=\d+/], sample: [0, /"t":0/], page: true, ran: 'codeRan',
   },
 ];
+
+// Strings that end the context they are written to (a script string, an attribute, an element, a
+// comment) and run the payload. Each row puts one of them into every field the exported page is
+// written from: the project file's name, the page's meta data, the container id (refused: a new
+// one is made), head addresses, a resource name and an element name in the custom preloader's data.
+const hostileStrings = [
+  `</script><script>${payload}</script>`,
+  `"><img src=x onerror="${payload}">`,
+  `'><img src=x onerror='${payload}'>`,
+  `\\',(${payload}),'`,
+  `\\");${payload};("`,
+  `</title><!--<script>${payload}//`,
+  `javascript:${payload}`,
+];
+for (const [n, hostile] of hostileStrings.entries()) {
+  rows.push({
+    name: `hostile string ${n + 1} in every field of the page: ${hostile}`,
+    project: `p${n}${hostile.replace(/\//g, '\\')}`,
+    set: {
+      'document.title': hostile,
+      'document.description': hostile,
+      'document.keywords': hostile,
+      'document.author': hostile,
+      'document.containerID': hostile,
+      'document.resources.0.name': hostile,
+      'document.hasCustomLoader': true,
+      'document.loaderType': 1,
+    },
+    resources: [
+      { id: 50, type: 5, name: 'js', fileName: hostile, resourceType: 1, includeHeader: true },
+      { id: 51, type: 6, name: 'css', fileName: hostile, resourceType: 1, includeHeader: true },
+    ],
+    files: {
+      'banner_res/preloader/preloader.kavio': { banner: { 'document.scenes.0.children.0.name': hostile } },
+      'banner_res/preloader/preloader_res/logo.png': { copy: 'banner_res/logo.png' },
+    },
+    check: [0, /is not a valid HTML id/], export: [0, /is not a valid HTML id/], sample: [0, /"t":0/],
+    page: true,
+  });
+}
 
 let work;
 let browser;
