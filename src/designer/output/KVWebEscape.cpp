@@ -77,6 +77,9 @@ QString KVWebEscape::urlPath(const QString &strPath)
         else
             out += ch;
     }
+    // "a:b.js" would be read as an address of the scheme "a".
+    if (out.section(QLatin1Char('/'), 0, 0).contains(QLatin1Char(':')))
+        out.prepend(QLatin1String("./"));
     return out;
 }
 

@@ -20,7 +20,8 @@ public:
     // strings) become \u escapes, so that no "</script>" or "<!--" is ever seen by the page.
     static QString jsonInScript(const QString &strJson);
     // A file path as a relative address: the characters that would change what the address means
-    // ("%", "\\", "?", "#" and control characters) are percent-encoded; the rest stays readable.
+    // ("%", "\\", "?", "#" and control characters) are percent-encoded, and a first part that holds
+    // a ":" (which would read as a scheme) gets "./" in front; the rest stays readable.
     static QString urlPath(const QString &strPath);
     // An address the page may load a script or style sheet from: http, https, or a relative or
     // protocol-relative address. Anything else (javascript:, data:, file:) gives empty text.
