@@ -1,6 +1,7 @@
 // The document-level action types: project settings and the preloader.
 
 #include "KVCommandTypesKit.h"
+#include "RecordingReporter.h"
 
 #include "commands/KVCommandItem.h"
 #include "document/KVDocumentSettings.h"
@@ -244,6 +245,7 @@ void TestDocumentTypes::settings_data()
     QTest::newRow("95 resource folder") << 95 << QVariantList{"media"} << "resFolderHtml5Output";
     QTest::newRow("96 viewport") << 96 << QVariantList{320, 480} << "viewportWMeta";
     QTest::newRow("97 container id") << 97 << QVariantList{"stageOne"} << "containerID";
+    QTest::newRow("97 any HTML id") << 97 << QVariantList{"kv-stage_2"} << "containerID";
     QTest::newRow("98 preloader folder") << 98 << QVariantList{"pre"} << "preResFolderHtml5Output";
     QTest::newRow("99 HTML output") << 99 << QVariantList{"<div></div>"} << "htmlOutput";
     QTest::newRow("100 CSS output") << 100 << QVariantList{"body{}"} << "cssDoc";
@@ -289,6 +291,7 @@ void TestDocumentTypes::unfittingChangeNothing_data()
     QTest::newRow("71 an empty indicator") << 3;
     QTest::newRow("73 without a preloader") << 4;
     QTest::newRow("99 two strings") << 5;
+    QTest::newRow("97 an id that closes the attribute") << 6;
 }
 
 void TestDocumentTypes::unfittingChangeNothing()
@@ -297,16 +300,24 @@ void TestDocumentTypes::unfittingChangeNothing()
     TypesFixture f;
     const QString strBefore = settingsText(f.t.settings);
     A *pAction = nullptr;
+    QString strId;
     switch (nCase) {
     case 0: pAction = f.action(68, {P::makeInt(0)}); break;
     case 1: pAction = f.action(96, {P::makeInt(5)}); break;
-    case 2: pAction = f.action(97, {P::makeString("1 bad")}); break;
+    case 2: strId = QStringLiteral("1 bad"); break;
     case 3: pAction = f.action(71, {P::makeJsonObject({})}); break;
     case 4: pAction = f.action(73, {P::makeBool(true)}); break;
     case 5: pAction = f.action(99, {P::makeString("a"), P::makeString("b")}); break;
+    case 6: strId = QStringLiteral("a\"><img src=x>"); break;
     }
+    if (!strId.isEmpty())
+        pAction = f.action(97, {P::makeString(strId)});
+    RecordingReporter rec;
     f.push({pAction});
     QCOMPARE(settingsText(f.t.settings), strBefore);
+    // A container id the page cannot use is refused with the reason.
+    if (!strId.isEmpty())
+        QCOMPARE(rec.texts(), QStringList{KVDocumentSettings::containerIdMessage(strId)});
     f.t.stack.undo();
     QCOMPARE(settingsText(f.t.settings), strBefore);
 }

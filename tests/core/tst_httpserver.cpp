@@ -23,6 +23,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -214,6 +215,7 @@ void TestHttpServer::init()
     QFile::link(path("secret.txt"), path("root/link-out.txt"));
     QFile::link(path("root/index.html"), path("root/link-in.html"));
     QFile::link(m_dir.path(), path("root/dir-link"));
+    QCOMPARE(::mkfifo(QFile::encodeName(path("root/pipe.txt")).constData(), 0600), 0);
     m_pServer = new KVHttpServer;
     QVERIFY(m_pServer->listen(QHostAddress::LocalHost, 0));
     QVERIFY(m_pServer->addRoot(path("root")));
@@ -296,6 +298,7 @@ void TestHttpServer::refusals_data()
     QTest::newRow("the root folder itself") << get(baDir + "/root") << 403;
     QTest::newRow("a folder inside the root") << get(baDir + "/root/sub/") << 403;
     QTest::newRow("system file") << get("/etc/passwd") << 403;
+    QTest::newRow("a pipe inside the root") << get(baDir + "/root/pipe.txt") << 403;
     QTest::newRow("NUL byte") << get(baDir + "/root/index.html%00.png") << 400;
     QTest::newRow("POST") << QByteArray("POST " + baDir + "/root/index.html HTTP/1.1\r\nContent-Length: 0\r\n\r\n") << 405;
     QTest::newRow("DELETE") << QByteArray("DELETE " + baDir + "/root/index.html HTTP/1.1\r\n\r\n") << 405;

@@ -209,6 +209,9 @@ void tst_ResourceLists::readingIsTolerant_data()
     QTest::newRow("include flag off") << R"([{"id":1,"type":6,"includeHeader":false}])"
                                       << QList<int>{1} << "include:0";
     QTest::newRow("mistyped name") << R"([{"id":1,"type":0,"name":7}])" << QList<int>{1} << "name:";
+    QTest::newRow("name becomes a plain file name") << R"([{"id":1,"type":0,"name":"../a/b\\c"}])" << QList<int>{1}
+                                                    << "name:.._a_b_c";
+    QTest::newRow("name of dots") << R"([{"id":1,"type":0,"name":".."}])" << QList<int>{1} << "name:__";
     QTest::newRow("bad uuid gets a new one") << R"([{"id":1,"type":0,"uuid":"nope"}])"
                                              << QList<int>{1} << "uuid";
     QTest::newRow("media file without list") << R"([{"id":1,"type":1,"fileName":"a.mp3"}])"
@@ -267,11 +270,14 @@ void tst_ResourceLists::missingFilesAreCollected()
         {"id":6,"type":7,"resourceType":2,"fileName":"edited.html"},
         {"id":7,"type":0,"deleted":true,"fileName":"removed.png"}
     ])");
-    QVERIFY(!manager.fromJson(ja, 3, &missing));
+    QStringList outside;
+    QVERIFY(!manager.fromJson(ja, 3, &missing, &outside));
     QCOMPARE(missing, (QStringList{"gone.png", "tune.ogg", "edited.html"}));
     QCOMPARE(manager.missingFiles(), missing);
-    // The resources stay so that elements keep their references.
-    QCOMPARE(manager.resources().size(), 7);
+    // A linked file outside the project folder is not loaded; the missing resources stay so that
+    // elements keep their references.
+    QCOMPARE(outside, QStringList{"/somewhere/else.css"});
+    QCOMPARE(manager.resources().size(), 6);
     QVERIFY(manager.resource(7)->isDeleted());
     QVERIFY(manager.hasImage(2));
 }
@@ -289,10 +295,15 @@ void tst_ResourceLists::oldFormatPathsLieBesideTheProject()
     QVERIFY(manager.fromJson(arr(pszJson), 1));
     QCOMPARE(manager.filePath(manager.resource(1)), ctx.projectFolderPath() + "/images/pic.png");
     QCOMPARE(manager.referencedFiles(), QStringList{"images/pic.png"});
-    // The current format keeps names inside the resource folder.
+    // The current format keeps plain names inside the resource folder: a path is not loaded.
     QStringList missing;
-    QVERIFY(!manager.fromJson(arr(pszJson), 3, &missing));
-    QCOMPARE(missing, QStringList{"images/pic.png"});
+    QStringList outside;
+    QVERIFY(manager.fromJson(arr(pszJson), 3, &missing, &outside));
+    QCOMPARE(outside, QStringList{"images/pic.png"});
+    QVERIFY(manager.resources().isEmpty());
+    // Nor is a path of the old format that climbs out of the project folder.
+    QVERIFY(manager.fromJson(arr(R"([{"id":1,"type":0,"name":"up","fileName":"../pic.png"}])"), 1, &missing, &outside));
+    QCOMPARE(outside, QStringList{"up"});
 }
 
 void tst_ResourceLists::savedStateReferences()

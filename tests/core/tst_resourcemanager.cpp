@@ -123,7 +123,8 @@ void tst_ResourceManager::sanitizedNames_data()
     QTest::newRow("colon and question mark") << "a:b?.png" << "a_b_.png" << "a_b_.png";
     QTest::newRow("slashes") << "x/y\\z" << "x_y_z" << "x/y\\z";
     QTest::newRow("quotes, brackets, bar, star") << "\"<a>|*\"" << "__a____" << "__a____";
-    QTest::newRow("line feed") << "a\nb" << "a\nb" << "a_b";
+    QTest::newRow("line feed") << "a\nb" << "a_b" << "a_b";
+    QTest::newRow("parent folder") << ".." << "__" << "..";
     QTest::newRow("plain") << "logo.png" << "logo.png" << "logo.png";
 }
 

@@ -981,6 +981,10 @@ void tst_Canvas::resourceSchemeServesProjectFilesOnly()
     QVERIFY(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource://missing.png")), folder).isEmpty());
     QVERIFY(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource://fonts")), folder).isEmpty());
     QVERIFY(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource://Logo.png")), QString()).isEmpty());
+    // nor through a link in the folder that leads out of it
+    QVERIFY(QFile::link(project.filePath(QStringLiteral("secret.txt")), folder + QStringLiteral("/Link.png")));
+    QVERIFY(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource://Link.png")), folder).isEmpty());
+    QVERIFY(KVResourceSchemeHandler::filePathFor(QUrl(QStringLiteral("resource://link.png")), folder).isEmpty());
 
     // the page of a project reads its project's file through the scheme
     RecordingReporter rec;

@@ -1,5 +1,7 @@
 #include "canvas/KVResourceSchemeHandler.h"
 
+#include "document/KVProjectPaths.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -40,14 +42,17 @@ QString KVResourceSchemeHandler::filePathFor(const QUrl &url, const QString &str
     const QString strRoot = QDir::cleanPath(folder.absolutePath()) + QLatin1Char('/');
     if (!strPath.startsWith(strRoot))
         return QString();
+    // A link in the folder that leads out of it shows nothing.
     if (QFileInfo(strPath).isFile())
-        return strPath;
+        return KVProjectPaths::isInFolder(strPath, strFolder) ? strPath : QString();
     // An address read as a host name comes lower-cased; find the file whatever its case.
     const QFileInfo info(strPath);
     const QDir dir(info.absolutePath());
     for (const QString &strEntry : dir.entryList(QDir::Files)) {
-        if (strEntry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
-            return dir.absoluteFilePath(strEntry);
+        if (strEntry.compare(info.fileName(), Qt::CaseInsensitive) == 0) {
+            const QString strFound = dir.absoluteFilePath(strEntry);
+            return KVProjectPaths::isInFolder(strFound, strFolder) ? strFound : QString();
+        }
     }
     return QString();
 }

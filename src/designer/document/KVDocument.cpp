@@ -296,13 +296,12 @@ bool KVDocument::readFile(const QString &strFile)
         Reporter::error(tr("File doesn't exist.") + QLatin1Char('\n') + QDir::toNativeSeparators(strFile));
         return false;
     }
-    QFile file(strFile);
-    if (!file.open(QIODevice::ReadOnly)) {
+    bool bRead = false;
+    const QByteArray data = KVFileCopier::readRegularFile(strFile, -1, &bRead);
+    if (!bRead) {
         Reporter::error(tr("Unable to read project data."));
         return false;
     }
-    const QByteArray data = file.readAll();
-    file.close();
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(data, &error);
     if (error.error != QJsonParseError::NoError || !json.isObject()) {
@@ -349,10 +348,11 @@ void KVDocument::registerFonts()
         auto *pFont = static_cast<KVFontResource *>(pResource);
         if (!pFont->hasStoredFile())
             continue;
-        QFile file(resourceManager()->filePath(pFont));
-        if (!file.open(QIODevice::ReadOnly))
+        bool bRead = false;
+        const QByteArray data = KVFileCopier::readRegularFile(resourceManager()->filePath(pFont), -1, &bRead);
+        if (!bRead)
             continue;
-        const int nId = QFontDatabase::addApplicationFontFromData(file.readAll());
+        const int nId = QFontDatabase::addApplicationFontFromData(data);
         if (nId < 0)
             continue;
         m_listFontIds.append(nId);
@@ -889,6 +889,11 @@ bool KVDocument::loadPreloader()
     const KVProjectPaths p = paths();
     if (p.isEmpty())
         return false;
+    // A preloader file that is a link out of the project folder is neither read nor written over.
+    if (!KVProjectPaths::isInFolder(p.preloaderFile(), p.folder())) {
+        Reporter::warning(KVProjectFile::outsideMessage(tr("The custom preloader")));
+        return false;
+    }
     if (m_settings.m_bHasCustomLoader && QFileInfo(p.preloaderFile()).isFile()) {
         auto *pPreloader = new KVPreloader(this);
         if (pPreloader->load(p.preloaderFile()))

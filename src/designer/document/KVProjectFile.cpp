@@ -6,6 +6,7 @@
 #include "document/KVSymbol.h"
 #include "interaction/KVFunctionContainer.h"
 #include "model/KVJsonUtil.h"
+#include "resources/KVFileCopier.h"
 #include "resources/KVResourceManager.h"
 
 #include <QFile>
@@ -56,13 +57,10 @@ bool KVProjectFile::readFile(const QString &strPath, QJsonObject *pTop)
         Reporter::error(tr("File doesn't exist.") + QLatin1Char('\n') + strPath);
         return false;
     }
-    QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Reporter::error(tr("Unable to read project data."));
-        return false;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // Only a regular file: a device or a pipe in its place would be read forever.
+    bool bRead = false;
+    const QByteArray data = KVFileCopier::readRegularFile(strPath, -1, &bRead);
+    if (!bRead) {
         Reporter::error(tr("Unable to read project data."));
         return false;
     }
@@ -97,9 +95,15 @@ int KVProjectFile::formatVersionOf(const QJsonObject &joDocument)
     return -1;
 }
 
+QString KVProjectFile::outsideMessage(const QString &strName)
+{
+    return tr("%1 is outside the project folder and was not loaded.").arg(strName);
+}
+
 bool KVProjectFile::read(const QJsonObject &joTop)
 {
     m_missingFiles.clear();
+    m_outsideResources.clear();
 
     // 1. Only projects of this application.
     if (joTop.value(kAppName).toString() != appName()) {
@@ -130,7 +134,15 @@ bool KVProjectFile::read(const QJsonObject &joTop)
     m_pSymbol->functions()->fromJson(KVJsonUtil::readObject(joDocument, kScripts));
 
     KVResourceManager *pResources = m_pSymbol->resourceManager();
-    if (!pResources->fromJson(KVJsonUtil::readArray(joDocument, kResources), m_nFormatVersion, &m_missingFiles)) {
+    const bool bComplete = pResources->fromJson(KVJsonUtil::readArray(joDocument, kResources), m_nFormatVersion,
+                                                &m_missingFiles, &m_outsideResources);
+    if (!m_outsideResources.isEmpty()) {
+        QStringList lines;
+        for (const QString &strName : m_outsideResources)
+            lines << outsideMessage(strName);
+        Reporter::warning(lines.join(QLatin1Char('\n')));
+    }
+    if (!bComplete) {
         const IReporter::Button answer = Reporter::question(
             tr("Some resource files cannot be loaded.\nDo you want to continue?"),
             IReporter::Yes | IReporter::No, IReporter::Yes);

@@ -74,6 +74,15 @@ bool KVProjectPaths::isSameFile(const QString &strA, const QString &strB)
     return !strA.isEmpty() && canonical(strA) == canonical(strB);
 }
 
+bool KVProjectPaths::isInFolder(const QString &strPath, const QString &strFolder)
+{
+    const QString strTarget = QFileInfo(strPath).canonicalFilePath();
+    if (strTarget.isEmpty())
+        return true;
+    const QString strRoot = QFileInfo(strFolder).canonicalFilePath();
+    return !strRoot.isEmpty() && strTarget.startsWith(strRoot + QLatin1Char('/'));
+}
+
 bool KVProjectPaths::startsWithFolder(const QString &strPath, const QString &strFolderName)
 {
     if (strFolderName.isEmpty() || strPath.size() <= strFolderName.size())

@@ -31,6 +31,9 @@ public:
     // The canonical path of an existing file, else the clean absolute path.
     static QString canonical(const QString &strPath);
     static bool isSameFile(const QString &strA, const QString &strB);
+    // Whether an existing file lies in the folder once links are followed (a file that is not
+    // there counts as inside: it reads nothing).
+    static bool isInFolder(const QString &strPath, const QString &strFolder);
     // Whether strPath (relative to a project folder) starts with the folder name strFolderName,
     // compared without regard to case, and continues with a separator.
     static bool startsWithFolder(const QString &strPath, const QString &strFolderName);

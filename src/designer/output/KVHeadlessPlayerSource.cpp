@@ -33,8 +33,12 @@ bool KVHeadlessPlayerSource::open(const QString &strProjectFile)
     m_source.strExportResourceFolder = m_pProject->settings().m_strResFolderHtml5Output;
 
     const KVProjectPaths paths(m_pProject->fileName());
-    if (!m_pProject->settings().m_bHasCustomLoader || !QFileInfo(paths.preloaderFile()).isFile())
+    if (!m_pProject->settings().m_bHasCustomLoader || !QFileInfo::exists(paths.preloaderFile()))
         return true;
+    if (!KVProjectPaths::isInFolder(paths.preloaderFile(), paths.folder())) {
+        Reporter::warning(KVProjectFile::outsideMessage(tr("The custom preloader")));
+        return true;
+    }
     m_pPreloader.reset(new KVHeadlessProject(paths.preloaderFile()));
     QJsonObject joTop;
     if (!m_pPreloader->projectFile().readFile(paths.preloaderFile(), &joTop)) {

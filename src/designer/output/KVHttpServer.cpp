@@ -152,9 +152,10 @@ void KVHttpServer::onNewRequest(KVHttpRequest *pRequest, KVHttpResponse *pRespon
         answerError(pResponse, 404);
         return;
     }
-    // Then the file itself with every link resolved; it is opened under that very name.
+    // Then the file itself with every link resolved; it is opened under that very name. Only a
+    // regular file: opening a pipe would wait for a writer, a device never ends.
     const QFileInfo canonical(info.canonicalFilePath());
-    if (info.isDir() || !isUnderRoot(canonical.path())) {
+    if (info.isDir() || !canonical.isFile() || !isUnderRoot(canonical.path())) {
         answerError(pResponse, 403);
         return;
     }
