@@ -543,11 +543,11 @@ void tst_Document::firstFormatFilesMoveIntoResourceFolder_data()
     QTest::addColumn<QString>("beside");
     QTest::addColumn<QString>("savedName");
     QTest::newRow("below the project folder")
-        << QStringLiteral("media/a.png") << QStringLiteral("media/a.png") << QStringLiteral("media/a.png");
+        << QStringLiteral("media/a.png") << QStringLiteral("media/a.png") << QStringLiteral("a.png");
     QTest::newRow("Windows separators")
-        << QStringLiteral("media\\a.png") << QStringLiteral("media/a.png") << QStringLiteral("media/a.png");
-    QTest::newRow("outside the project folder")
-        << QStringLiteral("../shared/a.png") << QStringLiteral("../shared/a.png") << QStringLiteral("a.png");
+        << QStringLiteral("media\\a.png") << QStringLiteral("media/a.png") << QStringLiteral("a.png");
+    QTest::newRow("a name taken in the resource folder")
+        << QStringLiteral("media/logo.png") << QStringLiteral("media/logo.png") << QStringLiteral("logo_2.png");
 }
 
 // A project of the first format whose image lies beside it: saving copies the image into the
@@ -568,6 +568,8 @@ void tst_Document::firstFormatFilesMoveIntoResourceFolder()
     const QString strBeside = QDir::cleanPath(folder.path(beside));
     QDir().mkpath(QFileInfo(strBeside).absolutePath());
     QVERIFY(QFile::rename(folder.path(QStringLiteral("demo_res/a.png")), strBeside));
+    // Another file already has one of the names in the resource folder; it stays as it is.
+    QVERIFY(writeBytes(folder.path(QStringLiteral("demo_res/logo.png")), "taken"));
 
     {
         KVDocument doc;
@@ -579,6 +581,7 @@ void tst_Document::firstFormatFilesMoveIntoResourceFolder()
     }
     QCOMPARE(readBytes(folder.path(QStringLiteral("demo_res/") + savedName)), patternBytes(500, 7));
     QCOMPARE(readBytes(strBeside), patternBytes(500, 7));
+    QCOMPARE(readBytes(folder.path(QStringLiteral("demo_res/logo.png"))), QByteArray("taken"));
     const QJsonArray jaResources =
         readJson(strFile).value(QStringLiteral("document")).toObject().value(QStringLiteral("resources")).toArray();
     QCOMPARE(jaResources.at(0).toObject().value(QStringLiteral("fileName")).toString(), savedName);

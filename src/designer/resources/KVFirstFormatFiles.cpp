@@ -63,26 +63,21 @@ bool KVFirstFormatFiles::migrate(KVResourceManager *pManager, QStringList *pCopi
             if (!isFolderRelative(strName))
                 continue;
             const QString strSource = pManager->absoluteFilePath(strName);
-            QString strNew = QDir::cleanPath(QString(strName).replace(QLatin1Char('\\'), QLatin1Char('/')));
-            if (strNew.startsWith(QLatin1String("../")) || strNew == QLatin1String("..")) {
-                // Outside the project folder: under its own file name, not taken by another file.
-                const QFileInfo info(strSource);
-                strNew = info.fileName();
-                for (int n = 2; QFileInfo::exists(strFolder + QLatin1Char('/') + strNew); ++n)
-                    strNew = QStringLiteral("%1_%2.%3").arg(info.completeBaseName()).arg(n).arg(info.suffix());
-            }
+            // The current format names a file in the resource folder by a plain name: the file's own
+            // name, not taken by another file there.
+            const QFileInfo info(strSource);
+            QString strNew = info.fileName();
+            for (int n = 2; QFileInfo::exists(strFolder + QLatin1Char('/') + strNew); ++n)
+                strNew = QStringLiteral("%1_%2.%3").arg(info.completeBaseName()).arg(n).arg(info.suffix());
             const QString strTarget = QDir::cleanPath(strFolder + QLatin1Char('/') + strNew);
             if (!QFileInfo::exists(strSource))
                 continue; // a file missing already is reported when the project is read
-            if (!QFileInfo::exists(strTarget)) {
-                if (!QDir().mkpath(QFileInfo(strTarget).absolutePath()) || !QFile::copy(strSource, strTarget)) {
-                    Reporter::error(tr("Error when saving resource file."));
-                    return false;
-                }
-                copied << QDir(strProject).relativeFilePath(strTarget);
+            if (!QFile::copy(strSource, strTarget)) {
+                Reporter::error(tr("Error when saving resource file."));
+                return false;
             }
-            if (strNew != strName)
-                renames.append({pResource, strName, strNew});
+            copied << QDir(strProject).relativeFilePath(strTarget);
+            renames.append({pResource, strName, strNew});
         }
     }
     for (const Rename &r : qAsConst(renames)) {

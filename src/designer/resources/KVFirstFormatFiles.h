@@ -7,10 +7,9 @@ class KVResourceManager;
 
 // Projects of the first file format kept resource files anywhere beside the project file, named by
 // paths relative to the project folder ("media/a.png"); the current format takes every name in the
-// resource folder. Before such a project is written in the current format its files are copied into
-// the resource folder: a file below the project folder to the same relative path there (its name
-// stays as it is), any other under its own file name (made unique) with the name in the resource
-// rewritten. Nothing is deleted, so the old files stay where they were.
+// resource folder by a plain name. Before such a project is written in the current format its files
+// are copied into the resource folder under their own file names (made unique there) and the names
+// in the resources rewritten. Nothing is deleted, so the old files stay where they were.
 class KVFirstFormatFiles
 {
     Q_DECLARE_TR_FUNCTIONS(KVFirstFormatFiles)
