@@ -121,6 +121,7 @@ void KVCanvas::loadPage()
 {
     const QUrl url = pageUrl();
     qDebug().noquote() << "Canvas WebView URL: " + url.toString();
+    m_pPage->setHomeUrl(url);
     load(url);
     runCanvasIdScript();
     settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
