@@ -22,7 +22,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QWebEngineScript>
 
 #include <functional>
 #include <QRectF>
@@ -44,9 +43,8 @@ private slots:
     void pageReadsNoLocalFile();
 
 private:
-    // Runs a script in the page (in the page's own world unless told) and waits for its value.
-    static QVariant evaluate(KVCanvas *pCanvas, const QString &strScript,
-                             quint32 nWorld = QWebEngineScript::MainWorld);
+    // Runs a script in the page and waits for its value.
+    static QVariant evaluate(KVCanvas *pCanvas, const QString &strScript);
     // Copies the example banner into a folder of its own with one element of its first scene
     // changed, opens it and waits until the stage shows it.
     KVCanvas *openChanged(const QString &strName, int nElementId, const std::function<void(QJsonObject &)> &change);
@@ -84,11 +82,11 @@ void tst_CanvasEndToEnd::cleanupTestCase()
     m_manager.reset();
 }
 
-QVariant tst_CanvasEndToEnd::evaluate(KVCanvas *pCanvas, const QString &strScript, quint32 nWorld)
+QVariant tst_CanvasEndToEnd::evaluate(KVCanvas *pCanvas, const QString &strScript)
 {
     QVariant result;
     bool bDone = false;
-    pCanvas->page()->runJavaScript(strScript, nWorld, [&](const QVariant &v) {
+    pCanvas->page()->runJavaScript(strScript, [&](const QVariant &v) {
         result = v;
         bDone = true;
     });
@@ -330,7 +328,6 @@ void tst_CanvasEndToEnd::pageReadsNoLocalFile_data()
 {
     // each probe leaves "read: <text>" or "refused" in window.kvProbe
     QTest::addColumn<QString>("probe");
-    QTest::addColumn<quint32>("world");
     const QString xhr = QStringLiteral(
         "var x = new XMLHttpRequest(); x.onload = function () { window.kvProbe = 'read: ' + x.responseText; };"
         " x.onerror = function () { window.kvProbe = 'refused'; };"
@@ -346,21 +343,15 @@ void tst_CanvasEndToEnd::pageReadsNoLocalFile_data()
         "var x = new XMLHttpRequest(); x.onload = function () { window.kvProbe = 'read: ' + x.responseText; };"
         " x.onerror = function () { window.kvProbe = 'refused'; };"
         " try { x.open('GET', 'resource://../../../../../../etc/hostname'); x.send(); } catch (e) { window.kvProbe = 'refused'; }");
-    // the page's own world is held by its content policy too; the application's world is not, and
-    // shows what the web engine's settings alone allow
-    for (const auto &world : {qMakePair(QStringLiteral("page"), quint32(QWebEngineScript::MainWorld)),
-                              qMakePair(QStringLiteral("application"), quint32(QWebEngineScript::ApplicationWorld))}) {
-        QTest::addRow("XMLHttpRequest, %s world", qPrintable(world.first)) << xhr << world.second;
-        QTest::addRow("fetch, %s world", qPrintable(world.first)) << fetchFile << world.second;
-        QTest::addRow("frame, %s world", qPrintable(world.first)) << frame << world.second;
-        QTest::addRow("resource climbing out, %s world", qPrintable(world.first)) << climb << world.second;
-    }
+    QTest::newRow("XMLHttpRequest") << xhr;
+    QTest::newRow("fetch") << fetchFile;
+    QTest::newRow("frame") << frame;
+    QTest::newRow("resource climbing out") << climb;
 }
 
 void tst_CanvasEndToEnd::pageReadsNoLocalFile()
 {
     QFETCH(QString, probe);
-    QFETCH(quint32, world);
     QFile hostname(QStringLiteral("/etc/hostname"));
     QVERIFY(hostname.open(QIODevice::ReadOnly));
     const QString secret = QString::fromUtf8(hostname.readAll()).trimmed();
@@ -371,10 +362,10 @@ void tst_CanvasEndToEnd::pageReadsNoLocalFile()
         canvas = m_pProbeCanvas = openChanged(QStringLiteral("probe"), 4, [](QJsonObject &) {});
         QVERIFY(canvas);
     }
-    evaluate(canvas, QStringLiteral("window.kvProbe = undefined; (function () { %1 })(); true").arg(probe), world);
+    evaluate(canvas, QStringLiteral("window.kvProbe = undefined; (function () { %1 })(); true").arg(probe));
     QString result;
     QTest::qWaitFor([&] {
-        result = evaluate(canvas, QStringLiteral("window.kvProbe === undefined ? '' : String(window.kvProbe)"), world).toString();
+        result = evaluate(canvas, QStringLiteral("window.kvProbe === undefined ? '' : String(window.kvProbe)")).toString();
         return !result.isEmpty();
     }, 3000);
     // a probe that never answers read nothing either

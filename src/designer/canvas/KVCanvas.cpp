@@ -83,7 +83,7 @@ KVCanvas::KVCanvas(IEditor *pEditor, QWidget *pParent)
     m_pPage->setWebChannel(m_pExposing->channel());
     // The stage shows received projects: it reads no local file but its own page's (the project's
     // files come through "resource://"), and its page allows none but its own scripts.
-    QWebEngineSettings *pSettings = m_pProfile->settings();
+    QWebEngineSettings *pSettings = m_pPage->settings();
     pSettings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
     pSettings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
 
