@@ -356,6 +356,8 @@ void tst_CanvasEndToEnd::pageRefusesFilesAndInjectedScript_data()
         "try { eval(\"window.kvProbe = 'ran'\"); } catch (e) { window.kvProbe = 'refused'; }");
     const QString function = QStringLiteral(
         "try { new Function(\"window.kvProbe = 'ran'\")(); } catch (e) { window.kvProbe = 'refused'; }");
+    // nor does the page go elsewhere, where its channel would go with it
+    const QString away = QStringLiteral("location.href = 'file:///etc/hostname';") + later;
     QTest::newRow("file: XMLHttpRequest") << xhr;
     QTest::newRow("file: fetch") << fetchFile;
     QTest::newRow("file: frame") << frame;
@@ -364,6 +366,7 @@ void tst_CanvasEndToEnd::pageRefusesFilesAndInjectedScript_data()
     QTest::newRow("script: handler attribute") << handler;
     QTest::newRow("script: eval") << evaluated;
     QTest::newRow("script: new Function") << function;
+    QTest::newRow("navigation: the page sent elsewhere") << away;
 }
 
 void tst_CanvasEndToEnd::pageRefusesFilesAndInjectedScript()
