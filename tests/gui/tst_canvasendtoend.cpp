@@ -384,10 +384,11 @@ void tst_CanvasEndToEnd::pageRefusesFilesAndInjectedScript()
     }
     evaluate(canvas, QStringLiteral("window.kvProbe = undefined; (function () { %1 })(); true").arg(probe));
     QString result;
-    QTest::qWaitFor([&] {
+    const bool bAnswered = QTest::qWaitFor([&] {
         result = evaluate(canvas, QStringLiteral("window.kvProbe === undefined ? '' : String(window.kvProbe)")).toString();
         return !result.isEmpty();
     }, 3000);
+    QVERIFY2(bAnswered, "the probe never answered");
     QVERIFY2(!result.contains(secret), qPrintable(result));
     QCOMPARE(result, QStringLiteral("refused"));
 }
