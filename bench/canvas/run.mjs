@@ -40,7 +40,7 @@ const stats = (xs) => {
 const out = await build({ entryPoints: [path.join(web, 'canvas/main.js')], bundle: true, minify: true, format: 'iife', target: 'es2018', legalComments: 'none', write: false, logLevel: 'warning' });
 const script = out.outputFiles[0].text;
 const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking'] });
-const pageUrl = pathToFileURL(path.join(web, 'test/fixtures/canvas.html')).href + '?webChannelBaseUrl=ws%3A%2F%2F127.0.0.1%3A1';
+const pageUrl = pathToFileURL(path.join(web, 'test/fixtures/canvas.html')).href;
 
 for (const n of [1000, 5000]) {
   const page = await browser.newPage({ viewport: { width: 1200, height: 800 } });

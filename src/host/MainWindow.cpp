@@ -13,7 +13,6 @@
 #include "IOptionsDlg.h"
 #include "PluginManager.h"
 #include "Reporter.h"
-#include "WebChannelServer.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -37,7 +36,6 @@ MainWindow::MainWindow(QWidget *pParent)
     : QMainWindow(pParent)
     , m_pMdiArea(new QMdiArea(this))
     , m_pFileToolbar(new QToolBar(tr("File"), this))
-    , m_pWebServer(new WebChannelServer(this))
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Kavio Studio"));
@@ -49,21 +47,10 @@ MainWindow::MainWindow(QWidget *pParent)
     m_pFileToolbar->setObjectName(QStringLiteral("FileToolbar"));
     addToolBar(Qt::TopToolBarArea, m_pFileToolbar);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
-    m_pWebServer->listen();
     resize(1280, 800);
 }
 
 MainWindow::~MainWindow() = default;
-
-QWebChannel *MainWindow::getChannel() const
-{
-    return m_pWebServer->channel();
-}
-
-QWebSocketServer *MainWindow::getServer() const
-{
-    return m_pWebServer->server();
-}
 
 void MainWindow::createFileActions()
 {

@@ -12,13 +12,11 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
-class QWebChannel;
-class QWebSocketServer;
-class WebChannelServer;
 
 // The main window: an MDI area holding one sub-window per editor (with a welcome widget while none
-// is open), the File menu and toolbar with recent projects, and the web channel with its local
-// web-socket server that pages in browser views use to reach registered objects.
+// is open) and the File menu and toolbar with recent projects. Pages in browser views reach the
+// application's objects through a web channel each view hands its own page in-process; nothing
+// listens on a socket for them.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -30,10 +28,6 @@ public:
     void setWelcomeWidget(QWidget *pWidget);
     QWidget *welcomeWidget() const { return m_pWelcome; }
     QToolBar *getFileToolbar() const { return m_pFileToolbar; }
-
-    QWebChannel *getChannel() const;
-    QWebSocketServer *getServer() const;
-    WebChannelServer *webChannelServer() const { return m_pWebServer; }
 
     // Gives pDocument an editor in a new sub-window (or activates the one it has).
     IEditor *loadOpenedDocument(IDocument *pDocument, bool bActivate = true);
@@ -77,7 +71,6 @@ private:
     QMenu *m_pFileMenu = nullptr;
     QMenu *m_pRecentMenu = nullptr;
     QList<QAction *> m_recentActions;
-    WebChannelServer *m_pWebServer;
     QPointer<IOptionsDlg> m_pOptions;
     bool m_bClosingAll = false;
 };

@@ -1,6 +1,7 @@
 // The editor with the real canvas page: the page draws the example's scene from what the canvas
 // sends it, and a move made with the page's own pointer handling comes back as one command whose
-// undo moves the node back.
+// undo moves the node back. A received project's script never runs on the stage, and the stage
+// reads no local file nor runs script that got into its page some other way.
 #include "canvas/KVCanvas.h"
 #include "animation/KVTimeline.h"
 #include "document/KVDocument.h"
@@ -18,6 +19,11 @@
 #include "RecordingReporter.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <functional>
 #include <QRectF>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -31,15 +37,23 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void pageDrawsTheModelAndMovesThroughCommands();
+    void projectScriptNeverRuns_data();
+    void projectScriptNeverRuns();
+    void pageRefusesFilesAndInjectedScript_data();
+    void pageRefusesFilesAndInjectedScript();
 
 private:
     // Runs a script in the page and waits for its value.
     static QVariant evaluate(KVCanvas *pCanvas, const QString &strScript);
+    // Copies the example banner into a folder of its own with one element of its first scene
+    // changed, opens it and waits until the stage shows it.
+    KVCanvas *openChanged(const QString &strName, int nElementId, const std::function<void(QJsonObject &)> &change);
 
     QScopedPointer<PluginManager> m_manager;
     QScopedPointer<MainWindow> m_window;
     QScopedPointer<ICore> m_core;
     QTemporaryDir m_dir;
+    KVCanvas *m_pProbeCanvas = nullptr;
 };
 
 void tst_CanvasEndToEnd::initTestCase()
@@ -172,6 +186,211 @@ void tst_CanvasEndToEnd::pageDrawsTheModelAndMovesThroughCommands()
     QTRY_COMPARE_WITH_TIMEOUT(evaluate(canvas, position).toString(), QStringLiteral("%1,%2").arg(qRound(dLeft)).arg(qRound(dTop)), 10000);
     QVERIFY(rec.entries().isEmpty());
     QVERIFY(m_window->closeAllDocuments());
+}
+
+KVCanvas *tst_CanvasEndToEnd::openChanged(const QString &strName, int nElementId,
+                                          const std::function<void(QJsonObject &)> &change)
+{
+    const QString folder = m_dir.filePath(strName);
+    QDir().mkpath(folder + QStringLiteral("/banner_res"));
+    QFile::copy(KVTestEnvironment::sourceDir() + QStringLiteral("/examples/banner/banner_res/logo.png"),
+                folder + QStringLiteral("/banner_res/logo.png"));
+    QFile source(KVTestEnvironment::sourceDir() + QStringLiteral("/examples/banner/banner.kavio"));
+    if (!source.open(QIODevice::ReadOnly))
+        return nullptr;
+    QJsonObject project = QJsonDocument::fromJson(source.readAll()).object();
+    QJsonObject document = project.value(QStringLiteral("document")).toObject();
+    QJsonArray scenes = document.value(QStringLiteral("scenes")).toArray();
+    QJsonObject scene = scenes.at(0).toObject();
+    QJsonArray children = scene.value(QStringLiteral("children")).toArray();
+    for (int i = 0; i < children.size(); ++i) {
+        QJsonObject element = children.at(i).toObject();
+        if (element.value(QStringLiteral("id")).toInt() != nElementId)
+            continue;
+        change(element);
+        children[i] = element;
+    }
+    scene[QStringLiteral("children")] = children;
+    scenes[0] = scene;
+    document[QStringLiteral("scenes")] = scenes;
+    project[QStringLiteral("document")] = document;
+    QFile target(folder + QStringLiteral("/banner.kavio"));
+    if (!target.open(QIODevice::WriteOnly))
+        return nullptr;
+    target.write(QJsonDocument(project).toJson());
+    target.close();
+    if (!m_window->openDocument(target.fileName()))
+        return nullptr;
+    auto *editor = qobject_cast<KVEditor *>(m_core->editorManager()->activeEditor());
+    KVCanvas *canvas = editor ? editor->canvasView() : nullptr;
+    if (canvas && !QTest::qWaitFor([&] {
+            return evaluate(canvas, QStringLiteral("!!(window.kvCanvasPage && window.kvCanvasPage.hasScene())")).toBool();
+        }, 20000))
+        return nullptr;
+    return canvas;
+}
+
+namespace {
+// What every payload does when it runs: a flag and a title the stage would show.
+const QString kRan = QStringLiteral("window.kvRan = 1; document.title = 'ran'");
+
+void setHtml(QJsonObject &element, const QString &strHtml)
+{
+    QJsonArray props = element.value(QStringLiteral("respProps")).toArray();
+    QJsonObject base = props.at(0).toObject();
+    QJsonObject values = base.value(QStringLiteral("values")).toObject();
+    QJsonObject text = values.value(QStringLiteral("text")).toObject();
+    text[QStringLiteral("html")] = strHtml;
+    values[QStringLiteral("text")] = text;
+    base[QStringLiteral("values")] = values;
+    props[0] = base;
+    element[QStringLiteral("respProps")] = props;
+}
+
+// The picture becomes an HTML widget showing a page of its own or an address.
+void makeWidget(QJsonObject &element, const QString &strKey, const QString &strValue)
+{
+    element[QStringLiteral("type")] = 3;
+    element.remove(QStringLiteral("resourceId"));
+    element[QStringLiteral("useresource")] = false;
+    element[QStringLiteral("url")] = QString();
+    element[QStringLiteral("srcdoc")] = QString();
+    element[strKey] = strValue;
+}
+} // namespace
+
+void tst_CanvasEndToEnd::projectScriptNeverRuns_data()
+{
+    // the element (4 text, 6 shape, 2 the picture made a widget), where the payload goes, the
+    // payload, and what of its markup the stage still shows
+    QTest::addColumn<int>("elementId");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("payload");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("text: picture that fails to load")
+        << 4 << "html" << QStringLiteral("<b>Sale</b><img src=x onerror=\"%1\">").arg(kRan) << "<b>Sale</b>";
+    QTest::newRow("text: script element") << 4 << "html" << QStringLiteral("Spring<script>%1</script>").arg(kRan) << "Spring";
+    QTest::newRow("text: svg that loads") << 4 << "html" << QStringLiteral("<svg onload=\"%1\"></svg><i>Hi</i>").arg(kRan) << "<i>Hi</i>";
+    QTest::newRow("text: handlers on its markup")
+        << 4 << "html" << QStringLiteral("<span onmouseover=\"%1\" onclick=\"%1\">Sale</span>").arg(kRan) << "Sale";
+    QTest::newRow("text: a link that leaves the stage")
+        << 4 << "html" << QStringLiteral("<a href=\"file:///etc/hostname\" style=\"display:block;height:200px\">Sale</a>") << "Sale";
+    QTest::newRow("shape: picture that fails to load")
+        << 6 << "html" << QStringLiteral("<img src=x onerror=\"%1\"><u>See</u>").arg(kRan) << "<u>See</u>";
+    QTest::newRow("shape: handlers on its markup")
+        << 6 << "html" << QStringLiteral("<div onclick=\"%1\" onmouseenter=\"%1\">Go</div>").arg(kRan) << "Go";
+    QTest::newRow("widget: page with a script")
+        << 2 << "srcdoc" << QStringLiteral("<script>parent.kvRan = 1; top.document.title = 'ran'</script>w") << "";
+    QTest::newRow("widget: javascript address") << 2 << "url" << QStringLiteral("javascript:parent.kvRan = 1") << "";
+    QTest::newRow("widget: a local file") << 2 << "url" << QStringLiteral("file:///etc/hostname") << "";
+}
+
+void tst_CanvasEndToEnd::projectScriptNeverRuns()
+{
+    QFETCH(int, elementId);
+    QFETCH(QString, field);
+    QFETCH(QString, payload);
+    QFETCH(QString, kept);
+    RecordingReporter rec;
+    KVCanvas *canvas = openChanged(QStringLiteral("hostile-%1").arg(QTest::currentDataTag()).remove(QLatin1Char(':')),
+                                   elementId, [&](QJsonObject &element) {
+                                       if (field == QLatin1String("html"))
+                                           setHtml(element, payload);
+                                       else
+                                           makeWidget(element, field, payload);
+                                   });
+    QVERIFY(canvas);
+    // the page runs and holds its channel: the canvas id arrived and the scene was asked for
+    QCOMPARE(evaluate(canvas, QStringLiteral("window.canvasId")).toInt(), canvas->canvasId());
+    // the pointer goes over the element and clicks it, as the user would
+    const QVariantMap box = evaluate(canvas, QStringLiteral("(function () { var b = window.kvCanvasPage.position(%1);"
+                                                            " return window.kvCanvasPage.client({x: b.x + b.w / 2, y: b.y + b.h / 2}); })()")
+                                                 .arg(elementId)).toMap();
+    const QPoint at(qRound(box.value(QStringLiteral("x")).toDouble()), qRound(box.value(QStringLiteral("y")).toDouble()));
+    QWidget *input = canvas->focusProxy() ? canvas->focusProxy() : canvas;
+    QTest::mouseMove(input, at);
+    QTest::mouseClick(input, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::qWait(300);
+    QCOMPARE(evaluate(canvas, QStringLiteral("String(window.kvRan) + ' ' + document.title")).toString(),
+             QStringLiteral("undefined Kavio canvas"));
+    const QString shown = evaluate(canvas, QStringLiteral("(function () { var e = document.querySelector('[data-kv-id=\"%1\"]');"
+                                                          " var t = e.querySelector('.kv-text'); var f = e.querySelector('iframe');"
+                                                          " return t ? t.innerHTML : 'frame sandbox=' + f.getAttribute('sandbox'); })()")
+                                          .arg(elementId)).toString();
+    if (field == QLatin1String("html"))
+        QVERIFY2(shown.contains(kept) && !shown.contains(QStringLiteral(" on")) && !shown.contains(QStringLiteral("<script")),
+                 qPrintable(shown));
+    else
+        QCOMPARE(shown, QStringLiteral("frame sandbox="));
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_CanvasEndToEnd::pageRefusesFilesAndInjectedScript_data()
+{
+    // each probe leaves "read: <text>", "ran" or "refused" in window.kvProbe
+    QTest::addColumn<QString>("probe");
+    const QString xhr = QStringLiteral(
+        "var x = new XMLHttpRequest(); x.onload = function () { window.kvProbe = 'read: ' + x.responseText; };"
+        " x.onerror = function () { window.kvProbe = 'refused'; };"
+        " try { x.open('GET', 'file:///etc/hostname'); x.send(); } catch (e) { window.kvProbe = 'refused'; }");
+    const QString fetchFile = QStringLiteral(
+        "fetch('file:///etc/hostname').then(function (r) { return r.text(); })"
+        ".then(function (t) { window.kvProbe = 'read: ' + t; }, function () { window.kvProbe = 'refused'; });");
+    const QString frame = QStringLiteral(
+        "var f = document.createElement('iframe'); f.onload = function () {"
+        " try { window.kvProbe = 'read: ' + f.contentDocument.body.textContent; } catch (e) { window.kvProbe = 'refused'; } };"
+        " f.src = 'file:///etc/hostname'; document.body.appendChild(f);");
+    const QString climb = QStringLiteral(
+        "var x = new XMLHttpRequest(); x.onload = function () { window.kvProbe = 'read: ' + x.responseText; };"
+        " x.onerror = function () { window.kvProbe = 'refused'; };"
+        " try { x.open('GET', 'resource://../../../../../../etc/hostname'); x.send(); } catch (e) { window.kvProbe = 'refused'; }");
+    // were a script to get into the page all the same, the page's content policy still refuses it
+    // inline, as a handler attribute and through eval
+    const QString later = QStringLiteral(" setTimeout(function () { if (!window.kvProbe) window.kvProbe = 'refused'; }, 300);");
+    const QString inlineScript = QStringLiteral(
+        "var s = document.createElement('script'); s.textContent = \"window.kvProbe = 'ran'\"; document.body.appendChild(s);") + later;
+    const QString handler = QStringLiteral(
+        "var d = document.createElement('div'); d.setAttribute('onclick', \"window.kvProbe = 'ran'\"); document.body.appendChild(d); d.click();")
+        + later;
+    const QString evaluated = QStringLiteral(
+        "try { eval(\"window.kvProbe = 'ran'\"); } catch (e) { window.kvProbe = 'refused'; }");
+    const QString function = QStringLiteral(
+        "try { new Function(\"window.kvProbe = 'ran'\")(); } catch (e) { window.kvProbe = 'refused'; }");
+    // nor does the page go elsewhere, where its channel would go with it
+    const QString away = QStringLiteral("location.href = 'file:///etc/hostname';") + later;
+    QTest::newRow("file: XMLHttpRequest") << xhr;
+    QTest::newRow("file: fetch") << fetchFile;
+    QTest::newRow("file: frame") << frame;
+    QTest::newRow("file: resource climbing out") << climb;
+    QTest::newRow("script: inline element") << inlineScript;
+    QTest::newRow("script: handler attribute") << handler;
+    QTest::newRow("script: eval") << evaluated;
+    QTest::newRow("script: new Function") << function;
+    QTest::newRow("navigation: the page sent elsewhere") << away;
+}
+
+void tst_CanvasEndToEnd::pageRefusesFilesAndInjectedScript()
+{
+    QFETCH(QString, probe);
+    QFile hostname(QStringLiteral("/etc/hostname"));
+    QVERIFY(hostname.open(QIODevice::ReadOnly));
+    const QString secret = QString::fromUtf8(hostname.readAll()).trimmed();
+    QVERIFY(!secret.isEmpty());
+    RecordingReporter rec;
+    KVCanvas *canvas = m_pProbeCanvas;
+    if (!canvas) {
+        canvas = m_pProbeCanvas = openChanged(QStringLiteral("probe"), 4, [](QJsonObject &) {});
+        QVERIFY(canvas);
+    }
+    evaluate(canvas, QStringLiteral("window.kvProbe = undefined; (function () { %1 })(); true").arg(probe));
+    QString result;
+    const bool bAnswered = QTest::qWaitFor([&] {
+        result = evaluate(canvas, QStringLiteral("window.kvProbe === undefined ? '' : String(window.kvProbe)")).toString();
+        return !result.isEmpty();
+    }, 3000);
+    QVERIFY2(bAnswered, "the probe never answered");
+    QVERIFY2(!result.contains(secret), qPrintable(result));
+    QCOMPARE(result, QStringLiteral("refused"));
 }
 
 KAVIO_WEBENGINE_TEST_MAIN(tst_CanvasEndToEnd)

@@ -1,16 +1,13 @@
-// The staged canvas page in the real web engine, talking over the host's web-socket channel to a
+// The staged canvas page in the real web engine, talking over an in-process web channel to a
 // stand-in canvas object with the canvas object's signals and slots: the page finds the object from
 // the canvas id the view sets, asks for the scene, draws it, and its gestures come back as requests;
 // overloaded signals and slots reach the page and the object.
 #include "KVTestMain.h"
 
-#include "WebChannelServer.h"
-
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QUrlQuery>
 #include <QWebChannel>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -76,7 +73,7 @@ private slots:
 private:
     QVariant run(const QString &strScript);
 
-    WebChannelServer *m_pServer = nullptr;
+    QWebChannel *m_pChannel = nullptr;
     StandInCanvas *m_pCanvas = nullptr;
     QWebEngineView *m_pView = nullptr;
 };
@@ -101,20 +98,17 @@ void tst_CanvasPage::initTestCase()
     QFile fixture(KVTestEnvironment::sourceDir() + QStringLiteral("/web/test/fixtures/canvas-banner.json"));
     QVERIFY(fixture.open(QIODevice::ReadOnly));
 
-    m_pServer = new WebChannelServer(this);
-    QVERIFY(m_pServer->listen());
+    m_pChannel = new QWebChannel(this);
     m_pCanvas = new StandInCanvas;
     m_pCanvas->setParent(this);
     m_pCanvas->strScene = QString::fromUtf8(fixture.readAll());
-    m_pServer->channel()->registerObject(QStringLiteral("kvcanvas_1"), m_pCanvas);
+    m_pChannel->registerObject(QStringLiteral("kvcanvas_1"), m_pCanvas);
 
     m_pView = new QWebEngineView;
     m_pView->resize(800, 600);
     m_pView->show();
-    QUrl url = QUrl::fromLocalFile(strPage);
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("webChannelBaseUrl"), m_pServer->url().toString());
-    url.setQuery(query);
+    m_pView->page()->setWebChannel(m_pChannel);
+    const QUrl url = QUrl::fromLocalFile(strPage);
     // As the canvas does: the id at once and again when loading has finished.
     connect(m_pView, &QWebEngineView::loadFinished, this,
             [this] { m_pView->page()->runJavaScript(QStringLiteral("window.canvasId = 1;")); });
@@ -142,7 +136,7 @@ void tst_CanvasPage::drawsTheScene()
 void tst_CanvasPage::moveComesBackAsOneRequest()
 {
     emit m_pCanvas->snapEnabledChanged(false);
-    // Signals reach the page through the socket, after scripts run now.
+    // Signals reach the page through the channel, after scripts run now.
     QTRY_COMPARE(run(QStringLiteral("window.kvCanvasPage.page.snap")).toBool(), false);
     m_pCanvas->requests.clear();
     run(QStringLiteral("window.kvCanvasPage.moveBy(6, 30, 20)"));

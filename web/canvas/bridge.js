@@ -1,11 +1,7 @@
-// The page's way to its canvas object: the web-socket address comes in the page's query
-// ("webChannelBaseUrl"), the canvas id as window.canvasId, which the editor sets when it loads the
+// The page's way to its canvas object: the channel comes over the web engine's in-process
+// transport (qt.webChannelTransport, which only a page the editor shows has; there is no socket to
+// reach from outside), the canvas id as window.canvasId, which the editor sets when it loads the
 // page and again when loading has finished (possibly after this script ran).
-
-export function channelUrl(search) {
-  const params = new URLSearchParams(search || '');
-  return params.get('webChannelBaseUrl') || '';
-}
 
 // Resolves with the canvas id as soon as window.canvasId holds a positive number: at once when it
 // already does, else when it is set (a setter catches the assignment; polling covers a property
@@ -40,27 +36,24 @@ export function whenCanvasId(win, pollMs = 50) {
   });
 }
 
-// Opens the socket and the channel and resolves with the object "kvcanvas_<id>".
-export function openChannel(win, url, id) {
+// Opens the channel over the editor's transport and resolves with the object "kvcanvas_<id>".
+export function openChannel(win, id) {
   return new Promise((resolve, reject) => {
-    if (!url) {
-      reject(new Error('The page was opened without webChannelBaseUrl'));
+    const transport = win.qt && win.qt.webChannelTransport;
+    if (!transport) {
+      reject(new Error('The page was opened outside the editor: it has no web-channel transport'));
       return;
     }
     if (typeof win.QWebChannel !== 'function') {
       reject(new Error('qwebchannel.js is not loaded'));
       return;
     }
-    const socket = new win.WebSocket(url);
-    socket.onerror = () => reject(new Error(`Cannot reach the editor at ${url}`));
-    socket.onopen = () => {
-      // eslint-disable-next-line no-new
-      new win.QWebChannel(socket, (channel) => {
-        const name = `kvcanvas_${id}`;
-        const object = channel.objects[name];
-        if (object) resolve(object);
-        else reject(new Error(`The channel holds no object ${name}`));
-      });
-    };
+    // eslint-disable-next-line no-new
+    new win.QWebChannel(transport, (channel) => {
+      const name = `kvcanvas_${id}`;
+      const object = channel.objects[name];
+      if (object) resolve(object);
+      else reject(new Error(`The channel holds no object ${name}`));
+    });
   });
 }

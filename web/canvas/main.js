@@ -1,7 +1,7 @@
 // The canvas page's script: waits for its canvas id, opens the channel to the editor, binds the
 // canvas object's signals to the stage and asks for the scene. window.kvCanvasPage gives scripts
 // run by the editor's tests the page's own state and gestures.
-import { channelUrl, openChannel, whenCanvasId } from './bridge.js';
+import { openChannel, whenCanvasId } from './bridge.js';
 import { CanvasPage } from './page.js';
 import { toolFor } from './drawing.js';
 import { testHook } from './testhook.js';
@@ -78,10 +78,9 @@ export function bind(host, page) {
 }
 
 export function start(win = window) {
-  const url = channelUrl(win.location.search);
   const base = new URLSearchParams(win.location.search).get('resourceBase');
   return whenCanvasId(win)
-    .then((id) => openChannel(win, url, id))
+    .then((id) => openChannel(win, id))
     .then((host) => {
       const page = new CanvasPage(host, document.body, base !== null ? { resourceBase: base } : {});
       bind(host, page);

@@ -9,6 +9,7 @@ import { drawOverlay } from './overlay.js';
 import { request, selectionActions } from './requests.js';
 import { SceneModel } from './scenemodel.js';
 import { applyUpdate } from './updates.js';
+import { inertContent } from './inert.js';
 import { Gestures } from './gestures.js';
 import { TextEditing } from './textedit.js';
 import { Rulers } from './rulers.js';
@@ -224,6 +225,7 @@ export class CanvasPage {
     if (!this.model) return;
     if (this.view) this.view.root.el.remove();
     this.view = new SceneView(this.model.data, {
+      ...inertContent,
       layout: [0, 0],
       containerSize: [this.containerW, this.containerH],
       resourceUrl: (id) => this.resourceUrl(id),

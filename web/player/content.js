@@ -31,6 +31,8 @@ export function buildContent(data, box, ctx) {
   if (kind === WIDGET) {
     const frame = layer('iframe');
     frame.className = 'kv-widget';
+    // The editor's stage sandboxes the widget before it loads anything (ctx.widgetSandbox).
+    if (typeof ctx.widgetSandbox === 'string') frame.setAttribute('sandbox', ctx.widgetSandbox);
     if (data.useresource === true && rs >= 0) frame.src = ctx.resourceUrl(rs);
     else if (typeof data.url === 'string' && data.url) frame.src = data.url;
     if (typeof data.srcdoc === 'string' && data.srcdoc) frame.srcdoc = data.srcdoc;

@@ -156,7 +156,10 @@ export class ElementNode {
       this.el.appendChild(this.textEl);
       this.dirty |= DISPLAY;
     }
-    this.textEl[html ? 'innerHTML' : 'textContent'] = typeof text === 'string' ? text : '';
+    const value = typeof text === 'string' ? text : '';
+    // The editor's stage cleans rich text first (ctx.html); the exported page shows it as written.
+    if (html) this.textEl.innerHTML = this.ctx && this.ctx.html ? this.ctx.html(value) : value;
+    else this.textEl.textContent = value;
   }
 
   // Lays the box out again at the next flush (its reference size changed).

@@ -1,14 +1,8 @@
-// How the canvas page finds its canvas object: the socket address from its query, the canvas id
+// How the canvas page finds its canvas object: the editor's in-process transport, the canvas id
 // that the editor sets on the window before or after the script runs, and clear failures.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { channelUrl, openChannel, whenCanvasId } from '../canvas/bridge.js';
-
-test('the socket address comes from webChannelBaseUrl of the query', () => {
-  assert.equal(channelUrl('?webChannelBaseUrl=ws%3A%2F%2F127.0.0.1%3A4321'), 'ws://127.0.0.1:4321');
-  assert.equal(channelUrl('?a=1&webChannelBaseUrl=ws://localhost:9'), 'ws://localhost:9');
-  assert.equal(channelUrl(''), '');
-});
+import { openChannel, whenCanvasId } from '../canvas/bridge.js';
 
 test('a canvas id set before, later, or later with a redefined property is taken', async () => {
   assert.equal(await whenCanvasId({ canvasId: 2 }), 2);
@@ -24,28 +18,25 @@ test('a canvas id set before, later, or later with a redefined property is taken
   assert.equal(await polled, 4);
 });
 
-function fakeWindow(objects, { failSocket = false } = {}) {
+function fakeWindow(objects) {
+  const transport = { send() {} };
   return {
-    WebSocket: class {
-      constructor(url) {
-        this.url = url;
-        setTimeout(() => (failSocket ? this.onerror && this.onerror() : this.onopen && this.onopen()), 0);
-      }
-    },
-    QWebChannel: function QWebChannel(socket, ready) {
+    qt: { webChannelTransport: transport },
+    QWebChannel: function QWebChannel(given, ready) {
+      assert.equal(given, transport);
       ready({ objects });
     },
   };
 }
 
-test('the channel gives the object kvcanvas_<id>', async () => {
+test('the channel over the transport gives the object kvcanvas_<id>', async () => {
   const host = { name: 'one' };
-  assert.equal(await openChannel(fakeWindow({ kvcanvas_1: host }), 'ws://127.0.0.1:1', 1), host);
+  assert.equal(await openChannel(fakeWindow({ kvcanvas_1: host }), 1), host);
 });
 
-test('a missing address, channel script, socket or object fails with a message that says which', async () => {
-  await assert.rejects(openChannel(fakeWindow({}), '', 1), /without webChannelBaseUrl/);
-  await assert.rejects(openChannel({ WebSocket: class {} }, 'ws://127.0.0.1:1', 1), /qwebchannel\.js is not loaded/);
-  await assert.rejects(openChannel(fakeWindow({}, { failSocket: true }), 'ws://127.0.0.1:1', 1), /Cannot reach the editor at ws:\/\/127\.0\.0\.1:1/);
-  await assert.rejects(openChannel(fakeWindow({ kvcanvas_1: {} }), 'ws://127.0.0.1:1', 2), /no object kvcanvas_2/);
+test('a missing transport, channel script or object fails with a message that says which', async () => {
+  await assert.rejects(openChannel({ QWebChannel() {} }, 1), /outside the editor/);
+  await assert.rejects(openChannel({ qt: {}, QWebChannel() {} }, 1), /outside the editor/);
+  await assert.rejects(openChannel({ qt: { webChannelTransport: {} } }, 1), /qwebchannel\.js is not loaded/);
+  await assert.rejects(openChannel(fakeWindow({ kvcanvas_1: {} }), 2), /no object kvcanvas_2/);
 });

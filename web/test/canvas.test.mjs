@@ -15,7 +15,7 @@ import { chromium } from 'playwright-core';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.join(here, '..', '..');
-const pageUrl = 'file://' + path.join(here, 'fixtures', 'canvas.html') + '?webChannelBaseUrl=ws%3A%2F%2F127.0.0.1%3A1&resourceBase=' + encodeURIComponent('file://' + path.join(root, 'examples', 'banner', 'banner_res') + '/');
+const pageUrl = 'file://' + path.join(here, 'fixtures', 'canvas.html') + '?resourceBase=' + encodeURIComponent('file://' + path.join(root, 'examples', 'banner', 'banner_res') + '/');
 const fixturePath = path.join(here, 'fixtures', 'canvas-banner.json');
 const canvasdump = process.env.KAVIO_CANVASDUMP || path.join(root, 'build', 'bin', 'kavio-canvasdump');
 const genprojects = process.env.KAVIO_GENPROJECTS || path.join(root, 'build', 'bin', 'kavio-genprojects');
@@ -133,8 +133,6 @@ test('kavio-canvasdump refuses a scene the project lacks and a file that is not 
 
 test('the page opens the channel, asks for the scene once and draws one node per element at its place', async () => {
   const { page, errors } = await open();
-  const socket = await page.evaluate(() => window.kvSocketUrl);
-  assert.equal(socket, 'ws://127.0.0.1:1');
   const ids = await page.evaluate(() => window.kvCanvasPage.ids());
   assert.deepEqual(ids, [1, 2, 3, 4, 5, 6]);
   const pos = await positions(page);
@@ -153,6 +151,55 @@ test('the page opens the channel, asks for the scene once and draws one node per
   assert.deepEqual(box, [90, 196, 120, 36]);
   assert.deepEqual(errors, []);
   await page.close();
+});
+
+// Markup of a received project that would run script if it reached the stage as written: each
+// payload sets window.kvRan. [row, element id, its text or widget, markup the stage keeps]
+const hostile = [
+  ['text: a picture that fails to load', 4, '<b>Sale</b><img src="x" onerror="window.kvRan=\'img\'">', '<b>Sale</b>'],
+  ['text: a script element', 4, 'Spring<script>window.kvRan="script"</script>', 'Spring'],
+  ['text: svg that loads', 4, '<svg onload="window.kvRan=\'svg\'"></svg><i>Hi</i>', '<i>Hi</i>'],
+  ['text: details that open', 4, '<details open ontoggle="window.kvRan=\'toggle\'">d</details>', 'd'],
+  ['text: a field that takes the focus', 4, '<input autofocus onfocus="window.kvRan=\'focus\'">', ''],
+  ['text: a frame of its own', 4, '<iframe srcdoc="&lt;script&gt;parent.kvRan=1&lt;/script&gt;"></iframe>x', 'x'],
+  ['text: a javascript link', 4, '<a href="javascript:window.kvRan=\'link\'">go</a>', 'go'],
+  ['text: a form that submits itself', 4, '<form action="javascript:window.kvRan=1"><button>b</button></form>', ''],
+  ['shape: handlers on its text', 6, '<span onmouseover="window.kvRan=\'over\'" onclick="window.kvRan=\'click\'">See more</span>', 'See more'],
+  ['widget: a page with a script', 2, { srcdoc: '<script>parent.kvRan="widget"; top.kvRan="widget"</script>w' }, null],
+  ['widget: a javascript address', 2, { url: 'javascript:parent.kvRan="url"' }, null],
+];
+
+test('project markup shows on the stage without running: text, shapes, widgets, handlers', async () => {
+  for (const [row, id, payload, kept] of hostile) {
+    const { page } = await open({
+      change: (data) => {
+        const el = data.scene.elems.find((e) => e.id === id);
+        // handlers of the element itself are never bound on the stage either
+        el.e = [[100, [103, 1]], [102, [103, 1]]];
+        if (typeof payload === 'string') el.txt[0] = payload;
+        else Object.assign(el, { k: 3, useresource: false }, payload);
+      },
+    });
+    const box = await page.evaluate((n) => window.kvCanvasPage.position(n), id);
+    await page.mouse.move(0, 0);
+    await click(page, box.x + box.w / 2, box.y + box.h / 2);
+    await page.waitForTimeout(100);
+    const seen = await page.evaluate((n) => {
+      const el = document.querySelector(`[data-kv-id="${n}"]`);
+      const text = el.querySelector('.kv-text');
+      const frame = el.querySelector('iframe.kv-widget');
+      return { ran: window.kvRan ?? null, html: text ? text.innerHTML : null, sandbox: frame ? frame.getAttribute('sandbox') : null };
+    }, id);
+    assert.equal(seen.ran, null, `${row}: the payload ran`);
+    if (kept === null) {
+      assert.equal(seen.sandbox, '', `${row}: the widget is framed without any sandbox token`);
+    } else {
+      assert.doesNotMatch(seen.html, /\son\w+=|javascript:|<script|<iframe|<form/i, row);
+      assert.ok(seen.html.replace(/<[^>]+>/g, '').includes(kept.replace(/<[^>]+>/g, '')), `${row}: ${seen.html}`);
+      if (kept.startsWith('<')) assert.ok(seen.html.includes(kept), `${row}: the markup stays: ${seen.html}`);
+    }
+    await page.close();
+  }
 });
 
 test('a click selects the element under it alone and tells the editor which one has the focus', async () => {

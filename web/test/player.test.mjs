@@ -278,6 +278,8 @@ test('sample document: images, media and widgets inside their boxes', async () =
         sources: [...video.querySelectorAll('source')].map((s) => s.getAttribute('src')),
         video: [video.controls, video.loop, video.autoplay, video.volume],
         srcdoc: frame.srcdoc,
+        // the exported page runs its widgets' scripts: only the editor's stage sandboxes them
+        sandboxed: frame.hasAttribute('sandbox'),
       };
     });
     assert.deepEqual(content, {
@@ -288,6 +290,7 @@ test('sample document: images, media and widgets inside their boxes', async () =
       sources: ['sample_res/clip.mp4', 'sample_res/clip.webm'],
       video: [true, true, false, 0.5],
       srcdoc: "<p id='inside'>inside</p>",
+      sandboxed: false,
     });
   } finally {
     await page.close();

@@ -34,12 +34,12 @@ test('welcome page lists recent projects and forwards clicks to the bridge', asy
     const page = await browser.newPage();
     const calls = [];
     await page.exposeFunction('recordCall', (name, arg) => calls.push([name, arg]));
-    // A stand-in for the channel: a WebSocket that opens at once and a QWebChannel that hands
-    // over a bridge object with the same members as the application's.
+    // A stand-in for the channel: the in-process transport the application gives its view and a
+    // QWebChannel that hands over a bridge object with the same members as the application's.
     await page.addInitScript(() => {
-      window.WebSocket = class { constructor() { setTimeout(() => this.onopen && this.onopen(), 0); } };
+      window.qt = { webChannelTransport: {} };
       window.QWebChannel = class {
-        constructor(socket, done) {
+        constructor(transport, done) {
           const bridge = {
             version: '2.7.1',
             recentProjects: ['/home/ann/Kavio Studio/promo/promo.kavio', 'C:\\ads\\sale\\sale.kavio'],
@@ -55,7 +55,7 @@ test('welcome page lists recent projects and forwards clicks to the bridge', asy
     });
     const html = readFileSync(path.join(welcome, 'kvwelcome.html'), 'utf8');
     assert.match(html, /qwebchannel\.js/);
-    await page.goto('file://' + path.join(welcome, 'kvwelcome.html') + '?webChannelBaseUrl=ws://127.0.0.1:1');
+    await page.goto('file://' + path.join(welcome, 'kvwelcome.html'));
     await page.waitForFunction(() => document.getElementById('status').textContent === 'Ready');
     const items = await page.$$eval('#recent-list a', (as) => as.map((a) => a.textContent));
     assert.deepEqual(items, ['promo.kavio', 'sale.kavio']);

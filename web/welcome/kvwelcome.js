@@ -1,9 +1,7 @@
-// The welcome page: reaches the application through the web channel ("kvwelcome") over the
-// web-socket URL given in the query, lists recent projects and starts new or opened projects.
+// The welcome page: reaches the application through the web channel ("kvwelcome") that the
+// application hands its view in-process, lists recent projects and starts new or opened projects.
 (function () {
   'use strict';
-  const params = new URLSearchParams(window.location.search);
-  const socketUrl = params.get('webChannelBaseUrl');
   const status = document.getElementById('status');
 
   function baseName(path) {
@@ -31,27 +29,24 @@
     }
   }
 
-  if (!socketUrl || typeof QWebChannel === 'undefined') {
+  // The application hands the page its channel in-process; opened anywhere else it is offline.
+  const transport = typeof qt !== 'undefined' && qt.webChannelTransport;
+  if (!transport || typeof QWebChannel === 'undefined') {
     status.textContent = 'Offline';
     return;
   }
-  const socket = new WebSocket(socketUrl);
-  socket.onerror = () => { status.textContent = 'Offline'; };
-  socket.onclose = () => { status.textContent = 'Offline'; };
-  socket.onopen = () => {
-    new QWebChannel(socket, (channel) => {
-      const bridge = channel.objects.kvwelcome;
-      if (!bridge) {
-        status.textContent = 'Offline';
-        return;
-      }
-      status.textContent = 'Ready';
-      document.getElementById('version').textContent = 'Version ' + bridge.version;
-      showRecent(bridge.recentProjects, bridge);
-      bridge.recentProjectsChanged.connect(() => showRecent(bridge.recentProjects, bridge));
-      document.getElementById('new-project').addEventListener('click', () => bridge.newProject());
-      document.getElementById('open-project').addEventListener('click', () => bridge.openProjectDialog());
-      bridge.pageReady('connected; ' + (bridge.recentProjects || []).length + ' recent');
-    });
-  };
+  new QWebChannel(transport, (channel) => {
+    const bridge = channel.objects.kvwelcome;
+    if (!bridge) {
+      status.textContent = 'Offline';
+      return;
+    }
+    status.textContent = 'Ready';
+    document.getElementById('version').textContent = 'Version ' + bridge.version;
+    showRecent(bridge.recentProjects, bridge);
+    bridge.recentProjectsChanged.connect(() => showRecent(bridge.recentProjects, bridge));
+    document.getElementById('new-project').addEventListener('click', () => bridge.newProject());
+    document.getElementById('open-project').addEventListener('click', () => bridge.openProjectDialog());
+    bridge.pageReady('connected; ' + (bridge.recentProjects || []).length + ' recent');
+  });
 })();

@@ -29,7 +29,6 @@
 #include "ICore.h"
 #include "IEditor.h"
 #include "MainWindow.h"
-#include "WebChannelServer.h"
 
 #include <QCursor>
 #include <QDragEnterEvent>
@@ -38,7 +37,6 @@
 #include <QJsonDocument>
 #include <QLoggingCategory>
 #include <QTimer>
-#include <QUrlQuery>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
@@ -81,6 +79,13 @@ KVCanvas::KVCanvas(IEditor *pEditor, QWidget *pParent)
                 emit pageConsoleMessage(strMessage);
             });
     m_pExposing = new KVHTMLExposingCanvas(this);
+    // The page gets its channel in-process; it holds the canvas's own object and nothing else.
+    m_pPage->setWebChannel(m_pExposing->channel());
+    // The stage shows received projects: it reads no local file but its own page's (the project's
+    // files come through "resource://"), and its page allows none but its own scripts.
+    QWebEngineSettings *pSettings = m_pPage->settings();
+    pSettings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    pSettings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
 
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -108,20 +113,15 @@ KVCanvas::~KVCanvas()
 QUrl KVCanvas::pageUrl()
 {
     ICore *pCore = ICore::instance();
-    QUrl url = QUrl::fromLocalFile((pCore ? pCore->resourcePath() : QString())
-                                   + QStringLiteral("/resources/canvas/index.html"));
-    QUrlQuery query;
-    if (pCore && pCore->getMainWindow())
-        query.addQueryItem(QStringLiteral("webChannelBaseUrl"),
-                           pCore->getMainWindow()->webChannelServer()->url().toString());
-    url.setQuery(query);
-    return url;
+    return QUrl::fromLocalFile((pCore ? pCore->resourcePath() : QString())
+                               + QStringLiteral("/resources/canvas/index.html"));
 }
 
 void KVCanvas::loadPage()
 {
     const QUrl url = pageUrl();
     qDebug().noquote() << "Canvas WebView URL: " + url.toString();
+    m_pPage->setHomeUrl(url);
     load(url);
     runCanvasIdScript();
     settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);

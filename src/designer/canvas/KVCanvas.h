@@ -19,7 +19,7 @@ class WebEnginePage;
 
 // The editing stage of an editor: a web view showing the canvas page, which draws the current
 // scene and lets the user select, move, resize, draw and edit on it. The page reaches the canvas
-// through its exposing object on the host's web channel ("kvcanvas_<id>"); the canvas tells the
+// through its exposing object ("kvcanvas_<id>") on a channel handed in-process; the canvas tells the
 // page every model change that concerns it, and turns each edit the page makes into a command.
 //
 // The page asks for the scene itself once it has loaded (sendSceneDataToJS); a page whose render
@@ -53,7 +53,7 @@ public:
     bool isEditingPoints() const { return m_bEditingPoints; }
     KVCanvasContextMenu *contextMenu() const { return m_pContextMenu; }
 
-    // The page's address: the host's canvas page with the web-socket server in its query.
+    // The page's address: the host's canvas page, "/resources/canvas/index.html".
     static QUrl pageUrl();
     // Loads the page and tells it its canvas id.
     void loadPage();

@@ -2,26 +2,18 @@
 
 #include "canvas/KVCanvas.h"
 
-#include "ICore.h"
-#include "MainWindow.h"
-
 #include <QWebChannel>
 
-KVHTMLExposingCanvas::KVHTMLExposingCanvas(KVCanvas *pCanvas) : QObject(pCanvas), m_pCanvas(pCanvas)
+KVHTMLExposingCanvas::KVHTMLExposingCanvas(KVCanvas *pCanvas)
+    : QObject(pCanvas), m_pCanvas(pCanvas), m_pChannel(new QWebChannel(this))
 {
     setObjectName(channelName(pCanvas->canvasId()));
-    ICore *pCore = ICore::instance();
-    MainWindow *pWindow = pCore ? pCore->getMainWindow() : nullptr;
-    if (QWebChannel *pChannel = pWindow ? pWindow->getChannel() : nullptr)
-        pChannel->registerObject(objectName(), this);
+    m_pChannel->registerObject(objectName(), this);
 }
 
 KVHTMLExposingCanvas::~KVHTMLExposingCanvas()
 {
-    ICore *pCore = ICore::instance();
-    MainWindow *pWindow = pCore ? pCore->getMainWindow() : nullptr;
-    if (QWebChannel *pChannel = pWindow ? pWindow->getChannel() : nullptr)
-        pChannel->deregisterObject(this);
+    m_pChannel->deregisterObject(this);
 }
 
 QString KVHTMLExposingCanvas::channelName(int nCanvasId)

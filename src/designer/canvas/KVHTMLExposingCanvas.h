@@ -3,19 +3,23 @@
 #include <QObject>
 
 class KVCanvas;
+class QWebChannel;
 
-// The object a canvas page talks to over the host's web channel, registered as "kvcanvas_<id>".
-// Its signals are what the page listens to; its slots are what the page may call, each handed to
-// the canvas.
+// The object a canvas page talks to, registered as "kvcanvas_<id>" on a web channel of its own that
+// the canvas hands its page in-process: the page reaches this object and nothing else, and no
+// socket leads to it. Its signals are what the page listens to; its slots are what the page may
+// call, each handed to the canvas.
 class KVHTMLExposingCanvas : public QObject
 {
     Q_OBJECT
 public:
-    // Takes the canvas as parent and registers itself on the host's channel when there is one.
+    // Takes the canvas as parent and registers itself on its own channel.
     explicit KVHTMLExposingCanvas(KVCanvas *pCanvas);
     ~KVHTMLExposingCanvas() override;
 
     KVCanvas *canvas() const { return m_pCanvas; }
+    // The channel for the canvas's page, holding this object alone.
+    QWebChannel *channel() const { return m_pChannel; }
     // "kvcanvas_%1" with the canvas id.
     static QString channelName(int nCanvasId);
 
@@ -75,4 +79,5 @@ public slots:
 
 private:
     KVCanvas *m_pCanvas;
+    QWebChannel *m_pChannel;
 };

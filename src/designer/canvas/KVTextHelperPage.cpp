@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <QWebChannel>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 
 KVTextHelperPage::KVTextHelperPage(KVTextCommandValidator *pValidator, const QString &strPagePath)
 {
@@ -13,6 +14,8 @@ KVTextHelperPage::KVTextHelperPage(KVTextCommandValidator *pValidator, const QSt
     m_pChannel = new QWebChannel(this);
     m_pChannel->registerObject(QStringLiteral("kvTextValidator"), pValidator);
     m_pPage->setWebChannel(m_pChannel);
+    // The page parses text of received projects: it reads no local file beyond its own.
+    m_pPage->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
     const QString strPath = strPagePath.isEmpty() ? defaultPagePath() : strPagePath;
     connect(m_pPage, &QWebEnginePage::loadFinished, this, [strPath](bool bOk) {
         if (!bOk)

@@ -12,3 +12,11 @@ void WebEnginePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel eLeve
 {
     emit consoleMessage(eLevel, strMessage, nLineNumber, strSourceID);
 }
+
+bool WebEnginePage::acceptNavigationRequest(const QUrl &url, NavigationType eType, bool bMainFrame)
+{
+    if (!bMainFrame || m_homeUrl.isEmpty())
+        return QWebEnginePage::acceptNavigationRequest(url, eType, bMainFrame);
+    const auto bare = QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::NormalizePathSegments;
+    return url.adjusted(bare) == m_homeUrl.adjusted(bare);
+}

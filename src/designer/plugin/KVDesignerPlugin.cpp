@@ -20,7 +20,6 @@
 #include "Updater.h"
 #include "canvas/KVTextHelperPage.h"
 #include "commands/KVTextCommandValidator.h"
-#include "WebChannelServer.h"
 
 #include "ui/IUi.h"
 
@@ -38,6 +37,7 @@
 #include <QUndoGroup>
 #include <QUrlQuery>
 #include <QWebChannel>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace {
@@ -191,12 +191,16 @@ void KVDesignerPlugin::createWelcomePage()
     layout->addWidget(m_pWelcomeView);
     mw->setWelcomeWidget(holder);
 
+    // The page's own channel, handed in-process: it holds the welcome bridge alone, and no socket
+    // leads to it. The page reads no local file beyond its own.
     auto *bridge = new KVWelcomeBridge(mw, m_pWelcomeView);
-    mw->getChannel()->registerObject(QStringLiteral("kvwelcome"), bridge);
+    auto *channel = new QWebChannel(m_pWelcomeView);
+    channel->registerObject(QStringLiteral("kvwelcome"), bridge);
+    m_pWelcomeView->page()->setWebChannel(channel);
+    m_pWelcomeView->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
 
     QUrl url = QUrl::fromLocalFile(core->resourcePath() + QStringLiteral("/resources/welcome/kvwelcome.html"));
     QUrlQuery query;
-    query.addQueryItem(QStringLiteral("webChannelBaseUrl"), mw->webChannelServer()->url().toString());
     query.addQueryItem(QStringLiteral("lang"), ExtensionSystem::PluginManager::settings()->value(kLanguage).toString());
     url.setQuery(query);
     m_pWelcomeView->load(url);
