@@ -467,6 +467,7 @@ void KVTimeline::fromJson(const QJsonObject &jo)
     }
     deleteAnimations();
     m_currentLayout = KVLayoutKey::base();
+    m_nDroppedAnimations = 0;
 
     const QJsonValue respAnims = jo.value(kRespAnims);
     if (respAnims.isArray()) {
@@ -487,15 +488,25 @@ void KVTimeline::readLayoutAnimations(const QJsonObject &jo, const KVLayoutKey &
 {
     // The key is there even when the layout holds no animation, so that it is written back.
     m_mapAnimations[layout];
+    const KVElementContainer *pRoot = m_pOwner ? m_pOwner->asContainer() : nullptr;
+    // How often each element id was named so far: an id the file gave several elements names
+    // them one after the other.
+    QHash<int, int> occurrences;
     for (const QJsonValue &value : KVJsonUtil::readArray(jo, kAnimations)) {
         if (!value.isObject())
             continue;
         const QJsonObject joAnimation = value.toObject();
         const QJsonValue elementId = joAnimation.value(kElementId);
         // An animation of an element that the owner does not hold is dropped.
-        KVElement *pElement = elementId.isDouble() ? findElement(KVJsonUtil::intFromJson(elementId, -1)) : nullptr;
-        if (!pElement)
+        KVElement *pElement = nullptr;
+        if (elementId.isDouble()) {
+            const int nId = KVJsonUtil::intFromJson(elementId, -1);
+            pElement = pRoot ? pRoot->elementReadAs(nId, occurrences[nId]++) : findElement(nId);
+        }
+        if (!pElement) {
+            ++m_nDroppedAnimations;
             continue;
+        }
         // Audio, video and symbol instances get a playback animation.
         KVAnimation *pAnimation = KVPlaybackAnimation::createFor(pElement);
         pAnimation->fromJson(joAnimation, this, layout);
