@@ -29,8 +29,11 @@ bool KVSymbolResources::load(const KVResourceManager *pManager, const IKVDocumen
         return true;
     for (const KVResource *pResource : pManager->liveResources(KVResourceType::Symbol)) {
         const QString strPath = pManager->filePath(pResource);
-        if (!QFileInfo(strPath).isFile())
+        if (!QFileInfo(strPath).isFile()) {
+            m_errors << tr("The symbol file \"%1\" of symbol \"%2\" is missing.")
+                            .arg(QFileInfo(strPath).fileName(), pResource->name());
             continue;
+        }
         auto pSymbol = std::make_shared<KVSymbol>();
         if (!readSymbolFile(*pSymbol, strPath, pContext)) {
             m_errors << tr("The symbol file \"%1\" of symbol \"%2\" cannot be read.")

@@ -34,10 +34,9 @@ public:
     KVSymbolResources &operator=(const KVSymbolResources &) = delete;
 
     // Reads the file of every symbol resource of the manager that is not deleted, replacing what
-    // was loaded before. A missing file leaves its symbol unloaded (the project lists it among its
-    // missing files). False when a file cannot be read, or when a symbol contains itself, directly
-    // or through other symbols: errors() says which, and such a symbol is not loaded (its
-    // instances stay empty, so that nothing plays it endlessly). The symbols read so far stay.
+    // was loaded before. False when a file is missing or cannot be read, or when a symbol contains
+    // itself, directly or through other symbols: errors() says which, and such a symbol is not
+    // loaded (its instances stay empty, so that nothing plays it endlessly). The others stay loaded.
     bool load(const KVResourceManager *pManager, const IKVDocumentContext *pContext);
     // Why the last load() returned false, one message per symbol.
     const QStringList &errors() const { return m_errors; }
