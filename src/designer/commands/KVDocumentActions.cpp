@@ -1,5 +1,6 @@
 #include "commands/KVDocumentActions.h"
 
+#include "Reporter.h"
 #include "commands/IKVCommandTarget.h"
 #include "commands/KVCommandAction.h"
 #include "document/KVDocumentSettings.h"
@@ -104,8 +105,12 @@ bool KVDocumentActions::apply(KVCommandAction &a)
         exchangeValue(a.param(1), s.m_nViewportHMeta, a.param(1)->toInt());
         return true;
     case 97:
-        if (!a.hasKinds({P::String}) || !KVDocumentSettings::isValidContainerId(a.param(0)->toString()))
+        if (!a.hasKinds({P::String}))
             return false;
+        if (!KVDocumentSettings::isHtmlId(a.param(0)->toString())) {
+            Reporter::error(KVDocumentSettings::containerIdMessage(a.param(0)->toString()));
+            return false;
+        }
         exchangeValue(a.param(0), s.m_strContainerId, a.param(0)->toString());
         return true;
     default: {

@@ -364,10 +364,11 @@ void KVDocument::registerFonts()
         auto *pFont = static_cast<KVFontResource *>(pResource);
         if (!pFont->hasStoredFile())
             continue;
-        QFile file(resourceManager()->filePath(pFont));
-        if (!file.open(QIODevice::ReadOnly))
+        bool bRead = false;
+        const QByteArray data = KVFileCopier::readRegularFile(resourceManager()->filePath(pFont), -1, &bRead);
+        if (!bRead)
             continue;
-        const int nId = QFontDatabase::addApplicationFontFromData(file.readAll());
+        const int nId = QFontDatabase::addApplicationFontFromData(data);
         if (nId < 0)
             continue;
         m_listFontIds.append(nId);

@@ -1,8 +1,10 @@
 #include "KVDocumentSettings.h"
 
+#include "Reporter.h"
 #include "model/KVJsonUtil.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -97,6 +99,13 @@ void KVDocumentSettings::fromJson(const QJsonObject &jo, int nFormatVersion)
         m_nViewportWMeta = readInt(jo, kViewportWMeta, 0);
         m_nViewportHMeta = readInt(jo, kViewportHMeta, 0);
         m_strContainerId = readString(jo, kContainerId);
+        // The id is written into the exported page's markup and script as it is.
+        if (!isHtmlId(m_strContainerId)) {
+            const QString strNew = newContainerId();
+            Reporter::warning(containerIdMessage(m_strContainerId) + QLatin1Char('\n')
+                              + tr("The project uses the container id \"%1\" instead.").arg(strNew));
+            m_strContainerId = strNew;
+        }
         m_strHtmlOutput = readString(jo, kHtmlOutput);
         m_strCssDoc = readString(jo, kCssDoc);
     }
@@ -138,4 +147,17 @@ bool KVDocumentSettings::isValidContainerId(const QString &strId)
             return false;
     }
     return true;
+}
+
+bool KVDocumentSettings::isHtmlId(const QString &strId)
+{
+    static const QRegularExpression reId(QStringLiteral("^$|^[A-Za-z][A-Za-z0-9_-]*$"));
+    return reId.match(strId).hasMatch();
+}
+
+QString KVDocumentSettings::containerIdMessage(const QString &strId)
+{
+    return tr("The container id \"%1\" is not a valid HTML id: it must start with a letter and hold only "
+              "letters, digits, \"_\" and \"-\".")
+        .arg(strId);
 }

@@ -2,6 +2,7 @@
 
 #include "document/KVLoadingIndicator.h"
 
+#include <QCoreApplication>
 #include <QJsonObject>
 #include <QString>
 
@@ -11,6 +12,8 @@
 // Project form: the document-level keys of the "document" object, next to the symbol's keys.
 class KVDocumentSettings
 {
+    Q_DECLARE_TR_FUNCTIONS(KVDocumentSettings)
+
 public:
     KVDocumentSettings();
 
@@ -48,6 +51,11 @@ public:
     // a valid name in CSS and JavaScript.
     static QString newContainerId();
     static bool isValidContainerId(const QString &strId);
+    // Whether an id the user gives may name the container: empty (a new one is made at the export),
+    // or a letter followed by letters, digits, "_" and "-". A project read with another gets a new
+    // id, with the warning that containerIdMessage() starts.
+    static bool isHtmlId(const QString &strId);
+    static QString containerIdMessage(const QString &strId);
 
     static const QString &defaultResFolder(); // "resources"
     static const QString &defaultPreResFolder(); // "preloader_resources"

@@ -84,6 +84,8 @@ QString KVHeadlessProject::resourceFolderPath() const
 
 void KVHeadlessProject::findProblems(const QJsonObject &joTop)
 {
+    for (const QString &strName : m_projectFile.outsideResources())
+        m_problems << KVProjectFile::outsideMessage(strName);
     for (const QString &strFile : m_projectFile.missingFiles())
         m_problems << tr("missing resource file: %1").arg(strFile);
 

@@ -97,9 +97,15 @@ int KVProjectFile::formatVersionOf(const QJsonObject &joDocument)
     return -1;
 }
 
+QString KVProjectFile::outsideMessage(const QString &strName)
+{
+    return tr("%1 is outside the project folder and was not loaded.").arg(strName);
+}
+
 bool KVProjectFile::read(const QJsonObject &joTop)
 {
     m_missingFiles.clear();
+    m_outsideResources.clear();
 
     // 1. Only projects of this application.
     if (joTop.value(kAppName).toString() != appName()) {
@@ -130,7 +136,15 @@ bool KVProjectFile::read(const QJsonObject &joTop)
     m_pSymbol->functions()->fromJson(KVJsonUtil::readObject(joDocument, kScripts));
 
     KVResourceManager *pResources = m_pSymbol->resourceManager();
-    if (!pResources->fromJson(KVJsonUtil::readArray(joDocument, kResources), m_nFormatVersion, &m_missingFiles)) {
+    const bool bComplete = pResources->fromJson(KVJsonUtil::readArray(joDocument, kResources), m_nFormatVersion,
+                                                &m_missingFiles, &m_outsideResources);
+    if (!m_outsideResources.isEmpty()) {
+        QStringList lines;
+        for (const QString &strName : m_outsideResources)
+            lines << outsideMessage(strName);
+        Reporter::warning(lines.join(QLatin1Char('\n')));
+    }
+    if (!bComplete) {
         const IReporter::Button answer = Reporter::question(
             tr("Some resource files cannot be loaded.\nDo you want to continue?"),
             IReporter::Yes | IReporter::No, IReporter::Yes);

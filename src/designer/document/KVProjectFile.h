@@ -61,6 +61,10 @@ public:
     static int formatVersionOf(const QJsonObject &joDocument);
     // Resource files the project lists but its folder lacks, as the last read found them.
     QStringList missingFiles() const { return m_missingFiles; }
+    // Resources the last read left out because their files lie outside the project folder; each is
+    // reported as "<name> is outside the project folder and was not loaded.".
+    QStringList outsideResources() const { return m_outsideResources; }
+    static QString outsideMessage(const QString &strName);
 
     // --- Writing -------------------------------------------------------------------------------
     // The whole project object; false when any part could not be written (jo is then incomplete).
@@ -89,4 +93,5 @@ private:
     QMap<int, QString> m_locations;
     int m_nFormatVersion = 3;
     QStringList m_missingFiles;
+    QStringList m_outsideResources;
 };

@@ -19,11 +19,15 @@
 #include "Reporter.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QtDebug>
+
+#include <cstdio>
 
 namespace {
 const char *const kPlayerScript = "kvplayer.js";
@@ -69,12 +73,15 @@ bool KVHtml5Exporter::exportTo(const QString &strFolder)
     m_strPagePath.clear();
     if (!m_pSource || !m_pSource->isValid())
         return false;
-    m_strFolder = QDir::cleanPath(QFileInfo(strFolder).absoluteFilePath());
+    const QString strTarget = QDir::cleanPath(QFileInfo(strFolder).absoluteFilePath());
+    m_strFolder = strTarget;
 
     if (!checkResourceFolder())
         return false;
-    if (!QDir().mkpath(m_strFolder)) {
-        Reporter::error(tr("Cannot create the export folder %1.").arg(QDir::toNativeSeparators(m_strFolder)));
+    const QFileInfo target(strTarget);
+    const QString strParent = target.absolutePath();
+    if ((target.exists() && !target.isDir()) || !QDir().mkpath(strParent)) {
+        Reporter::error(tr("Cannot create the export folder %1.").arg(QDir::toNativeSeparators(strTarget)));
         return false;
     }
     for (const QString &strSetting : {m_pSource->pSettings->m_strResFolderHtml5Output,
@@ -85,12 +92,65 @@ bool KVHtml5Exporter::exportTo(const QString &strFolder)
             return false;
         }
     }
-    if (!copyPlayer() || !writePage() || !writeDataFile() || (!m_bPreview && !exportResources()))
+
+    // Everything is written into a folder beside the target and moved into place only when the
+    // whole export is there: a failure or a cancel leaves the target as it was.
+    QString strWork;
+    for (int nTry = 0; nTry < 16 && strWork.isEmpty(); ++nTry) {
+        const QString strCandidate = QStringLiteral("%1/.%2.part-%3")
+                                         .arg(strParent, target.fileName())
+                                         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        if (!QFileInfo::exists(strCandidate) && QDir().mkdir(strCandidate))
+            strWork = strCandidate;
+    }
+    if (strWork.isEmpty()) {
+        Reporter::error(tr("Cannot create the export folder %1.").arg(QDir::toNativeSeparators(strTarget)));
         return false;
+    }
+    m_strFolder = strWork;
     QString strRules;
-    if (m_pSource->pSettings->m_bEmbedSystemFont && !m_bPreview && !embedSystemFonts(strRules))
+    const bool bEmbedFonts = m_pSource->pSettings->m_bEmbedSystemFont && !m_bPreview;
+    const bool bWritten = copyPlayer() && writePage() && writeDataFile() && (m_bPreview || exportResources())
+        && (!bEmbedFonts || embedSystemFonts(strRules)) && writeStyleSheet(strRules)
+        && moveIntoPlace(strWork, strTarget, bEmbedFonts);
+    QDir(strWork).removeRecursively();
+    m_strFolder = strTarget;
+    if (!bWritten) {
+        m_strPagePath.clear();
         return false;
-    return writeStyleSheet(strRules);
+    }
+    m_strPagePath = strTarget + QLatin1Char('/') + QFileInfo(m_strPagePath).fileName();
+    return true;
+}
+
+bool KVHtml5Exporter::moveIntoPlace(const QString &strWork, const QString &strTarget, bool bFontsEmbedded)
+{
+    const auto failed = [&strTarget]() {
+        Reporter::error(tr("Cannot create the export folder %1.").arg(QDir::toNativeSeparators(strTarget)));
+        return false;
+    };
+    if (!QFileInfo::exists(strTarget)) {
+        if (!QDir().rename(strWork, strTarget))
+            return failed();
+        return true;
+    }
+    // The target is there (with files of its own, perhaps): each exported file replaces its old
+    // one by a rename, which never leaves a half-written file.
+    if (bFontsEmbedded) {
+        // The system fonts of an earlier export go: the families may have changed since.
+        QDir fonts(strTarget + QLatin1Char('/') + KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder));
+        for (const QString &strFile : fonts.entryList({QStringLiteral("*.woff")}, QDir::Files))
+            fonts.remove(strFile);
+    }
+    QDirIterator it(strWork, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString strFrom = it.next();
+        const QString strTo = strTarget + QLatin1Char('/') + QDir(strWork).relativeFilePath(strFrom);
+        if (!QDir().mkpath(QFileInfo(strTo).absolutePath())
+            || std::rename(QFile::encodeName(strFrom).constData(), QFile::encodeName(strTo).constData()) != 0)
+            return failed();
+    }
+    return true;
 }
 
 bool KVHtml5Exporter::checkResourceFolder()
@@ -310,10 +370,6 @@ bool KVHtml5Exporter::embedSystemFonts(QString &strRules)
 {
     const QString strFolder =
         m_strFolder + QLatin1Char('/') + KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
-    // The fonts of an earlier export go first: the families may have changed since.
-    QDir dir(strFolder);
-    for (const QString &strFile : dir.entryList({QStringLiteral("*.woff")}, QDir::Files))
-        dir.remove(strFile);
     if (!m_systemFontWriter || m_fontFamilies.isEmpty())
         return true;
     return m_systemFontWriter(strFolder, m_fontFamilies, strRules);

@@ -20,8 +20,9 @@ class KVFileCopier;
 // their exported names, with the custom preloader's resources in a folder of their own. Headless:
 // the editor's export action, the command-line tool and the browser preview all use it.
 //
-// Every failure is reported with its message and ends the export with false; the files written
-// before stay.
+// The export is written into a folder beside the target and moved into place only when complete:
+// every failure is reported with its message and ends the export with false, leaving the target as
+// it was.
 class KVHtml5Exporter
 {
     Q_DECLARE_TR_FUNCTIONS(KVHtml5Exporter)
@@ -51,7 +52,8 @@ public:
     // nothing is copied and no fonts are embedded.
     void setPreview(bool b) { m_bPreview = b; }
 
-    // Exports into strFolder (created when missing).
+    // Exports into strFolder (created when missing; files of its own that the export does not
+    // write stay).
     bool exportTo(const QString &strFolder);
 
     // What the last export wrote: paths relative to the export folder, and their bytes.
@@ -84,6 +86,7 @@ private:
     // (reported) when two resources would take the same name or a name leaves the folder.
     bool planCopies(const KVPlayerSource &source, const QString &strFolder, QList<QPair<QString, QString>> &copies);
     void noteWritten(const QString &strRelative);
+    bool moveIntoPlace(const QString &strWork, const QString &strTarget, bool bFontsEmbedded);
 
     KVPlayerSource *m_pSource;
     QString m_strResourcePath;

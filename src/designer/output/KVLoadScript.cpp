@@ -1,5 +1,7 @@
 #include "KVLoadScript.h"
 
+#include "output/KVWebEscape.h"
+
 namespace {
 QString indented(QString str)
 {
@@ -9,8 +11,7 @@ QString indented(QString str)
 
 QString KVLoadScript::escapeFileName(const QString &strFileName)
 {
-    QString str = strFileName;
-    return str.replace(QStringLiteral("'"), QStringLiteral("\\'"));
+    return KVWebEscape::jsString(strFileName);
 }
 
 QString KVLoadScript::centerName(int nAlign)
@@ -38,7 +39,7 @@ QString KVLoadScript::forPreloader(const QString &strDataFile, const QString &st
 {
     return QStringLiteral("(function(Kavio) {") + QStringLiteral("\n\t")
         + QStringLiteral("Kavio.openDoc('%1', '%2', {paused:%3, center:'%4'%5});")
-              .arg(escapeFileName(strDataFile), strContainerId, pausedText(bAutoplay), centerName(nAlign),
+              .arg(escapeFileName(strDataFile), KVWebEscape::jsString(strContainerId), pausedText(bAutoplay), centerName(nAlign),
                    fitText(bAutofit))
         + QStringLiteral("\n") + QStringLiteral("})(DorunKavio);");
 }
@@ -66,7 +67,7 @@ QString KVLoadScript::forProject(const Project &p)
                                                           : QStringLiteral("preloaderDoc: preloaderDocData");
     str += QStringLiteral("\n\t")
         + QStringLiteral("Kavio.openDoc('%1', '%2', {paused:%3, %4, center: '%5'%6});")
-              .arg(escapeFileName(p.strDataFile), p.strContainerId, pausedText(p.bAutoplay), strPreloaderOption,
+              .arg(escapeFileName(p.strDataFile), KVWebEscape::jsString(p.strContainerId), pausedText(p.bAutoplay), strPreloaderOption,
                    centerName(p.nAlign), fitText(p.bAutofit));
     str += QStringLiteral("\n") + QStringLiteral("})(DorunKavio);");
     return str;

@@ -34,7 +34,7 @@ public:
     static QString forPreloader(const QString &strDataFile, const QString &strContainerId, bool bAutoplay,
                                 int nAlign, bool bAutofit);
 
-    // The data file name as a single-quoted script string's content: "'" becomes "\'".
+    // The data file name as a quoted script string's content (KVWebEscape::jsString()).
     static QString escapeFileName(const QString &strFileName);
     // The player's centring from a stage align value: 4 "horizontal", 128 "vertical", 132 "both",
     // anything else "none".

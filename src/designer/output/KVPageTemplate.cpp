@@ -1,5 +1,6 @@
 #include "KVPageTemplate.h"
 
+#include "output/KVWebEscape.h"
 #include "resources/KVOtherResource.h"
 #include "resources/KVResourceManager.h"
 
@@ -28,12 +29,12 @@ QString KVPageTemplate::viewportText(const QString &strKey, int nMeta)
 
 QString KVPageTemplate::cssLink(const QString &strHref)
 {
-    return QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" href=\"%1\">").arg(strHref.toHtmlEscaped());
+    return QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" href=\"%1\">").arg(KVWebEscape::html(strHref));
 }
 
 QString KVPageTemplate::scriptTag(const QString &strSrc)
 {
-    return QStringLiteral("<script type=\"text/javascript\" src=\"%1\"></script>").arg(strSrc.toHtmlEscaped());
+    return QStringLiteral("<script type=\"text/javascript\" src=\"%1\"></script>").arg(KVWebEscape::html(strSrc));
 }
 
 QString KVPageTemplate::fillPage(const QString &strTemplate, const Values &v)
@@ -46,15 +47,15 @@ QString KVPageTemplate::fillPage(const QString &strTemplate, const Values &v)
         jsLines << scriptTag(strSrc);
 
     const QHash<QString, QString> values{
-        {QStringLiteral("title"), v.strTitle.toHtmlEscaped()},
-        {QStringLiteral("description"), v.strDescription.toHtmlEscaped()},
-        {QStringLiteral("keywords"), v.strKeywords.toHtmlEscaped()},
-        {QStringLiteral("author"), v.strAuthor.toHtmlEscaped()},
+        {QStringLiteral("title"), KVWebEscape::html(v.strTitle)},
+        {QStringLiteral("description"), KVWebEscape::html(v.strDescription)},
+        {QStringLiteral("keywords"), KVWebEscape::html(v.strKeywords)},
+        {QStringLiteral("author"), KVWebEscape::html(v.strAuthor)},
         {QStringLiteral("playerURL"), QStringLiteral("kvplayer.js")},
         {QStringLiteral("cssFiles"), cssLines.join(QStringLiteral("\n\t"))},
         {QStringLiteral("jsFiles"), jsLines.join(QStringLiteral("\n\t"))},
         {QStringLiteral("loadDocumentScript"), v.strLoadScript},
-        {QStringLiteral("containerID"), v.strContainerId},
+        {QStringLiteral("containerID"), KVWebEscape::html(v.strContainerId)},
         {QStringLiteral("viewportWidth"), viewportText(QStringLiteral("width"), v.nViewportWidthMeta)},
         {QStringLiteral("viewportHeight"), viewportText(QStringLiteral("height"), v.nViewportHeightMeta)},
         {QStringLiteral("googleFonts"), v.strGoogleFonts},
@@ -93,11 +94,14 @@ QStringList KVPageTemplate::headResourceUrls(const KVResourceManager *pManager, 
         return urls;
     for (const KVOtherResource *pResource : pManager->headResources(nType)) {
         if (!pResource->hasFolderFile()) {
-            urls << pResource->fileReference();
+            // Only addresses a page may load code from; a project's "javascript:" stays out.
+            const QString strUrl = KVWebEscape::safeUrl(pResource->fileReference());
+            if (!strUrl.isEmpty())
+                urls << strUrl;
             continue;
         }
         const QString strFile = bPreview ? pResource->fileName() : KVResourceManager::exportedFileName(pResource);
-        urls << (strFolder.isEmpty() ? strFile : strFolder + QLatin1Char('/') + strFile);
+        urls << KVWebEscape::urlPath(strFolder.isEmpty() ? strFile : strFolder + QLatin1Char('/') + strFile);
     }
     return urls;
 }

@@ -10,6 +10,7 @@
 #include "output/KVLoadScript.h"
 #include "output/KVOutputPaths.h"
 #include "output/KVScopeInjection.h"
+#include "output/KVWebEscape.h"
 #include "resources/KVFontResource.h"
 #include "resources/KVResourceType.h"
 
@@ -228,18 +229,18 @@ QString KVPlayerData::loadScript(bool bPreview)
     p.bAutofit = pSymbol->autofit();
     p.nLoaderType = pSettings->m_nLoaderType;
     if (p.nLoaderType == 0) {
-        p.strLoadingIndicator = KVLoadScript::escapeForPage(compact(loadingIndicatorJson(pSettings->m_defaultLoadingIndicator)));
+        p.strLoadingIndicator = KVWebEscape::jsonInScript(compact(loadingIndicatorJson(pSettings->m_defaultLoadingIndicator)));
     } else if (const KVPlayerSource *pPreloader = m_pSource->pPreloader) {
         KVPlayerData preloaderData(pPreloader, m_strResourcePath);
         Options options;
         options.bPreview = bPreview;
         options.bPreloader = true;
         p.bHasPreloader = true;
-        p.strPreloaderData = KVLoadScript::escapeForPage(preloaderData.buildText(options));
+        p.strPreloaderData = KVWebEscape::jsonInScript(preloaderData.buildText(options));
         p.strScopeInjection = KVScopeInjection::text(m_strResourcePath);
         p.strPreloaderFunctions = preloaderData.functionsTable();
         p.bPreloaderUsesIndicator = pPreloader->bUseLoadingIndicator;
-        p.strPreloaderIndicator = compact(loadingIndicatorJson(pPreloader->loadingIndicator));
+        p.strPreloaderIndicator = KVWebEscape::jsonInScript(compact(loadingIndicatorJson(pPreloader->loadingIndicator)));
     }
     return KVLoadScript::forProject(p);
 }

@@ -6,6 +6,7 @@
 #include "model/KVSceneList.h"
 #include "model/KVSymbolElement.h"
 #include "output/KVPlayerData.h"
+#include "resources/KVFileCopier.h"
 #include "resources/KVResource.h"
 #include "resources/KVResourceType.h"
 
@@ -197,8 +198,8 @@ bool KVSymbolResources::writeSymbolFile(const KVSymbol &symbol, const QString &s
 bool KVSymbolResources::readSymbolFile(KVSymbol &symbol, const QString &strPath, const IKVDocumentContext *pContext)
 {
     QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qWarning().noquote() << "Could not read the symbol file" << strPath << file.errorString();
+    if (!KVFileCopier::openRegularFile(file)) {
+        qWarning().noquote() << "Could not read the symbol file" << strPath << "(not a regular file that can be read)";
         return false;
     }
     return readSymbol(symbol, file, pContext);

@@ -6,12 +6,14 @@
 
 class IKVProgress;
 class QCryptographicHash;
+class QFile;
 
 // Copies files in blocks of 1 MiB. When the data of the whole run exceeds 20 MiB the copy shows
 // its progress (with a cancel button) through an IKVProgress and checks for a cancel between blocks
 // and between files. A target is written under a temporary name and renamed into place only when
 // complete, so a failed or cancelled copy never leaves a half-written file and never damages a file
-// that was there before.
+// that was there before. Only regular files are copied (a device or a pipe would never end), and
+// no more than the size the file had when it was opened.
 class KVFileCopier
 {
     Q_DECLARE_TR_FUNCTIONS(KVFileCopier)
@@ -36,6 +38,12 @@ public:
     // pHash when given.
     Result copy(const QString &strSource, const QString &strTarget,
                 QCryptographicHash *pHash = nullptr);
+
+    // Opens file for reading when its name is a regular file (after links): a device, a pipe or a
+    // folder gives false at once, without waiting for a pipe's writer. *pSize gets the size seen.
+    static bool openRegularFile(QFile &file, qint64 *pSize = nullptr);
+    // Reads at most nMax bytes of a regular file (empty when it is not one).
+    static QByteArray readRegularFile(const QString &strPath, qint64 nMax = -1, bool *pOk = nullptr);
 
     // Closes the progress; also done by the destructor.
     void finish();

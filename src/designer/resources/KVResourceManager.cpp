@@ -1,5 +1,6 @@
 #include "KVResourceManager.h"
 
+#include "KVFileCopier.h"
 #include "KVFontResource.h"
 #include "KVOtherResource.h"
 #include "KVResource.h"
@@ -238,6 +239,7 @@ void KVResourceManager::clear()
     m_scriptOrder.clear();
     m_styleOrder.clear();
     m_missingFiles.clear();
+    m_outsideResources.clear();
     m_nNextId = 1;
     cleanup();
 }
@@ -303,7 +305,8 @@ KVResourceManager::FileStamp KVResourceManager::stampOf(const QString &strPath)
     FileStamp stamp;
     stamp.strPath = strPath;
     const QFileInfo info(strPath);
-    if (info.exists()) {
+    // Only regular files count: reading a device or a pipe would never end.
+    if (info.isFile()) {
         stamp.modified = info.lastModified();
         stamp.nSize = info.size();
     }
@@ -365,13 +368,14 @@ QByteArray KVResourceManager::readFile(const KVResource *pResource, const QStrin
     if (!pResource)
         return QByteArray();
     const QString strPath = strFileName.isEmpty() ? filePath(pResource) : absoluteFilePath(strFileName);
-    QFile file(strPath);
-    if (strPath.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    bool bOk = false;
+    const QByteArray data = KVFileCopier::readRegularFile(strPath, -1, &bOk);
+    if (!bOk) {
         Reporter::error(tr("Could not read file %1")
                             .arg(strFileName.isEmpty() ? pResource->fileName() : strFileName));
         return QByteArray();
     }
-    return file.readAll();
+    return data;
 }
 
 QImage KVResourceManager::image(int nResourceId) const
@@ -409,13 +413,13 @@ bool KVResourceManager::loadContent(KVOtherResource *pResource) const
 {
     if (!pResource || !pResource->hasFolderFile() || pResource->fileName().isEmpty())
         return false;
-    const QString strPath = filePath(pResource);
-    QFile file(strPath);
-    if (strPath.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    bool bOk = false;
+    const QByteArray data = KVFileCopier::readRegularFile(filePath(pResource), -1, &bOk);
+    if (!bOk) {
         Reporter::error(tr("Could not read file %1").arg(pResource->fileName()));
         return false;
     }
-    pResource->setSavedContent(QString::fromUtf8(file.readAll()));
+    pResource->setSavedContent(QString::fromUtf8(data));
     return true;
 }
 
@@ -544,10 +548,18 @@ void KVResourceManager::noteFileHash(const QString &strPath, const QByteArray &h
 QByteArray KVResourceManager::hashOfFile(const QString &strPath)
 {
     QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly))
+    qint64 nLeft = 0;
+    if (!KVFileCopier::openRegularFile(file, &nLeft))
         return QByteArray();
     QCryptographicHash hash(QCryptographicHash::Md5);
-    if (!hash.addData(&file))
+    while (nLeft > 0) {
+        const QByteArray block = file.read(qMin(KVFileCopier::BlockSize, nLeft));
+        if (block.isEmpty())
+            break;
+        hash.addData(block);
+        nLeft -= block.size();
+    }
+    if (file.error() != QFileDevice::NoError)
         return QByteArray();
     return hash.result().toHex();
 }
@@ -738,7 +750,47 @@ QJsonArray KVResourceManager::toJson() const
     return ja;
 }
 
-bool KVResourceManager::fromJson(const QJsonArray &ja, int nFormatVersion, QStringList *pMissingFiles)
+bool KVResourceManager::isInProjectFolder(const QString &strFile) const
+{
+    const QString strPath = QString(strFile).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (strPath.isEmpty())
+        return true;
+    if (strPath.startsWith(QLatin1Char('/')) || QDir::isAbsolutePath(strPath)
+        || (strPath.size() > 2 && strPath.at(0).isLetter() && strPath.at(1) == QLatin1Char(':')
+            && strPath.at(2) == QLatin1Char('/')))
+        return false;
+    const QStringList parts = strPath.split(QLatin1Char('/'));
+    if (parts.contains(QLatin1String("..")))
+        return false;
+    // Since the second format a stored file is a plain name in the resource folder.
+    if (m_nFormatVersion >= 2 && parts.size() > 1)
+        return false;
+    // A link inside the folder must not lead out of it.
+    const QString strProject = projectFolderPath();
+    const QString strTarget = QFileInfo(absoluteFilePath(strFile)).canonicalFilePath();
+    if (strProject.isEmpty() || strTarget.isEmpty())
+        return true;
+    const QString strRoot = QFileInfo(strProject).canonicalFilePath();
+    return !strRoot.isEmpty() && strTarget.startsWith(strRoot + QLatin1Char('/'));
+}
+
+bool KVResourceManager::staysInProject(const KVResource &resource) const
+{
+    QStringList files = resource.storedFiles();
+    // A linked script or style sheet names a file where it lies: the same rule holds for it.
+    if (const auto *pOther = dynamic_cast<const KVOtherResource *>(&resource)) {
+        if (pOther->resourceType() == KVOtherResource::LinkedFile && !pOther->fileName().contains(QLatin1String("://")))
+            files << pOther->fileName();
+    }
+    for (const QString &strFile : files) {
+        if (!isInProjectFolder(strFile))
+            return false;
+    }
+    return true;
+}
+
+bool KVResourceManager::fromJson(const QJsonArray &ja, int nFormatVersion, QStringList *pMissingFiles,
+                                 QStringList *pOutside)
 {
     clear();
     m_nFormatVersion = nFormatVersion;
@@ -757,6 +809,13 @@ bool KVResourceManager::fromJson(const QJsonArray &ja, int nFormatVersion, QStri
         if (!pResource)
             continue;
         pResource->fromJson(jo);
+        if (!staysInProject(*pResource)) {
+            if (!pResource->isDeleted())
+                m_outsideResources.append(pResource->name().isEmpty() ? pResource->fileName() : pResource->name());
+            delete pResource;
+            continue;
+        }
+        pResource->setName(KVResourceType::sanitizedFileName(pResource->name()));
         pResource->setId(nId);
         m_resources.insert(nId, pResource);
         if (nType == KVResourceType::Script || nType == KVResourceType::StyleSheet)
@@ -771,6 +830,8 @@ bool KVResourceManager::fromJson(const QJsonArray &ja, int nFormatVersion, QStri
         }
     }
     m_nNextId = qMax(1, nHighestId + 1);
+    if (pOutside)
+        *pOutside = m_outsideResources;
     if (pMissingFiles)
         *pMissingFiles = m_missingFiles;
     return m_missingFiles.isEmpty();

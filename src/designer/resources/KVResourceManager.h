@@ -183,10 +183,19 @@ public:
     // order, then the style sheets and then the scripts, each in include order.
     QJsonArray toJson() const;
     // Replaces the content. Entries without "type" or "id", of an unknown type or with an id already
-    // read are skipped. Files missing from the resource folder are collected (the resources stay);
+    // read are skipped. A project uses only files in its own folder: a resource with a file outside
+    // it (an absolute path, a path that climbs out with "..", a path at all where a plain name is
+    // stored, or a link that leads out) is not loaded, and its name goes to *pOutside. Names become
+    // plain file names. Files missing from the resource folder are collected (the resources stay);
     // returns true when none is missing.
-    bool fromJson(const QJsonArray &ja, int nFormatVersion, QStringList *pMissingFiles = nullptr);
+    bool fromJson(const QJsonArray &ja, int nFormatVersion, QStringList *pMissingFiles = nullptr,
+                  QStringList *pOutside = nullptr);
     QStringList missingFiles() const { return m_missingFiles; }
+    // The resources the last fromJson() left out because their files lie outside the project folder.
+    QStringList outsideResources() const { return m_outsideResources; }
+    // Whether a stored file name (as the project form holds it) names a file in the project folder.
+    bool isInProjectFolder(const QString &strFile) const;
+    bool staysInProject(const KVResource &resource) const;
 
     // ---- Player form
     using SymbolDataWriter = std::function<QJsonObject(const KVResource &)>;
@@ -263,6 +272,7 @@ private:
     int m_nNextId = 1;
     int m_nFormatVersion = 3;
     QStringList m_missingFiles;
+    QStringList m_outsideResources;
     bool m_bImportCanceled = false;
 
     mutable QHash<int, CachedSize> m_imageSizes;

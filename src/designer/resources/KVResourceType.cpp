@@ -86,6 +86,13 @@ QString KVResourceType::sanitizedFileName(const QString &strName)
     static const QRegularExpression reForbidden(QStringLiteral("[/\\\\:*?\"<>|]"));
     QString strResult = strName;
     strResult.replace(reForbidden, QStringLiteral("_"));
+    for (QChar &ch : strResult) {
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7f)
+            ch = QLatin1Char('_');
+    }
+    // "." and ".." name folders, not files.
+    if (!strResult.isEmpty() && strResult.count(QLatin1Char('.')) == strResult.size())
+        strResult.fill(QLatin1Char('_'));
     return strResult;
 }
 

@@ -38,7 +38,8 @@ public:
     static QString codeFilter();
     static QString widgetSourceFilter();
 
-    // An imported file's name with each of / \ : * ? " < > | replaced by "_".
+    // A plain file name: each of / \ : * ? " < > | and each control character replaced by "_", and a
+    // name made only of dots ("." or "..") made of as many "_".
     static QString sanitizedFileName(const QString &strName);
     // Other names: each of < > : " | ? * and line feed replaced by "_".
     static QString sanitizedName(const QString &strName);
