@@ -1,5 +1,6 @@
 // Projects built to be slow to open: 2,000 and 5,000 scenes that all carry the name "S" (each gets
-// a unique name while it is read), and one timeline holding 200,000 key values on one track. Each
+// a unique name while it is read), and one timeline holding 200,000 key values, on one track or
+// on 20,000 elements of 10 keys each. Each
 // is opened by `kavio check` in a child process, so that the figures are those a user meets: the
 // wall time of the check and the child's peak resident memory, against those of a one-scene project.
 #include "animation/KVAnimation.h"
@@ -109,22 +110,25 @@ QJsonValue withKeys(const QJsonValue &value, int nKeys)
     return jo;
 }
 
-// One rectangle with an opacity track of two keys through the model, then nKeys keys in the file.
-bool writeManyKeys(const QString &strName, int nKeys)
+// nElements rectangles, each with an opacity track of two keys, through the model; then in the
+// file each track gets nKeys keys.
+bool writeManyKeys(const QString &strName, int nElements, int nKeys)
 {
     const QString strPath = pathOf(strName);
     {
         KVHeadlessProject project(strPath);
         KVScene *pScene = project.sceneList()->createScene();
         project.sceneList()->addScene(pScene);
-        KVElement *pElement = KVElementFactory::createElement(KVElementType::Div);
-        pScene->addElement(pElement);
-        auto *pAnimation = new KVAnimation(pElement);
-        KVKeyframe *pTrack = KVKeyframe::create(pElement, KVPropertyCatalogue::Opacity, KVLayoutKey::base());
-        pTrack->addKeyValue(new KVKeyValue(0, 0.0), QEasingCurve::Linear, true);
-        pTrack->addKeyValue(new KVKeyValue(500, 1.0), QEasingCurve::Linear, true);
-        pAnimation->addKeyframe(pTrack);
-        pScene->mainTimeline()->addAnimation(pAnimation, KVLayoutKey::base());
+        for (int n = 0; n < nElements; ++n) {
+            KVElement *pElement = KVElementFactory::createElement(KVElementType::Div);
+            pScene->addElement(pElement);
+            auto *pAnimation = new KVAnimation(pElement);
+            KVKeyframe *pTrack = KVKeyframe::create(pElement, KVPropertyCatalogue::Opacity, KVLayoutKey::base());
+            pTrack->addKeyValue(new KVKeyValue(0, 0.0), QEasingCurve::Linear, true);
+            pTrack->addKeyValue(new KVKeyValue(500, 1.0), QEasingCurve::Linear, true);
+            pAnimation->addKeyframe(pTrack);
+            pScene->mainTimeline()->addAnimation(pAnimation, KVLayoutKey::base());
+        }
         if (!project.save())
             return false;
     }
@@ -175,7 +179,8 @@ void BM_CheckProject(benchmark::State &state, const char *pszName)
 BENCHMARK_CAPTURE(BM_CheckProject, one_scene, "one")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK_CAPTURE(BM_CheckProject, scenes_named_S_2000, "s2000")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK_CAPTURE(BM_CheckProject, scenes_named_S_5000, "s5000")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK_CAPTURE(BM_CheckProject, key_values_200000, "k200000")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_CheckProject, key_values_200000_one_track, "k200000")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_CheckProject, key_values_200000_on_20000_elements, "k200000spread")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 
@@ -185,7 +190,8 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     g_pDir = &dir;
     if (!writeSameNamedScenes(QStringLiteral("one"), 1) || !writeSameNamedScenes(QStringLiteral("s2000"), 2000)
-        || !writeSameNamedScenes(QStringLiteral("s5000"), 5000) || !writeManyKeys(QStringLiteral("k200000"), 200000)) {
+        || !writeSameNamedScenes(QStringLiteral("s5000"), 5000) || !writeManyKeys(QStringLiteral("k200000"), 1, 200000)
+        || !writeManyKeys(QStringLiteral("k200000spread"), 20000, 10)) {
         std::fprintf(stderr, "bench_hostilescale: the projects could not be written\n");
         return 1;
     }

@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QJsonArray>
+#include <QSet>
 #include <QVariantAnimation>
 
 #include <algorithm>
@@ -255,14 +256,18 @@ bool KVTimeline::addAnimation(KVAnimation *pAnimation, const KVLayoutKey &layout
 {
     if (!pAnimation)
         return false;
-    QList<KVAnimation *> &list = m_mapAnimations[layout];
-    if (list.contains(pAnimation))
+    if (m_mapAnimations.value(layout).contains(pAnimation))
         return false;
-    list.append(pAnimation);
+    appendAnimation(pAnimation, layout);
+    return true;
+}
+
+void KVTimeline::appendAnimation(KVAnimation *pAnimation, const KVLayoutKey &layout)
+{
+    m_mapAnimations[layout].append(pAnimation);
     if (layout == m_currentLayout)
         QParallelAnimationGroup::addAnimation(pAnimation);
     watch(pAnimation);
-    return true;
 }
 
 bool KVTimeline::removeAnimation(KVAnimation *pAnimation, const KVLayoutKey &layout)
@@ -341,10 +346,13 @@ void KVTimeline::deleteAnimations()
     const QMap<KVLayoutKey, QList<KVAnimation *>> map = m_mapAnimations;
     m_mapAnimations.clear();
     QList<KVAnimation *> all;
+    QSet<KVAnimation *> seen;
     for (const QList<KVAnimation *> &list : map) {
         for (KVAnimation *pAnimation : list) {
-            if (!all.contains(pAnimation))
+            if (!seen.contains(pAnimation)) {
+                seen.insert(pAnimation);
                 all.append(pAnimation);
+            }
         }
     }
     for (KVAnimation *pAnimation : qAsConst(all)) {
@@ -510,8 +518,8 @@ void KVTimeline::readLayoutAnimations(const QJsonObject &jo, const KVLayoutKey &
         // Audio, video and symbol instances get a playback animation.
         KVAnimation *pAnimation = KVPlaybackAnimation::createFor(pElement);
         pAnimation->fromJson(joAnimation, this, layout);
-        if (!addAnimation(pAnimation, layout))
-            delete pAnimation;
+        // A new animation is in no list yet: no search through the ones read before.
+        appendAnimation(pAnimation, layout);
     }
     const QJsonObject joScene = KVJsonUtil::readObject(jo, kSceneAnimation);
     if (m_pOwner && !joScene.isEmpty()) {

@@ -164,6 +164,8 @@ private:
     void deleteTriggers();
     // Reads the animations of one layout ("animations" and "scene_animation" of jo) into the map.
     void readLayoutAnimations(const QJsonObject &jo, const KVLayoutKey &layout);
+    // addAnimation() without its check that the animation is not in the layout's list yet.
+    void appendAnimation(KVAnimation *pAnimation, const KVLayoutKey &layout);
     // Keeps the map free of an animation that someone else destroys.
     void watch(KVAnimation *pAnimation);
     void unwatch(KVAnimation *pAnimation);

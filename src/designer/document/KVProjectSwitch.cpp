@@ -104,7 +104,8 @@ void KVProjectSwitch::abandon()
 KVProjectSwitch::Outcome KVProjectSwitch::finish(const QString &strProjectFile)
 {
     const Names names(strProjectFile);
-    if (!QFileInfo::exists(names.strNewResources) && !QFileInfo::exists(names.strOldResources))
+    if (!QFileInfo::exists(names.strNewResources) && !QFileInfo::exists(names.strOldResources)
+        && !QFileInfo::exists(names.strNewProject) && !QFileInfo::exists(names.strLock))
         return Nothing;
     QLockFile lock(names.strLock);
     // A lock left by a killed process is stale and taken over.
@@ -133,6 +134,8 @@ KVProjectSwitch::Outcome KVProjectSwitch::finishLocked(const QString &strProject
         removeFolder(names.strOldResources);
         return Completed;
     }
+    // A new project file alone was written before its folder was begun: the switch never began.
+    QFile::remove(names.strNewProject);
     removeFolder(names.strOldResources);
     return Nothing;
 }
