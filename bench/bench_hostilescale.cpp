@@ -17,6 +17,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QEasingCurve>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>

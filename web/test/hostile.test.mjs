@@ -209,6 +209,12 @@ const rows = [
     ...everyCommand(1, /The symbol file "junk\.kaviosym" of symbol "junk" cannot be read\./),
   },
   {
+    name: 'two scenes of one name',
+    set: { 'document.scenes.1.name': banner.document.scenes[0].name },
+    check: [0, new RegExp(`scenes=2 [\\s\\S]*Scene name "${banner.document.scenes[0].name}" is used more than once; the scene is now "${banner.document.scenes[0].name}_1"\\.`)],
+    export: [0, /files=\d+/], sample: [0, /"t":0/],
+  },
+  {
     name: 'element ids used more than once',
     set: Object.fromEntries([1, 2, 3, 4, 5].map((n) => [`document.scenes.0.children.${n}.id`, 1])),
     // Every animation stays, each on the element it was written for, and each renumbering is said.

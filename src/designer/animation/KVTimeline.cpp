@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QJsonArray>
+#include <QHash>
 #include <QSet>
 #include <QVariantAnimation>
 

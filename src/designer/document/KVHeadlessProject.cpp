@@ -89,6 +89,7 @@ void KVHeadlessProject::findProblems(const QJsonObject &joTop)
     for (const QString &strFile : m_projectFile.missingFiles())
         m_problems << tr("missing resource file: %1").arg(strFile);
 
+    m_problems << readRepairs();
     checkHandlers(eventHandlers(), tr("document"));
     for (const KVScene *pScene : sceneList()->scenes()) {
         const QString strScene = tr("scene \"%1\"").arg(pScene->name());

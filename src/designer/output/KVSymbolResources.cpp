@@ -41,6 +41,8 @@ bool KVSymbolResources::load(const KVResourceManager *pManager, const IKVDocumen
                             .arg(QFileInfo(strPath).fileName(), pResource->name());
             continue;
         }
+        for (const QString &strRepair : pSymbol->readRepairs())
+            m_repairs << tr("Symbol \"%1\": %2").arg(pResource->name(), strRepair);
         for (const KVScene *pScene : pSymbol->sceneList()->scenes()) {
             for (const QString &strRepair : pScene->readRepairs())
                 m_repairs << tr("Symbol \"%1\", scene \"%2\": %3").arg(pResource->name(), pScene->name(), strRepair);
