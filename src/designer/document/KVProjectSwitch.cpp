@@ -93,6 +93,9 @@ bool KVProjectSwitch::commit()
 
 void KVProjectSwitch::abandon()
 {
+    // Without the lock the staging names may be another process's.
+    if (!m_pLock)
+        return;
     const Names names(m_strProjectFile);
     // The folder goes before the file, so that a kill in between leaves nothing finish() could
     // take for a begun switch.

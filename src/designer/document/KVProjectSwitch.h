@@ -55,7 +55,7 @@ public:
     // The new project takes the target's place. False (nothing changed) when the project file cannot
     // be renamed; true once it has been, even if the folders are left to a later finish().
     bool commit();
-    // Takes away what was written (before commit) and releases the lock.
+    // Takes away what was written (before commit) and releases the lock; nothing without the lock.
     void abandon();
 
     // Completes or rolls back an interrupted switch of the project (see above).
