@@ -225,6 +225,8 @@ export class CanvasPage {
     if (this.view) this.view.root.el.remove();
     this.view = new SceneView(this.model.data, {
       layout: [0, 0],
+      // A symbol being edited is already entered: an instance of it inside itself stays empty.
+      within: this.symbolResourceId >= 0 ? [this.symbolResourceId] : [],
       containerSize: [this.containerW, this.containerH],
       resourceUrl: (id) => this.resourceUrl(id),
       resourceFiles: (id) => this.resourceFiles(id),
