@@ -104,7 +104,8 @@ void KVSymbolResources::dropCycles(const KVResourceManager *pManager)
             if (nextState == Unseen) {
                 state.insert(nNext, OnPath);
                 path.append({nNext, 0});
-            } else if (nextState == OnPath) {
+            } else if (nextState == OnPath && !dropped.contains(nNext)) {
+                // One message per symbol that closes a ring (another way round it says no more).
                 QStringList chain;
                 int nFrom = 0;
                 while (path.at(nFrom).first != nNext)
