@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -20,12 +19,15 @@ struct Names
         strProject = paths.projectFile();
         strResources = paths.resourceFolder();
         const QString strDot = paths.folder() + QStringLiteral("/.");
-        strNewProject = strDot + paths.baseName() + QStringLiteral(".kavio.new");
-        strNewResources = strDot + paths.resourceFolderName() + QStringLiteral(".new");
+        strStage = strDot + paths.baseName() + QStringLiteral(".kavio.new");
+        strStageBeingMade = strStage + QLatin1Char('~');
+        strStagedProject = strStage + QLatin1Char('/') + paths.baseName() + QStringLiteral(".kavio");
+        strStagedResources = strStage + QStringLiteral("/res");
         strOldResources = strDot + paths.resourceFolderName() + QStringLiteral(".old");
         strLock = strDot + paths.baseName() + QStringLiteral(".kavio.switching");
     }
-    QString strProject, strResources, strNewProject, strNewResources, strOldResources, strLock;
+    QString strProject, strResources, strStage, strStageBeingMade, strStagedProject, strStagedResources,
+        strOldResources, strLock;
 };
 
 // rename(2) replaces an existing file in one step, which QFile::rename does not.
@@ -50,7 +52,7 @@ KVProjectSwitch::~KVProjectSwitch() = default;
 
 QString KVProjectSwitch::stagedResourceFolder() const
 {
-    return Names(m_strProjectFile).strNewResources;
+    return Names(m_strProjectFile).strStagedResources;
 }
 
 bool KVProjectSwitch::begin()
@@ -62,29 +64,27 @@ bool KVProjectSwitch::begin()
         return false;
     }
     finishLocked(m_strProjectFile);
-    // What an interrupted switch left that finish() did not need is cleared as well.
-    if (!removeFolder(names.strNewResources) || (QFileInfo::exists(names.strNewProject) && !QFile::remove(names.strNewProject))) {
-        abandon();
-        return false;
-    }
     return true;
 }
 
 bool KVProjectSwitch::writeProjectFile(const QByteArray &data)
 {
     const Names names(m_strProjectFile);
-    // The new project file is complete before the new resource folder exists: finish() tells a
-    // switch that never began by the two standing side by side.
-    QSaveFile file(names.strNewProject);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    // The staging folder appears under its name in one step, with the new project file and the
+    // (empty) new resource folder in it: finish() tells a switch that has not begun by that file.
+    if (!removeFolder(names.strStageBeingMade) || !QDir().mkpath(names.strStageBeingMade + QStringLiteral("/res")))
         return false;
-    return QDir().mkpath(names.strNewResources);
+    QFile file(names.strStageBeingMade + QLatin1Char('/') + QFileInfo(names.strStagedProject).fileName());
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.flush())
+        return false;
+    file.close();
+    return QDir().rename(names.strStageBeingMade, names.strStage);
 }
 
 bool KVProjectSwitch::commit()
 {
     const Names names(m_strProjectFile);
-    if (!renameOver(names.strNewProject, names.strProject))
+    if (!renameOver(names.strStagedProject, names.strProject))
         return false;
     finishLocked(m_strProjectFile);
     m_pLock.reset();
@@ -97,18 +97,16 @@ void KVProjectSwitch::abandon()
     if (!m_pLock)
         return;
     const Names names(m_strProjectFile);
-    // The folder goes before the file, so that a kill in between leaves nothing finish() could
-    // take for a begun switch.
-    removeFolder(names.strNewResources);
-    QFile::remove(names.strNewProject);
+    removeFolder(names.strStageBeingMade);
+    removeFolder(names.strStage);
     m_pLock.reset();
 }
 
 KVProjectSwitch::Outcome KVProjectSwitch::finish(const QString &strProjectFile)
 {
     const Names names(strProjectFile);
-    if (!QFileInfo::exists(names.strNewResources) && !QFileInfo::exists(names.strOldResources)
-        && !QFileInfo::exists(names.strNewProject) && !QFileInfo::exists(names.strLock))
+    if (!QFileInfo::exists(names.strStage) && !QFileInfo::exists(names.strStageBeingMade)
+        && !QFileInfo::exists(names.strOldResources) && !QFileInfo::exists(names.strLock))
         return Nothing;
     QLockFile lock(names.strLock);
     // A lock left by a killed process is stale and taken over.
@@ -120,27 +118,29 @@ KVProjectSwitch::Outcome KVProjectSwitch::finish(const QString &strProjectFile)
 KVProjectSwitch::Outcome KVProjectSwitch::finishLocked(const QString &strProjectFile)
 {
     const Names names(strProjectFile);
-    if (QFileInfo::exists(names.strNewResources)) {
-        if (QFileInfo::exists(names.strNewProject)) {
-            removeFolder(names.strNewResources);
-            QFile::remove(names.strNewProject);
+    removeFolder(names.strStageBeingMade);
+    Outcome outcome = Nothing;
+    if (QFileInfo::exists(names.strStage)) {
+        if (QFileInfo::exists(names.strStagedProject)) {
+            // The new project file never took the project's place.
+            removeFolder(names.strStage);
             return RolledBack;
         }
-        // The new project file is the project file: its folder takes the previous one's place.
-        if (QFileInfo::exists(names.strResources)) {
-            removeFolder(names.strOldResources);
-            if (!QDir().rename(names.strResources, names.strOldResources))
+        // It did: its resource folder takes the previous one's place.
+        if (QFileInfo::exists(names.strStagedResources)) {
+            if (QFileInfo::exists(names.strResources)) {
+                removeFolder(names.strOldResources);
+                if (!QDir().rename(names.strResources, names.strOldResources))
+                    return Nothing;
+            }
+            if (!QDir().rename(names.strStagedResources, names.strResources))
                 return Nothing;
+            outcome = Completed;
         }
-        if (!QDir().rename(names.strNewResources, names.strResources))
-            return Nothing;
-        removeFolder(names.strOldResources);
-        return Completed;
+        removeFolder(names.strStage);
     }
-    // A new project file alone was written before its folder was begun: the switch never began.
-    QFile::remove(names.strNewProject);
     removeFolder(names.strOldResources);
-    return Nothing;
+    return outcome;
 }
 
 QString KVProjectSwitch::describe(Outcome outcome)

@@ -12,20 +12,21 @@ class QLockFile;
 // (a save under the name of an existing project) so that, whenever the writing process is killed,
 // the project there is wholly the previous one or wholly the new one.
 //
-// Everything new is written beside the target first, under names of its own: the project file
-// ".<base>.kavio.new" (complete before anything else is written), then the resource folder
-// ".<base>_res.new". commit() renames the new project file over the target: from that moment the
-// project is the new one. The resource folders are then switched (the previous one moves aside to
-// ".<base>_res.old" and is deleted once the new one is in its place).
+// Everything new is written beside the target first, into the staging folder ".<base>.kavio.new",
+// which appears in one step (it is made as ".<base>.kavio.new~" and renamed) holding the new
+// project file "<base>.kavio" and the new resource folder "res" that the resource files are then
+// copied into. commit() renames the new project file over the target: from that moment the project
+// is the new one. The resource folders are then switched (the previous one moves aside to
+// ".<base>_res.old", "res" takes its place) and the rest is deleted.
 //
-// The two renames of a switch cannot be one, so a kill between them leaves a new project file beside
-// the previous resource folder; what is on disk still tells which project it is. finish() completes
-// an interrupted switch and every opener of a project calls it first:
-// - a new resource folder with the new project file beside it: the switch never began; what was
-//   written goes and the project is the previous one.
-// - a new resource folder without the new project file: that file has become the project file; the
-//   folders are switched.
-// - a previous resource folder alone: it is deleted.
+// The rename of the project file and that of its folder cannot be one, so a kill between them
+// leaves a new project file beside the previous resource folder; what is on disk still tells which
+// project it is. finish() completes an interrupted switch, and every opener of a project calls it
+// first:
+// - a staging folder that still holds the new project file: the switch never began; the staging
+//   folder goes and the project is the previous one.
+// - a staging folder without it: that file has become the project file; the folders are switched.
+// - anything else left (a staging folder being made, a previous resource folder): it is deleted.
 // A lock file ".<base>.kavio.switching" is held while a switch is written, and finish() leaves alone
 // a switch that a running process is still writing.
 class KVProjectSwitch
@@ -45,10 +46,10 @@ public:
     KVProjectSwitch(const KVProjectSwitch &) = delete;
     KVProjectSwitch &operator=(const KVProjectSwitch &) = delete;
 
-    // Takes the lock, completes an interrupted switch and clears what an earlier one left. False
-    // when another process holds the lock or the folder cannot be written.
+    // Takes the lock and completes an interrupted switch; false when another process holds the lock.
     bool begin();
-    // Writes the new project file beside the target; false when it cannot be written completely.
+    // Makes the staging folder with the new project file in it; false when it cannot be written
+    // completely.
     bool writeProjectFile(const QByteArray &data);
     // Where the new resource files go until the switch.
     QString stagedResourceFolder() const;
