@@ -231,7 +231,11 @@ void tst_SaveAs::killedSaveAsOverProjectLeavesOneOrTheOther()
         // after it the folder is byte for byte one project or the other, and the check says which.
         const QString summary = checkSummary(strTarget);
         const QString tree = KVTestEnvironment::sha256OfTree(strTargetFolder);
-        QVERIFY2(tree == oldTree || tree == newTree, qPrintable(QStringLiteral("kill %1 left a mix").arg(nTry)));
+        QStringList left;
+        for (QDirIterator it(strTargetFolder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories); it.hasNext();)
+            left << QDir(strTargetFolder).relativeFilePath(it.next());
+        QVERIFY2(tree == oldTree || tree == newTree,
+                 qPrintable(QStringLiteral("kill %1 left a mix: %2").arg(nTry).arg(left.join(QLatin1Char(' ')))));
         QCOMPARE(summary, tree == oldTree ? oldSummary : newSummary);
         ++(tree == oldTree ? nOld : nNew);
     }

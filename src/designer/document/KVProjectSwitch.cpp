@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QThread>
 
 #include <cstdio>
 
@@ -36,6 +37,26 @@ bool renameOver(const QString &strFrom, const QString &strTo)
     return std::rename(QFile::encodeName(strFrom).constData(), QFile::encodeName(strTo).constData()) == 0;
 }
 
+// Takes the lock of a switch. A lock whose process has ended is taken over; so is one that never
+// got the process's details written into it (its process was killed between making the file and
+// writing it; a running process writes them at once). Only the process decides: a long switch
+// keeps its lock however old the file grows.
+bool takeLock(QLockFile &lock, const QString &strPath)
+{
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0))
+        return true;
+    qint64 nPid = 0;
+    QString strHost, strApp;
+    if (lock.getLockInfo(&nPid, &strHost, &strApp))
+        return false;
+    QThread::msleep(100);
+    if (lock.getLockInfo(&nPid, &strHost, &strApp) || !QFileInfo::exists(strPath))
+        return lock.tryLock(0);
+    QFile::remove(strPath);
+    return lock.tryLock(0);
+}
+
 bool removeFolder(const QString &strPath)
 {
     return !QFileInfo::exists(strPath) || QDir(strPath).removeRecursively();
@@ -59,7 +80,7 @@ bool KVProjectSwitch::begin()
 {
     const Names names(m_strProjectFile);
     m_pLock = std::make_unique<QLockFile>(names.strLock);
-    if (!m_pLock->tryLock(0)) {
+    if (!takeLock(*m_pLock, names.strLock)) {
         m_pLock.reset();
         return false;
     }
@@ -109,8 +130,7 @@ KVProjectSwitch::Outcome KVProjectSwitch::finish(const QString &strProjectFile)
         && !QFileInfo::exists(names.strOldResources) && !QFileInfo::exists(names.strLock))
         return Nothing;
     QLockFile lock(names.strLock);
-    // A lock left by a killed process is stale and taken over.
-    if (!lock.tryLock(0))
+    if (!takeLock(lock, names.strLock))
         return Busy;
     return finishLocked(strProjectFile);
 }
