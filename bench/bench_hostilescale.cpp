@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -141,19 +142,20 @@ bool check(const QString &strPath, double *pMs, double *pPeakMb, int *pExit)
 {
     const QByteArray tool = (QCoreApplication::applicationDirPath() + QStringLiteral("/kavio")).toLocal8Bit();
     const QByteArray project = strPath.toLocal8Bit();
+    // posix_spawn, not fork: a forked child would start out with this process's memory counted.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    char *argv[] = {const_cast<char *>(tool.constData()), const_cast<char *>("check"),
+                    const_cast<char *>(project.constData()), nullptr};
     QElapsedTimer clock;
     clock.start();
-    const pid_t pid = fork();
-    if (pid < 0)
+    pid_t pid = 0;
+    const int nSpawned = posix_spawn(&pid, tool.constData(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (nSpawned != 0)
         return false;
-    if (pid == 0) {
-        if (int fd = ::open("/dev/null", O_WRONLY); fd >= 0) {
-            dup2(fd, STDOUT_FILENO);
-            dup2(fd, STDERR_FILENO);
-        }
-        execl(tool.constData(), tool.constData(), "check", project.constData(), static_cast<char *>(nullptr));
-        _exit(127);
-    }
     int nStatus = 0;
     struct rusage usage = {};
     if (wait4(pid, &nStatus, 0, &usage) != pid)

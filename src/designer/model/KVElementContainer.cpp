@@ -108,16 +108,16 @@ bool KVElementContainer::isNameTaken(const QString &strName, const KVElement *pE
 
 KVElement *KVElementContainer::elementReadAs(int nId, int nOccurrence) const
 {
-    const auto it = m_hashRepeatedIds.constFind(nId);
-    if (it != m_hashRepeatedIds.cend())
-        return it->value(nOccurrence, it->first());
-    return findElement(nId);
+    if (m_hashReadIds.isEmpty())
+        return findElement(nId);
+    const auto it = m_hashReadIds.constFind(nId);
+    return it != m_hashReadIds.cend() ? it->value(nOccurrence, it->first()) : nullptr;
 }
 
 QStringList KVElementContainer::renumberRepeatedIds()
 {
-    m_hashRepeatedIds.clear();
-    QHash<int, QList<KVElement *>> byId;
+    m_hashReadIds.clear();
+    QHash<int, QList<KVElement *>> &byId = m_hashReadIds;
     QList<int> order;
     QList<KVElement *> stack;
     for (auto it = children().crbegin(); it != children().crend(); ++it)
@@ -136,10 +136,9 @@ QStringList KVElementContainer::renumberRepeatedIds()
     }
     QStringList repairs;
     for (int nId : qAsConst(order)) {
-        const QList<KVElement *> &carriers = byId.value(nId);
+        const QList<KVElement *> carriers = byId.value(nId);
         if (carriers.size() < 2)
             continue;
-        m_hashRepeatedIds.insert(nId, carriers);
         for (int n = 1; n < carriers.size(); ++n) {
             carriers.at(n)->setId(nNext++);
             repairs << tr("Element id %1 is used %2 times; element \"%3\" gets the new id %4.")

@@ -36,15 +36,15 @@ public:
     // Depth-first search (each element before its children); null when no element has the id.
     KVElement *findElement(int nId) const;
     // While a file is read: the element that carried nId in the file, for the nOccurrence-th
-    // (from 0) animation of a timeline layout that names it. An id the file gave several elements
-    // (see renumberRepeatedIds) gives the elements in tree order, one per animation (the first
-    // again once they run out); any other id gives findElement(nId).
+    // (from 0) animation of a timeline layout that names it, looked up in the index that
+    // renumberRepeatedIds() made. An id the file gave several elements gives them in tree order,
+    // one per animation (the first again once they run out). Without an index, findElement(nId).
     KVElement *elementReadAs(int nId, int nOccurrence) const;
     // Gives every element after the first that carries an id already in the tree (depth first) a
-    // new id from the counter, and remembers the file's ids for elementReadAs() until
+    // new id from the counter, and indexes the file's ids for elementReadAs() until
     // forgetReadIds(). Returns one message per element renumbered.
     QStringList renumberRepeatedIds();
-    void forgetReadIds() { m_hashRepeatedIds.clear(); }
+    void forgetReadIds() { m_hashReadIds.clear(); }
     // The name that makeUniqueName() gives pElement (which may be outside the tree: then only the
     // tree's names count).
     QString uniqueNameFor(const KVElement *pElement) const;
@@ -76,8 +76,8 @@ private:
     void nameFreed(const QString &strName);
 
     int m_nNextChildId = 1;
-    // Id in the file -> the elements that carried it, in tree order (only ids carried more than once).
-    QHash<int, QList<KVElement *>> m_hashRepeatedIds;
+    // While a file is read: id in the file -> the elements that carried it, in tree order.
+    QHash<int, QList<KVElement *>> m_hashReadIds;
     // Name -> number of elements of the tree (the root left out) that carry it.
     QHash<QString, int> m_hashNameCounts;
     // Stem -> n such that every "<stem>_<k>" with 1 <= k < n is taken (a lower bound of the first
