@@ -2,6 +2,7 @@
 
 #include "Reporter.h"
 #include "document/KVHeadlessProject.h"
+#include "output/KVHeadlessPlayerSource.h"
 
 #include <QFileInfo>
 
@@ -19,7 +20,10 @@ QString KVCheckCommand::usage()
                           "  scenes=N elements=N timelines=N animations=N resources=N functions=N\n"
                           "then one line per problem found: missing resource files, event and action\n"
                           "codes this version does not know (kept as they are), elements that cannot\n"
-                          "be read. Questions the editor would ask take their default answer.\n"
+                          "be read, and every repair made while reading (repeated element ids,\n"
+                          "animations of no element). Symbol files are read as the export reads them;\n"
+                          "one that cannot be read, or a symbol that contains itself, stops the open.\n"
+                          "Questions the editor would ask take their default answer.\n"
                           "Exit code: 0 when the project opens, 1 when it cannot, 2 for a usage error.\n");
 }
 
@@ -34,12 +38,13 @@ int KVCheckCommand::run(const QStringList &arguments)
         return 2;
     }
 
-    KVHeadlessProject project(QFileInfo(arguments.first()).absoluteFilePath());
-    if (!project.open())
+    // Opened exactly as the export opens it: the symbol files are read with it.
+    KVHeadlessPlayerSource source;
+    if (!source.open(QFileInfo(arguments.first()).absoluteFilePath()))
         return 1;
 
-    QString strOut = project.summary() + QLatin1Char('\n');
-    for (const QString &strProblem : project.problems())
+    QString strOut = source.project()->summary() + QLatin1Char('\n');
+    for (const QString &strProblem : source.problems())
         strOut += strProblem + QLatin1Char('\n');
     std::fputs(strOut.toUtf8().constData(), stdout);
     std::fflush(stdout);

@@ -2,6 +2,7 @@
 
 #include "Reporter.h"
 #include "document/KVHeadlessProject.h"
+#include "output/KVHeadlessPlayerSource.h"
 #include "model/KVBreakpointSet.h"
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
@@ -98,9 +99,11 @@ int KVSampleCommand::run(const QStringList &arguments)
         return 2;
     }
 
-    KVHeadlessProject project(QFileInfo(positional.first()).absoluteFilePath());
-    if (!project.open())
+    // Opened as the export opens it, with its symbol files.
+    KVHeadlessPlayerSource source;
+    if (!source.open(QFileInfo(positional.first()).absoluteFilePath()))
         return 1;
+    KVHeadlessProject &project = *source.project();
     KVSceneList *pScenes = project.sceneList();
     if (nScene > pScenes->count()) {
         Reporter::error(tr("The project has %1 scenes; there is no scene %2.").arg(pScenes->count()).arg(nScene));

@@ -1,6 +1,7 @@
 // The command-line tool's "save-as": its answers to bad input, and its reliability. A save under
 // another name that is killed (SIGKILL) at any moment must leave the previous project exactly as
-// it was, and must never leave a new project file that refers to files not yet copied.
+// it was, must never leave a new project file that refers to files not yet copied, and a save over
+// an existing project must leave it wholly as it was or wholly the new one.
 
 #include "KVDocumentTestKit.h"
 #include "KVTestMain.h"
@@ -8,6 +9,7 @@
 
 #include "model/KVSceneList.h"
 
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -21,12 +23,33 @@ private slots:
     void refusals_data();
     void refusals();
     void killedSaveAsKeepsPreviousProject();
+    void killedSaveAsOverProjectLeavesOneOrTheOther();
 };
 
 namespace {
 QString tool()
 {
     return KVTestEnvironment::binaryDir() + QStringLiteral("/bin/kavio");
+}
+
+void copyTree(const QString &strFrom, const QString &strTo)
+{
+    QDirIterator it(strFrom, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    const QDir from(strFrom);
+    while (it.hasNext()) {
+        const QString strFile = it.next();
+        writeBytes(strTo + QLatin1Char('/') + from.relativeFilePath(strFile), readBytes(strFile));
+    }
+}
+
+// "kavio check" of a project: its first line, empty when it did not open.
+QString checkSummary(const QString &strProject)
+{
+    QProcess check;
+    check.start(tool(), {QStringLiteral("check"), strProject});
+    if (!check.waitForFinished(60000) || check.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(check.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0);
 }
 } // namespace
 
@@ -145,6 +168,79 @@ void tst_SaveAs::killedSaveAsKeepsPreviousProject()
     QVERIFY(rec.texts().isEmpty());
     doc.close();
     QCOMPARE(KVTestEnvironment::sha256OfTree(strProjectFolder), before);
+}
+
+void tst_SaveAs::killedSaveAsOverProjectLeavesOneOrTheOther()
+{
+    const QString strTool = tool();
+    if (!QFileInfo(strTool).isExecutable())
+        QSKIP("the kavio tool is not built");
+
+    RecordingReporter rec;
+    ProjectFolder folder;
+    // The project saved over and the one saved over it have images of the same names and other
+    // contents, so that an image replaced on its own shows.
+    QList<QPair<QString, QByteArray>> oldImages, newImages;
+    for (int i = 0; i < 20; ++i) {
+        const QString strName = QStringLiteral("image%1.png").arg(i);
+        oldImages.append({strName, patternBytes(40000 + i, 100 + i)});
+        newImages.append({strName, patternBytes(600000 + i, 300 + i)});
+    }
+    folder.makeProject(QStringLiteral("old/copy.kavio"), oldImages, 3);
+    const QString strNew = folder.makeProject(QStringLiteral("new/new.kavio"), newImages, 40);
+    const QString strPristine = folder.path(QStringLiteral("old"));
+    const QString strTargetFolder = folder.root() + QStringLiteral("/target");
+    const QString strTarget = strTargetFolder + QStringLiteral("/copy.kavio");
+    const auto reset = [&] {
+        QDir(strTargetFolder).removeRecursively();
+        copyTree(strPristine, strTargetFolder);
+    };
+    const QString oldTree = KVTestEnvironment::sha256OfTree(strPristine);
+    const QString oldSummary = checkSummary(folder.path(QStringLiteral("old/copy.kavio")));
+    QVERIFY(oldSummary.startsWith(QLatin1String("scenes=3 ")));
+
+    // One run to the end gives the new project's bytes and how long a run takes.
+    reset();
+    QProcess full;
+    QElapsedTimer clock;
+    clock.start();
+    full.start(strTool, {QStringLiteral("save-as"), strNew, strTarget});
+    QVERIFY(full.waitForFinished(60000));
+    const qint64 nRun = qMax<qint64>(clock.elapsed(), 5);
+    QCOMPARE(full.exitCode(), 0);
+    const QString newTree = KVTestEnvironment::sha256OfTree(strTargetFolder);
+    const QString newSummary = checkSummary(strTarget);
+    QVERIFY(newSummary.startsWith(QLatin1String("scenes=40 ")));
+    for (const auto &image : newImages)
+        QCOMPARE(readBytes(strTargetFolder + QStringLiteral("/copy_res/") + image.first), image.second);
+    QCOMPARE(KVTestEnvironment::sha256OfTree(strTargetFolder), newTree);
+
+    int nOld = 0, nNew = 0;
+    for (int nTry = 0; nTry < 50; ++nTry) {
+        reset();
+        QProcess child;
+        child.start(strTool, {QStringLiteral("save-as"), strNew, strTarget});
+        QVERIFY(child.waitForStarted());
+        // The instants spread evenly over a run and a little beyond it.
+        child.waitForFinished(int(nTry * (nRun + nRun / 4) / 50));
+        if (child.state() != QProcess::NotRunning) {
+            child.kill();
+            QVERIFY(child.waitForFinished(30000));
+        }
+        // Opening the project (here by "kavio check") completes or undoes an interrupted switch;
+        // after it the folder is byte for byte one project or the other, and the check says which.
+        const QString summary = checkSummary(strTarget);
+        const QString tree = KVTestEnvironment::sha256OfTree(strTargetFolder);
+        QStringList left;
+        for (QDirIterator it(strTargetFolder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories); it.hasNext();)
+            left << QDir(strTargetFolder).relativeFilePath(it.next());
+        QVERIFY2(tree == oldTree || tree == newTree,
+                 qPrintable(QStringLiteral("kill %1 left a mix: %2").arg(nTry).arg(left.join(QLatin1Char(' ')))));
+        QCOMPARE(summary, tree == oldTree ? oldSummary : newSummary);
+        ++(tree == oldTree ? nOld : nNew);
+    }
+    qInfo("runs of %lld ms; of 50 kills %d left the previous project and %d the new one", nRun, nOld, nNew);
+    QVERIFY(nOld > 0 && nNew > 0);
 }
 
 KAVIO_TEST_MAIN(tst_SaveAs)

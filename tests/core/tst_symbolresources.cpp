@@ -18,6 +18,7 @@
 #include "model/KVSceneList.h"
 #include "model/KVSymbolElement.h"
 #include "model/KVText.h"
+#include "output/KVCanvasSceneData.h"
 #include "output/KVHeadlessPlayerSource.h"
 #include "output/KVPlayerData.h"
 #include "output/KVPlayerSource.h"
@@ -203,6 +204,8 @@ private slots:
     void editorDocumentExportsItsSymbols();
     void symbolFileRoundTrip();
     void symbolFileThatCannotBeWritten();
+    void symbolsThatContainThemselves_data();
+    void symbolsThatContainThemselves();
 };
 
 void tst_SymbolResources::exportCarriesTheSymbols()
@@ -422,6 +425,99 @@ void tst_SymbolResources::symbolFileThatCannotBeWritten()
     QVERIFY(buffer.open(QIODevice::ReadOnly));
     QTest::ignoreMessage(QtWarningMsg, "Could not save symbol data");
     QVERIFY(!KVSymbolResources::writeSymbol(symbol, buffer));
+}
+
+void tst_SymbolResources::symbolsThatContainThemselves_data()
+{
+    // "name:played,played ..." for every symbol of the project, in the order of their resource ids.
+    QTest::addColumn<QString>("plays");
+    QTest::addColumn<QString>("error"); // empty when the project opens
+    QTest::addColumn<QStringList>("empty"); // symbols the stage shows without content
+    QTest::newRow("itself") << "a:a" << "Symbol \"a\" contains itself (a > a); a symbol cannot play inside itself."
+                            << QStringList{"a"};
+    QTest::newRow("through another") << "a:b b:a" << "Symbol \"a\" contains itself (a > b > a); a symbol cannot play inside itself."
+                                     << QStringList{"a", "b"};
+    QTest::newRow("a ring that another leads into")
+        << "door:one one:two two:three,one three:one"
+        << "Symbol \"one\" contains itself (one > two > three > one); a symbol cannot play inside itself."
+        << QStringList{"one", "two", "three"};
+    QTest::newRow("nested twice, no ring") << "outer:middle,middle,inner middle:inner inner:" << QString() << QStringList();
+}
+
+void tst_SymbolResources::symbolsThatContainThemselves()
+{
+    QFETCH(QString, plays);
+    QFETCH(QString, error);
+    QFETCH(QStringList, empty);
+    RecordingReporter rec;
+    QTemporaryDir dir;
+    const QString strFile = dir.path() + QStringLiteral("/rings.kavio");
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("rings_res")));
+    QMap<QString, KVResource *> byName;
+    {
+        KVHeadlessProject project(strFile);
+        KVResourceManager *pManager = project.resourceManager();
+        const QStringList entries = plays.split(QLatin1Char(' '));
+        for (const QString &strEntry : entries) {
+            KVResource *pSymbol = KVResource::create(3);
+            pSymbol->setName(strEntry.section(QLatin1Char(':'), 0, 0));
+            pSymbol->setFileName(pSymbol->name() + QStringLiteral(".kaviosym"));
+            QVERIFY(pManager->addResource(pSymbol));
+            byName.insert(pSymbol->name(), pSymbol);
+        }
+        for (const QString &strEntry : entries) {
+            KVSymbol symbol;
+            KVScene *pScene = addScene(symbol, QStringLiteral("Inside"));
+            animate(pScene->mainTimeline(), addElement(pScene, 5, QStringLiteral("dot")), 800);
+            for (const QString &strPlayed : strEntry.section(QLatin1Char(':'), 1).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                auto *pInstance = static_cast<KVSymbolElement *>(addElement(pScene, 7, strPlayed));
+                pInstance->setSymbol(byName.value(strPlayed), pManager);
+                playbackOf(pScene->mainTimeline(), pInstance)->addItem(Act::StartSymbol, 0);
+            }
+            const QString strName = strEntry.section(QLatin1Char(':'), 0, 0);
+            QVERIFY(KVSymbolResources::writeSymbolFile(symbol, dir.path() + QStringLiteral("/rings_res/") + strName + QStringLiteral(".kaviosym")));
+        }
+        KVScene *pMain = addScene(project, QStringLiteral("Main"));
+        auto *pInstance = static_cast<KVSymbolElement *>(addElement(pMain, 7, QStringLiteral("first")));
+        pInstance->setSymbol(byName.first(), pManager);
+        playbackOf(pMain->mainTimeline(), pInstance)->addItem(Act::StartSymbol, 0);
+        QVERIFY(project.save());
+    }
+
+    // The export and the check open the project one way, the editor another: both refuse a ring.
+    const QStringList refused{error, QStringLiteral("Cannot open project.\nError while loading symbol resources.")};
+    KVHeadlessPlayerSource source;
+    QCOMPARE(source.open(strFile), error.isEmpty());
+    QCOMPARE(rec.texts(), error.isEmpty() ? QStringList() : refused);
+    rec.clear();
+    {
+        KVDocument doc;
+        QCOMPARE(doc.load(strFile), error.isEmpty());
+        QCOMPARE(rec.texts(), error.isEmpty() ? QStringList() : refused);
+        doc.close();
+    }
+    rec.clear();
+
+    // The stage reads the symbol files for its page whatever the project holds: the symbols of a
+    // ring come without content, the others with theirs, and the data is built in finite time.
+    KVHeadlessProject project(strFile);
+    QVERIFY(project.open());
+    KVSymbolResources symbols;
+    QCOMPARE(symbols.load(project.resourceManager(), &project), error.isEmpty());
+    QCOMPARE(symbols.errors(), error.isEmpty() ? QStringList() : QStringList{error});
+    symbols.attach(project);
+    const QJsonObject jo = KVCanvasSceneData::build(project, project.sceneList()->at(0), project.resourceManager(),
+                                                    KVCanvasSceneData::ViewFlags(), symbols.writer());
+    QStringList shownEmpty;
+    for (const QJsonValue &v : jo.value(QStringLiteral("resources")).toArray()) {
+        const QJsonArray item = v.toArray();
+        if (item.at(1).toInt() == 3 && item.at(3).toObject().value(QStringLiteral("scenes")).toArray().isEmpty())
+            shownEmpty << item.at(2).toString();
+    }
+    shownEmpty.sort();
+    empty.sort();
+    QCOMPARE(shownEmpty, empty);
+    symbols.clear();
 }
 
 KAVIO_TEST_MAIN(tst_SymbolResources)

@@ -227,6 +227,8 @@ export class CanvasPage {
     this.view = new SceneView(this.model.data, {
       ...inertContent,
       layout: [0, 0],
+      // A symbol being edited is already entered: an instance of it inside itself stays empty.
+      within: this.symbolResourceId >= 0 ? [this.symbolResourceId] : [],
       containerSize: [this.containerW, this.containerH],
       resourceUrl: (id) => this.resourceUrl(id),
       resourceFiles: (id) => this.resourceFiles(id),

@@ -124,6 +124,11 @@ export class SceneView {
   }
 
   renderSymbol(node, time, running) {
+    // The symbols this view plays inside, outermost first: an instance of one of them would play
+    // the symbol inside itself without end (a file can say so), so it stays empty.
+    const within = this.ctx.within || [];
+    const id = Number(node.data.rs);
+    if (within.includes(id)) return;
     const data = this.ctx.symbol(node.data.rs);
     const scenes = data && Array.isArray(data.scenes) ? data.scenes.filter((x) => x && typeof x === 'object') : [];
     if (!scenes.length) return;
@@ -133,7 +138,7 @@ export class SceneView {
     // The symbol is built again when its instance reaches another of its layouts.
     if (!view || view.ctx.layout[0] !== layout[0] || view.ctx.layout[1] !== layout[1]) {
       if (view) view.root.el.remove();
-      view = node.symbolView = new SceneView(scenes[0], { ...this.ctx, layout, containerSize: size });
+      view = node.symbolView = new SceneView(scenes[0], { ...this.ctx, layout, containerSize: size, within: [...within, id] });
       view.host = node;
       view.parentView = this;
       // The symbol's own handlers take the pointer events of its stage.

@@ -644,6 +644,34 @@ test('a double-click opens a symbol instance; escape leaves the symbol being edi
   await page.close();
 });
 
+test('symbols that contain themselves are entered once: an instance met again inside stays empty', async () => {
+  // The symbols of a hand-made data file in which A holds B, B holds A and Self holds Self.
+  const cycle = JSON.parse(/var docData = (\{.*\});/.exec(readFileSync(path.join(here, 'fixtures', 'cycle.js'), 'utf8'))[1]);
+  const shape = (d) => d.scene.elems[0];
+  const instance = (d, id, n, rs) => ({ ...shape(d), id, n, k: 7, rs, txt: undefined });
+  const drawn = async (change) => {
+    const { page, errors } = await open({
+      change: (d) => {
+        change(d);
+        d.resources.push(...cycle.resources);
+      },
+    });
+    const names = await page.evaluate(() => [...document.querySelectorAll('[data-kv-name]')].map((el) => el.dataset.kvName).join(' '));
+    await page.close();
+    assert.deepEqual(errors, []);
+    return names;
+  };
+  // On the document's stage: A and B each once, Self once.
+  const onStage = await drawn((d) => d.scene.elems.push(instance(d, 90, 'Outer', 5), instance(d, 91, 'Mirror', 7)));
+  assert.match(onStage, /Outer AScene InA BScene InB Mirror SelfScene InSelf$/);
+  // While Self is edited, its own instance on its stage is already inside it.
+  const editing = await drawn((d) => {
+    d.symbolResourceId = 7;
+    d.scene.elems.push(instance(d, 91, 'Mirror', 7));
+  });
+  assert.match(editing, /Mirror$/);
+});
+
 test('the rulers mark the breakpoints; dragging a mark moves its breakpoint with one request', async () => {
   const { page } = await open({
     change: (d) => {

@@ -28,6 +28,30 @@ const outside = (name) => new RegExp(`${name.replace(/[.*+?^${}()|[\]\\]/g, '\\$
 const payload = 'window.__pwned=1';
 const image = (id, name, fileName) => ({ id, type: 0, name, fileName, dataSize: 1, deleted: false });
 
+// Symbols: a resource entry, and a symbol file whose one scene (the banner's first, emptied)
+// holds an instance of each symbol id given.
+const banner = JSON.parse(readFileSync(path.join(example, 'banner.kavio'), 'utf8'));
+const symbol = (id, name) => ({ id, type: 3, name, fileName: `${name}.kaviosym`, dataSize: 1, deleted: false });
+function symbolFile(...ids) {
+  const scene = banner.document.scenes[0];
+  const shape = scene.children[0];
+  const children = ids.map((rid, n) => ({ ...shape, id: n + 1, name: `instance${n + 1}`, type: 7, resourceId: rid, autoplay: true, children: [] }));
+  const timeline = { id: 1, name: 'Timeline', duration: 1000, respAnims: [{ hLayoutId: 0, vLayoutId: 0, animations: [] }] };
+  return JSON.stringify({
+    width: 300, height: 250,
+    scenes: [{ ...scene, name: 'Inside', children, nextChildId: ids.length + 1, timelines: { current_timeline: 1, timelines: [timeline] } }],
+  });
+}
+const everyCommand = (code, pattern) => ({ check: [code, pattern], export: [code, pattern], sample: [code, pattern] });
+// The animations of the banner, every timeline and layout.
+function bannerAnimations() {
+  let n = 0;
+  for (const scene of banner.document.scenes) {
+    for (const timeline of scene.timelines.timelines) for (const layout of timeline.respAnims) n += layout.animations.length;
+  }
+  return n;
+}
+
 // A row: the project's name, what to change (`set`: key path -> value, `resources`: entries added
 // to the resource list, `files`: what to put in the project folder), and per command [exit code,
 // pattern of its output] ("export" also lists files the export must not hold; `page` opens it).
@@ -127,6 +151,69 @@ const rows = [
     resources: [{ id: 50, type: 5, name: `a'b&c"d`, fileName: 'code.js', resourceType: 0, includeHeader: true }],
     files: { 'banner_res/code.js': 'window.codeRan = 1;' },
     check: [0, /resources=2/], export: [0, /files=\d+/], sample: [0, /"t":0/], page: true, ran: 'codeRan',
+  },
+  {
+    name: 'a symbol that contains itself',
+    resources: [symbol(50, 'loop')],
+    files: { 'banner_res/loop.kaviosym': symbolFile(50) },
+    ...everyCommand(1, /Symbol "loop" contains itself \(loop > loop\)/),
+  },
+  {
+    name: 'two symbols that contain each other',
+    resources: [symbol(50, 'ping'), symbol(51, 'pong')],
+    files: { 'banner_res/ping.kaviosym': symbolFile(51), 'banner_res/pong.kaviosym': symbolFile(50) },
+    ...everyCommand(1, /Symbol "ping" contains itself \(ping > pong > ping\)/),
+  },
+  {
+    name: 'a ring of three symbols that a fourth leads into',
+    resources: [symbol(50, 'door'), symbol(51, 'one'), symbol(52, 'two'), symbol(53, 'three')],
+    files: {
+      'banner_res/door.kaviosym': symbolFile(51),
+      'banner_res/one.kaviosym': symbolFile(52),
+      'banner_res/two.kaviosym': symbolFile(53, 51),
+      'banner_res/three.kaviosym': symbolFile(51),
+    },
+    ...everyCommand(1, /Symbol "one" contains itself \(one > two > three > one\)/),
+  },
+  {
+    name: 'symbols nested without a ring (one symbol twice in another)',
+    resources: [symbol(50, 'outer'), symbol(51, 'middle'), symbol(52, 'inner')],
+    files: {
+      'banner_res/outer.kaviosym': symbolFile(51, 51, 52),
+      'banner_res/middle.kaviosym': symbolFile(52),
+      'banner_res/inner.kaviosym': symbolFile(),
+    },
+    check: [0, /resources=4/], export: [0, /files=\d+/], sample: [0, /"t":0/],
+  },
+  {
+    name: 'a symbol file that is not symbol data',
+    resources: [symbol(50, 'junk')],
+    files: { 'banner_res/junk.kaviosym': 'garbage' },
+    ...everyCommand(1, /The symbol file "junk\.kaviosym" of symbol "junk" cannot be read\./),
+  },
+  {
+    name: 'two scenes of one name',
+    set: { 'document.scenes.1.name': banner.document.scenes[0].name },
+    check: [0, new RegExp(`scenes=2 [\\s\\S]*Scene name "${banner.document.scenes[0].name}" is used more than once; the scene is now "${banner.document.scenes[0].name}_1"\\.`)],
+    export: [0, /files=\d+/], sample: [0, /"t":0/],
+  },
+  {
+    name: 'two elements that share an id, each with its animation',
+    set: {
+      'document.scenes.0.children.4.id': 4,
+      'document.scenes.0.timelines.timelines.0.respAnims.0.animations.1.element_id': 4,
+    },
+    // The second element of the id gets a new one, and the second animation of the id goes with it.
+    check: [0, new RegExp(`animations=${bannerAnimations()} [\\s\\S]*Element id 4 is used 2 times; element "card" gets the new id 7\\.`)],
+    export: [0, /files=\d+/], sample: [0, /"t":0/],
+  },
+  {
+    name: 'element ids used more than once',
+    set: Object.fromEntries([1, 2, 3, 4, 5].map((n) => [`document.scenes.0.children.${n}.id`, 1])),
+    // The five elements that took the id 1 get new ones, and the five animations that named their
+    // old ids name nothing now: each repair is said, none is silent.
+    check: [0, new RegExp(`animations=${bannerAnimations() - 5} [\\s\\S]*(?:Element id 1 is used 6 times; element "[^"]+" gets the new id \\d+\\.[\\s\\S]*){5}Timeline "Timeline": 5 animations name no element of the scene and were left out\\.`)],
+    export: [0, /files=\d+/], sample: [0, /"t":0/],
   },
 ];
 

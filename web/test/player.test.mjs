@@ -661,6 +661,31 @@ test('symbol instances play their symbol at the times their playback entries giv
   }
 });
 
+test('a symbol that plays inside itself, directly or through another, is entered once and shown empty there', async () => {
+  const page = await browser.newPage({ viewport: { width: 1000, height: 800 } });
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(e.message));
+  try {
+    await page.goto('file://' + path.join(here, 'fixtures', 'blank.html'));
+    // The data file says A holds B, B holds A, and Self holds Self.
+    const shown = await page.evaluate(async () => {
+      const c = DorunKavio.openDoc('cycle.js', 'cyc', { paused: true });
+      await c.ready;
+      const out = [];
+      for (const t of [0, 500, 1000]) {
+        c.seek(t);
+        out.push([...document.querySelectorAll('[data-kv-name]')].map((el) => el.dataset.kvName).join(' '));
+      }
+      return out;
+    });
+    const expected = 'Main Outer AScene InA BScene InB Mirror SelfScene InSelf';
+    assert.deepEqual(shown, [expected, expected, expected]);
+    assert.deepEqual(errors, []);
+  } finally {
+    await page.close();
+  }
+});
+
 test('media elements follow their playback entries', async () => {
   const page = await browser.newPage();
   try {

@@ -12,6 +12,8 @@
 
 #include <QCoreApplication>
 #include <QJsonArray>
+#include <QHash>
+#include <QSet>
 #include <QVariantAnimation>
 
 #include <algorithm>
@@ -255,14 +257,18 @@ bool KVTimeline::addAnimation(KVAnimation *pAnimation, const KVLayoutKey &layout
 {
     if (!pAnimation)
         return false;
-    QList<KVAnimation *> &list = m_mapAnimations[layout];
-    if (list.contains(pAnimation))
+    if (m_mapAnimations.value(layout).contains(pAnimation))
         return false;
-    list.append(pAnimation);
+    appendAnimation(pAnimation, layout);
+    return true;
+}
+
+void KVTimeline::appendAnimation(KVAnimation *pAnimation, const KVLayoutKey &layout)
+{
+    m_mapAnimations[layout].append(pAnimation);
     if (layout == m_currentLayout)
         QParallelAnimationGroup::addAnimation(pAnimation);
     watch(pAnimation);
-    return true;
 }
 
 bool KVTimeline::removeAnimation(KVAnimation *pAnimation, const KVLayoutKey &layout)
@@ -341,10 +347,13 @@ void KVTimeline::deleteAnimations()
     const QMap<KVLayoutKey, QList<KVAnimation *>> map = m_mapAnimations;
     m_mapAnimations.clear();
     QList<KVAnimation *> all;
+    QSet<KVAnimation *> seen;
     for (const QList<KVAnimation *> &list : map) {
         for (KVAnimation *pAnimation : list) {
-            if (!all.contains(pAnimation))
+            if (!seen.contains(pAnimation)) {
+                seen.insert(pAnimation);
                 all.append(pAnimation);
+            }
         }
     }
     for (KVAnimation *pAnimation : qAsConst(all)) {
@@ -467,6 +476,7 @@ void KVTimeline::fromJson(const QJsonObject &jo)
     }
     deleteAnimations();
     m_currentLayout = KVLayoutKey::base();
+    m_nDroppedAnimations = 0;
 
     const QJsonValue respAnims = jo.value(kRespAnims);
     if (respAnims.isArray()) {
@@ -487,20 +497,30 @@ void KVTimeline::readLayoutAnimations(const QJsonObject &jo, const KVLayoutKey &
 {
     // The key is there even when the layout holds no animation, so that it is written back.
     m_mapAnimations[layout];
+    const KVElementContainer *pRoot = m_pOwner ? m_pOwner->asContainer() : nullptr;
+    // How often each element id was named so far: an id the file gave several elements names
+    // them one after the other.
+    QHash<int, int> occurrences;
     for (const QJsonValue &value : KVJsonUtil::readArray(jo, kAnimations)) {
         if (!value.isObject())
             continue;
         const QJsonObject joAnimation = value.toObject();
         const QJsonValue elementId = joAnimation.value(kElementId);
         // An animation of an element that the owner does not hold is dropped.
-        KVElement *pElement = elementId.isDouble() ? findElement(KVJsonUtil::intFromJson(elementId, -1)) : nullptr;
-        if (!pElement)
+        KVElement *pElement = nullptr;
+        if (elementId.isDouble()) {
+            const int nId = KVJsonUtil::intFromJson(elementId, -1);
+            pElement = pRoot ? pRoot->elementReadAs(nId, occurrences[nId]++) : findElement(nId);
+        }
+        if (!pElement) {
+            ++m_nDroppedAnimations;
             continue;
+        }
         // Audio, video and symbol instances get a playback animation.
         KVAnimation *pAnimation = KVPlaybackAnimation::createFor(pElement);
         pAnimation->fromJson(joAnimation, this, layout);
-        if (!addAnimation(pAnimation, layout))
-            delete pAnimation;
+        // A new animation is in no list yet: no search through the ones read before.
+        appendAnimation(pAnimation, layout);
     }
     const QJsonObject joScene = KVJsonUtil::readObject(jo, kSceneAnimation);
     if (m_pOwner && !joScene.isEmpty()) {

@@ -94,6 +94,8 @@ public:
     bool removeAnimation(KVAnimation *pAnimation, const KVLayoutKey &layout);
     QList<KVAnimation *> animations(const KVLayoutKey &layout) const { return m_mapAnimations.value(layout); }
     const QMap<KVLayoutKey, QList<KVAnimation *>> &layoutAnimations() const { return m_mapAnimations; }
+    // Animations the last fromJson() left out (they named no element of the owner).
+    int droppedAnimations() const { return m_nDroppedAnimations; }
     // The element's animation at that layout, or null.
     KVAnimation *findAnimation(const KVElement *pElement, const KVLayoutKey &layout) const;
     KVLayoutKey currentLayout() const { return m_currentLayout; }
@@ -162,6 +164,8 @@ private:
     void deleteTriggers();
     // Reads the animations of one layout ("animations" and "scene_animation" of jo) into the map.
     void readLayoutAnimations(const QJsonObject &jo, const KVLayoutKey &layout);
+    // addAnimation() without its check that the animation is not in the layout's list yet.
+    void appendAnimation(KVAnimation *pAnimation, const KVLayoutKey &layout);
     // Keeps the map free of an animation that someone else destroys.
     void watch(KVAnimation *pAnimation);
     void unwatch(KVAnimation *pAnimation);
@@ -185,6 +189,7 @@ private:
     int m_nGridSize = 1;
     double m_dPixelPerSecond = 50.0;
     QMap<KVLayoutKey, QList<KVAnimation *>> m_mapAnimations;
+    int m_nDroppedAnimations = 0;
     KVLayoutKey m_currentLayout;
     QVariantAnimation *m_pLabelKeeper = nullptr;
     QVariantAnimation *m_pTriggerKeeper = nullptr;

@@ -4,6 +4,8 @@
 #include "KVBackupRecovery.h"
 #include "KVFileLocker.h"
 #include "KVOwnedFileCopy.h"
+#include "KVProjectSwitch.h"
+#include "output/KVSymbolResources.h"
 #include "KVPreloader.h"
 #include "commands/KVCommand.h"
 #include "commands/KVCommandAction.h"
@@ -60,7 +62,19 @@ KVDocument::KVDocument(QObject *pParent)
     , m_projectFile(this, &m_settings, this)
 {
     resourceManager()->setContext(this);
-    m_projectFile.setSymbolResourceLoader([this] { return !g_symbolLoader || g_symbolLoader(this); });
+    m_projectFile.setSymbolResourceLoader([this] {
+        if (g_symbolLoader)
+            return g_symbolLoader(this);
+        // The symbol files are read as the export and the stage read them, so that a project they
+        // would refuse (a symbol that contains itself, a file that is not symbol data) is refused
+        // here too.
+        KVSymbolResources symbols;
+        if (symbols.load(resourceManager(), this))
+            return true;
+        for (const QString &strError : symbols.errors())
+            Reporter::error(strError);
+        return false;
+    });
     g_documents.append(this);
     connect(this, &IDocument::aboutToClose, this, &KVDocument::onCleanup);
     connect(getUndoStack(), &QUndoStack::indexChanged, this, &IDocument::undoStackChanged);
@@ -291,6 +305,10 @@ bool KVDocument::importPackage()
 
 bool KVDocument::readFile(const QString &strFile)
 {
+    // A save over this project that was interrupted is completed or undone first.
+    const KVProjectSwitch::Outcome switched = KVProjectSwitch::finish(strFile);
+    if (switched != KVProjectSwitch::Nothing)
+        Reporter::warning(KVProjectSwitch::describe(switched));
     const QFileInfo fi(strFile);
     if (!fi.exists()) {
         Reporter::error(tr("File doesn't exist.") + QLatin1Char('\n') + QDir::toNativeSeparators(strFile));
@@ -749,12 +767,14 @@ bool KVDocument::save(const QString &strFile)
         return false;
     }
 
-    // The new project file is opened first (a destination that cannot be written stops the save
-    // before anything is copied) and appears under its name only after the resource files are in
-    // place. The previous project is not written to at all until the new one is complete.
-    QSaveFile projectFile(to.projectFile());
-    if (!projectFile.open(QIODevice::WriteOnly) || projectFile.write(data) != data.size()) {
-        projectFile.cancelWriting();
+    // The new project file and resource folder are written beside the target under names of their
+    // own (a destination that cannot be written stops the save before anything is copied) and
+    // take the target's place only when all is written, so that a project saved over is wholly
+    // the previous one or wholly the new one whenever the save stops. The project this document
+    // comes from is not written to at all until the new one is complete.
+    KVProjectSwitch projectSwitch(to.projectFile());
+    if (!projectSwitch.begin() || !projectSwitch.writeProjectFile(data)) {
+        projectSwitch.abandon();
         Reporter::error(tr("Could not copy project file."));
         return false;
     }
@@ -771,12 +791,15 @@ bool KVDocument::save(const QString &strFile)
     const QStringList current = referencedFiles(false);
     const QStringList savedInOld = referencedFiles(true);
     KVOwnedFileCopy copy(from, to);
+    copy.setStagingFolder(projectSwitch.stagedResourceFolder());
     if (!copy.run(owned, current, progress())) {
-        projectFile.cancelWriting();
+        copy.rollback();
+        projectSwitch.abandon();
         return false;
     }
-    if (!projectFile.commit()) {
+    if (!projectSwitch.commit()) {
         copy.rollback();
+        projectSwitch.abandon();
         Reporter::error(tr("Could not copy project file."));
         return false;
     }

@@ -1,5 +1,7 @@
 #include "KVHeadlessProject.h"
 
+#include "document/KVProjectSwitch.h"
+
 #include "animation/KVTimeline.h"
 #include "animation/KVTimelineList.h"
 #include "interaction/KVActionCatalogue.h"
@@ -34,10 +36,14 @@ KVHeadlessProject::~KVHeadlessProject()
 bool KVHeadlessProject::open()
 {
     m_problems.clear();
+    // A save over this project that was interrupted is completed or undone first, as the editor does.
+    const KVProjectSwitch::Outcome switched = KVProjectSwitch::finish(m_strFileName);
     QJsonObject joTop;
     if (!m_projectFile.readFile(m_strFileName, &joTop))
         return false;
     findProblems(joTop);
+    if (switched != KVProjectSwitch::Nothing)
+        m_problems.prepend(KVProjectSwitch::describe(switched));
     return true;
 }
 
@@ -87,9 +93,12 @@ void KVHeadlessProject::findProblems(const QJsonObject &joTop)
     for (const QString &strFile : m_projectFile.missingFiles())
         m_problems << tr("missing resource file: %1").arg(strFile);
 
+    m_problems << readRepairs();
     checkHandlers(eventHandlers(), tr("document"));
     for (const KVScene *pScene : sceneList()->scenes()) {
         const QString strScene = tr("scene \"%1\"").arg(pScene->name());
+        for (const QString &strRepair : pScene->readRepairs())
+            m_problems << tr("%1: %2").arg(strScene, strRepair);
         pScene->forEachInSubtree([this, pScene, &strScene](const KVElement *pElement) {
             checkHandlers(pElement, pElement == pScene ? strScene
                                                        : tr("%1, element \"%2\"").arg(strScene, pElement->name()));

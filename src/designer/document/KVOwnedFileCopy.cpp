@@ -25,7 +25,7 @@ bool KVOwnedFileCopy::run(const QStringList &owned, const QStringList &required,
 {
     m_entries.clear();
     m_bCanceled = false;
-    const QString strNewFolder = m_to.resourceFolder();
+    const QString strNewFolder = m_strStagingFolder.isEmpty() ? m_to.resourceFolder() : m_strStagingFolder;
     if (!QFileInfo(strNewFolder).isDir()) {
         if (!QDir().mkpath(strNewFolder)) {
             Reporter::error(tr("Error when saving resource file."));
@@ -41,6 +41,9 @@ bool KVOwnedFileCopy::run(const QStringList &owned, const QStringList &required,
         e.strNewRelative = movedPath(rel, m_from.resourceFolderName(), m_to.resourceFolderName());
         e.strOldPath = m_from.absolute(rel);
         e.strNewPath = m_to.absolute(e.strNewRelative);
+        e.strWritePath = e.strNewPath;
+        if (!m_strStagingFolder.isEmpty() && KVProjectPaths::startsWithFolder(e.strNewRelative, m_to.resourceFolderName()))
+            e.strWritePath = m_strStagingFolder + e.strNewRelative.mid(m_to.resourceFolderName().size());
         const QFileInfo fi(e.strOldPath);
         if (!fi.isFile()) {
             if (required.contains(rel)) {
@@ -60,13 +63,13 @@ bool KVOwnedFileCopy::run(const QStringList &owned, const QStringList &required,
             continue;
         // A file already there belongs to the project being overwritten (the user agreed to it);
         // it is replaced whole, and a rollback leaves it in place.
-        const bool bExisted = QFileInfo::exists(e.strNewPath);
-        if (!QDir().mkpath(QFileInfo(e.strNewPath).absolutePath())) {
+        const bool bExisted = QFileInfo::exists(e.strWritePath);
+        if (!QDir().mkpath(QFileInfo(e.strWritePath).absolutePath())) {
             Reporter::error(tr("Error when saving resource file."));
             rollback();
             return false;
         }
-        const KVFileCopier::Result result = copier.copy(e.strOldPath, e.strNewPath);
+        const KVFileCopier::Result result = copier.copy(e.strOldPath, e.strWritePath);
         if (result == KVFileCopier::Canceled) {
             m_bCanceled = true;
             rollback();
@@ -94,11 +97,11 @@ void KVOwnedFileCopy::rollback()
 {
     for (Entry &e : m_entries) {
         if (e.bCopied)
-            QFile::remove(e.strNewPath);
+            QFile::remove(e.strWritePath);
         e.bCopied = false;
     }
     if (m_bCreatedFolder) {
-        QDir(m_to.resourceFolder()).removeRecursively();
+        QDir(m_strStagingFolder.isEmpty() ? m_to.resourceFolder() : m_strStagingFolder).removeRecursively();
         m_bCreatedFolder = false;
     }
 }

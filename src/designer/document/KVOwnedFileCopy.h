@@ -24,10 +24,14 @@ public:
         QString strNewRelative;
         QString strOldPath;
         QString strNewPath;
+        QString strWritePath; // where the copy is written (strNewPath, or its place in the staging folder)
         bool bCopied = false; // a new file was made where there was none
     };
 
     KVOwnedFileCopy(const KVProjectPaths &from, const KVProjectPaths &to);
+    // Files bound for the new resource folder are written into this existing folder instead, at the
+    // same place below it (the folder that later takes the resource folder's place).
+    void setStagingFolder(const QString &strFolder) { m_strStagingFolder = strFolder; }
 
     // Copies the owned files (relative to the old project folder). A missing file is left out
     // unless it is in strRequired; a file that cannot be read or written gives "Error when saving
@@ -46,6 +50,7 @@ public:
 private:
     KVProjectPaths m_from;
     KVProjectPaths m_to;
+    QString m_strStagingFolder;
     QList<Entry> m_entries;
     bool m_bCreatedFolder = false;
     bool m_bCanceled = false;

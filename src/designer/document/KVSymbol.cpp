@@ -196,7 +196,11 @@ bool KVSymbol::readSymbolData(const QJsonObject &jo, const IKVDocumentContext *p
         KVScene *pScene = readScene(value.toObject(), pContext);
         if (!pScene)
             return false;
+        const QString strRead = pScene->name();
         m_pSceneList->addScene(pScene);
+        if (!strRead.isEmpty() && pScene->name() != strRead)
+            m_readRepairs << tr("Scene name \"%1\" is used more than once; the scene is now \"%2\".")
+                                 .arg(strRead, pScene->name());
     }
     if (!currentScene() && m_pSceneList->count() > 0)
         m_pCurrentScene = m_pSceneList->at(0);
@@ -219,6 +223,7 @@ void KVSymbol::fillLayouts()
 
 void KVSymbol::clearSymbolData()
 {
+    m_readRepairs.clear();
     m_pCurrentScene = nullptr;
     while (m_pSceneList->count() > 0) {
         KVScene *pScene = m_pSceneList->at(m_pSceneList->count() - 1);

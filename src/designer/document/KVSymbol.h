@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class IKVDocumentContext;
 class KVBreakpointSet;
@@ -100,6 +101,8 @@ public:
     // Deletes the scenes and handlers and resets the metadata and breakpoints (the functions and
     // resources stay).
     void clearSymbolData();
+    // What the last readSymbolData() repaired (scene names used more than once), one message each.
+    const QStringList &readRepairs() const { return m_readRepairs; }
 
 protected:
     // A new scene read from its project form, or null when it cannot be read. The scene is not in
@@ -125,4 +128,5 @@ private:
     QString m_strDescription;
     QString m_strKeywords;
     bool m_bAutofit = false;
+    QStringList m_readRepairs;
 };

@@ -106,6 +106,52 @@ bool KVElementContainer::isNameTaken(const QString &strName, const KVElement *pE
     return nCount > 0;
 }
 
+KVElement *KVElementContainer::elementReadAs(int nId, int nOccurrence) const
+{
+    if (m_hashReadIds.isEmpty())
+        return findElement(nId);
+    const auto it = m_hashReadIds.constFind(nId);
+    return it != m_hashReadIds.cend() ? it->value(nOccurrence, it->first()) : nullptr;
+}
+
+QStringList KVElementContainer::renumberRepeatedIds()
+{
+    m_hashReadIds.clear();
+    QHash<int, QList<KVElement *>> &byId = m_hashReadIds;
+    QList<int> order;
+    QList<KVElement *> stack;
+    for (auto it = children().crbegin(); it != children().crend(); ++it)
+        stack.append(*it);
+    int nNext = m_nNextChildId;
+    while (!stack.isEmpty()) {
+        KVElement *pElement = stack.takeLast();
+        QList<KVElement *> &carriers = byId[pElement->id()];
+        if (carriers.isEmpty())
+            order.append(pElement->id());
+        carriers.append(pElement);
+        nNext = std::max(nNext, pElement->id() + 1);
+        const QList<KVElement *> &kids = pElement->children();
+        for (auto it = kids.crbegin(); it != kids.crend(); ++it)
+            stack.append(*it);
+    }
+    QStringList repairs;
+    for (int nId : qAsConst(order)) {
+        const QList<KVElement *> carriers = byId.value(nId);
+        if (carriers.size() < 2)
+            continue;
+        for (int n = 1; n < carriers.size(); ++n) {
+            carriers.at(n)->setId(nNext++);
+            repairs << tr("Element id %1 is used %2 times; element \"%3\" gets the new id %4.")
+                           .arg(nId)
+                           .arg(carriers.size())
+                           .arg(carriers.at(n)->name())
+                           .arg(carriers.at(n)->id());
+        }
+    }
+    m_nNextChildId = nNext;
+    return repairs;
+}
+
 KVElement *KVElementContainer::findElement(int nId) const
 {
     KVElement *pFound = nullptr;

@@ -3,6 +3,7 @@
 #include "model/KVElement.h"
 
 #include <QHash>
+#include <QStringList>
 
 // The root of one stage's element tree (the scene builds on it): hands out element ids from its
 // counter nextChildId and keeps element names unique within the tree.
@@ -34,6 +35,16 @@ public:
     bool isNameTaken(const QString &strName, const KVElement *pExcept = nullptr) const;
     // Depth-first search (each element before its children); null when no element has the id.
     KVElement *findElement(int nId) const;
+    // While a file is read: the element that carried nId in the file, for the nOccurrence-th
+    // (from 0) animation of a timeline layout that names it, looked up in the index that
+    // renumberRepeatedIds() made. An id the file gave several elements gives them in tree order,
+    // one per animation (the first again once they run out). Without an index, findElement(nId).
+    KVElement *elementReadAs(int nId, int nOccurrence) const;
+    // Gives every element after the first that carries an id already in the tree (depth first) a
+    // new id from the counter, and indexes the file's ids for elementReadAs() until
+    // forgetReadIds(). Returns one message per element renumbered.
+    QStringList renumberRepeatedIds();
+    void forgetReadIds() { m_hashReadIds.clear(); }
     // The name that makeUniqueName() gives pElement (which may be outside the tree: then only the
     // tree's names count).
     QString uniqueNameFor(const KVElement *pElement) const;
@@ -65,6 +76,8 @@ private:
     void nameFreed(const QString &strName);
 
     int m_nNextChildId = 1;
+    // While a file is read: id in the file -> the elements that carried it, in tree order.
+    QHash<int, QList<KVElement *>> m_hashReadIds;
     // Name -> number of elements of the tree (the root left out) that carry it.
     QHash<QString, int> m_hashNameCounts;
     // Stem -> n such that every "<stem>_<k>" with 1 <= k < n is taken (a lower bound of the first

@@ -221,6 +221,8 @@ bool KVScene::fromJson(const QJsonObject &jo, const IKVDocumentContext *pContext
         });
     }
     setNextChildId(nNext);
+    // Ids the file gives several elements are made unique before the timelines name them.
+    m_readRepairs = renumberRepeatedIds();
 
     const bool bSelected = readBool(jo, kIsSelected, false);
     if (bSelected != isSelected()) {
@@ -234,6 +236,14 @@ bool KVScene::fromJson(const QJsonObject &jo, const IKVDocumentContext *pContext
     m_nTransitionEasing = readInt(jo, kTsEasing, 0);
     m_nTransitionDirection = readInt(jo, kTsDirection, 0);
     m_pTimelines->fromJson(readObject(jo, kTimelines));
+    forgetReadIds();
+    for (const KVTimeline *pTimeline : m_pTimelines->timelines()) {
+        if (pTimeline->droppedAnimations() > 0) {
+            m_readRepairs << tr("Timeline \"%1\": %2 animations name no element of the scene and were left out.")
+                                 .arg(pTimeline->name())
+                                 .arg(pTimeline->droppedAnimations());
+        }
+    }
     return true;
 }
 

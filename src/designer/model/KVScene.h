@@ -106,6 +106,9 @@ public:
     // playback with items on an audio, video or symbol element.
     static bool holdsAnimatedContent(const KVTimeline *pTimeline);
 
+    // What the last fromJson() repaired (repeated element ids, animations left out), one message each.
+    const QStringList &readRepairs() const { return m_readRepairs; }
+
 private:
     // The timeline whose time 0 gives the values written for export, or null.
     KVTimeline *firstAnimatedTimeline() const;
@@ -120,4 +123,5 @@ private:
     int m_nTransitionDuration = 0;
     int m_nTransitionEasing = 0;
     int m_nTransitionDirection = 0;
+    QStringList m_readRepairs;
 };

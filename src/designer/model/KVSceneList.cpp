@@ -4,6 +4,7 @@
 #include "model/KVScene.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -129,10 +130,33 @@ QString KVSceneList::uniqueSceneName(const KVScene *pScene) const
     if (!strName.isEmpty() && !isSceneNameTaken(strName, pScene))
         return strName;
     const QString strStem = strName.isEmpty() ? QStringLiteral("Scene") : strName;
-    int n = 1;
-    while (isSceneNameTaken(numbered(strStem, n), pScene))
+    // One pass collects the suffixes in use for the stem, so that naming a scene costs the same
+    // however many scenes share its name.
+    const QString strPrefix = strStem + QLatin1Char('_');
+    std::vector<bool> taken(size_t(m_listScenes.size()) + 2, false);
+    for (const KVScene *pOther : m_listScenes) {
+        if (pOther == pScene)
+            continue;
+        const QString &strOther = pOther->name();
+        if (strOther.size() <= strPrefix.size() || !strOther.startsWith(strPrefix))
+            continue;
+        // Only the form numbered() writes counts: decimal digits without a leading zero.
+        size_t n = 0;
+        for (int i = strPrefix.size(); i < strOther.size() && n < taken.size(); ++i) {
+            const QChar c = strOther.at(i);
+            if (c < QLatin1Char('0') || c > QLatin1Char('9') || (n == 0 && c == QLatin1Char('0'))) {
+                n = 0;
+                break;
+            }
+            n = n * 10 + size_t(c.unicode() - '0');
+        }
+        if (n >= 1 && n < taken.size())
+            taken[n] = true;
+    }
+    size_t n = 1;
+    while (taken[n])
         ++n;
-    return numbered(strStem, n);
+    return numbered(strStem, int(n));
 }
 
 bool KVSceneList::setSceneSelected(KVScene *pScene, bool bSelected)

@@ -21,8 +21,13 @@ bool KVHeadlessPlayerSource::open(const QString &strProjectFile)
     m_pProject.reset(new KVHeadlessProject(QFileInfo(strProjectFile).absoluteFilePath()));
     // The symbols are read after the resources and before the scenes that play them.
     KVHeadlessProject *pProject = m_pProject.get();
-    pProject->projectFile().setSymbolResourceLoader(
-        [this, pProject] { return m_symbols.load(pProject->resourceManager(), pProject); });
+    pProject->projectFile().setSymbolResourceLoader([this, pProject] {
+        if (m_symbols.load(pProject->resourceManager(), pProject))
+            return true;
+        for (const QString &strError : m_symbols.errors())
+            Reporter::error(strError);
+        return false;
+    });
     if (!m_pProject->open())
         return false;
     m_symbols.attach(*pProject);
@@ -55,4 +60,12 @@ bool KVHeadlessPlayerSource::open(const QString &strProjectFile)
     m_preloaderSource.bUseLoadingIndicator = joTop.value(QLatin1String("useLoadingIndicator")).toBool(false);
     m_source.pPreloader = &m_preloaderSource;
     return true;
+}
+
+QStringList KVHeadlessPlayerSource::problems() const
+{
+    QStringList out;
+    if (m_pProject)
+        out = m_pProject->problems();
+    return out + m_symbols.repairs();
 }

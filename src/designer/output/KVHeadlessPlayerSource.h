@@ -31,6 +31,9 @@ public:
     KVHeadlessProject *project() const { return m_pProject.get(); }
     KVPlayerSource &source() { return m_source; }
     const KVSymbolResources &symbols() const { return m_symbols; }
+    // The problems of the project (see KVHeadlessProject::problems), then what reading its symbols
+    // repaired.
+    QStringList problems() const;
 
 private:
     std::unique_ptr<KVHeadlessProject> m_pProject;

@@ -11,9 +11,13 @@
 #include "resources/KVResourceType.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QtDebug>
+
+#include <algorithm>
 
 KVSymbolResources::KVSymbolResources() = default;
 
@@ -21,22 +25,103 @@ KVSymbolResources::~KVSymbolResources() = default;
 
 bool KVSymbolResources::load(const KVResourceManager *pManager, const IKVDocumentContext *pContext)
 {
-    m_symbols.clear();
+    clear();
     if (!pManager)
         return true;
-    bool bOk = true;
     for (const KVResource *pResource : pManager->liveResources(KVResourceType::Symbol)) {
-        auto pSymbol = std::make_shared<KVSymbol>();
-        if (!readSymbolFile(*pSymbol, pManager->filePath(pResource), pContext)) {
-            bOk = false;
+        const QString strPath = pManager->filePath(pResource);
+        if (!QFileInfo(strPath).isFile()) {
+            m_errors << tr("The symbol file \"%1\" of symbol \"%2\" is missing.")
+                            .arg(QFileInfo(strPath).fileName(), pResource->name());
             continue;
+        }
+        auto pSymbol = std::make_shared<KVSymbol>();
+        if (!readSymbolFile(*pSymbol, strPath, pContext)) {
+            m_errors << tr("The symbol file \"%1\" of symbol \"%2\" cannot be read.")
+                            .arg(QFileInfo(strPath).fileName(), pResource->name());
+            continue;
+        }
+        for (const QString &strRepair : pSymbol->readRepairs())
+            m_repairs << tr("Symbol \"%1\": %2").arg(pResource->name(), strRepair);
+        for (const KVScene *pScene : pSymbol->sceneList()->scenes()) {
+            for (const QString &strRepair : pScene->readRepairs())
+                m_repairs << tr("Symbol \"%1\", scene \"%2\": %3").arg(pResource->name(), pScene->name(), strRepair);
         }
         m_symbols.insert(pResource->id(), pSymbol);
     }
+    dropCycles(pManager);
     // The instances inside the symbols play the other symbols.
     for (const auto &pSymbol : qAsConst(m_symbols))
         attach(*pSymbol);
-    return bOk;
+    return m_errors.isEmpty();
+}
+
+void KVSymbolResources::dropCycles(const KVResourceManager *pManager)
+{
+    // Which symbols the instances of each loaded symbol play.
+    QHash<int, QList<int>> plays;
+    for (auto it = m_symbols.cbegin(); it != m_symbols.cend(); ++it) {
+        QList<int> &targets = plays[it.key()];
+        for (const KVScene *pScene : it.value()->sceneList()->scenes()) {
+            pScene->forEachInSubtree([&targets](const KVElement *pElement) {
+                if (pElement->type() == KVElementType::Symbol) {
+                    const int nId = static_cast<const KVSymbolElement *>(pElement)->symbolId();
+                    if (!targets.contains(nId))
+                        targets.append(nId);
+                }
+            });
+        }
+    }
+    auto nameOf = [pManager](int nId) {
+        const KVResource *pResource = pManager->resource(nId);
+        return pResource ? pResource->name() : QString::number(nId);
+    };
+
+    // Depth first from every symbol, without recursion (a chain of symbols may be long): a symbol
+    // met again while it is still on the path closes a cycle.
+    enum State { Unseen, OnPath, Done };
+    QHash<int, State> state;
+    QSet<int> dropped;
+    QList<int> ids = m_symbols.keys();
+    std::sort(ids.begin(), ids.end());
+    for (int nStart : qAsConst(ids)) {
+        if (state.value(nStart, Unseen) != Unseen)
+            continue;
+        QList<QPair<int, int>> path{{nStart, 0}}; // symbol, next target to look at
+        state.insert(nStart, OnPath);
+        while (!path.isEmpty()) {
+            auto &top = path.last();
+            const QList<int> &targets = plays.value(top.first);
+            if (top.second >= targets.size()) {
+                state.insert(top.first, Done);
+                path.removeLast();
+                continue;
+            }
+            const int nNext = targets.at(top.second++);
+            if (!m_symbols.contains(nNext))
+                continue;
+            const State nextState = state.value(nNext, Unseen);
+            if (nextState == Unseen) {
+                state.insert(nNext, OnPath);
+                path.append({nNext, 0});
+            } else if (nextState == OnPath && !dropped.contains(nNext)) {
+                // One message per symbol that closes a ring (another way round it says no more).
+                QStringList chain;
+                int nFrom = 0;
+                while (path.at(nFrom).first != nNext)
+                    ++nFrom;
+                for (int n = nFrom; n < path.size(); ++n) {
+                    chain << nameOf(path.at(n).first);
+                    dropped.insert(path.at(n).first);
+                }
+                chain << nameOf(nNext);
+                m_errors << tr("Symbol \"%1\" contains itself (%2); a symbol cannot play inside itself.")
+                                .arg(nameOf(nNext), chain.join(QStringLiteral(" > ")));
+            }
+        }
+    }
+    for (int nId : qAsConst(dropped))
+        m_symbols.remove(nId);
 }
 
 KVSymbol *KVSymbolResources::symbol(int nResourceId) const

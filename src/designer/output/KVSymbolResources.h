@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -33,11 +34,21 @@ public:
     KVSymbolResources &operator=(const KVSymbolResources &) = delete;
 
     // Reads the file of every symbol resource of the manager that is not deleted, replacing what
-    // was loaded before. False when a file is missing or cannot be read (the message log says which);
-    // the symbols read so far stay.
+    // was loaded before. False when a file is missing or cannot be read, or when a symbol contains
+    // itself, directly or through other symbols: errors() says which, and such a symbol is not
+    // loaded (its instances stay empty, so that nothing plays it endlessly). The others stay loaded.
     bool load(const KVResourceManager *pManager, const IKVDocumentContext *pContext);
+    // Why the last load() returned false, one message per symbol.
+    const QStringList &errors() const { return m_errors; }
+    // What reading the loaded symbols repaired, one message each (named after the symbol).
+    const QStringList &repairs() const { return m_repairs; }
     // Forgets the loaded symbols (before the project whose resources they use goes).
-    void clear() { m_symbols.clear(); }
+    void clear()
+    {
+        m_symbols.clear();
+        m_errors.clear();
+        m_repairs.clear();
+    }
     // The symbol loaded for a resource id, or null.
     KVSymbol *symbol(int nResourceId) const;
     int count() const { return m_symbols.size(); }
@@ -67,5 +78,10 @@ public:
     static bool readSymbolFile(KVSymbol &symbol, const QString &strPath, const IKVDocumentContext *pContext);
 
 private:
+    // Unloads every symbol that contains itself, with one error per cycle found.
+    void dropCycles(const KVResourceManager *pManager);
+
     QHash<int, std::shared_ptr<KVSymbol>> m_symbols;
+    QStringList m_errors;
+    QStringList m_repairs;
 };
