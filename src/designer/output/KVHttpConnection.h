@@ -51,6 +51,9 @@ public:
     // Milliseconds since anything was last read from or written to the client.
     qint64 idleTime() const { return m_activity.elapsed(); }
 
+    // A request on its way has the new time from now.
+    void setRequestTimeout(int nMilliseconds) { m_requestTimer.setInterval(nMilliseconds); }
+
     // Stops reading requests and closes once the data already written has been sent.
     void close();
     // Drops the connection at once, unsent data included.

@@ -71,6 +71,8 @@ void KVHttpServerBase::setIdleTimeout(int nMilliseconds)
 void KVHttpServerBase::setRequestTimeout(int nMilliseconds)
 {
     m_nRequestTimeout = qMax(1, nMilliseconds);
+    for (KVHttpConnection *pConnection : qAsConst(m_connections))
+        pConnection->setRequestTimeout(m_nRequestTimeout);
 }
 
 bool KVHttpServerBase::evictIdlest()

@@ -43,7 +43,7 @@ public:
     // Applies to connections accepted from now on.
     int idleTimeout() const { return m_nIdleTimeout; }
     void setIdleTimeout(int nMilliseconds);
-    // Applies to connections accepted from now on.
+    // Applies at once: a request on its way has the new time from now.
     int requestTimeout() const { return m_nRequestTimeout; }
     void setRequestTimeout(int nMilliseconds);
 
