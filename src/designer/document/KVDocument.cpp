@@ -1,5 +1,6 @@
 #include "KVDocument.h"
 
+#include "model/KVJsonReader.h"
 #include "IKVDocumentHost.h"
 #include "KVBackupRecovery.h"
 #include "KVFileLocker.h"
@@ -301,7 +302,7 @@ bool KVDocument::readFile(const QString &strFile)
     const QByteArray data = file.readAll();
     file.close();
     QJsonParseError error;
-    const QJsonDocument json = QJsonDocument::fromJson(data, &error);
+    const QJsonDocument json = KVJsonReader::parse(data, &error);
     if (error.error != QJsonParseError::NoError || !json.isObject()) {
         Reporter::error(tr("The project file format is invalid."));
         return false;
