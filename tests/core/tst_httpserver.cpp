@@ -761,7 +761,6 @@ void TestHttpServer::slowClients()
         QCOMPARE(response.nStatus, 200);
         QCOMPARE(response.baBody, QByteArray("<html>hello</html>"));
     }
-    QVERIFY(m_pServer->connectionCount() >= KVHttpServerBase::DefaultMaxConnections - nServed);
 
     m_pServer->setRequestTimeout(500);
     QVERIFY(QTest::qWaitFor([&]() {
