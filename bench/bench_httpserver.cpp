@@ -55,7 +55,8 @@ Setup &setup()
 
 QByteArray request(const QByteArray &baTarget)
 {
-    return "GET " + baTarget + " HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: bench\r\n\r\n";
+    return "GET " + baTarget + " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(setup().server.port())
+           + "\r\nUser-Agent: bench\r\n\r\n";
 }
 
 // Reads nCount complete responses off the socket, running the event loop meanwhile; returns the

@@ -11,6 +11,7 @@
 #include "output/KVHttpServer.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QNetworkAccessManager>
@@ -20,6 +21,10 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
@@ -93,7 +98,12 @@ public:
         m_socket.waitForConnected(5000);
     }
     bool isConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
-    void send(const QByteArray &baData) { m_socket.write(baData); m_socket.flush(); }
+    // "@PORT@" in a request stands for the server's port (rows are made before the server).
+    void send(QByteArray baData)
+    {
+        m_socket.write(baData.replace("@PORT@", QByteArray::number(m_socket.peerPort())));
+        m_socket.flush();
+    }
     QTcpSocket &socket() { return m_socket; }
 
     RawResponse read(bool bHead = false)
@@ -123,7 +133,7 @@ private:
 
 QByteArray get(const QByteArray &baTarget, const QByteArray &baExtra = QByteArray())
 {
-    return "GET " + baTarget + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + baExtra + "\r\n";
+    return "GET " + baTarget + " HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\n" + baExtra + "\r\n";
 }
 
 void writeFile(const QString &strPath, const QByteArray &baData)
@@ -159,6 +169,8 @@ private slots:
     void servesFile();
     void refusals_data();
     void refusals();
+    void hosts_data();
+    void hosts();
     void rootsAreCanonical();
     void closedRootIsRefused();
     void ranges_data();
@@ -178,6 +190,7 @@ private slots:
     void malformed();
     void validThenMalformed();
     void connectionLimit();
+    void slowClients();
     void idleTimeout_data();
     void idleTimeout();
     void largeFileStreamed();
@@ -300,8 +313,8 @@ void TestHttpServer::refusals_data()
     QTest::newRow("system file") << get("/etc/passwd") << 403;
     QTest::newRow("a pipe inside the root") << get(baDir + "/root/pipe.txt") << 403;
     QTest::newRow("NUL byte") << get(baDir + "/root/index.html%00.png") << 400;
-    QTest::newRow("POST") << QByteArray("POST " + baDir + "/root/index.html HTTP/1.1\r\nContent-Length: 0\r\n\r\n") << 405;
-    QTest::newRow("DELETE") << QByteArray("DELETE " + baDir + "/root/index.html HTTP/1.1\r\n\r\n") << 405;
+    QTest::newRow("POST") << QByteArray("POST " + baDir + "/root/index.html HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\nContent-Length: 0\r\n\r\n") << 405;
+    QTest::newRow("DELETE") << QByteArray("DELETE " + baDir + "/root/index.html HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\n\r\n") << 405;
 }
 
 void TestHttpServer::refusals()
@@ -320,6 +333,52 @@ void TestHttpServer::refusals()
     // A refusal is an ordinary answer: the connection serves the next request.
     client.send(get(target("root/index.html")));
     QCOMPARE(client.read().baBody, QByteArray("<html>hello</html>"));
+}
+
+void TestHttpServer::hosts_data()
+{
+    QTest::addColumn<QByteArray>("hostLines");
+    QTest::addColumn<QByteArray>("targetPrefix"); // before the path: an absolute target names a host too
+    QTest::addColumn<int>("status");
+    const QByteArray baOwn = "Host: 127.0.0.1:@PORT@\r\n";
+    QTest::newRow("address and port") << baOwn << QByteArray() << 200;
+    QTest::newRow("localhost and port") << QByteArray("Host: localhost:@PORT@\r\n") << QByteArray() << 200;
+    QTest::newRow("upper case") << QByteArray("host: LocalHost:@PORT@\r\n") << QByteArray() << 200;
+    QTest::newRow("absolute target naming this server") << baOwn << QByteArray("http://localhost:@PORT@") << 200;
+    QTest::newRow("rebound name") << QByteArray("Host: attacker.example:@PORT@\r\n") << QByteArray() << 421;
+    QTest::newRow("rebound name without port") << QByteArray("Host: attacker.example\r\n") << QByteArray() << 421;
+    QTest::newRow("address without port") << QByteArray("Host: 127.0.0.1\r\n") << QByteArray() << 421;
+    QTest::newRow("localhost without port") << QByteArray("Host: localhost\r\n") << QByteArray() << 421;
+    QTest::newRow("another port") << QByteArray("Host: 127.0.0.1:1\r\n") << QByteArray() << 421;
+    QTest::newRow("port with a tail") << QByteArray("Host: 127.0.0.1:@PORT@0\r\n") << QByteArray() << 421;
+    QTest::newRow("our address as a prefix") << QByteArray("Host: 127.0.0.1.attacker.example:@PORT@\r\n") << QByteArray() << 421;
+    QTest::newRow("trailing dot") << QByteArray("Host: localhost.:@PORT@\r\n") << QByteArray() << 421;
+    QTest::newRow("IPv6 loopback") << QByteArray("Host: [::1]:@PORT@\r\n") << QByteArray() << 421;
+    QTest::newRow("another loopback address") << QByteArray("Host: 127.0.0.2:@PORT@\r\n") << QByteArray() << 421;
+    QTest::newRow("empty") << QByteArray("Host:\r\n") << QByteArray() << 421;
+    QTest::newRow("ours and another") << baOwn + "Host: attacker.example\r\n" << QByteArray() << 421;
+    QTest::newRow("absolute target naming another host") << baOwn << QByteArray("http://attacker.example:@PORT@") << 421;
+    QTest::newRow("no host") << QByteArray() << QByteArray() << 400;
+}
+
+void TestHttpServer::hosts()
+{
+    QFETCH(QByteArray, hostLines);
+    QFETCH(QByteArray, targetPrefix);
+    QFETCH(int, status);
+    RawClient client(m_pServer->port());
+    client.send("GET " + targetPrefix + target("root/index.html") + " HTTP/1.1\r\n" + hostLines + "\r\n");
+    const RawResponse response = client.read();
+    QVERIFY(response.bComplete);
+    QCOMPARE(response.nStatus, status);
+    if (status == 200) {
+        QCOMPARE(response.baBody, QByteArray("<html>hello</html>"));
+        return;
+    }
+    QVERIFY(!response.baBody.contains("hello"));
+    QVERIFY(response.baBody.startsWith(QByteArray::number(status) + ' ')); // a short text saying why
+    if (status == 421)
+        QVERIFY(response.baBody.contains("127.0.0.1:" + QByteArray::number(m_pServer->port())));
 }
 
 void TestHttpServer::rootsAreCanonical()
@@ -437,10 +496,10 @@ void TestHttpServer::connectionPersistence_data()
     QTest::addColumn<bool>("staysOpen");
     QTest::addColumn<QByteArray>("connectionHeader");
     const QByteArray baTarget = target("root/index.html");
-    QTest::newRow("HTTP/1.1") << QByteArray("GET " + baTarget + " HTTP/1.1\r\n\r\n") << true << QByteArray();
-    QTest::newRow("HTTP/1.1 close") << QByteArray("GET " + baTarget + " HTTP/1.1\r\nConnection: close\r\n\r\n") << false << QByteArray("close");
-    QTest::newRow("HTTP/1.0") << QByteArray("GET " + baTarget + " HTTP/1.0\r\n\r\n") << false << QByteArray("close");
-    QTest::newRow("HTTP/1.0 keep-alive") << QByteArray("GET " + baTarget + " HTTP/1.0\r\nConnection: keep-alive\r\n\r\n") << true << QByteArray("keep-alive");
+    QTest::newRow("HTTP/1.1") << QByteArray("GET " + baTarget + " HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\n\r\n") << true << QByteArray();
+    QTest::newRow("HTTP/1.1 close") << QByteArray("GET " + baTarget + " HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\nConnection: close\r\n\r\n") << false << QByteArray("close");
+    QTest::newRow("HTTP/1.0") << QByteArray("GET " + baTarget + " HTTP/1.0\r\nHost: 127.0.0.1:@PORT@\r\n\r\n") << false << QByteArray("close");
+    QTest::newRow("HTTP/1.0 keep-alive") << QByteArray("GET " + baTarget + " HTTP/1.0\r\nHost: 127.0.0.1:@PORT@\r\nConnection: keep-alive\r\n\r\n") << true << QByteArray("keep-alive");
 }
 
 void TestHttpServer::connectionPersistence()
@@ -534,15 +593,15 @@ void TestHttpServer::bodiesIgnored_data()
     const QByteArray baTarget = target("root/index.html");
     // The bodies look like requests for a file outside the roots: they must not be read as one.
     const QByteArray baSneaky = "GET /etc/passwd HTTP/1.1\r\n\r\n";
-    QTest::newRow("POST with length") << QByteArray("POST " + baTarget + " HTTP/1.1\r\nContent-Length: "
+    QTest::newRow("POST with length") << QByteArray("POST " + baTarget + " HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\nContent-Length: "
                                                     + QByteArray::number(baSneaky.size()) + "\r\n\r\n" + baSneaky) << 405;
-    QTest::newRow("GET with length") << QByteArray("GET " + baTarget + " HTTP/1.1\r\nContent-Length: "
+    QTest::newRow("GET with length") << QByteArray("GET " + baTarget + " HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\nContent-Length: "
                                                    + QByteArray::number(baSneaky.size()) + "\r\n\r\n" + baSneaky) << 200;
-    QTest::newRow("chunked") << QByteArray("PUT " + baTarget + " HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n"
+    QTest::newRow("chunked") << QByteArray("PUT " + baTarget + " HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\nTransfer-Encoding: chunked\r\n\r\n"
                                            + QByteArray::number(baSneaky.size(), 16) + "\r\n" + baSneaky + "\r\n0\r\n\r\n") << 405;
-    QTest::newRow("large body") << QByteArray("POST " + baTarget + " HTTP/1.1\r\nContent-Length: 3000000\r\n\r\n"
+    QTest::newRow("large body") << QByteArray("POST " + baTarget + " HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\nContent-Length: 3000000\r\n\r\n"
                                               + QByteArray(3000000, 'z')) << 405;
-    QTest::newRow("expect continue") << QByteArray("POST " + baTarget + " HTTP/1.1\r\nExpect: 100-continue\r\nContent-Length: 5\r\n\r\nhello") << 405;
+    QTest::newRow("expect continue") << QByteArray("POST " + baTarget + " HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\nExpect: 100-continue\r\nContent-Length: 5\r\n\r\nhello") << 405;
 }
 
 void TestHttpServer::bodiesIgnored()
@@ -565,14 +624,14 @@ void TestHttpServer::bodiesIgnored()
 void TestHttpServer::headRequest()
 {
     RawClient client(m_pServer->port());
-    client.send("HEAD " + target("root/hundred.bin") + " HTTP/1.1\r\n\r\n" + get(target("root/index.html")));
+    client.send("HEAD " + target("root/hundred.bin") + " HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\n\r\n" + get(target("root/index.html")));
     const RawResponse head = client.read(true);
     QCOMPARE(head.nStatus, 200);
     QCOMPARE(head.headers.value("content-length"), QByteArray("100"));
     const RawResponse next = client.read();
     QCOMPARE(next.nStatus, 200); // no body came between the two heads
     QCOMPARE(next.baBody, QByteArray("<html>hello</html>"));
-    client.send("HEAD " + target("root/missing") + " HTTP/1.1\r\n\r\n");
+    client.send("HEAD " + target("root/missing") + " HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\n\r\n");
     QCOMPARE(client.read(true).nStatus, 404);
 }
 
@@ -622,24 +681,101 @@ void TestHttpServer::validThenMalformed()
 
 void TestHttpServer::connectionLimit()
 {
+    // A full server makes room by dropping the idlest connection that has nothing being answered;
+    // when every connection is busy answering, a newcomer gets 503.
     m_pServer->setMaxConnections(2);
-    RawClient first(m_pServer->port());
-    RawClient second(m_pServer->port());
+    writeFile(path("root/large.bin"), QByteArray(32 * 1048576, 'L')); // more than the system buffers hold
+    RawClient silent(m_pServer->port());
+    QVERIFY(QTest::qWaitFor([this]() { return m_pServer->connectionCount() == 1; }, 5000));
+    QTest::qWait(50);
+    RawClient started(m_pServer->port());
+    started.send("GET ");
     QVERIFY(QTest::qWaitFor([this]() { return m_pServer->connectionCount() == 2; }, 5000));
-    RawClient third(m_pServer->port());
-    const RawResponse refused = third.read();
-    QCOMPARE(refused.nStatus, 503);
-    QVERIFY(refused.baBody.contains("Too many open connections"));
-    QVERIFY(third.waitClosed());
+    QTest::qWait(20);
+    RawClient newcomer(m_pServer->port());
+    newcomer.send(get(target("root/index.html")));
+    QCOMPARE(newcomer.read().nStatus, 200);
+    QVERIFY(silent.waitClosed());
+    QVERIFY(started.isConnected());
     QCOMPARE(m_pServer->connectionCount(), 2);
 
-    first.send(get(target("root/index.html")));
-    QCOMPARE(first.read().nStatus, 200);
-    second.socket().disconnectFromHost();
+    // Two downloads that the clients do not read on: both connections stay busy.
+    std::vector<std::unique_ptr<RawClient>> busy;
+    started.socket().abort();
+    newcomer.socket().abort();
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY(QTest::qWaitFor([this, i]() { return m_pServer->connectionCount() == i; }, 5000));
+        busy.emplace_back(new RawClient(m_pServer->port()));
+        busy.back()->socket().setReadBufferSize(64 * 1024);
+        busy.back()->send(get(target("root/large.bin")));
+        QVERIFY(QTest::qWaitFor([&]() { return busy.back()->socket().bytesAvailable() > 0; }, 5000));
+    }
+    RawClient refused(m_pServer->port());
+    const RawResponse response = refused.read();
+    QCOMPARE(response.nStatus, 503);
+    QVERIFY(response.baBody.contains("Too many open connections"));
+    QVERIFY(refused.waitClosed());
+    QCOMPARE(m_pServer->connectionCount(), 2);
+    QVERIFY(busy.front()->isConnected() && busy.back()->isConnected());
+
+    busy.front()->socket().abort();
     QVERIFY(QTest::qWaitFor([this]() { return m_pServer->connectionCount() == 1; }, 5000));
-    RawClient fourth(m_pServer->port());
-    fourth.send(get(target("root/index.html")));
-    QCOMPARE(fourth.read().nStatus, 200);
+    RawClient after(m_pServer->port());
+    after.send(get(target("root/index.html")));
+    QCOMPARE(after.read().nStatus, 200);
+}
+
+void TestHttpServer::slowClients()
+{
+    // 200 clients trickle a request head that never ends, a byte at a time, to hold every
+    // connection: other clients are still served meanwhile, and the trickling ones are dropped
+    // once their request time is up although they keep sending.
+    const int nSlow = 200;
+    const int nServed = 10;
+    m_pServer->setRequestTimeout(60000); // long enough to hold them all while the others come
+    const QByteArray baHead = "GET " + target("root/index.html") + " HTTP/1.1\r\nHost: 127.0.0.1:"
+                              + QByteArray::number(m_pServer->port()) + "\r\nX-Slow: " + QByteArray(8000, 's');
+    std::vector<std::unique_ptr<QTcpSocket>> slow;
+    std::vector<int> sent(nSlow, 0);
+    for (int i = 0; i < nSlow; ++i) {
+        slow.emplace_back(new QTcpSocket);
+        slow.back()->connectToHost(QHostAddress::LocalHost, m_pServer->port());
+    }
+    QTimer trickle;
+    connect(&trickle, &QTimer::timeout, this, [&]() {
+        for (size_t i = 0; i < slow.size(); ++i) {
+            if (slow[i]->state() == QAbstractSocket::ConnectedState && sent[i] < baHead.size()) {
+                slow[i]->write(baHead.mid(sent[i]++, 1));
+                slow[i]->flush();
+            }
+        }
+    });
+    trickle.start(20);
+    QVERIFY(QTest::qWaitFor([&]() { return m_pServer->connectionCount() == KVHttpServerBase::DefaultMaxConnections; }, 10000));
+    QTest::qWait(200); // every slow client held has sent part of its head
+
+    // The server is full of slow clients; each request takes the place of one of them and is
+    // answered at once, long before any request time is up.
+    QCOMPARE(m_pServer->connectionCount(), KVHttpServerBase::DefaultMaxConnections);
+    for (int i = 0; i < nServed; ++i) {
+        RawClient client(m_pServer->port());
+        client.send(get(target("root/index.html"), "Connection: close\r\n"));
+        const RawResponse response = client.read();
+        QCOMPARE(response.nStatus, 200);
+        QCOMPARE(response.baBody, QByteArray("<html>hello</html>"));
+    }
+
+    m_pServer->setRequestTimeout(500);
+    QVERIFY(QTest::qWaitFor([&]() {
+        for (const auto &pSocket : slow) {
+            if (pSocket->state() != QAbstractSocket::UnconnectedState)
+                return false;
+        }
+        return true;
+    }, 10000));
+    QVERIFY(QTest::qWaitFor([this]() { return m_pServer->connectionCount() == 0; }, 5000));
+    for (const int nSent : sent)
+        QVERIFY(nSent < baHead.size()); // none of them ever finished its head
 }
 
 void TestHttpServer::idleTimeout_data()

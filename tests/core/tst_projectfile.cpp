@@ -5,6 +5,8 @@
 #include "KVBannerExample.h"
 
 #include "model/KVBreakpointSet.h"
+#include "model/KVJsonReader.h"
+#include "model/KVSceneList.h"
 #include "document/IKVLocationStore.h"
 #include "document/KVDocumentSettings.h"
 #include "document/KVHeadlessProject.h"
@@ -13,6 +15,7 @@
 #include "KVTestMain.h"
 #include "RecordingReporter.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -162,6 +165,8 @@ private slots:
     void sceneThatFailsEndsTheOpen();
     void symbolResourcesThatFailEndTheOpen();
 
+    void repeatedKeys_data();
+    void repeatedKeys();
     void documentKeys_data();
     void documentKeys();
     void newProjectWritesEveryKey();
@@ -345,6 +350,43 @@ void tst_ProjectFile::symbolResourcesThatFailEndTheOpen()
 }
 
 // ---- Keys ------------------------------------------------------------------------------------------
+
+void tst_ProjectFile::repeatedKeys_data()
+{
+    // Text as read (a repeated key keeps its last value) and what it reads as, written compact.
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("read");
+    QTest::newRow("no repetition") << QByteArray(R"({"a":{"b":[1,2]},"c":"x"})") << QByteArray(R"({"a":{"b":[1,2]},"c":"x"})");
+    QTest::newRow("number repeated") << QByteArray(R"({"a":1,"a":2})") << QByteArray(R"({"a":2})");
+    QTest::newRow("object repeated") << QByteArray(R"({"a":{"b":1},"a":{"c":2}})") << QByteArray(R"({"a":{"c":2}})");
+    QTest::newRow("array repeated, deep") << QByteArray(R"({"d":{"s":[{"e":[1]},{"e":[2],"e":[3,{"x":"ü"}]}]}})")
+                                          << QByteArray(R"({"d":{"s":[{"e":[1]},{"e":[3,{"x":"ü"}]}]}})");
+    QTest::newRow("same key in sibling objects") << QByteArray(R"([{"a":[1]},{"a":[2]}])") << QByteArray(R"([{"a":[1]},{"a":[2]}])");
+    QTest::newRow("malformed") << QByteArray(R"({"a":[1],"a":[2)") << QByteArray();
+}
+
+void tst_ProjectFile::repeatedKeys()
+{
+    // Qt's own parser loses the earlier value of such a key; the sanitizer run finds the leak.
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, read);
+    QJsonParseError error;
+    const QJsonDocument doc = KVJsonReader::parse(text, &error);
+    QCOMPARE(error.error == QJsonParseError::NoError, !read.isEmpty());
+    if (!read.isEmpty())
+        QCOMPARE(doc.toJson(QJsonDocument::Compact), read);
+
+    // A project whose file repeats its scenes opens with the last of them.
+    QFile example(KVTestEnvironment::sourceDir() + QStringLiteral("/examples/banner/banner.kavio"));
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    QByteArray baProject = example.readAll();
+    const int nScenes = baProject.indexOf("\"scenes\":");
+    QVERIFY(nScenes > 0);
+    baProject.insert(nScenes, "\"scenes\":[{\"name\":\"gone\"}],");
+    KVHeadlessProject project(m_dir.filePath(QStringLiteral("repeated.kavio")));
+    QVERIFY(project.projectFile().readData(baProject));
+    QCOMPARE(project.sceneList()->count(), 2);
+}
 
 void tst_ProjectFile::documentKeys_data()
 {

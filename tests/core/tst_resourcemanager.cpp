@@ -19,6 +19,10 @@
 #include <QDateTime>
 #include <QSignalSpy>
 
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <limits>
 #include <memory>
 
 class tst_ResourceManager : public QObject
@@ -371,6 +375,20 @@ void tst_ResourceManager::idsAreUniqueAndContinue()
     std::unique_ptr<KVResource> pUnknown(new KVResource(42));
     QVERIFY(!manager.addResource(pUnknown.get()));
     QVERIFY(!manager.resource(pUnknown->id()));
+
+    // Ids at the top of the int range (a damaged file) never make the counter run over: the
+    // next ids are free ones.
+    auto *pTop = new KVResource(KVResourceType::Image, "top", "top.png");
+    pTop->setId(std::numeric_limits<int>::max());
+    QVERIFY(manager.addResource(pTop));
+    QCOMPARE(manager.takeId(), 12);
+    KVResourceManager read;
+    QJsonArray jaRead;
+    for (const int nId : {1, std::numeric_limits<int>::max()})
+        jaRead.append(QJsonObject{{"id", nId}, {"type", KVResourceType::Image}, {"name", "r"}, {"fileName", "r.png"}});
+    read.fromJson(jaRead, 2);
+    QCOMPARE(read.resources().size(), 2);
+    QCOMPARE(read.takeId(), 2);
 }
 
 void tst_ResourceManager::useCountsThroughFills()

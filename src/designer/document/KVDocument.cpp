@@ -1,5 +1,6 @@
 #include "KVDocument.h"
 
+#include "model/KVJsonReader.h"
 #include "IKVDocumentHost.h"
 #include "KVBackupRecovery.h"
 #include "KVFileLocker.h"
@@ -321,7 +322,7 @@ bool KVDocument::readFile(const QString &strFile)
         return false;
     }
     QJsonParseError error;
-    const QJsonDocument json = QJsonDocument::fromJson(data, &error);
+    const QJsonDocument json = KVJsonReader::parse(data, &error);
     if (error.error != QJsonParseError::NoError || !json.isObject()) {
         Reporter::error(tr("The project file format is invalid."));
         return false;

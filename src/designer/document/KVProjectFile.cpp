@@ -1,5 +1,6 @@
 #include "KVProjectFile.h"
 
+#include "model/KVJsonReader.h"
 #include "Reporter.h"
 #include "document/IKVLocationStore.h"
 #include "document/KVDocumentSettings.h"
@@ -70,7 +71,7 @@ bool KVProjectFile::readFile(const QString &strPath, QJsonObject *pTop)
 bool KVProjectFile::readData(const QByteArray &data, QJsonObject *pTop)
 {
     QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(data, &error);
+    const QJsonDocument doc = KVJsonReader::parse(data, &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject()) {
         Reporter::error(tr("The project file format is invalid."));
         return false;

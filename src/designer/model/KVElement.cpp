@@ -1,5 +1,7 @@
 #include "KVElement.h"
 
+#include <limits>
+
 #include "model/KVBorder.h"
 #include "model/KVElementContainer.h"
 #include "model/KVElementFactory.h"
@@ -110,10 +112,14 @@ void KVElement::init()
 
 void KVElement::assignIds(int &nNext)
 {
-    if (m_nId < 1)
-        m_nId = nNext++;
-    else if (nNext <= m_nId)
-        nNext = m_nId + 1;
+    // The counter stops at the largest id an int holds (only a damaged file gets there).
+    const int nTop = std::numeric_limits<int>::max();
+    if (m_nId < 1) {
+        m_nId = nNext;
+        nNext = nNext < nTop ? nNext + 1 : nTop;
+    } else if (nNext <= m_nId) {
+        nNext = m_nId < nTop ? m_nId + 1 : nTop;
+    }
     for (KVElement *pChild : qAsConst(m_listChildren))
         pChild->assignIds(nNext);
 }

@@ -1,5 +1,7 @@
 #include "KVScene.h"
 
+#include <limits>
+
 #include "animation/KVAnimation.h"
 #include "animation/KVKeyframe.h"
 #include "animation/KVTimeline.h"
@@ -216,8 +218,9 @@ bool KVScene::fromJson(const QJsonObject &jo, const IKVDocumentContext *pContext
     // (The scene's own id belongs to the scene list's numbering.)
     for (const KVElement *pChild : children()) {
         pChild->forEachInSubtree([&nNext](const KVElement *pElement) {
+            // The counter stops at the largest id an int holds (only a damaged file gets there).
             if (pElement->id() >= nNext)
-                nNext = pElement->id() + 1;
+                nNext = pElement->id() < std::numeric_limits<int>::max() ? pElement->id() + 1 : pElement->id();
         });
     }
     setNextChildId(nNext);

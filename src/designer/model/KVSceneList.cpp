@@ -1,5 +1,7 @@
 #include "KVSceneList.h"
 
+#include <limits>
+
 #include "animation/KVTimeline.h"
 #include "model/KVScene.h"
 
@@ -75,10 +77,17 @@ int KVSceneList::addScene(KVScene *pScene, int nIndex)
     if (!pScene || m_listScenes.contains(pScene))
         return -1;
     const int nId = pScene->id();
-    if (nId < 1 || findScene(nId))
-        pScene->setId(m_nNextSceneId++);
-    else if (m_nNextSceneId <= nId)
-        m_nNextSceneId = nId + 1;
+    // Ids count up; after the largest an int holds (a damaged file) they go on from 1, skipping
+    // those in use.
+    const auto after = [](int n) { return n < std::numeric_limits<int>::max() ? std::max(1, n + 1) : 1; };
+    if (nId < 1 || findScene(nId)) {
+        while (m_nNextSceneId < 1 || findScene(m_nNextSceneId))
+            m_nNextSceneId = after(m_nNextSceneId);
+        pScene->setId(m_nNextSceneId);
+        m_nNextSceneId = after(m_nNextSceneId);
+    } else if (m_nNextSceneId <= nId) {
+        m_nNextSceneId = after(nId);
+    }
     pScene->setCurrentLayout(m_currentLayout);
     if (pScene->isSelected() && !m_listSelected.contains(pScene))
         m_listSelected.append(pScene);
@@ -183,7 +192,7 @@ void KVSceneList::recountSceneIds()
     int nLargest = 0;
     for (const KVScene *pScene : qAsConst(m_listScenes))
         nLargest = std::max(nLargest, pScene->id());
-    m_nNextSceneId = nLargest + 1;
+    m_nNextSceneId = nLargest < std::numeric_limits<int>::max() ? nLargest + 1 : 1;
 }
 
 void KVSceneList::setCurrentLayout(const KVLayoutKey &layout)

@@ -65,6 +65,7 @@ struct KVHttpConnection::Parser {
     static int onMessageBegin(http_parser *p)
     {
         Parser *pSelf = self(p);
+        pSelf->pConnection->requestStarted();
         pSelf->current = Pending();
         pSelf->baField.clear();
         pSelf->baValue.clear();
@@ -126,6 +127,7 @@ struct KVHttpConnection::Parser {
         pSelf->current.bKeepAlive = http_should_keep_alive(p) != 0;
         KVHttpConnection *pConnection = pSelf->pConnection;
         pConnection->m_queue.enqueue(pSelf->current);
+        pConnection->requestCompleted();
         pSelf->current = Pending();
         if (pConnection->m_queue.size() >= MaxQueuedRequests) {
             pConnection->m_bPaused = true;
@@ -135,7 +137,7 @@ struct KVHttpConnection::Parser {
     }
 };
 
-KVHttpConnection::KVHttpConnection(QTcpSocket *pSocket, int nIdleTimeout, QObject *pParent)
+KVHttpConnection::KVHttpConnection(QTcpSocket *pSocket, int nIdleTimeout, int nRequestTimeout, QObject *pParent)
     : QObject(pParent)
     , m_pSocket(pSocket)
     , m_pParser(new Parser(this))
@@ -145,10 +147,15 @@ KVHttpConnection::KVHttpConnection(QTcpSocket *pSocket, int nIdleTimeout, QObjec
     m_idleTimer.setSingleShot(true);
     m_idleTimer.setInterval(nIdleTimeout);
     connect(&m_idleTimer, &QTimer::timeout, this, &KVHttpConnection::onIdleTimeout);
+    m_requestTimer.setSingleShot(true);
+    m_requestTimer.setInterval(nRequestTimeout);
+    connect(&m_requestTimer, &QTimer::timeout, this, &KVHttpConnection::onRequestTimeout);
+    m_activity.start();
     connect(m_pSocket, &QTcpSocket::readyRead, this, &KVHttpConnection::onReadyRead);
     connect(m_pSocket, &QTcpSocket::bytesWritten, this, &KVHttpConnection::onBytesWritten);
     connect(m_pSocket, &QTcpSocket::disconnected, this, &KVHttpConnection::onSocketClosed);
     m_idleTimer.start();
+    m_requestTimer.start(); // the first request is awaited from the start
     if (m_pSocket->state() != QAbstractSocket::ConnectedState)
         QMetaObject::invokeMethod(this, &KVHttpConnection::onSocketClosed, Qt::QueuedConnection);
     else if (m_pSocket->bytesAvailable() > 0)
@@ -214,6 +221,7 @@ void KVHttpConnection::stopReading()
 {
     m_bClosing = true;
     m_bPaused = false;
+    m_requestTimer.stop();
     m_pSocket->setReadBufferSize(0);
     m_queue.clear();
     m_baUnparsed.clear();
@@ -225,6 +233,7 @@ void KVHttpConnection::onReadyRead()
         return; // while paused the data waits in the socket's (bounded) buffer
     if (!m_bLingering)
         m_idleTimer.start();
+    m_activity.restart();
     const QByteArray baData = m_pSocket->readAll();
     if (m_bClosing || m_bBroken)
         return; // whatever follows is not read
@@ -346,6 +355,7 @@ void KVHttpConnection::onBytesWritten()
 {
     if (!m_bLingering)
         m_idleTimer.start();
+    m_activity.restart();
     if (m_pSocket->bytesToWrite() != 0)
         return;
     if (m_bLingering) {
@@ -376,12 +386,38 @@ void KVHttpConnection::onIdleTimeout()
     abort();
 }
 
+void KVHttpConnection::requestStarted()
+{
+    // The first request's time counts from the opening, a later one's from its first byte.
+    if (!m_requestTimer.isActive())
+        m_requestTimer.start();
+}
+
+void KVHttpConnection::requestCompleted()
+{
+    m_requestTimer.stop();
+}
+
+void KVHttpConnection::onRequestTimeout()
+{
+    if (m_bGone || m_bClosing)
+        return;
+    if (isServing()) {
+        // What was asked for before still goes out; the late request is not read any further.
+        m_bClosing = true;
+        m_baUnparsed.clear();
+        return;
+    }
+    abort();
+}
+
 void KVHttpConnection::onSocketClosed()
 {
     if (m_bGone)
         return;
     m_bGone = true;
     m_idleTimer.stop();
+    m_requestTimer.stop();
     stopReading();
     emit disconnected();
     deleteLater();

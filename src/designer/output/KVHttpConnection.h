@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
 #include <QObject>
@@ -18,7 +19,10 @@ class KVHttpResponse;
 // queue until the response before it has finished, and reading stops while the queue is full.
 // Malformed input is answered, after the requests before it, with 400 and the connection closes.
 // A connection with no traffic in either direction for the idle time-out is dropped (a handler
-// that keeps a response waiting longer than that loses it too).
+// that keeps a response waiting longer than that loses it too). A request must also arrive whole
+// within the request time-out, counted from the connection's opening for its first request and
+// from the first byte of each later one: a client trickling its headers is dropped, or, when
+// answers to its earlier requests are still going out, closed after them.
 // A client that shuts its sending side after the request still gets what could be written at
 // once, which is all of a small answer; the socket closes as soon as the shut-down is seen.
 // The connection deletes itself once its socket has closed.
@@ -32,7 +36,7 @@ public:
     static constexpr int MaxHeaderCount = 100;
     static constexpr int LingerTime = 2000; // ms a closing connection waits for the client
 
-    KVHttpConnection(QTcpSocket *pSocket, int nIdleTimeout, QObject *pParent = nullptr);
+    KVHttpConnection(QTcpSocket *pSocket, int nIdleTimeout, int nRequestTimeout, QObject *pParent = nullptr);
     ~KVHttpConnection() override;
 
     QHostAddress localAddress() const;
@@ -42,6 +46,13 @@ public:
     qint64 bytesToWrite() const;
     bool isOpen() const;
     int queuedRequestCount() const { return m_queue.size(); }
+    // Whether a request of this connection is being answered or waits to be.
+    bool isServing() const { return m_pActive || !m_queue.isEmpty(); }
+    // Milliseconds since anything was last read from or written to the client.
+    qint64 idleTime() const { return m_activity.elapsed(); }
+
+    // A request on its way has the new time from now.
+    void setRequestTimeout(int nMilliseconds) { m_requestTimer.setInterval(nMilliseconds); }
 
     // Stops reading requests and closes once the data already written has been sent.
     void close();
@@ -69,6 +80,9 @@ private:
     void notifyAllBytesWritten();
     void onSocketClosed();
     void onIdleTimeout();
+    void onRequestTimeout();
+    void requestStarted();
+    void requestCompleted();
     void parseBuffered();
     void dispatchNext();
     void continueAfterResponse();
@@ -93,4 +107,6 @@ private:
     bool m_bSendingShut = false;
     bool m_bNotifyPending = false; // allBytesWritten() is on its way
     QTimer m_idleTimer;
+    QTimer m_requestTimer;      // runs while a request is on its way
+    QElapsedTimer m_activity;
 };

@@ -121,16 +121,41 @@ QByteArray KVHttpServer::httpDate(const QDateTime &dateTime)
            + " GMT";
 }
 
-void KVHttpServer::answerError(KVHttpResponse *pResponse, int nStatus)
+bool KVHttpServer::isOwnHost(const QByteArray &baHost) const
+{
+    const QByteArray baName = baHost.trimmed().toLower();
+    const QByteArray baPort = QByteArray::number(port());
+    for (const QByteArray &baOwn : {QByteArrayLiteral("127.0.0.1"), QByteArrayLiteral("localhost")}) {
+        // A browser leaves out the default port.
+        if (baName == baOwn + ':' + baPort || (port() == 80 && baName == baOwn))
+            return true;
+    }
+    return false;
+}
+
+void KVHttpServer::answerError(KVHttpResponse *pResponse, int nStatus, const QByteArray &baDetail)
 {
     pResponse->setStatusCode(nStatus);
     pResponse->setHeader("content-type", "text/plain; charset=utf-8");
-    pResponse->end(QByteArray::number(nStatus) + ' ' + KVHttpResponse::reasonPhrase(nStatus) + '\n');
+    pResponse->end(QByteArray::number(nStatus) + ' ' + KVHttpResponse::reasonPhrase(nStatus) + '\n'
+                   + (baDetail.isEmpty() ? QByteArray() : baDetail + '\n'));
 }
 
 void KVHttpServer::onNewRequest(KVHttpRequest *pRequest, KVHttpResponse *pResponse)
 {
     pResponse->setHeader("server", "Kavio Studio");
+    if (!pRequest->hasHeader("host")) {
+        answerError(pResponse, 400, "The request names no host.");
+        return;
+    }
+    // An absolute target names a host itself: it must be this server as well.
+    const bool bAbsolute = !pRequest->target().startsWith('/');
+    if (!isOwnHost(pRequest->header("host"))
+        || (bAbsolute && !isOwnHost(QUrl::fromEncoded(pRequest->target()).authority().toLatin1()))) {
+        const QByteArray baPort = QByteArray::number(port());
+        answerError(pResponse, 421, "This server answers only to 127.0.0.1:" + baPort + " and localhost:" + baPort + '.');
+        return;
+    }
     if (pRequest->method() != "GET" && pRequest->method() != "HEAD") {
         pResponse->setHeader("allow", "GET, HEAD");
         answerError(pResponse, 405);

@@ -12,7 +12,10 @@ class QFileInfo;
 // or one of that folder's ancestors, is a root. Symbolic links are followed before the check, so a
 // link inside a root that points elsewhere is refused.
 //
-// Answers: GET and HEAD only (405 otherwise); a path outside every root, a folder or a file that
+// Answers: only requests addressed to this server by name, that is with the host
+// "127.0.0.1:<port>" or "localhost:<port>", are served; any other host gets 421 and no
+// request without one is served (400), so that a web page whose own name has been made to point
+// at 127.0.0.1 cannot read the served files. Then GET and HEAD only (405 otherwise); a path outside every root, a folder or a file that
 // cannot be opened gets 403; a missing file inside a root gets 404; a path that cannot name a
 // file (a NUL byte) gets 400. Outside the roots the answer is 403 whether the file exists or not,
 // so the server does not tell what exists elsewhere on the disk.
@@ -40,6 +43,8 @@ public:
     // Reads a "range" header against a file of nSize bytes. Returns false for the whole file.
     static bool parseRange(const QByteArray &baRange, qint64 nSize, qint64 *pStart, qint64 *pEnd);
     static QByteArray httpDate(const QDateTime &dateTime);
+    // Whether a "host" header (or the authority of an absolute target) names this server.
+    bool isOwnHost(const QByteArray &baHost) const;
 
 public slots:
     void onNewRequest(KVHttpRequest *pRequest, KVHttpResponse *pResponse);
@@ -47,7 +52,7 @@ public slots:
 private:
     static QString normalizedPath(const QString &strPath);
     bool isUnderRoot(const QString &strFolder) const;
-    static void answerError(KVHttpResponse *pResponse, int nStatus);
+    static void answerError(KVHttpResponse *pResponse, int nStatus, const QByteArray &baDetail = QByteArray());
     static void answerFile(KVHttpRequest *pRequest, KVHttpResponse *pResponse, const QFileInfo &info);
 
     QStringList m_roots;

@@ -68,6 +68,29 @@ void KVHttpServerBase::setIdleTimeout(int nMilliseconds)
     m_nIdleTimeout = qMax(1, nMilliseconds);
 }
 
+void KVHttpServerBase::setRequestTimeout(int nMilliseconds)
+{
+    m_nRequestTimeout = qMax(1, nMilliseconds);
+    for (KVHttpConnection *pConnection : qAsConst(m_connections))
+        pConnection->setRequestTimeout(m_nRequestTimeout);
+}
+
+bool KVHttpServerBase::evictIdlest()
+{
+    KVHttpConnection *pIdlest = nullptr;
+    for (KVHttpConnection *pConnection : qAsConst(m_connections)) {
+        if (!pConnection->isServing() && (!pIdlest || pConnection->idleTime() > pIdlest->idleTime()))
+            pIdlest = pConnection;
+    }
+    if (!pIdlest)
+        return false;
+    // Its disconnected() takes it off the list at once.
+    pIdlest->abort();
+    m_connections.removeOne(pIdlest);
+    emit connectionEvicted();
+    return true;
+}
+
 void KVHttpServerBase::dropConnections()
 {
     const QList<KVHttpConnection *> connections = m_connections;
@@ -81,8 +104,9 @@ void KVHttpServerBase::dropConnections()
 void KVHttpServerBase::onNewConnection()
 {
     while (QTcpSocket *pSocket = m_pTcpServer->nextPendingConnection()) {
-        if (m_connections.size() >= m_nMaxConnections) {
-            // Too many clients: a short answer, then the socket goes once it has been sent.
+        if (m_connections.size() >= m_nMaxConnections && !evictIdlest()) {
+            // Every connection is busy answering: a short answer, then the socket goes once it has
+            // been sent.
             connect(pSocket, &QTcpSocket::disconnected, pSocket, &QObject::deleteLater);
             connect(pSocket, &QTcpSocket::readyRead, pSocket, [pSocket]() { pSocket->readAll(); });
             const QByteArray baBody("503 Service Unavailable\nToo many open connections.\n");
@@ -93,7 +117,7 @@ void KVHttpServerBase::onNewConnection()
             emit connectionRejected();
             continue;
         }
-        KVHttpConnection *pConnection = new KVHttpConnection(pSocket, m_nIdleTimeout, this);
+        KVHttpConnection *pConnection = new KVHttpConnection(pSocket, m_nIdleTimeout, m_nRequestTimeout, this);
         m_connections.append(pConnection);
         connect(pConnection, &KVHttpConnection::newRequest, this, &KVHttpServerBase::newRequest);
         // A closed connection stops counting at once, though it is deleted a little later.

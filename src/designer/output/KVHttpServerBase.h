@@ -13,8 +13,11 @@ class KVHttpResponse;
 // announced by newRequest() with its response; whoever handles it must end() the response, which
 // frees the connection for its next request (keep-alive and pipelining).
 //
-// At most maxConnections() clients are served at once: one more is answered 503 and closed.
-// A connection silent in both directions for idleTimeout() milliseconds is dropped.
+// At most maxConnections() clients are connected at once. When one more comes, the idlest
+// connection that has nothing being answered makes room for it; when every connection is busy
+// answering, the newcomer is answered 503 and closed. A connection silent in both directions for
+// idleTimeout() milliseconds is dropped, and so is one whose request has not arrived whole within
+// requestTimeout() milliseconds (clients that trickle their headers to hold connections open).
 class KVHttpServerBase : public QObject
 {
     Q_OBJECT
@@ -22,6 +25,7 @@ class KVHttpServerBase : public QObject
 public:
     static constexpr int DefaultMaxConnections = 64;
     static constexpr int DefaultIdleTimeout = 60000;
+    static constexpr int DefaultRequestTimeout = 5000;
 
     explicit KVHttpServerBase(QObject *pParent = nullptr);
     ~KVHttpServerBase() override;
@@ -39,6 +43,9 @@ public:
     // Applies to connections accepted from now on.
     int idleTimeout() const { return m_nIdleTimeout; }
     void setIdleTimeout(int nMilliseconds);
+    // Applies at once: a request on its way has the new time from now.
+    int requestTimeout() const { return m_nRequestTimeout; }
+    void setRequestTimeout(int nMilliseconds);
 
     int connectionCount() const { return m_connections.size(); }
     QList<KVHttpConnection *> connections() const { return m_connections; }
@@ -46,13 +53,16 @@ public:
 signals:
     void newRequest(KVHttpRequest *pRequest, KVHttpResponse *pResponse);
     void connectionRejected();
+    void connectionEvicted();
 
 private:
     void onNewConnection();
     void dropConnections();
+    bool evictIdlest();
 
     QTcpServer *m_pTcpServer;
     QList<KVHttpConnection *> m_connections;
     int m_nMaxConnections = DefaultMaxConnections;
     int m_nIdleTimeout = DefaultIdleTimeout;
+    int m_nRequestTimeout = DefaultRequestTimeout;
 };

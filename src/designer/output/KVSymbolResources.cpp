@@ -1,5 +1,6 @@
 #include "KVSymbolResources.h"
 
+#include "model/KVJsonReader.h"
 #include "document/KVSymbol.h"
 #include "model/KVElementType.h"
 #include "model/KVScene.h"
@@ -179,7 +180,7 @@ bool KVSymbolResources::writeSymbol(const KVSymbol &symbol, QIODevice &device)
 bool KVSymbolResources::readSymbol(KVSymbol &symbol, QIODevice &device, const IKVDocumentContext *pContext)
 {
     QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(device.readAll(), &error);
+    const QJsonDocument doc = KVJsonReader::parse(device.readAll(), &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject()) {
         qWarning() << "Error while reading symbol data. The data structure is invalid.";
         return false;

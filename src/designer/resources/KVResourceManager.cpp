@@ -22,6 +22,7 @@
 #include <QtDebug>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 KVResourceManager::KVResourceManager(const IKVDocumentContext *pContext, QObject *pParent)
@@ -181,7 +182,8 @@ bool KVResourceManager::addResource(KVResource *pResource)
     }
     if (pResource->id() < 0 || m_resources.contains(pResource->id()))
         pResource->setId(takeId());
-    m_nNextId = qMax(m_nNextId, pResource->id() + 1);
+    if (pResource->id() < std::numeric_limits<int>::max())
+        m_nNextId = qMax(m_nNextId, pResource->id() + 1);
     pResource->setDeleted(false);
     m_resources.insert(pResource->id(), pResource);
     if (pResource->type() == KVResourceType::Script || pResource->type() == KVResourceType::StyleSheet)
@@ -232,6 +234,16 @@ bool KVResourceManager::setResourceDeleted(int nId, bool bDeleted)
         emit resourceDeletedChanged(nId, bDeleted);
     }
     return true;
+}
+
+int KVResourceManager::takeId()
+{
+    const auto after = [](int nId) { return nId < std::numeric_limits<int>::max() ? qMax(1, nId + 1) : 1; };
+    while (m_resources.contains(m_nNextId) || m_nNextId < 1)
+        m_nNextId = after(m_nNextId);
+    const int nId = m_nNextId;
+    m_nNextId = after(nId);
+    return nId;
 }
 
 void KVResourceManager::clear()
@@ -827,7 +839,7 @@ bool KVResourceManager::fromJson(const QJsonArray &ja, int nFormatVersion, QStri
                 m_missingFiles.append(strFile);
         }
     }
-    m_nNextId = qMax(1, nHighestId + 1);
+    m_nNextId = nHighestId < std::numeric_limits<int>::max() ? qMax(1, nHighestId + 1) : 1;
     if (pOutside)
         *pOutside = m_outsideResources;
     if (pMissingFiles)

@@ -70,7 +70,9 @@ public:
 
     // The id the next new resource gets; ids start at 1 and are never given twice.
     int nextId() const { return m_nNextId; }
-    int takeId() { return m_nNextId++; }
+    // The next id not in use. Ids count up from the highest read; after the largest an int holds
+    // (a damaged file) they go on from 1, skipping those in use.
+    int takeId();
 
     // Takes ownership. A resource without an id (-1), or whose id another resource has, gets a new
     // one. A resource already kept here is only undeleted. Scripts and style sheets go to the end of
