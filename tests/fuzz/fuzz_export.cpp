@@ -6,7 +6,7 @@
 // The project lives in a temporary folder whose resource folder holds the bundled example's
 // resources, so that the seeds made from the example export real files.
 
-#include "IReporter.h"
+#include "FuzzReporter.h"
 #include "Reporter.h"
 #include "document/KVHeadlessProject.h"
 #include "output/KVHeadlessPlayerSource.h"
@@ -26,27 +26,9 @@
 
 namespace {
 
-class AcceptingReporter : public IReporter
-{
-public:
-    void report(Severity, const QString &, const QString &) override {}
-    Button ask(const QString &, const QString &, int buttons, Button defaultButton) override
-    {
-        if (buttons & Ok)
-            return Ok;
-        if (buttons & Yes)
-            return Yes;
-        return defaultButton;
-    }
-    int choose(const QString &, const QString &, const QStringList &, int defaultIndex) override
-    {
-        return defaultIndex;
-    }
-};
-
 QCoreApplication *g_pApp = nullptr;
 QTemporaryDir *g_pDir = nullptr;
-AcceptingReporter g_reporter;
+FuzzReporter g_reporter;
 QString g_strProject;
 QString g_strOut;
 const QString g_strResources = QStringLiteral(KAVIO_BINARY_DIR "/share/kavio");

@@ -4,7 +4,7 @@
 // (this finds model values that do not survive a round trip). Questions are answered "open anyway"
 // and "continue" so that the reader goes as deep as it can.
 
-#include "IReporter.h"
+#include "FuzzReporter.h"
 #include "Reporter.h"
 #include "document/KVHeadlessProject.h"
 #include "document/KVProjectFile.h"
@@ -19,27 +19,9 @@
 
 namespace {
 
-class AcceptingReporter : public IReporter
-{
-public:
-    void report(Severity, const QString &, const QString &) override {}
-    Button ask(const QString &, const QString &, int buttons, Button defaultButton) override
-    {
-        if (buttons & Ok)
-            return Ok;
-        if (buttons & Yes)
-            return Yes;
-        return defaultButton;
-    }
-    int choose(const QString &, const QString &, const QStringList &, int defaultIndex) override
-    {
-        return defaultIndex;
-    }
-};
-
 QCoreApplication *g_pApp = nullptr;
 QTemporaryDir *g_pDir = nullptr;
-AcceptingReporter g_reporter;
+FuzzReporter g_reporter;
 QString g_strProject;
 bool g_bStable = false;
 
