@@ -255,6 +255,26 @@ void KVKeyframe::placeKeyValue(KVKeyValue *pKey, KVKeyframeSegment *pSegment, in
     reapply();
 }
 
+void KVKeyframe::appendSorted(const QList<KVKeyValue *> &keys, int nEasingCode, bool bAutoTransition)
+{
+    // Built in one pass from the back: each segment goes in front of the group's list, which
+    // costs nothing, and the group's children end up in the reverse order of its list, the order
+    // in which the group deletes them, so a long track also goes in linear time. The segments are
+    // the ones adding the keys one by one would make.
+    if (keys.isEmpty())
+        return;
+    const bool bUseTransitions = bAutoTransition && m_nType != Cat::Display;
+    m_pLeadStart = new KVKeyValue(0, keys.first()->valueMinus());
+    m_pTrailEnd = new KVKeyValue(keys.last()->time(), keys.last()->value());
+    m_listKeys = keys;
+    insertAnimation(0, newSegment(nEasingCode, false));
+    for (int n = keys.size() - 1; n >= 1; --n)
+        insertAnimation(0, newSegment(nEasingCode, bUseTransitions && keys.at(n)->valueMinus() != keys.at(n - 1)->value()));
+    insertAnimation(0, newSegment(nEasingCode, false));
+    relink();
+    reapply();
+}
+
 KVKeyframeSegment *KVKeyframe::removeKeyValue(KVKeyValue *pKey)
 {
     const int nIndex = m_listKeys.indexOf(pKey);
@@ -416,13 +436,16 @@ void KVKeyframe::fromJson(const QJsonObject &jo)
     deleteKeys();
     m_strUnit = KVJsonUtil::readString(jo, QStringLiteral("unit"));
     const QJsonArray jaKeys = KVJsonUtil::readArray(jo, QStringLiteral("keyValues"));
-    // A key is placed before the keys of its own time, so the keys are added from the last: keys
-    // of one time keep the order of the file, and saving what was read writes the same file.
-    for (int n = jaKeys.size() - 1; n >= 0; --n) {
-        const QJsonValue v = jaKeys.at(n);
+    QList<KVKeyValue *> keys;
+    keys.reserve(jaKeys.size());
+    for (const QJsonValue &v : jaKeys) {
         if (v.isObject())
-            addKeyValue(new KVKeyValue(KVKeyValue::fromJson(v.toObject())), QEasingCurve::InOutQuad, true);
+            keys.append(new KVKeyValue(KVKeyValue::fromJson(v.toObject())));
     }
+    // Keys of one time keep the order of the file, so saving what was read writes the same file.
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const KVKeyValue *a, const KVKeyValue *b) { return a->time() < b->time(); });
+    appendSorted(keys, QEasingCurve::InOutQuad, true);
     const QJsonArray jaSegments = KVJsonUtil::readArray(jo, QStringLiteral("keyframeSegments"));
     const QList<KVKeyframeSegment *> segments = innerSegments();
     for (int n = 0; n < segments.size() && n < jaSegments.size(); ++n) {

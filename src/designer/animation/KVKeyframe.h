@@ -131,6 +131,8 @@ private:
                        bool bUseTransitions);
     KVKeyframeSegment *newSegment(int nEasingCode, bool bHasTransition);
     void insertSegment(int nIndex, KVKeyframeSegment *pSegment);
+    // Fills an empty track with keys already in time order (taken over).
+    void appendSorted(const QList<KVKeyValue *> &keys, int nEasingCode, bool bAutoTransition);
     void reapply();
     QJsonObject playerEntry(int nElementId, const KVKeyValue &from, const KVKeyValue &to,
                             bool bSet) const;
