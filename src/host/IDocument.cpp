@@ -35,7 +35,8 @@ void IDocument::submitCommand(QUndoCommand *pCommand)
 
 bool IDocument::requestClosing(bool bCanCancel)
 {
-    if (!isModified())
+    // A temporary document (a recovered copy) is deleted at close unless it is saved: it asks too.
+    if (!isModified() && !isTempDocument())
         return true;
     int buttons = IReporter::Save | IReporter::Discard;
     if (bCanCancel)

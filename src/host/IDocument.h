@@ -35,9 +35,9 @@ public:
     // Pushes a command on the undo stack (which runs its redo).
     virtual void submitCommand(QUndoCommand *pCommand);
 
-    // Asks whether the document may close: a modified document asks "Save changes to %1 before
-    // closing?" with Save (the default), Discard and, with bCanCancel, Cancel. True when it may
-    // close: nothing was modified, the user discarded the changes, or the save succeeded.
+    // Asks whether the document may close: a modified or temporary document asks "Save changes to
+    // %1 before closing?" with Save (the default), Discard and, with bCanCancel, Cancel. True when
+    // it may close: nothing would be lost, the user discarded the changes, or the save succeeded.
     virtual bool requestClosing(bool bCanCancel);
     // Releases what the document holds. Emits aboutToClose first.
     virtual void close();
