@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -62,6 +63,8 @@ bool SessionGuard::installSignalHandlers()
         qWarning("Cannot watch for termination signals: no socket pair");
         return false;
     }
+    // The handler's end never blocks: a signal that finds the pair full is one already on its way.
+    ::fcntl(g_signalFds[0], F_SETFL, ::fcntl(g_signalFds[0], F_GETFL) | O_NONBLOCK);
     m_pNotifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, this);
     connect(m_pNotifier, &QSocketNotifier::activated, this, &SessionGuard::onSignalReadable);
     struct sigaction action = {};
