@@ -8,6 +8,7 @@
 #include "host/PluginSpec.h"
 #include "host/ResourceUrlScheme.h"
 #include "host/Reporter.h"
+#include "host/SessionGuard.h"
 #include "host/StderrReporter.h"
 
 #include <QApplication>
@@ -98,6 +99,9 @@ int main(int argc, char **argv)
     if (!bLoaded)
         Reporter::error(ExtensionSystem::PluginManager::errors().join(QLatin1Char('\n')));
 
+    // SIGTERM, logging out and the like end the process with the backups of unsaved work written.
+    SessionGuard sessionGuard(core.documentManager());
+    sessionGuard.installSignalHandlers();
     mainWindow.show();
     for (const QString &file : parser.positionalArguments())
         QTimer::singleShot(0, &mainWindow, [&mainWindow, file] { mainWindow.openDocument(file); });

@@ -127,7 +127,7 @@ bool DocumentManager::isWaitingBackup() const
     return m_pBackupTimer->isActive();
 }
 
-void DocumentManager::backupAll()
+int DocumentManager::backupAll()
 {
     int n = 0;
     for (IDocument *doc : qAsConst(m_documents)) {
@@ -135,6 +135,7 @@ void DocumentManager::backupAll()
             ++n;
     }
     emit backupDone(n);
+    return n;
 }
 
 void DocumentManager::readSettings()

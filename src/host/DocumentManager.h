@@ -40,6 +40,9 @@ public:
     void startWaitingBackup();
     void stopWaitingBackup();
     bool isWaitingBackup() const;
+    // Backs up every modified document now (the timer's work; also done when the process is told
+    // to end). Returns how many backups were written.
+    int backupAll();
 
     void readSettings();
     void saveSettings();
@@ -50,8 +53,6 @@ signals:
     void backupDone(int nDocuments);
 
 private:
-    void backupAll();
-
     QList<IDocument *> m_documents;
     QUndoGroup *m_pUndoGroup;
     QTimer *m_pBackupTimer;

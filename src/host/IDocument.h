@@ -35,7 +35,9 @@ public:
     // Pushes a command on the undo stack (which runs its redo).
     virtual void submitCommand(QUndoCommand *pCommand);
 
-    // Asks whether the document may close (saving if the user wants); true when it may.
+    // Asks whether the document may close: a modified or temporary document asks "Save changes to
+    // %1 before closing?" with Save (the default), Discard and, with bCanCancel, Cancel. True when
+    // it may close: nothing would be lost, the user discarded the changes, or the save succeeded.
     virtual bool requestClosing(bool bCanCancel);
     // Releases what the document holds. Emits aboutToClose first.
     virtual void close();
@@ -52,6 +54,8 @@ signals:
     void undoStackChanged();
     void aboutToClose();
     void dataChanged(QObject *pInfo);
+    // The document was written to its file (after a successful save).
+    void changesSaved();
 
 private:
     QString m_strFileName;

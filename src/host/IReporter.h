@@ -13,9 +13,11 @@ public:
     enum Button {
         NoButton = 0x0,
         Ok = 0x400,
+        Save = 0x800,
         Yes = 0x4000,
         No = 0x10000,
         Cancel = 0x400000,
+        Discard = 0x800000,
     };
 
     enum Severity { Information, Warning, Critical };

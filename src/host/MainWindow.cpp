@@ -226,8 +226,15 @@ IEditor *MainWindow::loadOpenedDocument(IDocument *pDocument, bool bActivate)
     connect(pDocument, &IDocument::titleChanged, sub, [sub, editor] { sub->setWindowTitle(editor->title()); });
     connect(pDocument, &IDocument::modifyChanged, sub, [sub](bool m) { sub->setWindowModified(m); });
     sub->installEventFilter(this);
-    if (!pDocument->getFileName().isEmpty() && !pDocument->isTempDocument())
-        addRecentFile(pDocument->getFileName());
+    // A project joins the recent projects once its file exists: at once when it was opened, at its
+    // first save when it is new, and under its new name after a save elsewhere.
+    auto remember = [this, doc = QPointer<IDocument>(pDocument)] {
+        if (doc && !doc->isTempDocument() && QFileInfo(doc->getFileName()).isFile())
+            addRecentFile(doc->getFileName());
+    };
+    connect(pDocument, &IDocument::changesSaved, sub, remember);
+    connect(pDocument, &IDocument::titleChanged, sub, remember);
+    remember();
     sub->showMaximized();
     if (bActivate)
         m_pMdiArea->setActiveSubWindow(sub);
@@ -319,20 +326,23 @@ bool MainWindow::closeDocument(IDocument *pDocument)
 
 bool MainWindow::closeAllDocuments()
 {
-    for (QMdiSubWindow *sub : m_pMdiArea->subWindowList()) {
-        IEditor *e = editorOfSubWindow(sub);
-        if (e && !closeDocument(e->getDocument()))
-            return false;
-    }
-    return true;
+    return closeSubWindows(nullptr);
 }
 
 bool MainWindow::closeAllButActive()
 {
-    QMdiSubWindow *active = m_pMdiArea->activeSubWindow();
+    return closeSubWindows(m_pMdiArea->activeSubWindow());
+}
+
+bool MainWindow::closeSubWindows(QMdiSubWindow *pKeep)
+{
+    // Each document asks its own questions; a Cancel, or a save that fails, stops the whole round.
     for (QMdiSubWindow *sub : m_pMdiArea->subWindowList()) {
+        // Closing one document may have closed another (a project closes its custom preloader).
+        if (sub == pKeep || !m_pMdiArea->subWindowList().contains(sub))
+            continue;
         IEditor *e = editorOfSubWindow(sub);
-        if (sub != active && e && !closeDocument(e->getDocument()))
+        if (e && !closeDocument(e->getDocument()))
             return false;
     }
     return true;

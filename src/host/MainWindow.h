@@ -62,6 +62,8 @@ protected:
 
 private:
     void updateWelcomeVisibility();
+    // Closes the documents of every sub-window but pKeep; false when one of them stays open.
+    bool closeSubWindows(QMdiSubWindow *pKeep);
     void onSubWindowActivated(QMdiSubWindow *pSub);
     QMdiSubWindow *subWindowOf(IDocument *pDocument) const;
 

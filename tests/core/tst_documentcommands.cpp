@@ -144,6 +144,13 @@ void tst_DocumentCommands::playbackIsToldToTheViews()
     QVERIFY(doc.startPlayback(0));
     QCOMPARE(told.last(), qMakePair(74, 0));
     QVERIFY(doc.stopPlayback());
+    // Saving, like a preview, an export or a close, stops playback: the views hear it as from Stop.
+    QVERIFY(doc.startPlayback(0));
+    told.clear();
+    QVERIFY(doc.save());
+    QVERIFY(!doc.isPlaying());
+    QCOMPARE(told.size(), 1);
+    QCOMPARE(told.first().first, 75);
     QCOMPARE(doc.getUndoStack()->count(), 0);
     QVERIFY(rec.entries().isEmpty());
 }

@@ -675,6 +675,7 @@ void tst_Canvas::moveFromThePageIsOneUndoStep()
     canvas->submitCommandFromJS(submitMove(editor->document()->currentScene(), m_pDiv->id(), 1, 2), true);
     QCOMPARE(stack->count(), nBefore + 1);
     QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 1.0);
+    rec.answerForModifiedDocuments(IReporter::Discard);
     QVERIFY(m_window->closeAllDocuments());
 }
 
@@ -712,6 +713,7 @@ void tst_Canvas::moveWithAutoKeyframingRecordsKeyValues()
     QVERIFY(!timeline->findAnimation(m_pDiv, KVLayoutKey::base()));
     QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), dLeft);
     doc->setAutoKeyframeMode(false);
+    rec.answerForModifiedDocuments(IReporter::Discard);
     QVERIFY(m_window->closeAllDocuments());
 }
 
@@ -762,6 +764,7 @@ void tst_Canvas::pageEditIsNotEchoedButItsUndoIs()
     QVERIFY2(types.contains(QStringLiteral("1000")), qPrintable(types.join(',')));
     QVERIFY(geometry.value(QStringLiteral("isUndoCmd")).toBool());
     QCOMPARE(repaints.count(), 1);
+    rec.answerForModifiedDocuments(IReporter::Discard);
     QVERIFY(m_window->closeAllDocuments());
 }
 
@@ -788,6 +791,7 @@ void tst_Canvas::undoOfAMoveKeepsTheSelection()
     editor->document()->getUndoStack()->undo();
     QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 10.0);
     QVERIFY(m_pDiv->isSelected());
+    rec.answerForModifiedDocuments(IReporter::Discard);
     QVERIFY(m_window->closeAllDocuments());
 }
 
@@ -833,6 +837,7 @@ void tst_Canvas::insertAndSelectFromThePage()
     QCOMPARE(stack->count(), nSteps);
     canvas->onSelectAll();
     QVERIFY(m_pDiv->isSelected() && m_pSymbol->isSelected());
+    rec.answerForModifiedDocuments(IReporter::Discard);
     QVERIFY(m_window->closeAllDocuments());
 }
 
@@ -896,6 +901,7 @@ void tst_Canvas::pageFormsBecomeActions()
     QCOMPARE(state(), before);
     stack->redo();
     QCOMPARE(state(), after);
+    rec.answerForModifiedDocuments(IReporter::Discard);
     QVERIFY(m_window->closeAllDocuments());
 }
 
@@ -920,6 +926,7 @@ void tst_Canvas::geometryAtAResponsiveLayoutIsAnOverride()
     QVERIFY(!doc->breakpoints()->isResponsiveMode());
     doc->getUndoStack()->undo();
     QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 10.0);
+    rec.answerForModifiedDocuments(IReporter::Discard);
     QVERIFY(m_window->closeAllDocuments());
 }
 
@@ -980,6 +987,7 @@ void tst_Canvas::badRequestsAreIgnored()
     QCOMPARE(m_pDiv->positionX(KVLayoutKey::base()), 10.0);
     QVERIFY2(g_debugLines.filter(reason).size() == 1, qPrintable(g_debugLines.join('\n')));
     QVERIFY(rec.entries().isEmpty());
+    rec.answerForModifiedDocuments(IReporter::Discard);
     QVERIFY(m_window->closeAllDocuments());
 }
 

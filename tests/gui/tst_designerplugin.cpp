@@ -14,6 +14,7 @@
 #include "Updater.h"
 
 #include "KVTestMain.h"
+#include "RecordingReporter.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -156,10 +157,15 @@ void tst_DesignerPlugin::updateCheckIsScheduled()
     QCOMPARE(KVDesignerPlugin::randomUpdateDelay(0), 20000);
     QCOMPARE(KVDesignerPlugin::randomUpdateDelay(40), 60000);
     QCOMPARE(KVDesignerPlugin::randomUpdateDelay(41), 20000);
-    // a check by hand stops the timer; with no feed configured nothing is fetched
+    // a check by hand stops the timer; with no feed configured nothing is fetched, and the user
+    // is told why, while the scheduled check stays quiet
+    RecordingReporter rec;
     plugin()->checkUpdates();
     QVERIFY(!timer->isActive());
     QVERIFY(!m_core->updater()->isChecking());
+    plugin()->checkUpdates(true);
+    QCOMPARE(rec.texts().size(), 1);
+    QVERIFY(rec.lastText().startsWith(QStringLiteral("No update source is configured")));
 }
 
 void tst_DesignerPlugin::editorActivationShowsEditorActions()

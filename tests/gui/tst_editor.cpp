@@ -1,12 +1,18 @@
 // Project documents in the running application: New, Open, Save, Close through the main window,
-// one editor per document, tab titles, the canvas page address and the recent-projects list.
+// one editor per document, tab titles, the canvas page address and the recent-projects list; the
+// question before unsaved work is closed, and the backup an ended process leaves.
 #include "plugin/KVDesignerPlugin.h"
 #include "plugin/KVEditor.h"
 #include "plugin/KVLocationManager.h"
 #include "plugin/KVNewProjectDialog.h"
 
+#include "commands/KVCmdParam.h"
+#include "commands/KVCommand.h"
+#include "commands/KVCommandAction.h"
 #include "document/KVDocument.h"
 #include "document/KVPreloader.h"
+#include "model/KVScene.h"
+#include "model/KVSceneList.h"
 
 #include "ActionManager.h"
 #include "DocumentManager.h"
@@ -20,6 +26,13 @@
 #include "RecordingReporter.h"
 
 #include <QAction>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTcpServer>
+#include <QSignalSpy>
+#include <QWebSocket>
 #include <QDesktopServices>
 #include <QImage>
 #include <QLineEdit>
@@ -30,6 +43,8 @@
 #include <QTemporaryDir>
 #include <QUndoStack>
 #include <QWebEngineView>
+
+#include <csignal>
 
 using ExtensionSystem::PluginManager;
 
@@ -45,16 +60,40 @@ private slots:
     void previewActionServesTheProject();
     void tabTitles();
     void exampleOpensWithTheRulesApplied();
+    void closingAsksBeforeLosingWork_data();
+    void closingAsksBeforeLosingWork();
+    void endedProcessLeavesABackup_data();
+    void endedProcessLeavesABackup();
 
 private:
     IDocument *newProject(const QString &name);
+    QString copyExample(const QString &folderName);
     IDocumentFactory *factory() const { return PluginManager::getObject<IDocumentFactory>(); }
 
     QScopedPointer<PluginManager> m_manager;
     QScopedPointer<MainWindow> m_window;
     QScopedPointer<ICore> m_core;
     QTemporaryDir m_dir;
+    int m_nProjects = 0;
 };
+
+namespace {
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A change of the project through the command framework, as the inspector makes it.
+void changeTitle(KVDocument *doc, const QString &title)
+{
+    auto *command = new KVCommand(doc, QStringLiteral("Change Title"));
+    auto *action = new KVCommandAction(KVCommandAction::DocumentTitle, doc, 1);
+    action->addParam(KVCmdParam::makeString(title));
+    command->addAction(action);
+    doc->submitCommand(command, true);
+}
+} // namespace
 
 void tst_Editor::initTestCase()
 {
@@ -131,9 +170,11 @@ void tst_Editor::openSaveCloseAndRecentFiles()
     const QString file = doc->getFileName();
     QVERIFY(m_window->loadOpenedDocument(doc, true));
     doc->getUndoStack()->push(new QUndoCommand(QStringLiteral("Change")));
+    QVERIFY(!m_window->recentFiles().contains(file)); // nothing on disk yet
     QVERIFY(m_window->saveDocument());
     QVERIFY(QFileInfo(file).size() > 0);
     QVERIFY(doc->getUndoStack()->isClean());
+    QCOMPARE(m_window->recentFiles().value(0), file); // a new project joins the list at its first save
     QVERIFY(m_window->closeDocument(doc));
     QTRY_VERIFY(m_core->documentManager()->getDocuments().isEmpty());
 
@@ -208,7 +249,27 @@ void tst_Editor::previewActionServesTheProject()
     QVERIFY(reply->readAll().contains("openDoc('previewed.js'"));
     delete reply;
     QVERIFY(rec.entries().isEmpty());
+
+    // Without an opener for the address, the preview says the browser could not be started.
+    cleanup.dismiss();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browserVariable = qgetenv("BROWSER");
+    qputenv("PATH", "/nonexistent");
+    qunsetenv("BROWSER");
+    m_core->actionManager()->getAction(QStringLiteral("File.Preview_Current_Scene_In_Browser"))->trigger();
+    qputenv("PATH", path);
+    if (!browserVariable.isEmpty())
+        qputenv("BROWSER", browserVariable);
+    QCOMPARE(rec.texts(), QStringList{QStringLiteral("Unable to preview current scene in default browser.")});
+
+    // Once the project is closed, its folder is no longer served and its preview files are gone.
     QVERIFY(m_window->closeAllDocuments());
+    reply = nam.get(QNetworkRequest(url));
+    QTRY_VERIFY_WITH_TIMEOUT(reply->isFinished(), 10000);
+    QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 403);
+    delete reply;
+    QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("previewed/previewed_res/preview/kvplayer.js"))));
 }
 
 void tst_Editor::tabTitles()
@@ -242,13 +303,9 @@ void tst_Editor::tabTitles()
 void tst_Editor::exampleOpensWithTheRulesApplied()
 {
     RecordingReporter rec;
-    const QString folder = m_dir.filePath(QStringLiteral("example"));
-    QDir().mkpath(folder + QStringLiteral("/banner_res"));
-    QVERIFY(QFile::copy(KVTestEnvironment::sourceDir() + QStringLiteral("/examples/banner/banner.kavio"),
-                        folder + QStringLiteral("/banner.kavio")));
-    QVERIFY(QFile::copy(KVTestEnvironment::sourceDir() + QStringLiteral("/examples/banner/banner_res/logo.png"),
-                        folder + QStringLiteral("/banner_res/logo.png")));
-    QVERIFY(m_window->openDocument(folder + QStringLiteral("/banner.kavio")));
+    const QString file = copyExample(QStringLiteral("example"));
+    QVERIFY(!file.isEmpty());
+    QVERIFY(m_window->openDocument(file));
     ActionManager *am = m_core->actionManager();
     // the example has scenes: preview and export are offered; nothing is selected: no sizing
     QTRY_VERIFY(am->getAction(QStringLiteral("File.Preview_Project_In_Browser"))->isEnabled());
@@ -264,6 +321,18 @@ void tst_Editor::exampleOpensWithTheRulesApplied()
     QVERIFY(am->getAction(QStringLiteral("Edit.Alignment.Left"))->isEnabled());
     editor->canvasView()->deselectAll();
     QVERIFY(!am->getAction(QStringLiteral("Edit.Size.Same_Width"))->isEnabled());
+    // Next Scene and Previous Scene walk the project's two scenes on the stage, no undo step.
+    KVDocument *doc = editor->document();
+    QAction *next = am->getAction(QStringLiteral("Scene.Next_Scene"));
+    QAction *previous = am->getAction(QStringLiteral("Scene.Previous_Scene"));
+    QVERIFY(next->isEnabled() && !previous->isEnabled());
+    next->trigger();
+    QCOMPARE(editor->canvasView()->currentScene(), doc->sceneList()->at(1));
+    QCOMPARE(doc->sceneList()->selectedScenes(), QList<KVScene *>{doc->sceneList()->at(1)});
+    QVERIFY(!next->isEnabled() && previous->isEnabled());
+    previous->trigger();
+    QCOMPARE(editor->canvasView()->currentScene(), doc->sceneList()->at(0));
+    QVERIFY(!doc->isModified());
     // Elements have no clipboard yet: Copy and Paste are not offered, and their shortcuts stay
     // with the page (text being edited on the stage copies and pastes itself).
     QVERIFY(!am->getAction(QStringLiteral("Edit.Copy"))->isEnabled());
@@ -276,6 +345,171 @@ void tst_Editor::exampleOpensWithTheRulesApplied()
     QVERIFY(m_window->getMdiArea()->activeSubWindow());
     QCOMPARE(m_window->getMdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("banner[*]"));
     QVERIFY(m_window->closeAllDocuments());
+}
+
+QString tst_Editor::copyExample(const QString &folderName)
+{
+    const QString folder = m_dir.filePath(folderName);
+    const QString from = KVTestEnvironment::sourceDir() + QStringLiteral("/examples/banner/");
+    QDir().mkpath(folder + QStringLiteral("/banner_res"));
+    for (const char *name : {"banner.kavio", "banner_res/logo.png"}) {
+        if (!QFile::copy(from + QLatin1String(name), folder + QLatin1Char('/') + QLatin1String(name)))
+            return QString();
+    }
+    return folder + QStringLiteral("/banner.kavio");
+}
+
+void tst_Editor::closingAsksBeforeLosingWork_data()
+{
+    // How the user closes a modified project, the answer to "Save changes to ...", and whether the
+    // save fails (a save refused at the format question).
+    QTest::addColumn<QString>("route");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveFails");
+    QTest::addColumn<bool>("temporary"); // unmodified, but a copy that goes at close (as "Open Both" makes)
+    for (const char *route : {"File.Close", "File.Close_All", "File.Close_All_But_This", "tab", "window", "File.Exit"}) {
+        QTest::addRow("%s save", route) << route << int(IReporter::Save) << false << false;
+        QTest::addRow("%s discard", route) << route << int(IReporter::Discard) << false << false;
+        QTest::addRow("%s cancel", route) << route << int(IReporter::Cancel) << false << false;
+        QTest::addRow("%s save fails", route) << route << int(IReporter::Save) << true << false;
+    }
+    QTest::addRow("temporary save") << "File.Close" << int(IReporter::Save) << false << true;
+    QTest::addRow("temporary discard") << "File.Close" << int(IReporter::Discard) << false << true;
+}
+
+void tst_Editor::closingAsksBeforeLosingWork()
+{
+    QFETCH(QString, route);
+    QFETCH(int, answer);
+    QFETCH(bool, saveFails);
+    QFETCH(bool, temporary);
+    const bool bCloses = answer != IReporter::Cancel && !saveFails;
+    RecordingReporter rec;
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QString name = QStringLiteral("work%1").arg(++m_nProjects);
+    // A saved, untouched project beside it, which asks nothing: the one "Close All But This" keeps.
+    IDocument *kept = newProject(name + QStringLiteral("-kept"));
+    QVERIFY(kept && kept->save() && m_window->loadOpenedDocument(kept, true));
+    auto *work = qobject_cast<KVDocument *>(newProject(name));
+    QVERIFY(work && work->save() && m_window->loadOpenedDocument(work, true));
+    const QString file = work->getFileName();
+    const QByteArray before = fileBytes(file);
+    if (temporary)
+        work->setIsTempDocument(true);
+    else
+        changeTitle(work, QStringLiteral("Spring sale"));
+    rec.answer(IReporter::Button(answer));
+    if (saveFails) {
+        work->setDocVersion(2); // the save asks before writing the current format; No fails it
+        rec.answer(IReporter::No);
+    }
+    if (route == QLatin1String("tab"))
+        m_window->getMdiArea()->activeSubWindow()->close();
+    else if (route == QLatin1String("window"))
+        m_window->close(); // as the window manager's close button does
+    else if (route == QLatin1String("File.Close_All_But_This"))
+        m_window->loadOpenedDocument(kept, true);
+    if (route.startsWith(QLatin1String("File.")))
+        m_core->actionManager()->getAction(route)->trigger();
+    QTRY_COMPARE(rec.pendingAnswers(), 0);
+    QCOMPARE(rec.entries().first().text, QStringLiteral("Save changes to %1.kavio before closing?").arg(name));
+    QCOMPARE(m_core->documentManager()->documentForFile(file) != nullptr, !bCloses);
+    const QByteArray after = fileBytes(file);
+    if (temporary)
+        QCOMPARE(QFileInfo::exists(file), answer == IReporter::Save);
+    else if (!after.contains("Spring sale"))
+        QCOMPARE(after, before);
+    QCOMPARE(after.contains("Spring sale"), answer == IReporter::Save && !saveFails && !temporary);
+    // Closing the window closes every project, unless one stays open.
+    if (route == QLatin1String("window") || route == QLatin1String("File.Exit"))
+        QCOMPARE(m_window->isVisible(), !bCloses);
+    m_window->show();
+    rec.clear();
+    rec.answerForModifiedDocuments(IReporter::Discard);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+namespace {
+// Runs a script in the canvas page of another process through Chromium's remote debugging.
+QVariant evaluateRemote(QWebSocket &socket, const QString &script)
+{
+    const QJsonObject params{{QStringLiteral("expression"), script}, {QStringLiteral("returnByValue"), true}};
+    socket.sendTextMessage(QString::fromUtf8(QJsonDocument(QJsonObject{
+        {QStringLiteral("id"), 1}, {QStringLiteral("method"), QStringLiteral("Runtime.evaluate")},
+        {QStringLiteral("params"), params}}).toJson(QJsonDocument::Compact)));
+    QSignalSpy replies(&socket, &QWebSocket::textMessageReceived);
+    if (!replies.wait(10000))
+        return QVariant();
+    return QJsonDocument::fromJson(replies.first().first().toString().toUtf8())
+        .object().value(QStringLiteral("result")).toObject().value(QStringLiteral("result")).toObject()
+        .value(QStringLiteral("value")).toVariant();
+}
+} // namespace
+
+void tst_Editor::endedProcessLeavesABackup_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::newRow("SIGINT") << SIGINT;
+}
+
+void tst_Editor::endedProcessLeavesABackup()
+{
+    QFETCH(int, signalNumber);
+    const QString file = copyExample(QStringLiteral("ended%1").arg(signalNumber));
+    const QByteArray saved = fileBytes(file);
+    QTemporaryDir home;
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    const quint16 nPort = probe.serverPort();
+    probe.close();
+    // The application, in a home of its own, its pages open to remote debugging on 127.0.0.1.
+    QProcess studio;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("KAVIO_SETTINGS_PATH"), home.filePath(QStringLiteral("settings.ini")));
+    env.insert(QStringLiteral("QTWEBENGINE_REMOTE_DEBUGGING"), QStringLiteral("127.0.0.1:%1").arg(nPort));
+    studio.setProcessEnvironment(env);
+    studio.start(KVTestEnvironment::binaryDir() + QStringLiteral("/bin/kavio-studio"), {file});
+    auto stop = qScopeGuard([&studio] { studio.kill(); studio.waitForFinished(); });
+    QNetworkAccessManager nam;
+    QUrl debugger;
+    QTRY_VERIFY_WITH_TIMEOUT([&] {
+        QScopedPointer<QNetworkReply> reply(nam.get(QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1/json").arg(nPort)))));
+        QSignalSpy(reply.data(), &QNetworkReply::finished).wait(2000);
+        for (const QJsonValue &v : QJsonDocument::fromJson(reply->readAll()).array()) {
+            if (v[QStringLiteral("url")].toString().endsWith(QStringLiteral("/canvas/index.html")))
+                debugger = QUrl(v[QStringLiteral("webSocketDebuggerUrl")].toString());
+        }
+        return debugger.isValid();
+    }(), 60000);
+    QWebSocket socket;
+    socket.open(debugger);
+    QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::ConnectedState, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(evaluateRemote(socket, QStringLiteral("!!(window.kvCanvasPage && kvCanvasPage.ids().length)")).toBool(), 30000);
+    // The user draws a rectangle on the stage: once the editor has it, the page shows it.
+    const QString count = QStringLiteral("kvCanvasPage.ids().length");
+    const int nElements = evaluateRemote(socket, count).toInt();
+    evaluateRemote(socket, QStringLiteral("kvCanvasPage.draw('insertRectangle', {x: 20, y: 20}, {x: 80, y: 60})"));
+    QTRY_COMPARE_WITH_TIMEOUT(evaluateRemote(socket, count).toInt(), nElements + 1, 10000);
+
+    ::kill(pid_t(studio.processId()), signalNumber);
+    QVERIFY(studio.waitForFinished(30000));
+    QCOMPARE(studio.exitCode(), 128 + signalNumber);
+    QCOMPARE(fileBytes(file), saved);
+    const QByteArray backup = fileBytes(QFileInfo(file).path() + QStringLiteral("/banner.kaviobak"));
+    QVERIFY(QJsonDocument::fromJson(backup).isObject() && backup != saved);
+
+    // The next open offers the backup, which holds the rectangle; given up, the saved project is back.
+    RecordingReporter rec;
+    rec.answerNamed(QStringLiteral("Open Backup"));
+    QVERIFY(m_window->openDocument(file));
+    QVERIFY(rec.lastText().startsWith(QStringLiteral("The project was closed unexpectedly")));
+    QCOMPARE(fileBytes(file), backup);
+    rec.answer(IReporter::No);
+    QVERIFY(m_window->closeAllDocuments());
+    QCOMPARE(fileBytes(file), saved);
 }
 
 KAVIO_WEBENGINE_TEST_MAIN(tst_Editor)

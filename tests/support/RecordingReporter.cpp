@@ -1,5 +1,8 @@
 #include "RecordingReporter.h"
 
+#include "DocumentManager.h"
+#include "ICore.h"
+#include "IDocument.h"
 #include "Reporter.h"
 
 #include <QtTest>
@@ -22,6 +25,16 @@ void RecordingReporter::answer(Button button)
 void RecordingReporter::answerNamed(const QString &name)
 {
     m_answers.enqueue(QVariant(name));
+}
+
+void RecordingReporter::answerForModifiedDocuments(Button button)
+{
+    if (!ICore::instance())
+        return;
+    for (IDocument *document : ICore::instance()->documentManager()->getDocuments()) {
+        if (document->isModified())
+            answer(button);
+    }
 }
 
 QStringList RecordingReporter::texts() const

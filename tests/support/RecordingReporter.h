@@ -24,6 +24,9 @@ public:
 
     void answer(Button button);          // the next standard-button question gets this
     void answerNamed(const QString &name); // the next named-button question picks this button
+    // Scripts the answer to "Save changes to ..." (Save or Discard) for every open document with
+    // unsaved changes, so that closing them all asks nothing unscripted.
+    void answerForModifiedDocuments(Button button);
 
     const QList<Entry> &entries() const { return m_entries; }
     QStringList texts() const;

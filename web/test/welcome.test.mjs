@@ -66,6 +66,13 @@ test('welcome page lists recent projects and forwards clicks to the bridge', asy
     assert.deepEqual(calls.map((c) => c[0]), ['pageReady', 'openProject', 'newProject']);
     assert.equal(calls[1][1], 'C:\\ads\\sale\\sale.kavio');
     assert.equal(await page.textContent('#version'), 'Version 2.7.1');
+    // The status and the version read as two items, set apart by a dot, not as one phrase.
+    const gap = await page.evaluate(() => {
+      const text = document.createRange();
+      text.selectNodeContents(document.getElementById('version').firstChild);
+      return text.getBoundingClientRect().left - document.getElementById('status').getBoundingClientRect().right;
+    });
+    assert.ok(gap > 15, `status and version ${gap}px apart`);
   } finally {
     await browser.close();
   }

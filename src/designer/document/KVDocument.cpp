@@ -416,6 +416,9 @@ bool KVDocument::requestClosing(bool bCanCancel)
         } else {
             return false;
         }
+    } else if (!IDocument::requestClosing(bCanCancel)) {
+        // Save changes, discard them, or stay open.
+        return false;
     }
     if (m_pPreloader) {
         KVDocument *pPreloader = m_pPreloader;
@@ -527,11 +530,22 @@ void KVDocument::submitCommand(QUndoCommand *pCommand, bool bPush)
         KVTextCommandValidator::getInstance()->submit(pCommandOfOurs);
 }
 
-bool KVDocument::pause()
+bool KVDocument::haltPlayback()
 {
     if (!m_pPlayingAnimation || m_pPlayingAnimation->state() != QAbstractAnimation::Running)
         return false;
     m_pPlayingAnimation->pause();
+    return true;
+}
+
+bool KVDocument::pause()
+{
+    if (!haltPlayback())
+        return false;
+    // Save, export, preview and close stop playback through here: the stage and the timeline view
+    // learn it stopped (type 75), so none goes on playing on its own.
+    if (auto *pTimeline = qobject_cast<KVTimeline *>(m_pPlayingAnimation.data()))
+        notifyViews(KVCommandAction::PauseNotice, pTimeline);
     return true;
 }
 
@@ -588,12 +602,9 @@ bool KVDocument::startPlayback(int nWaitMs)
 
 bool KVDocument::stopPlayback()
 {
-    KVTimeline *pTimeline = currentPlaybackTimeline();
-    if (!pTimeline || !isPlaying())
+    if (!currentPlaybackTimeline())
         return false;
-    pause();
-    notifyViews(KVCommandAction::PauseNotice, pTimeline);
-    return true;
+    return pause();
 }
 
 bool KVDocument::togglePlayback()

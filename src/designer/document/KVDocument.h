@@ -120,7 +120,8 @@ public slots:
     void emitDataChanged(QObject *pInfo) override { emit dataChanged(pInfo); }
     QUndoStack *commandUndoStack() const override { return getUndoStack(); }
     bool isPlaying() const override;
-    void pausePlayback() override { pause(); }
+    // A command announces the pause itself (before its own actions).
+    void pausePlayback() override { haltPlayback(); }
     KVSymbol *commandProject() const override { return const_cast<KVDocument *>(this); }
     KVDocumentSettings *commandSettings() const override { return const_cast<KVDocumentSettings *>(&m_settings); }
     KVPreloader *commandPreloader() const override;
@@ -151,7 +152,7 @@ public slots:
 signals:
     void locationChanged();
     void changeAutoKeyframeMode(bool isAutoKeyframeMode);
-    void changesSaved();
+    // changesSaved() (the host document's) follows every successful save.
 
 protected:
     // The project as its JSON top-level object; false when a part cannot be written.
@@ -194,6 +195,8 @@ private:
     QPointer<KVDocument> m_pSideDocument;
     QPointer<QAbstractAnimation> m_pPlayingAnimation;
     KVTimeline *currentPlaybackTimeline() const;
+    // Pauses the playing animation without telling the views; false when nothing played.
+    bool haltPlayback();
     // Runs a command of one notification action once, without an undo step.
     void notifyViews(int nType, KVTimeline *pTimeline);
     IKVProgress *m_pProgress = nullptr;

@@ -35,7 +35,14 @@ QUrl KVPreviewer::previewDocument(KVDocument *pDocument, bool bCurrentSceneOnly)
     if (pDocument->settings().m_nLoaderType != 0)
         pDocument->loadPreloader();
     KVDocumentPlayerSource source(pDocument);
-    return preview(source.source(), pDocument->resourceFolderPath(), bCurrentSceneOnly);
+    const QUrl url = preview(source.source(), pDocument->resourceFolderPath(), bCurrentSceneOnly);
+    // The preview's files belong to the document: they go when it closes, unless the project
+    // refers to them.
+    const QDir project(pDocument->projectFolderPath());
+    const QDir folder(previewFolder(pDocument->resourceFolderPath()));
+    for (const QString &strName : folder.entryList(QDir::Files))
+        pDocument->addOwnedFile(project.relativeFilePath(folder.filePath(strName)));
+    return url;
 }
 
 QUrl KVPreviewer::preview(KVPlayerSource &source, const QString &strResourceFolder, bool bCurrentSceneOnly,

@@ -50,6 +50,8 @@ KVActionStates::Result KVActionStates::compute(const KVEditorState &s)
            s.bHasCurrentScene);
     r.enabled.insert(QStringLiteral("Scene.Blank_Scene"), s.bEditingSymbol);
     r.enabled.insert(QStringLiteral("Scene.Duplicate_Scene"), s.bHasCurrentScene && s.nSelectedScenes == 1);
+    r.enabled.insert(QStringLiteral("Scene.Previous_Scene"), s.bHasPreviousScene);
+    r.enabled.insert(QStringLiteral("Scene.Next_Scene"), s.bHasNextScene);
     r.visible.insert(QStringLiteral("Edit.Restore_Original_Size"), s.bImageOrVideoSelected);
     r.visible.insert(QStringLiteral("Edit.Remove_All_Overrides"), s.bHasBreakpoints);
 

@@ -10,6 +10,8 @@ struct KVEditorState
     bool bTopLevelHasScene = false;  // the project's own symbol has a scene
     bool bEditedHasScene = false;    // the symbol being edited (the project itself or a symbol) has one
     bool bHasCurrentScene = false;
+    bool bHasPreviousScene = false;  // a scene stands before the current one
+    bool bHasNextScene = false;      // ... or after it
     bool bEditingSymbol = true;      // a symbol (the project counts) is being edited
     int nSelectedScenes = 0;
     int nSelected = 0;               // elements selected in the current scene

@@ -79,6 +79,8 @@ const QList<KVActionSpec> kCatalogue = {
     {"View.Canvas.Zoom_Fit_on_Screen", QT_TRANSLATE_NOOP("KVDesignerActions", "&Fit on Screen"), "zoom_auto_fit", "Ctrl+0", "Timeline.Zoom", "zoomFit", F::Checkable, 0, nullptr},
     {"Scene.Blank_Scene", QT_TRANSLATE_NOOP("KVDesignerActions", "&Blank Scene"), "insert_blank_scene", nullptr, "MenuBar.Scene", "insertBlankScene", F::None, 0, nullptr},
     {"Scene.Duplicate_Scene", QT_TRANSLATE_NOOP("KVDesignerActions", "Duplicate Scene"), nullptr, nullptr, "MenuBar.Scene", "duplicateScene", F::None, 0, nullptr},
+    {"Scene.Previous_Scene", QT_TRANSLATE_NOOP("KVDesignerActions", "Previous Scene"), nullptr, "Ctrl+PgUp", "MenuBar.Scene", "showPreviousScene", F::None, 0, nullptr},
+    {"Scene.Next_Scene", QT_TRANSLATE_NOOP("KVDesignerActions", "Next Scene"), nullptr, "Ctrl+PgDown", "MenuBar.Scene", "showNextScene", F::None, 0, nullptr},
     {"View.Event_Actions_Dialog", QT_TRANSLATE_NOOP("KVDesignerActions", "Event Handlers"), "open_actions", nullptr, "MenuBar.Scene", nullptr, F::None, 0, nullptr},
     {"Edit.Copy_Event_Actions", QT_TRANSLATE_NOOP("KVDesignerActions", "Copy All Event Actions"), nullptr, nullptr, nullptr, nullptr, F::None, 0, nullptr},
     {"Edit.Paste_Event_Actions", QT_TRANSLATE_NOOP("KVDesignerActions", "Paste Event Actions"), nullptr, nullptr, nullptr, nullptr, F::None, 0, nullptr},

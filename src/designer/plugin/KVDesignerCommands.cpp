@@ -35,6 +35,8 @@ struct Forward {
 const Forward kForwards[] = {
     {"insertBlankScene", false, "insertBlankScene()"},
     {"duplicateScene", false, "duplicateScene()"},
+    {"showPreviousScene", false, "showPreviousScene()"},
+    {"showNextScene", false, "showNextScene()"},
     {"selectAll", true, "onSelectAll()"},
     {"deleteSelection", true, "onDelete()"},
     {"insertRectangle", true, "addRectangle()"},
@@ -180,6 +182,8 @@ void KVDesignerPlugin::goToTimelineEnd()
 
 void KVDesignerPlugin::insertBlankScene() { forwardToEditor("insertBlankScene"); }
 void KVDesignerPlugin::duplicateScene() { forwardToEditor("duplicateScene"); }
+void KVDesignerPlugin::showPreviousScene() { forwardToEditor("showPreviousScene"); }
+void KVDesignerPlugin::showNextScene() { forwardToEditor("showNextScene"); }
 void KVDesignerPlugin::selectAll() { forwardToCanvas("selectAll"); }
 void KVDesignerPlugin::deleteSelection() { forwardToCanvas("deleteSelection"); }
 void KVDesignerPlugin::insertRectangle() { forwardToCanvas("insertRectangle"); }

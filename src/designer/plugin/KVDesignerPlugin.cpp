@@ -17,6 +17,7 @@
 #include "ICore.h"
 #include "MainWindow.h"
 #include "PluginManager.h"
+#include "Reporter.h"
 #include "Updater.h"
 #include "canvas/KVTextHelperPage.h"
 #include "commands/KVTextCommandValidator.h"
@@ -312,13 +313,21 @@ void KVDesignerPlugin::checkUpdates(bool bSilentIfNoUpdate)
 {
     if (m_pUpdateTimer->isActive())
         m_pUpdateTimer->stop();
-    qInfo("Checking updates for version %s ...", "2.7.1");
     ICore *core = ICore::instance();
     if (!core)
         return;
+    qInfo("Checking updates for version %s ...", qPrintable(core->version()));
     QString url = qEnvironmentVariable("KAVIO_UPDATE_URL");
     if (url.isEmpty())
         url = ExtensionSystem::PluginManager::settings()->value(kUpdateUrl).toString();
+    if (!QUrl(url).isValid() || QUrl(url).isEmpty()) {
+        // The check the user asked for says why nothing happens; the timer's check stays quiet.
+        if (!bSilentIfNoUpdate)
+            Reporter::information(tr("No update source is configured, so Kavio Studio cannot check for updates.\n"
+                                     "Set the address of an update feed under \"%1\" in the settings file.")
+                                      .arg(kUpdateUrl));
+        return;
+    }
     Updater *updater = core->updater();
     updater->setDownloaderEnabled(true);
     updater->setNotifyOnUpdate(true);

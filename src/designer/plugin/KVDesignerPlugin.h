@@ -68,6 +68,8 @@ private slots:
     // work to the editor or its canvas.
     void insertBlankScene();
     void duplicateScene();
+    void showPreviousScene();
+    void showNextScene();
     void selectAll();
     void deleteSelection();
     void insertRectangle();

@@ -1,7 +1,9 @@
 #include "KVEditor.h"
 
 #include "canvas/KVCanvas.h"
+#include "commands/KVCommand.h"
 #include "commands/KVCommandAction.h"
+#include "commands/KVCmdParam.h"
 #include "commands/KVEditContext.h"
 #include "commands/KVUpdateViewInfo.h"
 #include "document/KVDocument.h"
@@ -11,6 +13,7 @@
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
 #include "output/KVHtml5Exporter.h"
+#include "output/KVHttpServer.h"
 #include "output/KVPreviewer.h"
 #include "KVLocationManager.h"
 #include "KVResponsiveToolbar.h"
@@ -91,6 +94,11 @@ KVEditorState KVEditor::editorState() const
     state.bEditedHasScene = state.bTopLevelHasScene;
     KVScene *scene = doc->currentScene();
     state.bHasCurrentScene = scene != nullptr;
+    if (scenes) {
+        const int nIndex = scenes->indexOf(scene);
+        state.bHasPreviousScene = nIndex > 0;
+        state.bHasNextScene = nIndex + 1 < scenes->count();
+    }
     state.nSelectedScenes = scenes ? scenes->selectedScenes().size() : 0;
     state.bPreloaderDocument = qobject_cast<const KVPreloader *>(doc) != nullptr;
     if (doc->breakpoints())
@@ -167,7 +175,9 @@ QString KVEditor::title() const
 
 QMdiSubWindow *KVEditor::subWindow() const
 {
-    return qobject_cast<QMdiSubWindow *>(m_pContainer->parentWidget());
+    // Null once the window is gone: a document deleted with the main window still announces its
+    // undo stack's last change.
+    return m_pContainer ? qobject_cast<QMdiSubWindow *>(m_pContainer->parentWidget()) : nullptr;
 }
 
 void KVEditor::onDocumentLoaded()
@@ -180,6 +190,10 @@ void KVEditor::onDocumentLoaded()
     connect(doc->getUndoStack(), &QUndoStack::indexChanged, this, &KVEditor::updateUndoRedoMenu);
     m_pCanvasView->handleDocumentLoaded();
     m_pResponsiveToolbar->setDocument(doc);
+    // The preview server serves the project's resource folder while the editor shows it.
+    m_strServedFolder = doc->resourceFolderPath();
+    KVHttpServer::getInstance()->addRoot(m_strServedFolder);
+    connect(doc, &KVDocument::locationChanged, this, [this, doc] { m_strServedFolder = doc->resourceFolderPath(); });
     if (ICore *core = ICore::instance())
         core->contextManager()->registerContext(m_pContainer, QStringLiteral("Canvas"), QStringLiteral("Canvas"));
     // The sub-window exists once the host has placed the editor; the menu and title follow then.
@@ -192,6 +206,9 @@ void KVEditor::onDocumentLoaded()
 
 void KVEditor::onDocumentUnloaded()
 {
+    if (!m_strServedFolder.isEmpty() && KVHttpServer::hasInstance())
+        KVHttpServer::getInstance()->removeRoot(m_strServedFolder);
+    m_strServedFolder.clear();
     m_pCanvasView->handleDocumentClosing();
     m_pResponsiveToolbar->setDocument(nullptr);
     if (KVDocument *doc = document())
@@ -285,7 +302,17 @@ void KVEditor::setUndoStackIndex()
 void KVEditor::openProjectFolder()
 {
     if (KVDocument *doc = document())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(doc->getFileName()).absolutePath()));
+        openWithDesktop(QUrl::fromLocalFile(QFileInfo(doc->getFileName()).absolutePath()));
+}
+
+bool KVEditor::openWithDesktop(const QUrl &url, const QString &strFailure)
+{
+    // The desktop's own opener (xdg-open on Linux) starts the browser or the file manager.
+    if (QDesktopServices::openUrl(url))
+        return true;
+    Reporter::error(strFailure.isEmpty() ? tr("Unable to open %1.").arg(url.toDisplayString(QUrl::PreferLocalFile))
+                                         : strFailure);
+    return false;
 }
 
 void KVEditor::onPreview()
@@ -306,8 +333,8 @@ void KVEditor::previewInBrowser(bool bCurrentScene)
     const QUrl url = KVPreviewer::previewDocument(doc, bCurrentScene);
     if (url.isEmpty())
         return;
-    if (!QDesktopServices::openUrl(url))
-        Reporter::error(tr("Unable to preview %1 in default browser.").arg(QFileInfo(doc->getFileName()).fileName()));
+    openWithDesktop(url, tr("Unable to preview %1 in default browser.")
+                             .arg(bCurrentScene ? tr("current scene") : tr("project")));
 }
 
 void KVEditor::onExport()
@@ -326,14 +353,42 @@ void KVEditor::onExport()
         return;
     switch (KVHtml5Exporter::askToOpen()) {
     case 0: // Open
-        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+        openWithDesktop(QUrl::fromLocalFile(page));
         break;
     case 1: // Open Folder
-        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+        openWithDesktop(QUrl::fromLocalFile(folder));
         break;
     default:
         break;
     }
+}
+
+bool KVEditor::showAdjacentScene(int nStep)
+{
+    KVDocument *doc = document();
+    KVSceneList *pList = doc ? doc->sceneList() : nullptr;
+    if (!pList)
+        return false;
+    KVScene *pTarget = pList->at(pList->indexOf(doc->currentScene()) + nStep);
+    if (!pTarget || pTarget == doc->currentScene())
+        return false;
+    // The playing timeline belongs to the scene left behind.
+    doc->pause();
+    doc->setCurrentScene(pTarget);
+    // The scene list's selection follows the scene shown, so that commands and panels act on it;
+    // the stage loads the scene on the selection notices. Showing a scene is no undo step.
+    KVCommand command(doc, QString());
+    command.setPausePlaybackFirst(false);
+    for (KVScene *pScene : pList->scenes()) {
+        if (pScene != pTarget && !pScene->isSelected())
+            continue;
+        auto *pAction = new KVCommandAction(KVCommandAction::SelectScene, doc, 2);
+        pAction->addParam(KVCmdParam::makeObject(KVCmdParam::Scene, pScene));
+        pAction->addParam(KVCmdParam::makeBool(pScene == pTarget));
+        command.addAction(pAction);
+    }
+    command.execute();
+    return true;
 }
 
 void KVEditor::closeAll()

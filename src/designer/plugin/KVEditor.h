@@ -64,9 +64,18 @@ public slots:
     void onCurrentPreview();
     void onExport();
 
+    // Shows the next (nStep 1) or previous (-1) scene of the document on the stage; false when
+    // there is none in that direction.
+    bool showAdjacentScene(int nStep);
+    void showNextScene() { showAdjacentScene(1); }
+    void showPreviousScene() { showAdjacentScene(-1); }
+
 private:
     QMdiSubWindow *subWindow() const;
     void previewInBrowser(bool bCurrentScene);
+    // Opens the address with the desktop's opener; a failure is reported (strFailure, or a
+    // message naming the address).
+    static bool openWithDesktop(const QUrl &url, const QString &strFailure = QString());
 
     // Owned until the host puts it into a sub-window, which then deletes it.
     QPointer<QWidget> m_pContainer;
@@ -74,4 +83,5 @@ private:
     KVCanvas *m_pCanvasView = nullptr;
     KVResponsiveToolbar *m_pResponsiveToolbar = nullptr;
     bool m_bMenuBuilt = false;
+    QString m_strServedFolder; // the resource folder the preview server serves for this editor
 };
