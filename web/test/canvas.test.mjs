@@ -715,30 +715,39 @@ test('the rulers mark the breakpoints; dragging a mark moves its breakpoint with
 test('a guide pulled from a ruler: boxes snap to it while the rulers show; dropped back on its ruler it goes', async () => {
   const { page } = await open({ snap: true });
   await emit(page, 'rulerVisibilityChanged', true);
+  // A place for the guide where the button's left edge, 3 px beside it, meets nothing else.
+  const b = await page.evaluate(() => window.kvCanvasPage.position(6));
+  const xs = await page.evaluate(() => window.kvCanvasPage.page.targets([6]).xs);
+  const free = (x) => [x, x + b.w / 2, x + b.w].every((v) => xs.every((t) => Math.abs(t - v) > 6));
+  let g = 20;
+  while (g < 280 && !(free(g + 3) && xs.every((t) => Math.abs(t - g) > 6))) g += 1;
+  assert.ok(g < 280, 'a free place for the guide');
   const left = await page.locator('#kv-ruler-v').boundingBox();
-  const to = await at(page, 60, 120);
+  const to = await at(page, g, 120);
   await page.mouse.move(left.x + 5, to.y);
   await page.mouse.down();
   await page.mouse.move(to.x, to.y, { steps: 4 });
   await page.mouse.up();
-  assert.equal(await page.locator('[data-kv-guide="x:60"]').count(), 1);
+  assert.equal(await page.locator(`[data-kv-guide="x:${g}"]`).count(), 1);
   assert.deepEqual((await calls(page)).filter((c) => c.name === 'setCurrentBreakpoint'), [], 'pulling a guide picks no layout');
-  // The button's left edge, 90, would land at 63: it meets the guide.
-  await mouseDrag(page, [150, 214], [123, 214]);
-  assert.equal(geometry(edits(await calls(page))[0].request.actions[0]).values[0], 60);
+  // The button's left edge, moved to 3 px beside the guide, meets it.
+  const dx = g + 3 - b.x;
+  await mouseDrag(page, [150, 214], [150 + dx, 214]);
+  assert.equal(geometry(edits(await calls(page))[0].request.actions[0]).values[0], g);
   // Hidden with the rulers, the guide neither shows nor holds boxes.
   await emit(page, 'rulerVisibilityChanged', false);
   assert.equal(await page.locator('[data-kv-guide]').count(), 0);
-  await mouseDrag(page, [123, 214], [126, 214]);
-  assert.equal(geometry(edits(await calls(page))[0].request.actions[0]).values[0], 63);
-  // Back on its ruler, it goes.
+  await mouseDrag(page, [150 + dx - 3, 214], [150 + dx, 214]);
+  assert.equal(geometry(edits(await calls(page))[0].request.actions[0]).values[0], g + 3);
+  // Taken on the stage and let go on its ruler, it goes.
   await emit(page, 'rulerVisibilityChanged', true);
-  const g = await at(page, 60, 120);
-  await page.mouse.move(g.x, g.y);
+  const on = await at(page, g, 20);
+  await page.mouse.move(on.x, on.y);
   await page.mouse.down();
-  await page.mouse.move(left.x + 5, g.y, { steps: 4 });
+  await page.mouse.move(left.x + 5, on.y, { steps: 4 });
   await page.mouse.up();
   assert.equal(await page.locator('[data-kv-guide]').count(), 0);
+  assert.deepEqual(edits(await calls(page)), [], 'taking a guide moves no element');
   await page.close();
 });
 
