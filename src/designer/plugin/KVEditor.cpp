@@ -145,11 +145,6 @@ KVEditorState KVEditor::editorState() const
     return state;
 }
 
-QObject *KVEditor::canvasObject() const
-{
-    return m_pCanvasView;
-}
-
 QWidget *KVEditor::widget() const
 {
     return m_pContainer.data();
