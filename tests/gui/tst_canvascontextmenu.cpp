@@ -1,6 +1,5 @@
-// The stage's context menus: the main menu's order with the editor's actions and menus taken by id,
-// and which menu the page's request opens for what the stage is doing (text editing, a dragged
-// breakpoint mark, point editing, or nothing special).
+// The stage's context menus: which menu the page's request opens for what the stage is doing (text
+// editing, a dragged breakpoint mark, point editing, or nothing special).
 #include "canvas/KVCanvas.h"
 #include "canvas/KVCanvasContextMenu.h"
 #include "document/KVDocument.h"
@@ -26,21 +25,6 @@ public:
     QWidget *widget() const override { return nullptr; }
 };
 
-// The menu's entries as text: actions by their text, submenus as "Title>", separators as "-".
-QStringList entries(const QMenu *pMenu)
-{
-    QStringList list;
-    for (QAction *pAction : pMenu->actions()) {
-        if (pAction->isSeparator())
-            list << QStringLiteral("-");
-        else if (pAction->menu())
-            list << pAction->menu()->title() + QLatin1Char('>');
-        else
-            list << pAction->text();
-    }
-    return list;
-}
-
 QAction *entry(const QMenu *pMenu, const QString &strText)
 {
     for (QAction *pAction : pMenu->actions()) {
@@ -57,7 +41,6 @@ class tst_CanvasContextMenu : public QObject
 private slots:
     void init();
     void cleanup();
-    void mainMenuTakesTheEditorsActionsInOrder();
     void theStageStateChoosesTheMenu();
     void theRulerMenuAsksTheToolbarForBreakpoints();
 
@@ -111,25 +94,6 @@ KVElement *tst_CanvasContextMenu::add(int nType)
     p->setSizeH(20, KVLayoutKey::base());
     m_pCanvas->currentScene()->addElement(p);
     return p;
-}
-
-void tst_CanvasContextMenu::mainMenuTakesTheEditorsActionsInOrder()
-{
-    KVCanvasContextMenu menu(m_pCanvas.data(), m_pActions.data());
-    // Ids the action manager does not know are left out; empty submenus stay for their own entries.
-    QCOMPARE(entries(menu.mainMenu()),
-             (QStringList{QStringLiteral("Reload Canvas"), QStringLiteral("-"), QStringLiteral("Arrange>"),
-                          QStringLiteral("View>"), QStringLiteral("-"), QStringLiteral("Edit Points"),
-                          QStringLiteral("Edit Text"), QStringLiteral("Edit Symbol"), QStringLiteral("&Group>"),
-                          QStringLiteral("-"), QStringLiteral("Edit.Cut"), QStringLiteral("Edit.Copy"),
-                          QStringLiteral("Edit.Paste"), QStringLiteral("Paste Here"), QStringLiteral("Edit.Delete"),
-                          QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("Edit.Lock_All"),
-                          QStringLiteral("Edit.Hide"), QStringLiteral("-")}));
-    QMenu *pArrange = menu.mainMenu()->actions().at(2)->menu();
-    QCOMPARE(entries(pArrange), QStringList{QStringLiteral("&Alignment>")});
-    QCOMPARE(entries(menu.rulerMenu()), (QStringList{QStringLiteral("Add Breakpoint"), QStringLiteral("Remove Selection")}));
-    QCOMPARE(entries(menu.pointMenu()),
-             (QStringList{QStringLiteral("Open Path"), QStringLiteral("Straight Segment"), QStringLiteral("End Edit Point")}));
 }
 
 void tst_CanvasContextMenu::theStageStateChoosesTheMenu()

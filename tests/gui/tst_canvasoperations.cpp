@@ -109,7 +109,7 @@ void tst_CanvasOperations::alignmentSlots()
     KVElement *pB = addDiv(100, 50);
     KVElement *pC = addDiv(300, 200);
     m_pCanvas->setFocusedItemId(pFocus->id());
-    m_pCanvas->setProperty("alignToParent", toParent);
+    m_pCanvas->setAlignToParent(toParent);
     QVERIFY(QMetaObject::invokeMethod(m_pCanvas.data(), slot.constData()));
     QCOMPARE(m_pDocument->getUndoStack()->count(), 1);
     QCOMPARE(pFocus->positionX(KVLayoutKey::base()), after[0]);

@@ -1,4 +1,4 @@
-// The editor's action-state rules, case by case, from a stand-in for the selection.
+// The editor's action-state rules, case by case.
 #include "plugin/KVActionStates.h"
 
 #include "KVTestMain.h"
@@ -18,8 +18,10 @@ namespace {
 KVEditorState scene(int nSelected, bool bSameParent = true)
 {
     KVEditorState s;
-    s.bTopLevelHasScene = s.bEditedHasScene = s.bHasCurrentScene = true;
+    s.bHasDocument = s.bTopLevelHasScene = s.bEditedHasScene = s.bHasCurrentScene = true;
+    s.nElements = 6;
     s.nSelected = nSelected;
+    s.bCanGoBack = s.bCanGoFront = nSelected > 0;
     s.bSameParent = bSameParent;
     return s;
 }
@@ -44,6 +46,34 @@ void tst_ActionStates::rules_data()
     QTest::newRow("size with two") << scene(2) << "Edit.Size" << true;
     QTest::newRow("order with one") << scene(1) << "Edit.DisplayOrder.Bring_To_Front" << true;
     QTest::newRow("order with none") << scene(0) << "Edit.DisplayOrder" << false;
+    KVEditorState atBack = scene(1);
+    atBack.bCanGoBack = false;
+    QTest::newRow("nothing behind the backmost") << atBack << "Edit.DisplayOrder.Send_Backward" << false;
+    QTest::newRow("the backmost comes forward") << atBack << "Edit.DisplayOrder.Bring_Forward" << true;
+    QTest::newRow("no project: no lock") << empty << "Edit.Lock_All" << false;
+    KVEditorState emptyScene = scene(0);
+    emptyScene.nElements = 0;
+    QTest::newRow("empty scene: no hide") << emptyScene << "Edit.Hide ALL" << false;
+    QTest::newRow("empty scene: no select all") << emptyScene << "Edit.Select_All" << false;
+    QTest::newRow("hide all") << scene(0) << "Edit.Hide ALL" << true;
+    QTest::newRow("lock needs a selection") << scene(0) << "Edit.Lock" << false;
+    QTest::newRow("lock the selection") << scene(1) << "Edit.Lock" << true;
+    QTest::newRow("delete needs a selection") << scene(0) << "Edit.Delete" << false;
+    KVEditorState noProject;
+    noProject.bHasBreakpoints = true;
+    QTest::newRow("no project: no override removal") << noProject << "Edit.Remove_All_Overrides" << false;
+    KVEditorState layouts = scene(1);
+    layouts.bHasBreakpoints = true;
+    QTest::newRow("overrides of the selection") << layouts << "Edit.Remove_All_Overrides" << true;
+    KVEditorState image = scene(1);
+    image.bImageOrVideoSelected = true;
+    QTest::newRow("an image at its own size") << image << "Edit.Restore_Original_Size" << false;
+    image.bResizedMediaSelected = true;
+    QTest::newRow("a resized image") << image << "Edit.Restore_Original_Size" << true;
+    KVEditorState textEdited = scene(1);
+    textEdited.bEditingText = true;
+    QTest::newRow("editing text: select all the text") << textEdited << "Edit.Select_All" << true;
+    QTest::newRow("editing text: delete goes to the text") << textEdited << "Edit.Delete" << false;
     QTest::newRow("align one alone") << scene(1) << "Edit.Alignment.Left" << false;
     KVEditorState alignParent = scene(1);
     alignParent.bAlignToParent = true;
@@ -109,9 +139,13 @@ void tst_ActionStates::zoomMarks()
     QVERIFY(r.checked.value(QStringLiteral("View.Canvas.Zoom_Fit_on_Screen")));
     s.bImageOrVideoSelected = true;
     s.bHasBreakpoints = true;
+    s.bRulerVisible = true;
+    s.bSnapEnabled = false;
     r = KVActionStates::compute(s);
     QVERIFY(r.visible.value(QStringLiteral("Edit.Restore_Original_Size")));
     QVERIFY(r.visible.value(QStringLiteral("Edit.Remove_All_Overrides")));
+    QVERIFY(r.checked.value(QStringLiteral("View.Ruler")));
+    QVERIFY(!r.checked.value(QStringLiteral("View.Canvas.Snap")));
 }
 
 KAVIO_GUI_TEST_MAIN(tst_ActionStates)

@@ -55,6 +55,7 @@ export function bind(host, page) {
   on('rulerVisibilityChanged', (b) => {
     page.rulerVisible = b === true;
     page.rulers.show(page.rulerVisible);
+    page.drawOverlay();
   });
   on('containerHandlerVisibilityChanged', (b) => {
     page.containerHandler = b === true;

@@ -44,6 +44,15 @@ export function drawOverlay(page) {
     if (g.x !== undefined) add('kv-guide', { left: `${page.toView({ x: g.x, y: 0 }).x}px`, top: '0', width: '1px', height: '100000px' });
     else add('kv-guide', { top: `${page.toView({ x: 0, y: g.y }).y}px`, left: '0', height: '1px', width: '100000px' });
   }
+  if (page.rulerVisible) {
+    for (const g of page.rulerGuides) {
+      const v = page.toView({ x: g.value, y: g.value });
+      const line = g.axis === 'x'
+        ? add('kv-ruler-guide', { left: `${v.x}px`, top: '0', width: '1px', height: '100000px' })
+        : add('kv-ruler-guide', { top: `${v.y}px`, left: '0', height: '1px', width: '100000px' });
+      line.dataset.kvGuide = `${g.axis}:${g.value}`;
+    }
+  }
   if (page.marquee) {
     const m = page.marquee;
     const p = page.toView(m);

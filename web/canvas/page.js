@@ -39,6 +39,7 @@ html,body{margin:0;height:100%;overflow:hidden;background:#d9dadc;font-family:sa
 .kv-point{position:absolute;width:8px;height:8px;margin:-4px 0 0 -4px;background:#1e88e5;border-radius:50%}
 .kv-marquee{position:absolute;border:1px dashed #1e88e5;background:rgba(30,136,229,.08)}
 .kv-guide{position:absolute;background:#e91e63}
+.kv-ruler-guide{position:absolute;background:#00bcd4}
 .kv-draft{position:absolute;border:1px dashed #333}
 .kv-editing{outline:1px solid #1e88e5;cursor:text;user-select:text}
 .kv-text[data-kv-placeholder]:empty:not(.kv-editing)::before{content:attr(data-kv-placeholder);opacity:.5}
@@ -82,6 +83,8 @@ export class CanvasPage {
     // is.
     this.renewIds = new Set();
     this.guides = [];
+    // Guides pulled from the rulers: { axis: 'x' | 'y', value } in stage pixels.
+    this.rulerGuides = [];
     this.marquee = null;
     this.draft = null;
     this.clock = createClock(
@@ -391,12 +394,15 @@ export class CanvasPage {
   // The lines boxes snap to while the given ids move.
   targets(movingIds) {
     const moving = new Set(movingIds);
-    return snapTargets(
+    const t = snapTargets(
       this.stageSize(),
       this.items()
         .filter((it) => !moving.has(it.id) && !it.hidden)
         .map((it) => it.box),
     );
+    // The rulers' guides while they show.
+    if (this.rulerVisible) for (const g of this.rulerGuides) (g.axis === 'x' ? t.xs : t.ys).push(g.value);
+    return t;
   }
 
   // ---- Selection --------------------------------------------------------------------------------
@@ -460,9 +466,13 @@ export class CanvasPage {
     const vh = this.viewport.clientHeight;
     if (!w || !h || !vw || !vh) return;
     const zoom = Math.max(MIN_ZOOM, Math.min(MAX_ZOOM, Math.min((vw - 40) / w, (vh - 40) / h)));
+    const changed = zoom !== this.zoom;
     this.zoom = zoom;
     this.offset = { x: (vw - w * zoom) / 2, y: (vh - h * zoom) / 2 };
     this.placeWorld();
+    // The editor's zoom box shows the factor that fits.
+    if (changed) this.call('setZoomFactor', zoom);
+    this.reportOffset();
   }
 
   // Viewport pixels (relative to the viewport's corner) to stage pixels and back.

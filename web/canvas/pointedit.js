@@ -2,6 +2,11 @@
 // its control points, the segment into the chosen anchor made straight, the path opened or closed.
 // Each change is one request with the shape's new outline.
 import { outlineAction } from './requests.js';
+import { isOpenFreeform } from '../player/shapes.js';
+
+// The free forms the editor makes of a closed and of an opened outline.
+const FREEFORM_SHAPE = 594;
+const FREEFORM_SCRIBBLE = 595;
 
 // Screen pixels around an anchor that take the pointer.
 const REACH = 7;
@@ -101,6 +106,12 @@ export class PointEditing {
     const el = p.model && p.model.element(id);
     if (!el || !Array.isArray(el.s) || !Array.isArray(el.s[1])) return;
     p.submit([outlineAction(id, el.s[1], open)], open ? 'Open Path' : 'Close Path');
+    // The editor changes the shape's kind with it and does not echo the page's own edit.
+    if (isOpenFreeform(Number(el.s[0])) !== !!open) {
+      el.s[0] = open ? FREEFORM_SCRIBBLE : FREEFORM_SHAPE;
+      p.renewIds.add(id);
+      p.flush();
+    }
   }
 
   // The new outline in the page's copy, drawn, and sent.

@@ -2,7 +2,9 @@
 // marked on them (horizontal breakpoints on the top ruler, vertical ones on the left). A click on a
 // ruler picks the layout at that position; a mark dragged along its ruler moves its breakpoint (the
 // editor is told while it moves and gets one request at the end); a right click asks for the ruler
-// menu at that position.
+// menu at that position. Dragged from a ruler onto the stage, the pointer pulls out a guide (a
+// horizontal one from the top ruler, a vertical one from the left), which moving boxes snap to
+// while snapping is on; a guide dragged back onto its ruler goes away. Guides show with the rulers.
 import { action, param, INT } from './requests.js';
 
 export const RULER_SIZE = 18;
@@ -25,6 +27,7 @@ export class Rulers {
     this.corner.style.cssText = `position:absolute;left:0;top:0;width:${RULER_SIZE}px;height:${RULER_SIZE}px;background:#f3f3f3`;
     page.viewport.appendChild(this.corner);
     this.show(false);
+    page.viewport.addEventListener('pointerdown', (e) => this.grab(e), true);
   }
 
   bar(id, css) {
@@ -117,8 +120,55 @@ export class Rulers {
     this.drag = mark ? { ...mark, start: mark.value, moved: false } : { dir, click: this.position(e, dir) };
   }
 
+  // Whether the pointer has left the ruler it was pressed on, towards the stage.
+  onStage(e, dir) {
+    const r = this.page.viewport.getBoundingClientRect();
+    return dir ? e.clientX - r.left > RULER_SIZE : e.clientY - r.top > RULER_SIZE;
+  }
+
+  // A press on a guide (while the rulers show) takes it, to move it or to drop it on its ruler.
+  grab(e) {
+    const p = this.page;
+    if (!this.visible || e.button !== 0 || !p.model) return;
+    const at = p.toStage(e.clientX, e.clientY);
+    const reach = 3 / p.zoom;
+    const guide = p.rulerGuides.find((g) => Math.abs(g.value - (g.axis === 'x' ? at.x : at.y)) <= reach);
+    if (!guide) return;
+    e.stopPropagation();
+    e.preventDefault();
+    const dir = guide.axis === 'x' ? 1 : 0;
+    this.drag = { dir, guide, pulled: true };
+    const move = (ev) => this.pull(ev, dir);
+    const up = (ev) => {
+      window.removeEventListener('pointermove', move, true);
+      window.removeEventListener('pointerup', up, true);
+      this.up(ev, dir);
+    };
+    window.addEventListener('pointermove', move, true);
+    window.addEventListener('pointerup', up, true);
+  }
+
+  // A guide pulled from a ruler follows the pointer across the stage.
+  pull(e, dir) {
+    const d = this.drag;
+    const p = this.page;
+    if (!d.guide) {
+      if (!this.onStage(e, dir)) return;
+      d.guide = { axis: dir ? 'x' : 'y', value: 0 };
+      p.rulerGuides.push(d.guide);
+    }
+    const at = p.toStage(e.clientX, e.clientY);
+    d.guide.value = Math.round(dir ? at.x : at.y);
+    d.pulled = true;
+    p.drawOverlay();
+  }
+
   move(e, dir) {
     const d = this.drag;
+    if (d && d.dir === dir && (d.click !== undefined || d.guide)) {
+      this.pull(e, dir);
+      return;
+    }
     if (!d || d.click !== undefined || d.dir !== dir) return;
     const value = Math.max(1, this.position(e, dir));
     if (value === d.value) return;
@@ -134,6 +184,12 @@ export class Rulers {
     const d = this.drag;
     this.drag = null;
     if (!d) return;
+    if (d.pulled) {
+      // Let go on the ruler, the guide goes.
+      if (d.guide && !this.onStage(e, dir)) this.page.rulerGuides = this.page.rulerGuides.filter((g) => g !== d.guide);
+      this.page.drawOverlay();
+      return;
+    }
     if (d.click !== undefined) {
       // A click picks the layout whose range holds the position.
       this.page.call('setCurrentBreakpoint', dir, Math.max(0, d.click));

@@ -204,6 +204,9 @@ export function applyUpdate(state, msg) {
       if (el && cmd === 1037 && Array.isArray(value)) {
         el.s = Array.isArray(el.s) ? el.s : [594];
         el.s[1] = value;
+        // Opening or closing the outline changes the shape's kind.
+        const type = obj(v[1]).type;
+        if (Number.isInteger(type)) el.s[0] = type;
       }
       if (el && cmd === 1039 && Array.isArray(value) && Array.isArray(el.s)) el.s.splice(2, el.s.length - 2, ...value);
       return one(v[0]);

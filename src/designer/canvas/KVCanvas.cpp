@@ -14,6 +14,8 @@
 #include "commands/KVPageCommandBuilder.h"
 #include "commands/KVUpdateViewInfo.h"
 #include "document/KVDocument.h"
+#include "model/KVAutoShape.h"
+#include "model/KVAutoShapeCatalogue.h"
 #include "model/KVElement.h"
 #include "model/KVElementType.h"
 #include "model/KVMedia.h"
@@ -333,6 +335,7 @@ void KVCanvas::setZoomFactor(double dFactor, bool bNotifyJS, bool bNotifyZoomCtr
         emit m_pExposing->zoomFactorChanged(m_dZoomFactor);
     if (bNotifyZoomCtrl)
         emit zoomInfoChanged(m_dZoomFactor, m_bFitToViewport);
+    emit viewStateChanged();
 }
 
 void KVCanvas::setFitToViewport(bool bFit, bool bNotifyJS, bool bNotifyZoomCtrl)
@@ -343,6 +346,90 @@ void KVCanvas::setFitToViewport(bool bFit, bool bNotifyJS, bool bNotifyZoomCtrl)
         emit m_pExposing->fitToViewportChanged(m_bFitToViewport);
     if (bNotifyZoomCtrl)
         emit zoomInfoChanged(m_dZoomFactor, m_bFitToViewport);
+    emit viewStateChanged();
+}
+
+const QList<double> &KVCanvas::zoomSteps()
+{
+    static const QList<double> steps = {0.1, 0.25, 0.5, 0.75, 1.0, 1.5, 2.0, 3.0, 4.0};
+    return steps;
+}
+
+void KVCanvas::zoomIn()
+{
+    for (double dStep : zoomSteps()) {
+        if (dStep > m_dZoomFactor + 1e-6) {
+            setZoomPercent(qRound(dStep * 100));
+            return;
+        }
+    }
+}
+
+void KVCanvas::zoomOut()
+{
+    for (int i = zoomSteps().size() - 1; i >= 0; --i) {
+        if (zoomSteps().at(i) < m_dZoomFactor - 1e-6) {
+            setZoomPercent(qRound(zoomSteps().at(i) * 100));
+            return;
+        }
+    }
+}
+
+void KVCanvas::zoomFit()
+{
+    // The page works out the factor that fits and reports it back.
+    setFitToViewport(true, true, true);
+}
+
+void KVCanvas::setZoomPercent(int nPercent)
+{
+    if (nPercent <= 0)
+        return;
+    if (m_bFitToViewport)
+        setFitToViewport(false, true, false);
+    setZoomFactor(nPercent / 100.0, true, true);
+}
+
+void KVCanvas::showRuler(bool bShow)
+{
+    m_bRulerVisible = bShow;
+    emit m_pExposing->rulerVisibilityChanged(bShow);
+    emit viewStateChanged();
+}
+
+void KVCanvas::enableSnap(bool bEnabled)
+{
+    m_bSnapEnabled = bEnabled;
+    emit m_pExposing->snapEnabledChanged(bEnabled);
+    emit viewStateChanged();
+}
+
+void KVCanvas::setAlignToParent(bool bAlign)
+{
+    m_bAlignToParent = bAlign;
+    emit viewStateChanged();
+}
+
+void KVCanvas::setFluidLayout(bool bFluid)
+{
+    m_bFluidLayout = bFluid;
+    emit viewStateChanged();
+}
+
+void KVCanvas::sendViewStateToJS()
+{
+    emit m_pExposing->rulerVisibilityChanged(m_bRulerVisible);
+    emit m_pExposing->snapEnabledChanged(m_bSnapEnabled);
+    if (m_bFitToViewport)
+        emit m_pExposing->fitToViewportChanged(true);
+    else
+        emit m_pExposing->zoomFactorChanged(m_dZoomFactor);
+}
+
+bool KVCanvas::holdsText(int nType)
+{
+    return nType == KVElementType::Text || nType == KVElementType::Div || nType == KVElementType::Shape
+           || nType == KVElementType::Freeform;
 }
 
 void KVCanvas::setSceneOffset(double dScenePosX, double dScenePosY)
@@ -375,7 +462,10 @@ void KVCanvas::setEditingText(bool bEditing, int nToolBarX, int nToolBarY)
 {
     Q_UNUSED(nToolBarX)
     Q_UNUSED(nToolBarY)
+    if (bEditing == m_bEditingText)
+        return;
     m_bEditingText = bEditing;
+    emit viewStateChanged();
 }
 
 void KVCanvas::setEditingText(bool bEditing, int nToolBarX)
@@ -575,7 +665,7 @@ void KVCanvas::endEditPoint()
 void KVCanvas::editText()
 {
     KVElement *pFocused = m_pCurrentScene ? m_pCurrentScene->findElement(m_nFocusedItemId) : nullptr;
-    if (pFocused && pFocused->type() == 4)
+    if (pFocused && holdsText(pFocused->type()))
         emit m_pExposing->startEditText(m_nFocusedItemId);
 }
 
@@ -606,10 +696,20 @@ void KVCanvas::refreshLockAndHideActions()
     KVCanvasOperations::refreshLockHideLabels(this);
 }
 
+bool KVCanvas::isFocusedPathOpen() const
+{
+    const auto *pShape = m_pCurrentScene ? qobject_cast<const KVAutoShape *>(m_pCurrentScene->findElement(m_nFocusedItemId))
+                                         : nullptr;
+    return pShape && pShape->type() == KVElementType::Freeform
+           && KVAutoShapeCatalogue::isOpenFreeform(pShape->shapeType());
+}
+
 void KVCanvas::openPath()
 {
-    if (m_nFocusedItemId >= 0)
-        emit m_pExposing->openPath(m_nFocusedItemId, true);
+    // "Open Path" opens a closed outline, "Close Path" closes an open one.
+    KVElement *pFocused = m_pCurrentScene ? m_pCurrentScene->findElement(m_nFocusedItemId) : nullptr;
+    if (pFocused && pFocused->type() == KVElementType::Freeform)
+        emit m_pExposing->openPath(m_nFocusedItemId, !isFocusedPathOpen());
 }
 
 void KVCanvas::straightSegment()

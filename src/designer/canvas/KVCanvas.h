@@ -51,6 +51,20 @@ public:
     void clearEditingBreakpoint() { m_bEditingBreakpoint = false; }
     // The focused free-form shape's points are being edited on the stage.
     bool isEditingPoints() const { return m_bEditingPoints; }
+    // The focused free-form shape's outline is open (its point menu offers "Close Path").
+    bool isFocusedPathOpen() const;
+    bool rulerVisible() const { return m_bRulerVisible; }
+    bool snapEnabled() const { return m_bSnapEnabled; }
+    // The "Align to Parent" and "Flexible Layout" switches of this editor's stage.
+    bool alignToParent() const { return m_bAlignToParent; }
+    bool fluidLayout() const { return m_bFluidLayout; }
+    void setAlignToParent(bool bAlign);
+    void setFluidLayout(bool bFluid);
+    // Whether the element kind (type code) holds text the stage can edit in place: text boxes,
+    // rectangles, auto shapes and free-form shapes.
+    static bool holdsText(int nType);
+    // The zoom steps of Zoom In and Zoom Out (factors, ascending).
+    static const QList<double> &zoomSteps();
     KVCanvasContextMenu *contextMenu() const { return m_pContextMenu; }
 
     // The page's address: the host's canvas page, "/resources/canvas/index.html".
@@ -63,6 +77,9 @@ public:
 
 signals:
     void zoomInfoChanged(double dZoomFactor, bool bFitToViewport);
+    // Something the editor's actions read from the stage changed: zoom, fit, rulers, snapping,
+    // text editing, the layout switches.
+    void viewStateChanged();
     // The page finished its pending work (the wait before playback ends).
     void allTasksFinished();
     // Resources came or went during a command: the fonts of the text tool are read again.
@@ -119,6 +136,15 @@ public slots:
     // The page has loaded a medium: its natural size (video) and its length in milliseconds.
     void updateMediaProps(int nElementId, int nVideoWidth, int nVideoHeight, int nDuration);
     void focusToMe();
+    // Zoom from the editor's actions: one step in or out, fit to the view, or a percentage.
+    void zoomIn();
+    void zoomOut();
+    void zoomFit();
+    void setZoomPercent(int nPercent);
+    void showRuler(bool bShow);
+    void enableSnap(bool bEnabled);
+    // Tells a freshly loaded page the view options it cannot know (zoom, fit, rulers, snapping).
+    void sendViewStateToJS();
     void onPageLoaded();
     void onAllTaskFinished();
     void pauseTimeline();
@@ -208,5 +234,9 @@ private:
     bool m_bFontsChanged = false;
     int m_nFocusedItemId = -1;
     bool m_bEditingPoints = false;
+    bool m_bRulerVisible = false;
+    bool m_bSnapEnabled = true;
+    bool m_bAlignToParent = false;
+    bool m_bFluidLayout = false;
     KVCanvasContextMenu *m_pContextMenu = nullptr;
 };

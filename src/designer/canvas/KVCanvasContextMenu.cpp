@@ -82,7 +82,8 @@ KVCanvasContextMenu::KVCanvasContextMenu(KVCanvas *pCanvas, ActionManager *pActi
     QObject::connect(m_pRemoveSelection, &QAction::triggered, pCanvas, &KVCanvas::removeBreakpoint);
 
     m_pPointMenu = new QMenu(pCanvas);
-    QObject::connect(m_pPointMenu->addAction(tr("Open Path")), &QAction::triggered, pCanvas, &KVCanvas::openPath);
+    m_pOpenPath = m_pPointMenu->addAction(tr("Open Path"));
+    QObject::connect(m_pOpenPath, &QAction::triggered, pCanvas, &KVCanvas::openPath);
     QObject::connect(m_pPointMenu->addAction(tr("Straight Segment")), &QAction::triggered, pCanvas,
                      &KVCanvas::straightSegment);
     QObject::connect(m_pPointMenu->addAction(tr("End Edit Point")), &QAction::triggered, pCanvas,
@@ -157,6 +158,7 @@ QMenu *KVCanvasContextMenu::popup(const QPoint &ptGlobal)
         return m_pRulerMenu;
     }
     if (m_pCanvas->isEditingPoints()) {
+        m_pOpenPath->setText(m_pCanvas->isFocusedPathOpen() ? tr("Close Path") : tr("Open Path"));
         m_pPointMenu->popup(ptGlobal);
         return m_pPointMenu;
     }
@@ -165,7 +167,7 @@ QMenu *KVCanvasContextMenu::popup(const QPoint &ptGlobal)
     const KVElement *pFocused = pScene ? pScene->findElement(m_pCanvas->focusedItemId()) : nullptr;
     const int nType = pFocused ? pFocused->type() : -1;
     m_pEditPoints->setEnabled(nType == 11);
-    m_pEditText->setEnabled(nType == 4);
+    m_pEditText->setEnabled(KVCanvas::holdsText(nType));
     m_pCanvas->refreshLockAndHideActions();
     m_ptMenu = m_pCanvas->mapFromGlobal(ptGlobal);
     m_pMainMenu->popup(ptGlobal);

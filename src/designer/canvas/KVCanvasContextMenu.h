@@ -43,5 +43,6 @@ private:
     QAction *m_pRemoveSelection = nullptr;
     QAction *m_pEditPoints = nullptr;
     QAction *m_pEditText = nullptr;
+    QAction *m_pOpenPath = nullptr;
     QPoint m_ptMenu;
 };

@@ -23,14 +23,13 @@
 #include "resources/MediaResource.h"
 
 #include "ActionManager.h"
+#include "FileDialogs.h"
 #include "ICore.h"
 #include "Reporter.h"
 
 #include <QAction>
 
-#include <QFileDialog>
 #include <QUndoStack>
-#include <QInputDialog>
 #include <QMimeData>
 
 namespace {
@@ -63,9 +62,9 @@ KVEditContext KVCanvasOperations::context(const KVCanvas *pCanvas)
     c.pScene = pScene;
     c.pTimeline = pScene->currentTimeline();
     c.nFocusedId = pCanvas->focusedItemId();
-    c.bAlignToParent = pCanvas->property("alignToParent").toBool();
+    c.bAlignToParent = pCanvas->alignToParent();
     // Percent positions go with aligning to the parent only.
-    c.bFlexibleLayout = c.bAlignToParent && pCanvas->property("fluidLayout").toBool();
+    c.bFlexibleLayout = c.bAlignToParent && pCanvas->fluidLayout();
     c.bAutoKeyframe = pDocument->isAutoKeyframeMode();
     c.nCurrentTime = c.pTimeline ? c.pTimeline->currentTimeMs() : 0;
     return c;
@@ -108,15 +107,19 @@ void KVCanvasOperations::restoreOriginalSize(KVCanvas *pCanvas)
     KVResourceManager *pManager = managerOf(pCanvas);
     if (!c.isUsable() || !pManager)
         return;
-    submit(pCanvas, KVArrangeOperation::restoreOriginalSize(c, [pManager](const KVElement *p) {
-        if (const auto *pImage = qobject_cast<const KVImage *>(p))
-            return pManager->imageSize(pImage->imageId());
-        if (const auto *pMedia = qobject_cast<const KVMedia *>(p)) {
-            if (const auto *pResource = dynamic_cast<const MediaResource *>(pMedia->media()))
-                return pResource->mediaSize();
-        }
-        return QSize();
-    }));
+    submit(pCanvas, KVArrangeOperation::restoreOriginalSize(
+                        c, [pManager](const KVElement *p) { return naturalSize(pManager, p); }));
+}
+
+QSize KVCanvasOperations::naturalSize(const KVResourceManager *pManager, const KVElement *pElement)
+{
+    if (const auto *pImage = qobject_cast<const KVImage *>(pElement))
+        return pManager ? pManager->imageSize(pImage->imageId()) : QSize();
+    if (const auto *pMedia = qobject_cast<const KVMedia *>(pElement)) {
+        if (const auto *pResource = dynamic_cast<const MediaResource *>(pMedia->media()))
+            return pResource->mediaSize();
+    }
+    return QSize();
 }
 
 void KVCanvasOperations::removeAllOverrides(KVCanvas *pCanvas)
@@ -255,8 +258,8 @@ void KVCanvasOperations::insertHtmlWidget(KVCanvas *pCanvas)
     if (!context(pCanvas).isUsable())
         return;
     bool bOk = false;
-    const QString strUrl = QInputDialog::getText(pCanvas, Reporter::title(), tr("URL of the page to show:"),
-                                                 QLineEdit::Normal, QStringLiteral("https://"), &bOk).trimmed();
+    const QString strUrl = FileDialogs::getText(pCanvas, Reporter::title(), tr("URL of the page to show:"),
+                                                QStringLiteral("https://"), &bOk).trimmed();
     if (!bOk || strUrl.isEmpty() || !prepareInsert(pCanvas))
         return;
     submit(pCanvas, KVInsertOperation::insertHtmlWidget(context(pCanvas), strUrl, nullptr, managerOf(pCanvas),
@@ -271,7 +274,7 @@ void KVCanvasOperations::insertFiles(KVCanvas *pCanvas, int nResourceType)
     QStringList patterns;
     for (const QString &strSuffix : KVResourceType::suffixes(nResourceType))
         patterns.append(QStringLiteral("*.") + strSuffix);
-    const QStringList paths = QFileDialog::getOpenFileNames(
+    const QStringList paths = FileDialogs::getOpenFileNames(
         pCanvas, KVInsertOperation::commandText(nResourceType), QString(),
         KVResourceType::fileKindText(nResourceType) + QStringLiteral(" (") + patterns.join(QLatin1Char(' '))
             + QLatin1Char(')'));

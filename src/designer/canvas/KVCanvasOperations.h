@@ -3,9 +3,12 @@
 #include <QCoreApplication>
 #include <QPoint>
 #include <QPointF>
+#include <QSize>
 
 class KVCanvas;
 class KVCommand;
+class KVElement;
+class KVResourceManager;
 class KVEditContext;
 class QMimeData;
 
@@ -56,6 +59,8 @@ public:
     static bool acceptsDrag(const KVCanvas *pCanvas, const QMimeData *pData);
     // Handles a drop at a point of the view; false when the data is not taken.
     static bool drop(KVCanvas *pCanvas, const QMimeData *pData, const QPoint &ptView);
+    // The natural size of an image or a video element; invalid when unknown or for other kinds.
+    static QSize naturalSize(const KVResourceManager *pManager, const KVElement *pElement);
     // The stage point under a point of the view (scene offset, scroll and zoom of the page).
     static QPointF stagePoint(const KVCanvas *pCanvas, const QPoint &ptView);
 

@@ -69,6 +69,8 @@ void KVHTMLExposingCanvas::onAllTaskFinished()
 
 void KVHTMLExposingCanvas::sendSceneDataToJS()
 {
+    // A page that asks for the scene has just loaded: it learns the view options with it.
+    m_pCanvas->sendViewStateToJS();
     m_pCanvas->sendSceneDataToJS();
 }
 

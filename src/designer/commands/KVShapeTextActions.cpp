@@ -1,5 +1,7 @@
 #include "commands/KVShapeTextActions.h"
 
+#include "model/KVAutoShapeCatalogue.h"
+
 #include "commands/KVElementCommandAction.h"
 #include "model/KVAutoShape.h"
 #include "model/KVFreeFormShape.h"
@@ -106,11 +108,25 @@ bool exchangeOutline(KVElementCommandAction &a, const KVLayoutKey &layout)
     auto *pShape = qobject_cast<KVFreeFormShape *>(a.element());
     KVFreeFormShapeProperty *p = pShape ? pShape->freeFormProperty(layout) : nullptr;
     KVBezierPath path;
-    if (!p || !readPath(a.param(1)->toJsonObject(), path))
+    const QJsonObject joNew = a.param(1)->toJsonObject();
+    if (!p || !readPath(joNew, path))
         return false;
     QJsonObject joOld;
     p->path().toJson(joOld);
     p->setPath(path);
+    // Opening or closing the outline makes the shape an open or a closed free form; the undo
+    // gives it its own kind back.
+    const int nOldType = pShape->shapeType(layout);
+    int nNewType = nOldType;
+    if (joNew.value(QStringLiteral("shapeType")).isDouble())
+        nNewType = joNew.value(QStringLiteral("shapeType")).toInt();
+    else if (joNew.value(QStringLiteral("open")).isBool())
+        nNewType = joNew.value(QStringLiteral("open")).toBool() ? KVAutoShapeCatalogue::FreeformScribble
+                                                               : KVAutoShapeCatalogue::FreeformShape;
+    if (nNewType != nOldType && KVAutoShapeCatalogue::isOpenFreeform(nNewType) != KVAutoShapeCatalogue::isOpenFreeform(nOldType)) {
+        pShape->setShapeType(nNewType, layout);
+        joOld.insert(QStringLiteral("shapeType"), nOldType);
+    }
     a.param(1)->setValue(joOld);
     return true;
 }

@@ -360,7 +360,11 @@ QJsonArray KVUpdateViewInfo::preparedParams(IKVCommandTarget *pDocument, bool &b
             value = QJsonArray{arrows.nStartType, arrows.nStartSize, arrows.nEndType, arrows.nEndSize};
         }
         ja.append(intParam(pShape->id()));
-        ja.append(objectParam({{QStringLiteral("value"), value}}));
+        QJsonObject joValue{{QStringLiteral("value"), value}};
+        // An outline that was opened or closed changed the shape's kind with it.
+        if (m_nType == 1037)
+            joValue.insert(QStringLiteral("type"), pShape->shapeType());
+        ja.append(objectParam(joValue));
         break;
     }
     case KVCommandAction::CommandDone:

@@ -32,6 +32,14 @@ class KVAutoShapeCatalogue : public ISingleton<KVAutoShapeCatalogue>
 public:
     enum Category { BasicShapes = 0, Callouts = 1, Freeforms = 2, BlockArrows = 3, Stars = 4 };
     static constexpr int ShapeCount = 48;
+    // The free forms drawn as one closed outline and as an open line.
+    static constexpr int FreeformShape = 594;
+    static constexpr int FreeformScribble = 595;
+    // Lines, arrows, curves and scribbles are open outlines; other free forms close theirs.
+    static bool isOpenFreeform(int nShapeType)
+    {
+        return (nShapeType >= 590 && nShapeType <= 593) || nShapeType == FreeformScribble;
+    }
     static constexpr double DefaultAdjustment = 0.5;
 
     ~KVAutoShapeCatalogue();

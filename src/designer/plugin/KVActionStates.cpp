@@ -20,10 +20,6 @@ const QStringList kDistribute = {
     QStringLiteral("Edit.Alignment.Dist_Horz_Space"),  QStringLiteral("Edit.Alignment.Dist_Vert_Space")};
 const QStringList kSize = {QStringLiteral("Edit.Size"), QStringLiteral("Edit.Size.Same_Width"),
                            QStringLiteral("Edit.Size.Same_Height"), QStringLiteral("Edit.Size.Same_Size")};
-const QStringList kOrder = {QStringLiteral("Edit.DisplayOrder"), QStringLiteral("Edit.DisplayOrder.Bring_To_Front"),
-                            QStringLiteral("Edit.DisplayOrder.Bring_Forward"),
-                            QStringLiteral("Edit.DisplayOrder.Send_To_Back"),
-                            QStringLiteral("Edit.DisplayOrder.Send_Backward")};
 const QList<QPair<const char *, double>> kZoomMarks = {
     {"View.Canvas.Zoom_50%", 0.5}, {"View.Canvas.Zoom_75%", 0.75}, {"View.Canvas.Zoom_100%", 1.0},
     {"View.Canvas.Zoom_200%", 2.0}, {"View.Canvas.Zoom_300%", 3.0}, {"View.Canvas.Zoom_400%", 4.0}};
@@ -52,12 +48,26 @@ KVActionStates::Result KVActionStates::compute(const KVEditorState &s)
     r.enabled.insert(QStringLiteral("Scene.Duplicate_Scene"), s.bHasCurrentScene && s.nSelectedScenes == 1);
     r.enabled.insert(QStringLiteral("Scene.Previous_Scene"), s.bHasPreviousScene);
     r.enabled.insert(QStringLiteral("Scene.Next_Scene"), s.bHasNextScene);
+    // Shown only where they apply, and never offered where they are not shown.
     r.visible.insert(QStringLiteral("Edit.Restore_Original_Size"), s.bImageOrVideoSelected);
+    r.enabled.insert(QStringLiteral("Edit.Restore_Original_Size"), s.bResizedMediaSelected && !s.bEditingText);
     r.visible.insert(QStringLiteral("Edit.Remove_All_Overrides"), s.bHasBreakpoints);
+    r.enabled.insert(QStringLiteral("Edit.Remove_All_Overrides"),
+                     s.bHasDocument && s.bHasBreakpoints && s.nSelected >= 1 && !s.bEditingText);
+    // Lock and hide: the scene's elements, or the selected ones.
+    const bool bElements = s.bHasDocument && s.bHasCurrentScene && s.nElements > 0;
+    enable({QStringLiteral("Edit.Lock_All"), QStringLiteral("Edit.Hide ALL")}, bElements);
+    enable({QStringLiteral("Edit.Lock"), QStringLiteral("Edit.Hide")}, bElements && s.nSelected >= 1);
+    r.enabled.insert(QStringLiteral("Edit.Select_All"), bElements || s.bEditingText);
+    r.enabled.insert(QStringLiteral("Edit.Delete"), s.nSelected >= 1 && !s.bEditingText);
 
     const bool bFree = !s.bEditingText;
     enable(kSize, bFree && s.nSelected >= 2);
-    enable(kOrder, bFree && s.nSelected >= 1);
+    r.enabled.insert(QStringLiteral("Edit.DisplayOrder"), bFree && (s.bCanGoBack || s.bCanGoFront));
+    enable({QStringLiteral("Edit.DisplayOrder.Bring_To_Front"), QStringLiteral("Edit.DisplayOrder.Bring_Forward")},
+           bFree && s.bCanGoFront);
+    enable({QStringLiteral("Edit.DisplayOrder.Send_To_Back"), QStringLiteral("Edit.DisplayOrder.Send_Backward")},
+           bFree && s.bCanGoBack);
     const bool bAlign = bFree && s.bSameParent && (s.nSelected > 1 || (s.nSelected == 1 && s.bAlignToParent));
     enable(kAlign + QStringList{QStringLiteral("Edit.Alignment")}, bAlign);
     enable(kDistribute,
@@ -74,8 +84,10 @@ KVActionStates::Result KVActionStates::compute(const KVEditorState &s)
     r.enabled.insert(QStringLiteral("Edit.Group_Elements"), bGroup || bUngroup || bRemoveFromGroup);
     r.enabled.insert(QStringLiteral("Edit.Convert_To_Symbol"), bGroup);
 
-    r.enabled.insert(QStringLiteral("View.Canvas.Zoom_In"), !same(s.dZoom, 4.0));
-    r.enabled.insert(QStringLiteral("View.Canvas.Zoom_nOut"), !same(s.dZoom, 0.1));
+    r.enabled.insert(QStringLiteral("View.Canvas.Zoom_In"), s.bHasCurrentScene && s.dZoom < 4.0 - 1e-9);
+    r.enabled.insert(QStringLiteral("View.Canvas.Zoom_nOut"), s.bHasCurrentScene && s.dZoom > 0.1 + 1e-9);
+    r.checked.insert(QStringLiteral("View.Ruler"), s.bRulerVisible);
+    r.checked.insert(QStringLiteral("View.Canvas.Snap"), s.bSnapEnabled);
     for (const auto &mark : kZoomMarks)
         r.checked.insert(QString::fromLatin1(mark.first), !s.bFitToViewport && same(s.dZoom, mark.second));
     r.checked.insert(QStringLiteral("View.Canvas.Zoom_Fit_on_Screen"), s.bFitToViewport);

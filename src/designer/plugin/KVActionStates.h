@@ -7,6 +7,7 @@
 // selection and the canvas. The editor fills it whenever one of them changes.
 struct KVEditorState
 {
+    bool bHasDocument = false;       // a project is open in the editor
     bool bTopLevelHasScene = false;  // the project's own symbol has a scene
     bool bEditedHasScene = false;    // the symbol being edited (the project itself or a symbol) has one
     bool bHasCurrentScene = false;
@@ -14,17 +15,23 @@ struct KVEditorState
     bool bHasNextScene = false;      // ... or after it
     bool bEditingSymbol = true;      // a symbol (the project counts) is being edited
     int nSelectedScenes = 0;
+    int nElements = 0;               // elements of the current scene (the whole tree)
     int nSelected = 0;               // elements selected in the current scene
     bool bSameParent = false;        // all selected elements have the same parent
+    bool bCanGoBack = false;         // a selected element is not the first (backmost) of its parent
+    bool bCanGoFront = false;        // a selected element is not the last (frontmost) of its parent
     bool bEditingText = false;
     bool bAlignToParent = false;
     bool bGroupSelected = false;     // a selected element is a group
     bool bGroupWithSibling = false;  // ... and another selected element has the same parent as it
     bool bInsideGroup = false;       // a selected element lies inside a group
     bool bImageOrVideoSelected = false;
+    bool bResizedMediaSelected = false; // ... whose size is not its natural size
     bool bHasBreakpoints = false;
     double dZoom = 1.0;
     bool bFitToViewport = false;
+    bool bRulerVisible = false;
+    bool bSnapEnabled = true;
     bool bPreloaderDocument = false;
 };
 

@@ -20,118 +20,118 @@ using F = KVActionSpec;
 // The catalogue, in registration order. Actions the host makes (Edit.Undo, Edit.Redo, the preview
 // and export actions, Help.*) are not here.
 const QList<KVActionSpec> kCatalogue = {
-    {"File.SaveAs.Package", QT_TRANSLATE_NOOP("KVDesignerActions", "Package"), "export", "Ctrl+Shift+P", "File.SaveAs", "saveAsPackage", F::None, 0, nullptr},
-    {"Edit.Cut", QT_TRANSLATE_NOOP("KVDesignerActions", "Cu&t"), "cut", "std:Cut", "MenuBar.Edit", nullptr, F::StartsDisabled, 0, nullptr},
-    {"Edit.Copy", QT_TRANSLATE_NOOP("KVDesignerActions", "&Copy"), "copy", "std:Copy", "MenuBar.Edit", nullptr, F::StartsDisabled, 0, nullptr},
-    {"Edit.Paste", QT_TRANSLATE_NOOP("KVDesignerActions", "&Paste"), "paste", "std:Paste", "MenuBar.Edit", nullptr, F::StartsDisabled, 0, nullptr},
-    {"Edit.Paste_With_Animation", QT_TRANSLATE_NOOP("KVDesignerActions", "Paste with Animation"), nullptr, nullptr, "MenuBar.Edit", nullptr, F::StartsDisabled, 0, nullptr},
-    {"Text.Paste_As_Plain", QT_TRANSLATE_NOOP("KVDesignerActions", "Paste as Plain Text"), nullptr, nullptr, "MenuBar.Edit", nullptr, F::Hidden, 0, "insertText"},
-    {"Edit.Delete", QT_TRANSLATE_NOOP("KVDesignerActions", "&Delete"), "delete", "std:Delete", "MenuBar.Edit", "deleteSelection", F::None, 0, nullptr},
-    {"Edit.Select_All", QT_TRANSLATE_NOOP("KVDesignerActions", "Select &All"), nullptr, "std:SelectAll", "MenuBar.Edit", "selectAll", F::None, 0, nullptr},
-    {"Edit.Rename", QT_TRANSLATE_NOOP("KVDesignerActions", "Rename"), nullptr, "F2", "MenuBar.Edit", nullptr, F::StartsDisabled, 0, nullptr},
-    {"Edit.Group_Elements.Group", QT_TRANSLATE_NOOP("KVDesignerActions", "Group"), "group", "Ctrl+G", "Edit.Group_Elements", "groupElements", F::None, 0, nullptr},
-    {"Edit.Group_Elements.Ungroup", QT_TRANSLATE_NOOP("KVDesignerActions", "Ungroup"), "ungroup", "Ctrl+Shift+G", "Edit.Group_Elements", "ungroupElement", F::None, 0, nullptr},
-    {"Edit.Group_Elements.Add_To_Group", QT_TRANSLATE_NOOP("KVDesignerActions", "Add to Group"), "add_to_group", nullptr, "Edit.Group_Elements", "addToGroup", F::None, 0, nullptr},
-    {"Edit.Group_Elements.Remove_From_Group", QT_TRANSLATE_NOOP("KVDesignerActions", "Remove from Group"), "remove_from_group", nullptr, "Edit.Group_Elements", "removeFromGroup", F::None, 0, nullptr},
-    {"Edit.Group_Elements.Layout_Group", QT_TRANSLATE_NOOP("KVDesignerActions", "Layout Group"), "layout_group", nullptr, "Edit.Group_Elements", "layoutGroup", F::None, 0, nullptr},
-    {"Edit.Convert_To_Symbol", QT_TRANSLATE_NOOP("KVDesignerActions", "Convert to Symbol"), "convert_symbol", nullptr, "MenuBar.Edit", "convertToSymbol", F::None, 0, nullptr},
-    {"Edit.Restore_Original_Size", QT_TRANSLATE_NOOP("KVDesignerActions", "Restore Original Size"), nullptr, nullptr, "MenuBar.Edit", "restoreOriginalSize", F::None, 0, nullptr},
-    {"Edit.Remove_All_Overrides", QT_TRANSLATE_NOOP("KVDesignerActions", "Remove All Overrides"), nullptr, nullptr, "MenuBar.Edit", "removeAllOverrides", F::None, 0, nullptr},
-    {"Edit.Size.Same_Width", QT_TRANSLATE_NOOP("KVDesignerActions", "Make Same Width"), "same_width", nullptr, "Edit.Size", "makeSameWidth", F::None, 0, nullptr},
-    {"Edit.Size.Same_Height", QT_TRANSLATE_NOOP("KVDesignerActions", "Make Same Height"), "same_height", nullptr, "Edit.Size", "makeSameHeight", F::None, 0, nullptr},
-    {"Edit.Size.Same_Size", QT_TRANSLATE_NOOP("KVDesignerActions", "Make Same Size"), "same_size", nullptr, "Edit.Size", "makeSameSize", F::None, 0, nullptr},
-    {"Edit.Alignment.Left", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Left"), "align_left", "Shift+L", "Edit.Alignment", "setAlignLeft", F::None, 0, nullptr},
-    {"Edit.Alignment.Right", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Right"), "align_right", "Shift+R", "Edit.Alignment", "setAlignRight", F::None, 0, nullptr},
-    {"Edit.Alignment.Top", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Top"), "align_top", "Shift+T", "Edit.Alignment", "setAlignTop", F::None, 0, nullptr},
-    {"Edit.Alignment.Bottom", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Bottom"), "align_bottom", "Shift+B", "Edit.Alignment", "setAlignBottom", F::None, 0, nullptr},
-    {"Edit.Alignment.Center", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Center"), "align_hcenter", "Shift+E", "Edit.Alignment", "setAlignHCenter", F::None, 0, nullptr},
-    {"Edit.Alignment.Middle", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Middle"), "align_vcenter", "Shift+M", "Edit.Alignment", "setAlignVCenter", F::None, 0, nullptr},
-    {"Edit.Alignment.Dist_Left_Edge", QT_TRANSLATE_NOOP("KVDesignerActions", "Distribute Left Edge"), "align_dist_left_edge", nullptr, "Edit.Alignment", "setDistLeftEdge", F::None, 0, nullptr},
-    {"Edit.Alignment.Dist_Horz_Center", QT_TRANSLATE_NOOP("KVDesignerActions", "Distribute Horizontal Center"), "align_dist_horz_center", nullptr, "Edit.Alignment", "setDistHorzCenter", F::None, 0, nullptr},
-    {"Edit.Alignment.Dist_Right_Edge", QT_TRANSLATE_NOOP("KVDesignerActions", "Distribute Right Edge"), "align_dist_right_edge", nullptr, "Edit.Alignment", "setDistRightEdge", F::None, 0, nullptr},
-    {"Edit.Alignment.Dist_Top_Edge", QT_TRANSLATE_NOOP("KVDesignerActions", "Distribute Top Edge"), "align_dist_top_edge", nullptr, "Edit.Alignment", "setDistTopEdge", F::None, 0, nullptr},
-    {"Edit.Alignment.Dist_Vert_Center", QT_TRANSLATE_NOOP("KVDesignerActions", "Distribute Vertical Center"), "align_dist_vert_center", nullptr, "Edit.Alignment", "setDistVertCenter", F::None, 0, nullptr},
-    {"Edit.Alignment.Dist_Bottom_Edge", QT_TRANSLATE_NOOP("KVDesignerActions", "Distribute Bottom Edge"), "align_dist_bottom_edge", nullptr, "Edit.Alignment", "setDistBottomEdge", F::None, 0, nullptr},
-    {"Edit.Alignment.Dist_Horz_Space", QT_TRANSLATE_NOOP("KVDesignerActions", "Space Horizontally"), "align_dist_horz_space", nullptr, "Edit.Alignment", "setDistHorzSpace", F::None, 0, nullptr},
-    {"Edit.Alignment.Dist_Vert_Space", QT_TRANSLATE_NOOP("KVDesignerActions", "Space Vertically"), "align_dist_vert_space", nullptr, "Edit.Alignment", "setDistVertSpace", F::None, 0, nullptr},
-    {"Edit.DisplayOrder.Bring_To_Front", QT_TRANSLATE_NOOP("KVDesignerActions", "Bring to Front"), "order_front", nullptr, "Edit.DisplayOrder", "bringToFront", F::None, 0, nullptr},
-    {"Edit.DisplayOrder.Bring_Forward", QT_TRANSLATE_NOOP("KVDesignerActions", "Bring Forward"), "order_forward", nullptr, "Edit.DisplayOrder", "bringForward", F::None, 0, nullptr},
-    {"Edit.DisplayOrder.Send_To_Back", QT_TRANSLATE_NOOP("KVDesignerActions", "Send to Back"), "order_back", nullptr, "Edit.DisplayOrder", "sendToBack", F::None, 0, nullptr},
-    {"Edit.DisplayOrder.Send_Backward", QT_TRANSLATE_NOOP("KVDesignerActions", "Send Backward"), "order_backward", nullptr, "Edit.DisplayOrder", "sendBackward", F::None, 0, nullptr},
-    {"Edit.Lock_All", QT_TRANSLATE_NOOP("KVDesignerActions", "Lock All"), nullptr, nullptr, "MenuBar.Edit", "lockAllElements", F::None, 0, nullptr},
-    {"Edit.Lock", QT_TRANSLATE_NOOP("KVDesignerActions", "Lock"), nullptr, nullptr, "MenuBar.Edit", "lockElements", F::None, 0, nullptr},
-    {"Edit.Hide ALL", QT_TRANSLATE_NOOP("KVDesignerActions", "Hide All"), nullptr, nullptr, "MenuBar.Edit", "hideAllElements", F::None, 0, nullptr},
-    {"Edit.Hide", QT_TRANSLATE_NOOP("KVDesignerActions", "Hide"), nullptr, nullptr, "MenuBar.Edit", "hideElements", F::None, 0, nullptr},
-    {"View.Ruler", QT_TRANSLATE_NOOP("KVDesignerActions", "&Rulers"), nullptr, nullptr, "MenuBar.View", "showRuler", F::Checkable | F::PassChecked, 0, nullptr},
-    {"View.Canvas.Snap", QT_TRANSLATE_NOOP("KVDesignerActions", "&Canvas Snapping"), "timeline_snap", nullptr, "MenuBar.View", "enableCanvasSnap", F::Checkable | F::PassChecked, 0, nullptr},
-    {"View.Stage.Front_View", QT_TRANSLATE_NOOP("KVDesignerActions", "&Front View"), nullptr, nullptr, "View.Stage", "onStageViewChanged", F::None, 0, nullptr},
-    {"View.Stage.Top_View", QT_TRANSLATE_NOOP("KVDesignerActions", "&Top View"), nullptr, nullptr, "View.Stage", "onStageViewChanged", F::None, 0, nullptr},
-    {"View.Stage.Side_View", QT_TRANSLATE_NOOP("KVDesignerActions", "&Side View"), nullptr, nullptr, "View.Stage", "onStageViewChanged", F::None, 0, nullptr},
-    {"View.Stage.Reset_View", QT_TRANSLATE_NOOP("KVDesignerActions", "&Reset View"), nullptr, nullptr, "View.Stage", "onStageViewChanged", F::None, 0, nullptr},
-    {"View.Canvas.Zoom_In", QT_TRANSLATE_NOOP("KVDesignerActions", "Zoom In"), "zoom_in", "Ctrl+=", "Timeline.Zoom", "zoomIn", F::None, 0, nullptr},
-    {"View.Canvas.Zoom_nOut", QT_TRANSLATE_NOOP("KVDesignerActions", "Zoom Out"), "zoom_out", "Ctrl+-", "Timeline.Zoom", "zoomOut", F::None, 0, nullptr},
-    {"View.Canvas.Zoom_50%", "50%", nullptr, nullptr, "Timeline.Zoom", "zoomChanged", F::Checkable | F::PassInt, 50, nullptr},
-    {"View.Canvas.Zoom_75%", "75%", nullptr, nullptr, "Timeline.Zoom", "zoomChanged", F::Checkable | F::PassInt, 75, nullptr},
-    {"View.Canvas.Zoom_100%", "100%", nullptr, nullptr, "Timeline.Zoom", "zoomChanged", F::Checkable | F::PassInt, 100, nullptr},
-    {"View.Canvas.Zoom_200%", "200%", nullptr, nullptr, "Timeline.Zoom", "zoomChanged", F::Checkable | F::PassInt, 200, nullptr},
-    {"View.Canvas.Zoom_300%", "300%", nullptr, nullptr, "Timeline.Zoom", "zoomChanged", F::Checkable | F::PassInt, 300, nullptr},
-    {"View.Canvas.Zoom_400%", "400%", nullptr, nullptr, "Timeline.Zoom", "zoomChanged", F::Checkable | F::PassInt, 400, nullptr},
-    {"View.Canvas.Zoom_Fit_on_Screen", QT_TRANSLATE_NOOP("KVDesignerActions", "&Fit on Screen"), "zoom_auto_fit", "Ctrl+0", "Timeline.Zoom", "zoomFit", F::Checkable, 0, nullptr},
-    {"Scene.Blank_Scene", QT_TRANSLATE_NOOP("KVDesignerActions", "&Blank Scene"), "insert_blank_scene", nullptr, "MenuBar.Scene", "insertBlankScene", F::None, 0, nullptr},
-    {"Scene.Duplicate_Scene", QT_TRANSLATE_NOOP("KVDesignerActions", "Duplicate Scene"), nullptr, nullptr, "MenuBar.Scene", "duplicateScene", F::None, 0, nullptr},
-    {"Scene.Previous_Scene", QT_TRANSLATE_NOOP("KVDesignerActions", "Previous Scene"), nullptr, "Ctrl+PgUp", "MenuBar.Scene", "showPreviousScene", F::None, 0, nullptr},
-    {"Scene.Next_Scene", QT_TRANSLATE_NOOP("KVDesignerActions", "Next Scene"), nullptr, "Ctrl+PgDown", "MenuBar.Scene", "showNextScene", F::None, 0, nullptr},
-    {"View.Event_Actions_Dialog", QT_TRANSLATE_NOOP("KVDesignerActions", "Event Handlers"), "open_actions", nullptr, "MenuBar.Scene", nullptr, F::None, 0, nullptr},
-    {"Edit.Copy_Event_Actions", QT_TRANSLATE_NOOP("KVDesignerActions", "Copy All Event Actions"), nullptr, nullptr, nullptr, nullptr, F::None, 0, nullptr},
-    {"Edit.Paste_Event_Actions", QT_TRANSLATE_NOOP("KVDesignerActions", "Paste Event Actions"), nullptr, nullptr, nullptr, nullptr, F::None, 0, nullptr},
-    {"Element.Rectangle", QT_TRANSLATE_NOOP("KVDesignerActions", "Rectangle Div"), "insert_rectangle", nullptr, "MenuBar.Element", "insertRectangle", F::None, 0, nullptr},
-    {"Element.Rounded_Rectangle", QT_TRANSLATE_NOOP("KVDesignerActions", "Rounded Rectangle Div"), "insert_roundedrect", nullptr, "MenuBar.Element", "insertRoundedRect", F::None, 0, nullptr},
-    {"Element.Ellipse", QT_TRANSLATE_NOOP("KVDesignerActions", "Ellipse Div"), "insert_ellipse", nullptr, "MenuBar.Element", "insertEllipse", F::None, 0, nullptr},
-    {"Element.Text", QT_TRANSLATE_NOOP("KVDesignerActions", "&Text"), "insert_text", nullptr, "MenuBar.Element", "insertText", F::None, 0, nullptr},
-    {"Element.Html_Widget", QT_TRANSLATE_NOOP("KVDesignerActions", "HTML Widget"), "html", nullptr, "MenuBar.Element", "insertHtmlWidget", F::None, 0, nullptr},
-    {"Element.Image", QT_TRANSLATE_NOOP("KVDesignerActions", "&Image"), "insert_image", nullptr, "MenuBar.Element", "insertImage", F::None, 0, nullptr},
-    {"Element.Audio", QT_TRANSLATE_NOOP("KVDesignerActions", "&Audio"), "audio", nullptr, "MenuBar.Element", "insertAudio", F::None, 0, nullptr},
-    {"Element.Video", QT_TRANSLATE_NOOP("KVDesignerActions", "&Video"), "video", nullptr, "MenuBar.Element", "insertVideo", F::None, 0, nullptr},
-    {"Element.Symbol", QT_TRANSLATE_NOOP("KVDesignerActions", "&Symbol"), "insert_symbol", nullptr, "MenuBar.Element", "insertSymbol", F::None, 0, nullptr},
-    {"Element.Shape_On_ToolBar", QT_TRANSLATE_NOOP("KVDesignerActions", "Insert Shape"), "insert_shape", nullptr, nullptr, "showShapeMenu", F::None, 0, nullptr},
-    {"Timeline.Play", QT_TRANSLATE_NOOP("KVDesignerActions", "Play/Stop"), "play_preview", "Space", "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Timeline.Go_To_Start", QT_TRANSLATE_NOOP("KVDesignerActions", "Go to Start"), "start_preview", "Home", "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Timeline.Go_To_End", QT_TRANSLATE_NOOP("KVDesignerActions", "Go to End"), "end_preview", "End", "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Timeline.Loop", QT_TRANSLATE_NOOP("KVDesignerActions", "Loop Playback"), "loop", nullptr, "MenuBar.Timeline", nullptr, F::Checkable, 0, nullptr},
-    {"Timeline.Auto_Keyframe_Mode", QT_TRANSLATE_NOOP("KVDesignerActions", "Auto-Keyframe Mode"), "autokeyframe_off", "K", "MenuBar.Timeline", nullptr, F::Checkable, 0, nullptr},
-    {"Timeline.Insert_Label", QT_TRANSLATE_NOOP("KVDesignerActions", "Insert Label"), "label", "Alt+L", "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Timeline.Insert_Trigger", QT_TRANSLATE_NOOP("KVDesignerActions", "Insert Trigger"), "action", "Alt+T", "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Timeline.Open_Timeline_Actions", QT_TRANSLATE_NOOP("KVDesignerActions", "Event Handlers"), "open_actions", nullptr, "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Timeline.Create_Transition", QT_TRANSLATE_NOOP("KVDesignerActions", "Create Transition"), nullptr, "Ctrl+Shift+T", "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Timeline.Remove_Transition", QT_TRANSLATE_NOOP("KVDesignerActions", "Remove Transition"), nullptr, "Shift+Del", "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Timeline.Invert_Animation_Segment", QT_TRANSLATE_NOOP("KVDesignerActions", "Invert Animation Segment"), nullptr, nullptr, "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Timeline.Show_Animated_Element_Only", QT_TRANSLATE_NOOP("KVDesignerActions", "Show Animated Elements Only"), "timeline_show_animated", nullptr, "MenuBar.Timeline", nullptr, F::Checkable, 0, nullptr},
-    {"Timeline.Snapping", QT_TRANSLATE_NOOP("KVDesignerActions", "Snapping"), "timeline_snap", "Alt+;", "MenuBar.Timeline", nullptr, F::Checkable, 0, nullptr},
-    {"Timeline.Snap_To.Grid", QT_TRANSLATE_NOOP("KVDesignerActions", "Grid"), nullptr, nullptr, "Timeline.Snap_To", nullptr, F::Checkable, 0, nullptr},
-    {"Timeline.Snap_To.Playhead", QT_TRANSLATE_NOOP("KVDesignerActions", "Playhead"), nullptr, nullptr, "Timeline.Snap_To", nullptr, F::Checkable, 0, nullptr},
-    {"Timeline.Snap_To.Keyframes", QT_TRANSLATE_NOOP("KVDesignerActions", "Keyframes, Labels, Triggers"), nullptr, nullptr, "Timeline.Snap_To", nullptr, F::Checkable, 0, nullptr},
-    {"Timeline.Show_Grid", QT_TRANSLATE_NOOP("KVDesignerActions", "Show Grid"), "timeline_show_grid", nullptr, "MenuBar.Timeline", nullptr, F::Checkable, 0, nullptr},
-    {"Timeline.Grid.1 / second", "1 / second", nullptr, nullptr, "Timeline.Grid", nullptr, F::Checkable, 0, nullptr},
-    {"Timeline.Grid.2 / second", "2 / second", nullptr, nullptr, "Timeline.Grid", nullptr, F::Checkable, 1, nullptr},
-    {"Timeline.Grid.4 / second", "4 / second", nullptr, nullptr, "Timeline.Grid", nullptr, F::Checkable, 2, nullptr},
-    {"Timeline.Grid.10 / second", "10 / second", nullptr, nullptr, "Timeline.Grid", nullptr, F::Checkable, 3, nullptr},
-    {"Timeline.Grid.15 / second", "15 / second", nullptr, nullptr, "Timeline.Grid", nullptr, F::Checkable, 4, nullptr},
-    {"Timeline.Grid.24 / second", "24 / second", nullptr, nullptr, "Timeline.Grid", nullptr, F::Checkable, 5, nullptr},
-    {"Timeline.Grid.30 / second", "30 / second", nullptr, nullptr, "Timeline.Grid", nullptr, F::Checkable, 6, nullptr},
-    {"Timeline.Zoom_In", QT_TRANSLATE_NOOP("KVDesignerActions", "Zoom In"), "zoom_in", nullptr, "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Timeline.Zoom_Out", QT_TRANSLATE_NOOP("KVDesignerActions", "Zoom Out"), "zoom_out", nullptr, "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Timeline.Zoom_Fit", QT_TRANSLATE_NOOP("KVDesignerActions", "Zoom Fit"), "timeline_zoom_fit", nullptr, "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Timeline.Expand_Collapse_All", QT_TRANSLATE_NOOP("KVDesignerActions", "Expand/Collapse All"), "expand_all", "Ctrl+Shift+.", "MenuBar.Timeline", nullptr, F::None, 0, nullptr},
-    {"Text.Align_Left", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Left"), "text_align_left", "Ctrl+L", nullptr, nullptr, F::None, 0, "justifyleft"},
-    {"Text.Align_Right", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Right"), "text_align_right", "Ctrl+R", nullptr, nullptr, F::None, 0, "justifyright"},
-    {"Text.Align_Justify", QT_TRANSLATE_NOOP("KVDesignerActions", "Justify"), "text_align_justify", "Ctrl+J", nullptr, nullptr, F::None, 0, "justifyfull"},
-    {"Text.Align_Center", QT_TRANSLATE_NOOP("KVDesignerActions", "Center"), "text_align_center", "Ctrl+E", nullptr, nullptr, F::None, 0, "justifycenter"},
-    {"Text.Bold", QT_TRANSLATE_NOOP("KVDesignerActions", "Bold"), "text_bold", "Ctrl+B", nullptr, nullptr, F::None, 0, "bold"},
-    {"Text.Italic", QT_TRANSLATE_NOOP("KVDesignerActions", "Italic"), "text_italic", "Ctrl+I", nullptr, nullptr, F::None, 0, "italic"},
-    {"Text.Underline", QT_TRANSLATE_NOOP("KVDesignerActions", "Underline"), "text_underline", "Ctrl+U", nullptr, nullptr, F::None, 0, "underline"},
-    {"Text.Strike_through", QT_TRANSLATE_NOOP("KVDesignerActions", "Strikethrough"), "text_strike_through", nullptr, nullptr, nullptr, F::None, 0, "strikethrough"},
-    {"Text.Super_script", QT_TRANSLATE_NOOP("KVDesignerActions", "Superscript"), "text_superscript", nullptr, nullptr, nullptr, F::None, 0, "superscript"},
-    {"Text.Sub_script", QT_TRANSLATE_NOOP("KVDesignerActions", "Subscript"), "text_subscript", nullptr, nullptr, nullptr, F::None, 0, "subscript"},
+    {"File.SaveAs.Package", QT_TRANSLATE_NOOP("KVDesignerActions", "Package"), "export", "Ctrl+Shift+P", "File.SaveAs", F::None, 0, nullptr},
+    {"Edit.Cut", QT_TRANSLATE_NOOP("KVDesignerActions", "Cu&t"), "cut", "std:Cut", "MenuBar.Edit", F::StartsDisabled, 0, nullptr},
+    {"Edit.Copy", QT_TRANSLATE_NOOP("KVDesignerActions", "&Copy"), "copy", "std:Copy", "MenuBar.Edit", F::StartsDisabled, 0, nullptr},
+    {"Edit.Paste", QT_TRANSLATE_NOOP("KVDesignerActions", "&Paste"), "paste", "std:Paste", "MenuBar.Edit", F::StartsDisabled, 0, nullptr},
+    {"Edit.Paste_With_Animation", QT_TRANSLATE_NOOP("KVDesignerActions", "Paste with Animation"), nullptr, nullptr, "MenuBar.Edit", F::StartsDisabled, 0, nullptr},
+    {"Text.Paste_As_Plain", QT_TRANSLATE_NOOP("KVDesignerActions", "Paste as Plain Text"), nullptr, nullptr, "MenuBar.Edit", F::Hidden, 0, "insertText"},
+    {"Edit.Delete", QT_TRANSLATE_NOOP("KVDesignerActions", "&Delete"), "delete", "std:Delete", "MenuBar.Edit", F::None, 0, nullptr},
+    {"Edit.Select_All", QT_TRANSLATE_NOOP("KVDesignerActions", "Select &All"), nullptr, "std:SelectAll", "MenuBar.Edit", F::None, 0, nullptr},
+    {"Edit.Rename", QT_TRANSLATE_NOOP("KVDesignerActions", "Rename"), nullptr, "F2", "MenuBar.Edit", F::StartsDisabled, 0, nullptr},
+    {"Edit.Group_Elements.Group", QT_TRANSLATE_NOOP("KVDesignerActions", "Group"), "group", "Ctrl+G", "Edit.Group_Elements", F::None, 0, nullptr},
+    {"Edit.Group_Elements.Ungroup", QT_TRANSLATE_NOOP("KVDesignerActions", "Ungroup"), "ungroup", "Ctrl+Shift+G", "Edit.Group_Elements", F::None, 0, nullptr},
+    {"Edit.Group_Elements.Add_To_Group", QT_TRANSLATE_NOOP("KVDesignerActions", "Add to Group"), "add_to_group", nullptr, "Edit.Group_Elements", F::None, 0, nullptr},
+    {"Edit.Group_Elements.Remove_From_Group", QT_TRANSLATE_NOOP("KVDesignerActions", "Remove from Group"), "remove_from_group", nullptr, "Edit.Group_Elements", F::None, 0, nullptr},
+    {"Edit.Group_Elements.Layout_Group", QT_TRANSLATE_NOOP("KVDesignerActions", "Layout Group"), "layout_group", nullptr, "Edit.Group_Elements", F::None, 0, nullptr},
+    {"Edit.Convert_To_Symbol", QT_TRANSLATE_NOOP("KVDesignerActions", "Convert to Symbol"), "convert_symbol", nullptr, "MenuBar.Edit", F::None, 0, nullptr},
+    {"Edit.Restore_Original_Size", QT_TRANSLATE_NOOP("KVDesignerActions", "Restore Original Size"), nullptr, nullptr, "MenuBar.Edit", F::None, 0, nullptr},
+    {"Edit.Remove_All_Overrides", QT_TRANSLATE_NOOP("KVDesignerActions", "Remove All Overrides"), nullptr, nullptr, "MenuBar.Edit", F::None, 0, nullptr},
+    {"Edit.Size.Same_Width", QT_TRANSLATE_NOOP("KVDesignerActions", "Make Same Width"), "same_width", nullptr, "Edit.Size", F::None, 0, nullptr},
+    {"Edit.Size.Same_Height", QT_TRANSLATE_NOOP("KVDesignerActions", "Make Same Height"), "same_height", nullptr, "Edit.Size", F::None, 0, nullptr},
+    {"Edit.Size.Same_Size", QT_TRANSLATE_NOOP("KVDesignerActions", "Make Same Size"), "same_size", nullptr, "Edit.Size", F::None, 0, nullptr},
+    {"Edit.Alignment.Left", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Left"), "align_left", "Shift+L", "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Right", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Right"), "align_right", "Shift+R", "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Top", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Top"), "align_top", "Shift+T", "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Bottom", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Bottom"), "align_bottom", "Shift+B", "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Center", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Center"), "align_hcenter", "Shift+E", "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Middle", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Middle"), "align_vcenter", "Shift+M", "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Dist_Left_Edge", QT_TRANSLATE_NOOP("KVDesignerActions", "Distribute Left Edge"), "align_dist_left_edge", nullptr, "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Dist_Horz_Center", QT_TRANSLATE_NOOP("KVDesignerActions", "Distribute Horizontal Center"), "align_dist_horz_center", nullptr, "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Dist_Right_Edge", QT_TRANSLATE_NOOP("KVDesignerActions", "Distribute Right Edge"), "align_dist_right_edge", nullptr, "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Dist_Top_Edge", QT_TRANSLATE_NOOP("KVDesignerActions", "Distribute Top Edge"), "align_dist_top_edge", nullptr, "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Dist_Vert_Center", QT_TRANSLATE_NOOP("KVDesignerActions", "Distribute Vertical Center"), "align_dist_vert_center", nullptr, "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Dist_Bottom_Edge", QT_TRANSLATE_NOOP("KVDesignerActions", "Distribute Bottom Edge"), "align_dist_bottom_edge", nullptr, "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Dist_Horz_Space", QT_TRANSLATE_NOOP("KVDesignerActions", "Space Horizontally"), "align_dist_horz_space", nullptr, "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.Alignment.Dist_Vert_Space", QT_TRANSLATE_NOOP("KVDesignerActions", "Space Vertically"), "align_dist_vert_space", nullptr, "Edit.Alignment", F::None, 0, nullptr},
+    {"Edit.DisplayOrder.Bring_To_Front", QT_TRANSLATE_NOOP("KVDesignerActions", "Bring to Front"), "order_front", nullptr, "Edit.DisplayOrder", F::None, 0, nullptr},
+    {"Edit.DisplayOrder.Bring_Forward", QT_TRANSLATE_NOOP("KVDesignerActions", "Bring Forward"), "order_forward", nullptr, "Edit.DisplayOrder", F::None, 0, nullptr},
+    {"Edit.DisplayOrder.Send_To_Back", QT_TRANSLATE_NOOP("KVDesignerActions", "Send to Back"), "order_back", nullptr, "Edit.DisplayOrder", F::None, 0, nullptr},
+    {"Edit.DisplayOrder.Send_Backward", QT_TRANSLATE_NOOP("KVDesignerActions", "Send Backward"), "order_backward", nullptr, "Edit.DisplayOrder", F::None, 0, nullptr},
+    {"Edit.Lock_All", QT_TRANSLATE_NOOP("KVDesignerActions", "Lock All"), nullptr, nullptr, "MenuBar.Edit", F::None, 0, nullptr},
+    {"Edit.Lock", QT_TRANSLATE_NOOP("KVDesignerActions", "Lock"), nullptr, nullptr, "MenuBar.Edit", F::None, 0, nullptr},
+    {"Edit.Hide ALL", QT_TRANSLATE_NOOP("KVDesignerActions", "Hide All"), nullptr, nullptr, "MenuBar.Edit", F::None, 0, nullptr},
+    {"Edit.Hide", QT_TRANSLATE_NOOP("KVDesignerActions", "Hide"), nullptr, nullptr, "MenuBar.Edit", F::None, 0, nullptr},
+    {"View.Ruler", QT_TRANSLATE_NOOP("KVDesignerActions", "&Rulers"), nullptr, nullptr, "MenuBar.View", F::Checkable, 0, nullptr},
+    {"View.Canvas.Snap", QT_TRANSLATE_NOOP("KVDesignerActions", "&Canvas Snapping"), "timeline_snap", nullptr, "MenuBar.View", F::Checkable, 0, nullptr},
+    {"View.Stage.Front_View", QT_TRANSLATE_NOOP("KVDesignerActions", "&Front View"), nullptr, nullptr, "View.Stage", F::None, 0, nullptr},
+    {"View.Stage.Top_View", QT_TRANSLATE_NOOP("KVDesignerActions", "&Top View"), nullptr, nullptr, "View.Stage", F::None, 0, nullptr},
+    {"View.Stage.Side_View", QT_TRANSLATE_NOOP("KVDesignerActions", "&Side View"), nullptr, nullptr, "View.Stage", F::None, 0, nullptr},
+    {"View.Stage.Reset_View", QT_TRANSLATE_NOOP("KVDesignerActions", "&Reset View"), nullptr, nullptr, "View.Stage", F::None, 0, nullptr},
+    {"View.Canvas.Zoom_In", QT_TRANSLATE_NOOP("KVDesignerActions", "Zoom In"), "zoom_in", "Ctrl+=", "Timeline.Zoom", F::None, 0, nullptr},
+    {"View.Canvas.Zoom_nOut", QT_TRANSLATE_NOOP("KVDesignerActions", "Zoom Out"), "zoom_out", "Ctrl+-", "Timeline.Zoom", F::None, 0, nullptr},
+    {"View.Canvas.Zoom_50%", "50%", nullptr, nullptr, "Timeline.Zoom", F::Checkable | F::WithArgument, 50, nullptr},
+    {"View.Canvas.Zoom_75%", "75%", nullptr, nullptr, "Timeline.Zoom", F::Checkable | F::WithArgument, 75, nullptr},
+    {"View.Canvas.Zoom_100%", "100%", nullptr, nullptr, "Timeline.Zoom", F::Checkable | F::WithArgument, 100, nullptr},
+    {"View.Canvas.Zoom_200%", "200%", nullptr, nullptr, "Timeline.Zoom", F::Checkable | F::WithArgument, 200, nullptr},
+    {"View.Canvas.Zoom_300%", "300%", nullptr, nullptr, "Timeline.Zoom", F::Checkable | F::WithArgument, 300, nullptr},
+    {"View.Canvas.Zoom_400%", "400%", nullptr, nullptr, "Timeline.Zoom", F::Checkable | F::WithArgument, 400, nullptr},
+    {"View.Canvas.Zoom_Fit_on_Screen", QT_TRANSLATE_NOOP("KVDesignerActions", "&Fit on Screen"), "zoom_auto_fit", "Ctrl+0", "Timeline.Zoom", F::Checkable, 0, nullptr},
+    {"Scene.Blank_Scene", QT_TRANSLATE_NOOP("KVDesignerActions", "&Blank Scene"), "insert_blank_scene", nullptr, "MenuBar.Scene", F::None, 0, nullptr},
+    {"Scene.Duplicate_Scene", QT_TRANSLATE_NOOP("KVDesignerActions", "Duplicate Scene"), nullptr, nullptr, "MenuBar.Scene", F::None, 0, nullptr},
+    {"Scene.Previous_Scene", QT_TRANSLATE_NOOP("KVDesignerActions", "Previous Scene"), nullptr, "Ctrl+PgUp", "MenuBar.Scene", F::None, 0, nullptr},
+    {"Scene.Next_Scene", QT_TRANSLATE_NOOP("KVDesignerActions", "Next Scene"), nullptr, "Ctrl+PgDown", "MenuBar.Scene", F::None, 0, nullptr},
+    {"View.Event_Actions_Dialog", QT_TRANSLATE_NOOP("KVDesignerActions", "Event Handlers"), "open_actions", nullptr, "MenuBar.Scene", F::None, 0, nullptr},
+    {"Edit.Copy_Event_Actions", QT_TRANSLATE_NOOP("KVDesignerActions", "Copy All Event Actions"), nullptr, nullptr, nullptr, F::None, 0, nullptr},
+    {"Edit.Paste_Event_Actions", QT_TRANSLATE_NOOP("KVDesignerActions", "Paste Event Actions"), nullptr, nullptr, nullptr, F::None, 0, nullptr},
+    {"Element.Rectangle", QT_TRANSLATE_NOOP("KVDesignerActions", "Rectangle Div"), "insert_rectangle", nullptr, "MenuBar.Element", F::None, 0, nullptr},
+    {"Element.Rounded_Rectangle", QT_TRANSLATE_NOOP("KVDesignerActions", "Rounded Rectangle Div"), "insert_roundedrect", nullptr, "MenuBar.Element", F::None, 0, nullptr},
+    {"Element.Ellipse", QT_TRANSLATE_NOOP("KVDesignerActions", "Ellipse Div"), "insert_ellipse", nullptr, "MenuBar.Element", F::None, 0, nullptr},
+    {"Element.Text", QT_TRANSLATE_NOOP("KVDesignerActions", "&Text"), "insert_text", nullptr, "MenuBar.Element", F::None, 0, nullptr},
+    {"Element.Html_Widget", QT_TRANSLATE_NOOP("KVDesignerActions", "HTML Widget"), "html", nullptr, "MenuBar.Element", F::None, 0, nullptr},
+    {"Element.Image", QT_TRANSLATE_NOOP("KVDesignerActions", "&Image"), "insert_image", nullptr, "MenuBar.Element", F::None, 0, nullptr},
+    {"Element.Audio", QT_TRANSLATE_NOOP("KVDesignerActions", "&Audio"), "audio", nullptr, "MenuBar.Element", F::None, 0, nullptr},
+    {"Element.Video", QT_TRANSLATE_NOOP("KVDesignerActions", "&Video"), "video", nullptr, "MenuBar.Element", F::None, 0, nullptr},
+    {"Element.Symbol", QT_TRANSLATE_NOOP("KVDesignerActions", "&Symbol"), "insert_symbol", nullptr, "MenuBar.Element", F::None, 0, nullptr},
+    {"Element.Shape_On_ToolBar", QT_TRANSLATE_NOOP("KVDesignerActions", "Insert Shape"), "insert_shape", nullptr, nullptr, F::None, 0, nullptr},
+    {"Timeline.Play", QT_TRANSLATE_NOOP("KVDesignerActions", "Play/Stop"), "play_preview", "Space", "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Timeline.Go_To_Start", QT_TRANSLATE_NOOP("KVDesignerActions", "Go to Start"), "start_preview", "Home", "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Timeline.Go_To_End", QT_TRANSLATE_NOOP("KVDesignerActions", "Go to End"), "end_preview", "End", "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Timeline.Loop", QT_TRANSLATE_NOOP("KVDesignerActions", "Loop Playback"), "loop", nullptr, "MenuBar.Timeline", F::Checkable, 0, nullptr},
+    {"Timeline.Auto_Keyframe_Mode", QT_TRANSLATE_NOOP("KVDesignerActions", "Auto-Keyframe Mode"), "autokeyframe_off", "K", "MenuBar.Timeline", F::Checkable, 0, nullptr},
+    {"Timeline.Insert_Label", QT_TRANSLATE_NOOP("KVDesignerActions", "Insert Label"), "label", "Alt+L", "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Timeline.Insert_Trigger", QT_TRANSLATE_NOOP("KVDesignerActions", "Insert Trigger"), "action", "Alt+T", "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Timeline.Open_Timeline_Actions", QT_TRANSLATE_NOOP("KVDesignerActions", "Event Handlers"), "open_actions", nullptr, "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Timeline.Create_Transition", QT_TRANSLATE_NOOP("KVDesignerActions", "Create Transition"), nullptr, "Ctrl+Shift+T", "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Timeline.Remove_Transition", QT_TRANSLATE_NOOP("KVDesignerActions", "Remove Transition"), nullptr, "Shift+Del", "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Timeline.Invert_Animation_Segment", QT_TRANSLATE_NOOP("KVDesignerActions", "Invert Animation Segment"), nullptr, nullptr, "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Timeline.Show_Animated_Element_Only", QT_TRANSLATE_NOOP("KVDesignerActions", "Show Animated Elements Only"), "timeline_show_animated", nullptr, "MenuBar.Timeline", F::Checkable, 0, nullptr},
+    {"Timeline.Snapping", QT_TRANSLATE_NOOP("KVDesignerActions", "Snapping"), "timeline_snap", "Alt+;", "MenuBar.Timeline", F::Checkable, 0, nullptr},
+    {"Timeline.Snap_To.Grid", QT_TRANSLATE_NOOP("KVDesignerActions", "Grid"), nullptr, nullptr, "Timeline.Snap_To", F::Checkable, 0, nullptr},
+    {"Timeline.Snap_To.Playhead", QT_TRANSLATE_NOOP("KVDesignerActions", "Playhead"), nullptr, nullptr, "Timeline.Snap_To", F::Checkable, 0, nullptr},
+    {"Timeline.Snap_To.Keyframes", QT_TRANSLATE_NOOP("KVDesignerActions", "Keyframes, Labels, Triggers"), nullptr, nullptr, "Timeline.Snap_To", F::Checkable, 0, nullptr},
+    {"Timeline.Show_Grid", QT_TRANSLATE_NOOP("KVDesignerActions", "Show Grid"), "timeline_show_grid", nullptr, "MenuBar.Timeline", F::Checkable, 0, nullptr},
+    {"Timeline.Grid.1 / second", "1 / second", nullptr, nullptr, "Timeline.Grid", F::Checkable, 0, nullptr},
+    {"Timeline.Grid.2 / second", "2 / second", nullptr, nullptr, "Timeline.Grid", F::Checkable, 1, nullptr},
+    {"Timeline.Grid.4 / second", "4 / second", nullptr, nullptr, "Timeline.Grid", F::Checkable, 2, nullptr},
+    {"Timeline.Grid.10 / second", "10 / second", nullptr, nullptr, "Timeline.Grid", F::Checkable, 3, nullptr},
+    {"Timeline.Grid.15 / second", "15 / second", nullptr, nullptr, "Timeline.Grid", F::Checkable, 4, nullptr},
+    {"Timeline.Grid.24 / second", "24 / second", nullptr, nullptr, "Timeline.Grid", F::Checkable, 5, nullptr},
+    {"Timeline.Grid.30 / second", "30 / second", nullptr, nullptr, "Timeline.Grid", F::Checkable, 6, nullptr},
+    {"Timeline.Zoom_In", QT_TRANSLATE_NOOP("KVDesignerActions", "Zoom In"), "zoom_in", nullptr, "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Timeline.Zoom_Out", QT_TRANSLATE_NOOP("KVDesignerActions", "Zoom Out"), "zoom_out", nullptr, "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Timeline.Zoom_Fit", QT_TRANSLATE_NOOP("KVDesignerActions", "Zoom Fit"), "timeline_zoom_fit", nullptr, "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Timeline.Expand_Collapse_All", QT_TRANSLATE_NOOP("KVDesignerActions", "Expand/Collapse All"), "expand_all", "Ctrl+Shift+.", "MenuBar.Timeline", F::None, 0, nullptr},
+    {"Text.Align_Left", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Left"), "text_align_left", "Ctrl+L", nullptr, F::None, 0, "justifyleft"},
+    {"Text.Align_Right", QT_TRANSLATE_NOOP("KVDesignerActions", "Align Right"), "text_align_right", "Ctrl+R", nullptr, F::None, 0, "justifyright"},
+    {"Text.Align_Justify", QT_TRANSLATE_NOOP("KVDesignerActions", "Justify"), "text_align_justify", "Ctrl+J", nullptr, F::None, 0, "justifyfull"},
+    {"Text.Align_Center", QT_TRANSLATE_NOOP("KVDesignerActions", "Center"), "text_align_center", "Ctrl+E", nullptr, F::None, 0, "justifycenter"},
+    {"Text.Bold", QT_TRANSLATE_NOOP("KVDesignerActions", "Bold"), "text_bold", "Ctrl+B", nullptr, F::None, 0, "bold"},
+    {"Text.Italic", QT_TRANSLATE_NOOP("KVDesignerActions", "Italic"), "text_italic", "Ctrl+I", nullptr, F::None, 0, "italic"},
+    {"Text.Underline", QT_TRANSLATE_NOOP("KVDesignerActions", "Underline"), "text_underline", "Ctrl+U", nullptr, F::None, 0, "underline"},
+    {"Text.Strike_through", QT_TRANSLATE_NOOP("KVDesignerActions", "Strikethrough"), "text_strike_through", nullptr, nullptr, F::None, 0, "strikethrough"},
+    {"Text.Super_script", QT_TRANSLATE_NOOP("KVDesignerActions", "Superscript"), "text_superscript", nullptr, nullptr, F::None, 0, "superscript"},
+    {"Text.Sub_script", QT_TRANSLATE_NOOP("KVDesignerActions", "Subscript"), "text_subscript", nullptr, nullptr, F::None, 0, "subscript"},
 };
 
 struct MenuSpec {
@@ -184,12 +184,10 @@ QKeySequence shortcutOf(const char *text)
 }
 } // namespace
 
-KVDesignerActions::KVDesignerActions(ActionManager *pActions, QMainWindow *pMainWindow, QObject *pSlotTarget,
-                                     QObject *pParent)
+KVDesignerActions::KVDesignerActions(ActionManager *pActions, QMainWindow *pMainWindow, QObject *pParent)
     : QObject(pParent)
     , m_pActions(pActions)
     , m_pMainWindow(pMainWindow)
-    , m_pSlotTarget(pSlotTarget)
 {
 }
 
@@ -242,8 +240,7 @@ void KVDesignerActions::createMenus()
                 IUi::getInstance()->icon(QStringLiteral("autoshape/") + QString::fromLatin1(info->pszIcon)),
                 KVAutoShapeCatalogue::displayName(nType));
             a->setData(nType);
-            connect(a, &QAction::triggered, m_pSlotTarget,
-                    [this, nType] { QMetaObject::invokeMethod(m_pSlotTarget, "insertShape", Q_ARG(int, nType)); });
+            connect(a, &QAction::triggered, this, [this, nType] { emit shapeChosen(nType); });
         }
     }
 }
@@ -260,7 +257,7 @@ void KVDesignerActions::createActions()
         action->setEnabled(!(spec.flags & KVActionSpec::StartsDisabled));
         if (spec.data)
             action->setData(QString::fromLatin1(spec.data));
-        else if (spec.flags & KVActionSpec::PassInt)
+        else if (spec.flags & KVActionSpec::WithArgument)
             action->setData(spec.argument);
         if (qstrcmp(spec.id, "File.SaveAs.Package") == 0)
             action->setStatusTip(tr("Save document as package file"));
@@ -269,19 +266,6 @@ void KVDesignerActions::createActions()
             if (ActionContainer *c = m_pActions->getActionContainer(QString::fromLatin1(spec.container)))
                 c->addAction(action);
         }
-        if (!spec.slot)
-            continue;
-        const QByteArray slot(spec.slot);
-        const int flags = spec.flags;
-        const int argument = spec.argument;
-        connect(action, &QAction::triggered, m_pSlotTarget, [this, slot, flags, argument](bool bChecked) {
-            if (flags & KVActionSpec::PassChecked)
-                QMetaObject::invokeMethod(m_pSlotTarget, slot.constData(), Q_ARG(bool, bChecked));
-            else if (flags & KVActionSpec::PassInt)
-                QMetaObject::invokeMethod(m_pSlotTarget, slot.constData(), Q_ARG(int, argument));
-            else
-                QMetaObject::invokeMethod(m_pSlotTarget, slot.constData());
-        });
     }
     // Element.Shape opens the shape menu from the Element menu; the toolbar button shows the same.
     if (QAction *onToolbar = m_pActions->getAction(QStringLiteral("Element.Shape_On_ToolBar")))
@@ -370,13 +354,9 @@ void KVDesignerActions::createToolbars()
     m_pAlignToParent = new QCheckBox(tr("Align to Parent"), modify);
     m_pAlignToParent->setObjectName(QStringLiteral("alignToParent"));
     m_pAlignToParent->setToolTip(tr("Align/Distribute/Space within parent"));
-    connect(m_pAlignToParent, &QCheckBox::stateChanged, m_pSlotTarget,
-            [this](int n) { QMetaObject::invokeMethod(m_pSlotTarget, "onAlignToLayoutChanged", Q_ARG(int, n)); });
     m_pFlexibleLayout = new QCheckBox(tr("Flexible Layout"), modify);
     m_pFlexibleLayout->setObjectName(QStringLiteral("flexibleLayout"));
     m_pFlexibleLayout->setToolTip(tr("Percentage-based positions"));
-    connect(m_pFlexibleLayout, &QCheckBox::stateChanged, m_pSlotTarget,
-            [this](int n) { QMetaObject::invokeMethod(m_pSlotTarget, "onFluidLayoutChanged", Q_ARG(int, n)); });
     modify->addWidget(m_pAlignToParent);
     modify->addWidget(m_pFlexibleLayout);
     modify->addSeparator();

@@ -13,13 +13,13 @@ class QMenu;
 class QToolBar;
 
 // Makes the designer's menus, actions and toolbars from the catalogue and registers them with the
-// host's action manager, so that every part of the application finds them by id.
+// host's action manager, so that every part of the application finds them by id. It connects none
+// of them: the plug-in does.
 class KVDesignerActions : public QObject
 {
     Q_OBJECT
 public:
-    KVDesignerActions(ActionManager *pActions, QMainWindow *pMainWindow, QObject *pSlotTarget,
-                      QObject *pParent = nullptr);
+    KVDesignerActions(ActionManager *pActions, QMainWindow *pMainWindow, QObject *pParent = nullptr);
     ~KVDesignerActions() override;
 
     // Menus first (in their creation order), then the actions of the catalogue, then the toolbars.
@@ -34,6 +34,10 @@ public:
     QCheckBox *flexibleLayoutBox() const { return m_pFlexibleLayout; }
     QMenu *shapeMenu() const { return m_pShapeMenu; }
 
+signals:
+    // A shape of the shape menu was chosen (its auto-shape type).
+    void shapeChosen(int nType);
+
 private:
     void createMenus();
     void createActions();
@@ -43,7 +47,6 @@ private:
 
     ActionManager *m_pActions;
     QMainWindow *m_pMainWindow;
-    QObject *m_pSlotTarget;
     QList<QToolBar *> m_toolbars;
     QCheckBox *m_pAlignToParent = nullptr;
     QCheckBox *m_pFlexibleLayout = nullptr;

@@ -1,11 +1,13 @@
-// The plug-in's command slots: each takes the active editor, does nothing unless it has a canvas,
-// and otherwise hands the work to the editor or to its canvas.
+// The plug-in's commands: each action of the catalogue that the editor can carry out is connected
+// here to a slot that takes the active editor and hands the work to it or to its canvas. An action
+// connected to nothing is shown disabled, whatever the state rules say.
 #include "KVDesignerActions.h"
 #include "KVDesignerPlugin.h"
 
 #include "ActionContainer.h"
 #include "ActionManager.h"
 #include "KVEditor.h"
+#include "canvas/KVCanvas.h"
 #include "document/KVDocument.h"
 #include "EditorManager.h"
 #include "ICore.h"
@@ -16,253 +18,255 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
 #include <QUrl>
 
-namespace {
-// Which object each command slot hands its work to, and the method it calls there. An action whose
-// method the active editor or canvas does not have yet is shown disabled.
-struct Forward {
-    const char *pszSlot;
-    bool bToCanvas;
-    const char *pszMethod; // normalised signature
-};
-
-const Forward kForwards[] = {
-    {"insertBlankScene", false, "insertBlankScene()"},
-    {"duplicateScene", false, "duplicateScene()"},
-    {"showPreviousScene", false, "showPreviousScene()"},
-    {"showNextScene", false, "showNextScene()"},
-    {"selectAll", true, "onSelectAll()"},
-    {"deleteSelection", true, "onDelete()"},
-    {"insertRectangle", true, "addRectangle()"},
-    {"insertRoundedRect", true, "addRoundedRect()"},
-    {"insertEllipse", true, "addEllipse()"},
-    {"insertText", true, "addText()"},
-    {"insertSymbol", true, "addSymbol()"},
-    {"insertHtmlWidget", true, "addHtmlWidget()"},
-    {"insertImage", true, "addImage()"},
-    {"insertAudio", true, "addAudio()"},
-    {"insertVideo", true, "addVideo()"},
-    {"setAlignLeft", true, "setAlignLeft()"},
-    {"setAlignRight", true, "setAlignRight()"},
-    {"setAlignTop", true, "setAlignTop()"},
-    {"setAlignBottom", true, "setAlignBottom()"},
-    {"setAlignVCenter", true, "setAlignVCenter()"},
-    {"setAlignHCenter", true, "setAlignHCenter()"},
-    {"setDistLeftEdge", true, "setDistLeftEdge()"},
-    {"setDistHorzCenter", true, "setDistHorzCenter()"},
-    {"setDistRightEdge", true, "setDistRightEdge()"},
-    {"setDistTopEdge", true, "setDistTopEdge()"},
-    {"setDistVertCenter", true, "setDistVertCenter()"},
-    {"setDistBottomEdge", true, "setDistBottomEdge()"},
-    {"setDistHorzSpace", true, "setDistHorzSpace()"},
-    {"setDistVertSpace", true, "setDistVertSpace()"},
-    {"makeSameWidth", true, "setSameWidth()"},
-    {"makeSameHeight", true, "setSameHeight()"},
-    {"makeSameSize", true, "setSameSize()"},
-    {"bringToFront", true, "bringToFront()"},
-    {"bringForward", true, "bringForward()"},
-    {"sendToBack", true, "sendToBack()"},
-    {"sendBackward", true, "sendBackward()"},
-    {"groupElements", true, "groupElements()"},
-    {"ungroupElement", true, "ungroupElement()"},
-    {"addToGroup", true, "addToGroup()"},
-    {"removeFromGroup", true, "removeFromGroup()"},
-    {"layoutGroup", true, "layoutGroup()"},
-    {"convertToSymbol", true, "convertToSymbol()"},
-    {"restoreOriginalSize", true, "restoreOriginalSize()"},
-    {"removeAllOverrides", true, "removeAllOverrides()"},
-    {"lockAllElements", true, "lockAllElements()"},
-    {"lockElements", true, "lockElements()"},
-    {"hideAllElements", true, "hideAllElements()"},
-    {"hideElements", true, "hideElements()"},
-    {"zoomIn", true, "zoomIn()"},
-    {"zoomOut", true, "zoomOut()"},
-    {"zoomFit", true, "zoomFit()"},
-    {"onCurrentPreview", false, "onCurrentPreview()"},
-    {"onPreview", false, "onPreview()"},
-    {"onExport", false, "onExport()"},
-    {"saveAsPackage", false, "saveAsPackage()"},
-    {"insertShape", true, "addShape(int)"},
-    {"enableCanvasSnap", true, "enableSnap(bool)"},
-    {"showRuler", true, "showRuler(bool)"},
-    {"zoomChanged", true, "setZoom(double)"},
-    {"onStageViewChanged", true, "changeStageView(int)"},
-};
-
-const Forward *forwardOf(const char *pszSlot)
-{
-    for (const Forward &f : kForwards) {
-        if (qstrcmp(f.pszSlot, pszSlot) == 0)
-            return &f;
-    }
-    return nullptr;
-}
-} // namespace
-
-IEditor *KVDesignerPlugin::activeEditorWithCanvas() const
+KVEditor *KVDesignerPlugin::activeEditor() const
 {
     ICore *core = ICore::instance();
-    IEditor *editor = core ? core->editorManager()->activeEditor() : nullptr;
-    if (!editor || !editor->property("canvas").value<QObject *>())
-        return nullptr;
-    return editor;
+    return qobject_cast<KVEditor *>(core ? core->editorManager()->activeEditor() : nullptr);
 }
 
-QObject *KVDesignerPlugin::activeCanvas() const
+KVCanvas *KVDesignerPlugin::activeCanvas() const
 {
-    IEditor *editor = activeEditorWithCanvas();
-    return editor ? editor->property("canvas").value<QObject *>() : nullptr;
+    KVEditor *editor = activeEditor();
+    return editor ? editor->canvasView() : nullptr;
 }
 
-QObject *KVDesignerPlugin::forwardTarget(const char *pszSlot, QByteArray *pMethodName) const
+void KVDesignerPlugin::connectCommands()
 {
-    const Forward *f = forwardOf(pszSlot);
-    IEditor *editor = activeEditorWithCanvas();
-    if (!f || !editor)
-        return nullptr;
-    QObject *target = f->bToCanvas ? activeCanvas() : editor;
-    if (!target || target->metaObject()->indexOfMethod(f->pszMethod) < 0)
-        return nullptr;
-    if (pMethodName) {
-        const QByteArray signature(f->pszMethod);
-        *pMethodName = signature.left(signature.indexOf('('));
+    ActionManager *am = ICore::instance()->actionManager();
+    using Command = void (KVDesignerPlugin::*)();
+    static const QList<QPair<const char *, Command>> kCommands = {
+        {"Edit.Delete", &KVDesignerPlugin::deleteSelection},
+        {"Edit.Select_All", &KVDesignerPlugin::selectAll},
+        {"Edit.Group_Elements.Group", &KVDesignerPlugin::groupElements},
+        {"Edit.Group_Elements.Ungroup", &KVDesignerPlugin::ungroupElement},
+        {"Edit.Group_Elements.Add_To_Group", &KVDesignerPlugin::addToGroup},
+        {"Edit.Group_Elements.Remove_From_Group", &KVDesignerPlugin::removeFromGroup},
+        {"Edit.Restore_Original_Size", &KVDesignerPlugin::restoreOriginalSize},
+        {"Edit.Remove_All_Overrides", &KVDesignerPlugin::removeAllOverrides},
+        {"Edit.Size.Same_Width", &KVDesignerPlugin::makeSameWidth},
+        {"Edit.Size.Same_Height", &KVDesignerPlugin::makeSameHeight},
+        {"Edit.Size.Same_Size", &KVDesignerPlugin::makeSameSize},
+        {"Edit.Alignment.Left", &KVDesignerPlugin::setAlignLeft},
+        {"Edit.Alignment.Right", &KVDesignerPlugin::setAlignRight},
+        {"Edit.Alignment.Top", &KVDesignerPlugin::setAlignTop},
+        {"Edit.Alignment.Bottom", &KVDesignerPlugin::setAlignBottom},
+        {"Edit.Alignment.Center", &KVDesignerPlugin::setAlignHCenter},
+        {"Edit.Alignment.Middle", &KVDesignerPlugin::setAlignVCenter},
+        {"Edit.Alignment.Dist_Left_Edge", &KVDesignerPlugin::setDistLeftEdge},
+        {"Edit.Alignment.Dist_Horz_Center", &KVDesignerPlugin::setDistHorzCenter},
+        {"Edit.Alignment.Dist_Right_Edge", &KVDesignerPlugin::setDistRightEdge},
+        {"Edit.Alignment.Dist_Top_Edge", &KVDesignerPlugin::setDistTopEdge},
+        {"Edit.Alignment.Dist_Vert_Center", &KVDesignerPlugin::setDistVertCenter},
+        {"Edit.Alignment.Dist_Bottom_Edge", &KVDesignerPlugin::setDistBottomEdge},
+        {"Edit.Alignment.Dist_Horz_Space", &KVDesignerPlugin::setDistHorzSpace},
+        {"Edit.Alignment.Dist_Vert_Space", &KVDesignerPlugin::setDistVertSpace},
+        {"Edit.DisplayOrder.Bring_To_Front", &KVDesignerPlugin::bringToFront},
+        {"Edit.DisplayOrder.Bring_Forward", &KVDesignerPlugin::bringForward},
+        {"Edit.DisplayOrder.Send_To_Back", &KVDesignerPlugin::sendToBack},
+        {"Edit.DisplayOrder.Send_Backward", &KVDesignerPlugin::sendBackward},
+        {"Edit.Lock_All", &KVDesignerPlugin::lockAllElements},
+        {"Edit.Lock", &KVDesignerPlugin::lockElements},
+        {"Edit.Hide ALL", &KVDesignerPlugin::hideAllElements},
+        {"Edit.Hide", &KVDesignerPlugin::hideElements},
+        {"View.Canvas.Zoom_In", &KVDesignerPlugin::zoomIn},
+        {"View.Canvas.Zoom_nOut", &KVDesignerPlugin::zoomOut},
+        {"View.Canvas.Zoom_Fit_on_Screen", &KVDesignerPlugin::zoomFit},
+        {"Element.Rectangle", &KVDesignerPlugin::insertRectangle},
+        {"Element.Rounded_Rectangle", &KVDesignerPlugin::insertRoundedRect},
+        {"Element.Ellipse", &KVDesignerPlugin::insertEllipse},
+        {"Element.Text", &KVDesignerPlugin::insertText},
+        {"Element.Html_Widget", &KVDesignerPlugin::insertHtmlWidget},
+        {"Element.Image", &KVDesignerPlugin::insertImage},
+        {"Element.Audio", &KVDesignerPlugin::insertAudio},
+        {"Element.Video", &KVDesignerPlugin::insertVideo},
+        {"Element.Symbol", &KVDesignerPlugin::insertSymbol},
+        {"Element.Shape_On_ToolBar", &KVDesignerPlugin::showShapeMenu},
+        {"Scene.Previous_Scene", &KVDesignerPlugin::showPreviousScene},
+        {"Scene.Next_Scene", &KVDesignerPlugin::showNextScene},
+        {"Timeline.Play", &KVDesignerPlugin::togglePlayback},
+        {"Timeline.Go_To_Start", &KVDesignerPlugin::goToTimelineStart},
+        {"Timeline.Go_To_End", &KVDesignerPlugin::goToTimelineEnd},
+        // The host's browser preview and export.
+        {"File.Preview_Current_Scene_In_Browser", &KVDesignerPlugin::onCurrentPreview},
+        {"File.Preview_Project_In_Browser", &KVDesignerPlugin::onPreview},
+        {"File.Export_To_HTML5", &KVDesignerPlugin::onExport},
+    };
+    for (const auto &command : kCommands) {
+        if (QAction *action = am->getAction(QString::fromLatin1(command.first))) {
+            connect(action, &QAction::triggered, this, command.second);
+            m_connectedIds.insert(action->objectName());
+        }
     }
-    return target;
+    using Switch = void (KVDesignerPlugin::*)(bool);
+    static const QList<QPair<const char *, Switch>> kSwitches = {{"View.Ruler", &KVDesignerPlugin::showRuler},
+                                                                {"View.Canvas.Snap", &KVDesignerPlugin::enableCanvasSnap}};
+    for (const auto &toggle : kSwitches) {
+        if (QAction *action = am->getAction(QString::fromLatin1(toggle.first))) {
+            connect(action, &QAction::triggered, this, toggle.second);
+            m_connectedIds.insert(action->objectName());
+        }
+    }
+    for (const KVActionSpec &spec : KVDesignerActions::catalogue()) {
+        if (!(spec.flags & KVActionSpec::WithArgument) || !QByteArray(spec.id).startsWith("View.Canvas.Zoom_"))
+            continue;
+        const int nPercent = spec.argument;
+        if (QAction *action = am->getAction(QString::fromLatin1(spec.id))) {
+            connect(action, &QAction::triggered, this, [this, nPercent] { zoomChanged(nPercent); });
+            m_connectedIds.insert(action->objectName());
+        }
+    }
+    connect(m_pActions, &KVDesignerActions::shapeChosen, this, &KVDesignerPlugin::insertShape);
+    connect(m_pActions->alignToParentBox(), &QCheckBox::stateChanged, this,
+            &KVDesignerPlugin::onAlignToLayoutChanged);
+    connect(m_pActions->flexibleLayoutBox(), &QCheckBox::stateChanged, this,
+            &KVDesignerPlugin::onFluidLayoutChanged);
 }
 
-bool KVDesignerPlugin::canForward(const char *pszSlot) const
+bool KVDesignerPlugin::isConnected(const QString &strId) const
 {
-    return forwardTarget(pszSlot) != nullptr;
+    return m_connectedIds.contains(strId);
 }
 
-void KVDesignerPlugin::forwardToCanvas(const char *pszSlot)
+void KVDesignerPlugin::showPreviousScene()
 {
-    QByteArray method;
-    if (QObject *target = forwardTarget(pszSlot, &method))
-        QMetaObject::invokeMethod(target, method.constData());
+    if (KVEditor *editor = activeEditor())
+        editor->showPreviousScene();
 }
 
-void KVDesignerPlugin::forwardToEditor(const char *pszSlot)
+void KVDesignerPlugin::showNextScene()
 {
-    forwardToCanvas(pszSlot);
+    if (KVEditor *editor = activeEditor())
+        editor->showNextScene();
 }
-
-namespace {
-KVDocument *activeDocument()
-{
-    ICore *core = ICore::instance();
-    auto *editor = qobject_cast<KVEditor *>(core ? core->editorManager()->activeEditor() : nullptr);
-    return editor ? editor->document() : nullptr;
-}
-} // namespace
 
 void KVDesignerPlugin::togglePlayback()
 {
-    if (KVDocument *pDocument = activeDocument())
-        pDocument->togglePlayback();
+    if (KVEditor *editor = activeEditor()) {
+        if (KVDocument *pDocument = editor->document())
+            pDocument->togglePlayback();
+    }
 }
 
 void KVDesignerPlugin::goToTimelineStart()
 {
-    if (KVDocument *pDocument = activeDocument())
-        pDocument->goToTimelineEdge(false);
+    if (KVEditor *editor = activeEditor()) {
+        if (KVDocument *pDocument = editor->document())
+            pDocument->goToTimelineEdge(false);
+    }
 }
 
 void KVDesignerPlugin::goToTimelineEnd()
 {
-    if (KVDocument *pDocument = activeDocument())
-        pDocument->goToTimelineEdge(true);
+    if (KVEditor *editor = activeEditor()) {
+        if (KVDocument *pDocument = editor->document())
+            pDocument->goToTimelineEdge(true);
+    }
 }
 
-void KVDesignerPlugin::insertBlankScene() { forwardToEditor("insertBlankScene"); }
-void KVDesignerPlugin::duplicateScene() { forwardToEditor("duplicateScene"); }
-void KVDesignerPlugin::showPreviousScene() { forwardToEditor("showPreviousScene"); }
-void KVDesignerPlugin::showNextScene() { forwardToEditor("showNextScene"); }
-void KVDesignerPlugin::selectAll() { forwardToCanvas("selectAll"); }
-void KVDesignerPlugin::deleteSelection() { forwardToCanvas("deleteSelection"); }
-void KVDesignerPlugin::insertRectangle() { forwardToCanvas("insertRectangle"); }
-void KVDesignerPlugin::insertRoundedRect() { forwardToCanvas("insertRoundedRect"); }
-void KVDesignerPlugin::insertEllipse() { forwardToCanvas("insertEllipse"); }
-void KVDesignerPlugin::insertText() { forwardToCanvas("insertText"); }
-void KVDesignerPlugin::insertSymbol() { forwardToCanvas("insertSymbol"); }
-void KVDesignerPlugin::insertHtmlWidget() { forwardToCanvas("insertHtmlWidget"); }
-void KVDesignerPlugin::insertImage() { forwardToCanvas("insertImage"); }
-void KVDesignerPlugin::insertAudio() { forwardToCanvas("insertAudio"); }
-void KVDesignerPlugin::insertVideo() { forwardToCanvas("insertVideo"); }
+// The canvas commands: nothing happens without an active editor.
+#define KV_ON_CANVAS(slot, call)                                                                             \
+    void KVDesignerPlugin::slot()                                                                            \
+    {                                                                                                        \
+        if (KVCanvas *canvas = activeCanvas())                                                               \
+            canvas->call;                                                                                    \
+    }
+
+KV_ON_CANVAS(selectAll, onSelectAll())
+KV_ON_CANVAS(deleteSelection, onDelete())
+KV_ON_CANVAS(insertRectangle, addRectangle())
+KV_ON_CANVAS(insertRoundedRect, addRoundedRect())
+KV_ON_CANVAS(insertEllipse, addEllipse())
+KV_ON_CANVAS(insertText, addText())
+KV_ON_CANVAS(insertSymbol, addSymbol())
+KV_ON_CANVAS(insertHtmlWidget, addHtmlWidget())
+KV_ON_CANVAS(insertImage, addImage())
+KV_ON_CANVAS(insertAudio, addAudio())
+KV_ON_CANVAS(insertVideo, addVideo())
+KV_ON_CANVAS(setAlignLeft, setAlignLeft())
+KV_ON_CANVAS(setAlignRight, setAlignRight())
+KV_ON_CANVAS(setAlignTop, setAlignTop())
+KV_ON_CANVAS(setAlignBottom, setAlignBottom())
+KV_ON_CANVAS(setAlignVCenter, setAlignVCenter())
+KV_ON_CANVAS(setAlignHCenter, setAlignHCenter())
+KV_ON_CANVAS(setDistLeftEdge, setDistLeftEdge())
+KV_ON_CANVAS(setDistHorzCenter, setDistHorzCenter())
+KV_ON_CANVAS(setDistRightEdge, setDistRightEdge())
+KV_ON_CANVAS(setDistTopEdge, setDistTopEdge())
+KV_ON_CANVAS(setDistVertCenter, setDistVertCenter())
+KV_ON_CANVAS(setDistBottomEdge, setDistBottomEdge())
+KV_ON_CANVAS(setDistHorzSpace, setDistHorzSpace())
+KV_ON_CANVAS(setDistVertSpace, setDistVertSpace())
+KV_ON_CANVAS(makeSameWidth, setSameWidth())
+KV_ON_CANVAS(makeSameHeight, setSameHeight())
+KV_ON_CANVAS(makeSameSize, setSameSize())
+KV_ON_CANVAS(bringToFront, bringToFront())
+KV_ON_CANVAS(bringForward, bringForward())
+KV_ON_CANVAS(sendToBack, sendToBack())
+KV_ON_CANVAS(sendBackward, sendBackward())
+KV_ON_CANVAS(groupElements, groupElements())
+KV_ON_CANVAS(ungroupElement, ungroupElement())
+KV_ON_CANVAS(addToGroup, addToGroup())
+KV_ON_CANVAS(removeFromGroup, removeFromGroup())
+KV_ON_CANVAS(restoreOriginalSize, restoreOriginalSize())
+KV_ON_CANVAS(removeAllOverrides, removeAllOverrides())
+KV_ON_CANVAS(lockAllElements, lockAllElements())
+KV_ON_CANVAS(lockElements, lockElements())
+KV_ON_CANVAS(hideAllElements, hideAllElements())
+KV_ON_CANVAS(hideElements, hideElements())
+KV_ON_CANVAS(zoomIn, zoomIn())
+KV_ON_CANVAS(zoomOut, zoomOut())
+KV_ON_CANVAS(zoomFit, zoomFit())
+#undef KV_ON_CANVAS
 
 void KVDesignerPlugin::insertShape(int nId)
 {
-    QByteArray method;
-    if (QObject *target = forwardTarget("insertShape", &method))
-        QMetaObject::invokeMethod(target, method.constData(), Q_ARG(int, nId));
+    if (KVCanvas *canvas = activeCanvas())
+        canvas->addShape(nId);
 }
-
-void KVDesignerPlugin::setAlignLeft() { forwardToCanvas("setAlignLeft"); }
-void KVDesignerPlugin::setAlignRight() { forwardToCanvas("setAlignRight"); }
-void KVDesignerPlugin::setAlignTop() { forwardToCanvas("setAlignTop"); }
-void KVDesignerPlugin::setAlignBottom() { forwardToCanvas("setAlignBottom"); }
-void KVDesignerPlugin::setAlignVCenter() { forwardToCanvas("setAlignVCenter"); }
-void KVDesignerPlugin::setAlignHCenter() { forwardToCanvas("setAlignHCenter"); }
-void KVDesignerPlugin::setDistLeftEdge() { forwardToCanvas("setDistLeftEdge"); }
-void KVDesignerPlugin::setDistHorzCenter() { forwardToCanvas("setDistHorzCenter"); }
-void KVDesignerPlugin::setDistRightEdge() { forwardToCanvas("setDistRightEdge"); }
-void KVDesignerPlugin::setDistTopEdge() { forwardToCanvas("setDistTopEdge"); }
-void KVDesignerPlugin::setDistVertCenter() { forwardToCanvas("setDistVertCenter"); }
-void KVDesignerPlugin::setDistBottomEdge() { forwardToCanvas("setDistBottomEdge"); }
-void KVDesignerPlugin::setDistHorzSpace() { forwardToCanvas("setDistHorzSpace"); }
-void KVDesignerPlugin::setDistVertSpace() { forwardToCanvas("setDistVertSpace"); }
-void KVDesignerPlugin::makeSameWidth() { forwardToCanvas("makeSameWidth"); }
-void KVDesignerPlugin::makeSameHeight() { forwardToCanvas("makeSameHeight"); }
-void KVDesignerPlugin::makeSameSize() { forwardToCanvas("makeSameSize"); }
-void KVDesignerPlugin::bringToFront() { forwardToCanvas("bringToFront"); }
-void KVDesignerPlugin::bringForward() { forwardToCanvas("bringForward"); }
-void KVDesignerPlugin::sendToBack() { forwardToCanvas("sendToBack"); }
-void KVDesignerPlugin::sendBackward() { forwardToCanvas("sendBackward"); }
-void KVDesignerPlugin::groupElements() { forwardToCanvas("groupElements"); }
-void KVDesignerPlugin::ungroupElement() { forwardToCanvas("ungroupElement"); }
-void KVDesignerPlugin::addToGroup() { forwardToCanvas("addToGroup"); }
-void KVDesignerPlugin::removeFromGroup() { forwardToCanvas("removeFromGroup"); }
-void KVDesignerPlugin::layoutGroup() { forwardToCanvas("layoutGroup"); }
-void KVDesignerPlugin::convertToSymbol() { forwardToCanvas("convertToSymbol"); }
-void KVDesignerPlugin::restoreOriginalSize() { forwardToCanvas("restoreOriginalSize"); }
-void KVDesignerPlugin::removeAllOverrides() { forwardToCanvas("removeAllOverrides"); }
-void KVDesignerPlugin::lockAllElements() { forwardToCanvas("lockAllElements"); }
-void KVDesignerPlugin::lockElements() { forwardToCanvas("lockElements"); }
-void KVDesignerPlugin::hideAllElements() { forwardToCanvas("hideAllElements"); }
-void KVDesignerPlugin::hideElements() { forwardToCanvas("hideElements"); }
-void KVDesignerPlugin::zoomIn() { forwardToCanvas("zoomIn"); }
-void KVDesignerPlugin::zoomOut() { forwardToCanvas("zoomOut"); }
-void KVDesignerPlugin::zoomFit() { forwardToCanvas("zoomFit"); }
-void KVDesignerPlugin::onCurrentPreview() { forwardToEditor("onCurrentPreview"); }
-void KVDesignerPlugin::onPreview() { forwardToEditor("onPreview"); }
-void KVDesignerPlugin::onExport() { forwardToEditor("onExport"); }
-void KVDesignerPlugin::saveAsPackage() { forwardToEditor("saveAsPackage"); }
 
 void KVDesignerPlugin::enableCanvasSnap(bool bEnabled)
 {
-    QByteArray method;
-    if (QObject *target = forwardTarget("enableCanvasSnap", &method))
-        QMetaObject::invokeMethod(target, method.constData(), Q_ARG(bool, bEnabled));
+    if (KVCanvas *canvas = activeCanvas())
+        canvas->enableSnap(bEnabled);
 }
 
 void KVDesignerPlugin::showRuler(bool bShow)
 {
-    QByteArray method;
-    if (QObject *target = forwardTarget("showRuler", &method))
-        QMetaObject::invokeMethod(target, method.constData(), Q_ARG(bool, bShow));
+    if (KVCanvas *canvas = activeCanvas())
+        canvas->showRuler(bShow);
 }
 
 void KVDesignerPlugin::zoomChanged(int nPercentage)
 {
-    QByteArray method;
-    if (QObject *target = forwardTarget("zoomChanged", &method))
-        QMetaObject::invokeMethod(target, method.constData(), Q_ARG(double, nPercentage / 100.0));
+    if (KVCanvas *canvas = activeCanvas())
+        canvas->setZoomPercent(nPercentage);
+}
+
+void KVDesignerPlugin::onCurrentPreview()
+{
+    if (KVEditor *editor = activeEditor())
+        editor->onCurrentPreview();
+}
+
+void KVDesignerPlugin::onPreview()
+{
+    if (KVEditor *editor = activeEditor())
+        editor->onPreview();
+}
+
+void KVDesignerPlugin::onExport()
+{
+    if (KVEditor *editor = activeEditor())
+        editor->onExport();
 }
 
 void KVDesignerPlugin::showShapeMenu()
@@ -271,31 +275,43 @@ void KVDesignerPlugin::showShapeMenu()
         m_pActions->shapeMenu()->popup(QCursor::pos());
 }
 
-void KVDesignerPlugin::onStageViewChanged()
-{
-    // Front, top, side, reset: the view index the page understands.
-    static const QStringList ids = {QStringLiteral("View.Stage.Front_View"), QStringLiteral("View.Stage.Top_View"),
-                                    QStringLiteral("View.Stage.Side_View"), QStringLiteral("View.Stage.Reset_View")};
-    auto *action = qobject_cast<QAction *>(sender());
-    const int view = action ? ids.indexOf(action->objectName()) : -1;
-    QByteArray method;
-    QObject *target = forwardTarget("onStageViewChanged", &method);
-    if (target && view >= 0)
-        QMetaObject::invokeMethod(target, method.constData(), Q_ARG(int, view));
-}
-
 void KVDesignerPlugin::onAlignToLayoutChanged(int nState)
 {
     if (m_pActions && m_pActions->flexibleLayoutBox())
         m_pActions->flexibleLayoutBox()->setEnabled(nState == Qt::Checked);
-    if (QObject *canvas = activeCanvas())
-        canvas->setProperty("alignToParent", nState == Qt::Checked);
+    if (KVCanvas *canvas = activeCanvas())
+        canvas->setAlignToParent(nState == Qt::Checked);
 }
 
 void KVDesignerPlugin::onFluidLayoutChanged(int nState)
 {
-    if (QObject *canvas = activeCanvas())
-        canvas->setProperty("fluidLayout", nState == Qt::Checked);
+    if (KVCanvas *canvas = activeCanvas())
+        canvas->setFluidLayout(nState == Qt::Checked);
+}
+
+void KVDesignerPlugin::onZoomEntered(const QString &strText)
+{
+    // "150%", "150" or "150 %"; anything else puts the canvas's zoom back in the box.
+    QString text = strText;
+    text.remove(QLatin1Char('%'));
+    bool bOk = false;
+    const int nPercent = text.trimmed().toInt(&bOk);
+    KVCanvas *canvas = activeCanvas();
+    if (canvas && bOk && nPercent > 0)
+        canvas->setZoomPercent(nPercent);
+    showCanvasZoom();
+}
+
+void KVDesignerPlugin::showCanvasZoom()
+{
+    KVCanvas *canvas = activeCanvas();
+    if (!m_pZoom)
+        return;
+    m_pZoom->setVisible(canvas != nullptr);
+    if (!canvas)
+        return;
+    const QSignalBlocker blocker(m_pZoom);
+    m_pZoom->setEditText(QStringLiteral("%1%").arg(qRound(canvas->zoomFactor() * 100)));
 }
 
 void KVDesignerPlugin::showAbout()
@@ -321,50 +337,34 @@ void KVDesignerPlugin::updateActionAvailability()
     ActionManager *am = ICore::instance() ? ICore::instance()->actionManager() : nullptr;
     if (!am)
         return;
-    // The state rules first; then an action the editor or canvas cannot carry out yet is disabled.
-    IEditor *active = ICore::instance()->editorManager()->activeEditor();
-    const auto *editor = qobject_cast<KVEditor *>(active);
-    KVActionStates::Result rules;
+    KVEditor *editor = activeEditor();
     const KVEditorState state = editor ? editor->editorState() : KVEditorState();
-    if (editor) {
-        rules = KVActionStates::compute(state);
-        for (auto it = rules.enabled.cbegin(); it != rules.enabled.cend(); ++it) {
-            if (QAction *action = am->getAction(it.key()))
-                action->setEnabled(it.value());
-            else if (ActionContainer *menu = am->getActionContainer(it.key()))
-                menu->setEnabled(it.value());
-        }
-        for (auto it = rules.visible.cbegin(); it != rules.visible.cend(); ++it) {
-            if (QAction *action = am->getAction(it.key()))
-                action->setVisible(it.value());
-        }
-        for (auto it = rules.checked.cbegin(); it != rules.checked.cend(); ++it) {
-            if (QAction *action = am->getAction(it.key()))
-                action->setChecked(it.value());
-        }
+    const KVActionStates::Result rules = KVActionStates::compute(state);
+    // Menus by the rules; without an editor the editor's menus are hidden anyway.
+    for (auto it = rules.enabled.cbegin(); it != rules.enabled.cend(); ++it) {
+        if (ActionContainer *menu = am->getActionContainer(it.key()))
+            menu->setEnabled(it.value());
     }
-    for (const KVActionSpec &spec : KVDesignerActions::catalogue()) {
-        if (!spec.slot || !forwardOf(spec.slot))
-            continue;
-        const QString id = QString::fromLatin1(spec.id);
+    for (auto it = rules.visible.cbegin(); it != rules.visible.cend(); ++it) {
+        if (QAction *action = am->getAction(it.key()))
+            action->setVisible(it.value());
+    }
+    for (auto it = rules.checked.cbegin(); it != rules.checked.cend(); ++it) {
+        if (QAction *action = am->getAction(it.key()))
+            action->setChecked(it.value());
+    }
+    // An action is offered only when it is connected, an editor is active and the rules allow it.
+    QStringList ids = m_connectedIds.values();
+    for (const KVActionSpec &spec : KVDesignerActions::catalogue())
+        ids.append(QString::fromLatin1(spec.id));
+    for (const QString &id : qAsConst(ids)) {
         if (QAction *action = am->getAction(id))
-            action->setEnabled(canForward(spec.slot) && rules.enabled.value(id, true));
-    }
-    for (const char *id : {"File.Preview_Current_Scene_In_Browser", "File.Preview_Project_In_Browser",
-                           "File.Export_To_HTML5"}) {
-        static const QHash<QByteArray, const char *> hostSlots = {
-            {"File.Preview_Current_Scene_In_Browser", "onCurrentPreview"},
-            {"File.Preview_Project_In_Browser", "onPreview"},
-            {"File.Export_To_HTML5", "onExport"}};
-        if (QAction *action = am->getAction(QString::fromLatin1(id)))
-            action->setEnabled(canForward(hostSlots.value(id)) && rules.enabled.value(QString::fromLatin1(id), true));
+            action->setEnabled(editor && m_connectedIds.contains(id) && rules.enabled.value(id, true));
     }
     if (m_pActions && m_pActions->shapeMenu()) {
-        const bool bShapes = canForward("insertShape")
-                             && (!editor || state.bHasCurrentScene);
+        const bool bShapes = editor && state.bHasCurrentScene;
         for (QAction *category : m_pActions->shapeMenu()->actions())
             category->setEnabled(bShapes);
-        if (QAction *onToolbar = am->getAction(QStringLiteral("Element.Shape_On_ToolBar")))
-            onToolbar->setEnabled(bShapes);
     }
+    showCanvasZoom();
 }

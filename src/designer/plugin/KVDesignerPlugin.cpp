@@ -1,5 +1,6 @@
 #include "KVDesignerPlugin.h"
 #include "KVEditor.h"
+#include "canvas/KVCanvas.h"
 
 #include "KVDesignerActions.h"
 #include "KVDesignerFactory.h"
@@ -11,6 +12,7 @@
 
 #include "ActionContainer.h"
 #include "ActionManager.h"
+#include "ContextAction.h"
 #include "ContextManager.h"
 #include "DocumentManager.h"
 #include "EditorManager.h"
@@ -29,6 +31,7 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QRandomGenerator>
 #include <QSettings>
@@ -162,6 +165,9 @@ bool KVDesignerPlugin::initialize(const QStringList &, QString *errorString)
     for (int percent : {10, 25, 50, 75, 100, 150, 200, 300, 400})
         m_pZoom->addItem(QStringLiteral("%1%").arg(percent), percent);
     m_pZoom->setCurrentIndex(4);
+    m_pZoom->setInsertPolicy(QComboBox::NoInsert);
+    connect(m_pZoom, &QComboBox::textActivated, this, &KVDesignerPlugin::onZoomEntered);
+    connect(m_pZoom->lineEdit(), &QLineEdit::returnPressed, this, [this] { onZoomEntered(m_pZoom->currentText()); });
     mw->statusBar()->addPermanentWidget(m_pZoom);
     m_pZoom->hide();
 
@@ -176,6 +182,7 @@ bool KVDesignerPlugin::initialize(const QStringList &, QString *errorString)
     connect(em, &EditorManager::editorDeactivated, this, &KVDesignerPlugin::updateEditorDeactivated);
 
     setEditorState(false);
+    updateActionAvailability();
     return true;
 }
 
@@ -212,39 +219,34 @@ void KVDesignerPlugin::createActions()
     ICore *core = ICore::instance();
     MainWindow *mw = core->getMainWindow();
     ActionManager *am = actions();
-    // Host actions the designer gives icons and meanings to.
-    auto hostAction = [am](const char *id, const char *icon, QObject *target, const char *slot) {
-        QAction *a = am->getAction(QString::fromLatin1(id));
-        if (!a)
-            return;
-        if (icon)
-            a->setIcon(IUi::getInstance()->icon(QString::fromLatin1(icon)));
-        if (slot) {
-            const QByteArray name(slot);
-            QObject::connect(a, &QAction::triggered, target,
-                             [target, name] { QMetaObject::invokeMethod(target, name.constData()); });
-        }
-    };
-    hostAction("Edit.Undo", "undo", this, nullptr);
-    hostAction("Edit.Redo", "redo", this, nullptr);
-    hostAction("File.Preview_Current_Scene_In_Browser", "c_preview", this, "onCurrentPreview");
-    hostAction("File.Preview_Project_In_Browser", "preview", this, "onPreview");
-    hostAction("File.Export_To_HTML5", "export", this, "onExport");
-    hostAction("Help.About", nullptr, this, "showAbout");
-    hostAction("Help.Community", nullptr, this, "openCommunity");
-    hostAction("Help.CheckUpdates", nullptr, this, "checkUpdates");
+    // Host actions the designer gives icons to (the preview and export actions are connected with
+    // the designer's commands).
+    static const QList<QPair<const char *, const char *>> kIcons = {
+        {"Edit.Undo", "undo"}, {"Edit.Redo", "redo"}, {"File.Preview_Current_Scene_In_Browser", "c_preview"},
+        {"File.Preview_Project_In_Browser", "preview"}, {"File.Export_To_HTML5", "export"}};
+    for (const auto &icon : kIcons) {
+        if (QAction *a = am->getAction(QString::fromLatin1(icon.first)))
+            a->setIcon(IUi::getInstance()->icon(QString::fromLatin1(icon.second)));
+    }
+    if (QAction *a = am->getAction(QStringLiteral("Help.About")))
+        connect(a, &QAction::triggered, this, &KVDesignerPlugin::showAbout);
+    if (QAction *a = am->getAction(QStringLiteral("Help.Community")))
+        connect(a, &QAction::triggered, this, &KVDesignerPlugin::openCommunity);
+    if (QAction *a = am->getAction(QStringLiteral("Help.CheckUpdates")))
+        connect(a, &QAction::triggered, this, qOverload<>(&KVDesignerPlugin::checkUpdates));
+    // Ctrl+Y redoes too, beside the platform's own key.
+    if (ContextAction *redo = am->getContextAction(QStringLiteral("Edit.Redo"))) {
+        QList<QKeySequence> keys = redo->shortcuts();
+        const QKeySequence ctrlY(QStringLiteral("Ctrl+Y"));
+        if (!keys.contains(ctrlY))
+            keys.append(ctrlY);
+        redo->setDefaultShortcuts(keys);
+    }
 
-    m_pActions = new KVDesignerActions(am, mw, this, this);
+    m_pActions = new KVDesignerActions(am, mw, this);
     m_pActions->create();
     m_toolbars = m_pActions->toolbars();
-    // Playback of the active editor's current timeline.
-    auto playback = [am, this](const char *id, void (KVDesignerPlugin::*slot)()) {
-        if (QAction *a = am->getAction(QString::fromLatin1(id)))
-            QObject::connect(a, &QAction::triggered, this, slot);
-    };
-    playback("Timeline.Play", &KVDesignerPlugin::togglePlayback);
-    playback("Timeline.Go_To_Start", &KVDesignerPlugin::goToTimelineStart);
-    playback("Timeline.Go_To_End", &KVDesignerPlugin::goToTimelineEnd);
+    connectCommands();
     am->readFromSettings();
 }
 
@@ -394,10 +396,10 @@ void KVDesignerPlugin::updateEditorActivated(IEditor *pEditor)
     if (m_pActions && m_pActions->alignToParentBox()) {
         QCheckBox *align = m_pActions->alignToParentBox();
         QCheckBox *fluid = m_pActions->flexibleLayoutBox();
-        if (QObject *canvas = activeCanvas()) {
+        if (KVCanvas *canvas = activeCanvas()) {
             const QSignalBlocker b1(align), b2(fluid);
-            align->setChecked(canvas->property("alignToParent").toBool());
-            fluid->setChecked(canvas->property("fluidLayout").toBool());
+            align->setChecked(canvas->alignToParent());
+            fluid->setChecked(canvas->fluidLayout());
             fluid->setEnabled(align->isChecked());
             align->setEnabled(true);
         } else {

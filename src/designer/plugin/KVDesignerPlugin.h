@@ -3,11 +3,15 @@
 #include "IPlugin.h"
 
 #include <QList>
+#include <QComboBox>
 #include <QPointer>
 #include <QScopedPointer>
+#include <QSet>
 #include <QWebEngineView>
 
 class IEditor;
+class KVCanvas;
+class KVEditor;
 class KVDesignerActions;
 class KVDocumentHost;
 class KVDesignerFactory;
@@ -52,10 +56,14 @@ public slots:
     void checkUpdates();
 
     KVDesignerActions *designerActions() const { return m_pActions; }
-    // The canvas of the active editor (its "canvas" property), or null.
-    QObject *activeCanvas() const;
-    // Whether the command slot's work can be done now (an active editor with a canvas that has it).
-    bool canForward(const char *pszSlot) const;
+    // The active editor when it is one of the designer's, and its canvas; null otherwise.
+    KVEditor *activeEditor() const;
+    KVCanvas *activeCanvas() const;
+    // Whether the action is connected to a command (an action connected to nothing is never
+    // enabled: its feature does not exist yet).
+    bool isConnected(const QString &strId) const;
+    // The canvas zoom box of the status bar.
+    QComboBox *zoomBox() const { return m_pZoom; }
 
 private slots:
     // Play/Stop, Go to Start and Go to End on the active editor's document.
@@ -66,8 +74,6 @@ private slots:
     void updateEditorDeactivated(IEditor *pEditor);
     // Commands: each does nothing unless the active editor has a canvas, and otherwise hands the
     // work to the editor or its canvas.
-    void insertBlankScene();
-    void duplicateScene();
     void showPreviousScene();
     void showNextScene();
     void selectAll();
@@ -107,8 +113,6 @@ private slots:
     void ungroupElement();
     void addToGroup();
     void removeFromGroup();
-    void layoutGroup();
-    void convertToSymbol();
     void restoreOriginalSize();
     void removeAllOverrides();
     void lockAllElements();
@@ -125,26 +129,24 @@ private slots:
     void onCurrentPreview();
     void onPreview();
     void onExport();
-    void saveAsPackage();
     void showAbout();
     void openCommunity();
     void onAlignToLayoutChanged(int nState);
     void onFluidLayoutChanged(int nState);
-    void onStageViewChanged();
+    // A zoom typed or chosen in the status bar's box.
+    void onZoomEntered(const QString &strText);
 
 private:
     void createWelcomePage();
     void createActions();
     void createDocks();
     void setEditorState(bool bEditor);
-    IEditor *activeEditorWithCanvas() const;
-    // The object (active editor or its canvas) that a command slot hands its work to, when it has
-    // the method; null otherwise. pMethodName receives the method's name.
-    QObject *forwardTarget(const char *pszSlot, QByteArray *pMethodName = nullptr) const;
-    void forwardToCanvas(const char *pszSlot);
-    void forwardToEditor(const char *pszSlot);
-    // Enables each command action only while the active editor or canvas can carry it out.
+    // Connects the actions of the features that exist to their commands.
+    void connectCommands();
+    // Enables each action only while the active editor can carry it out and the state rules allow.
     void updateActionAvailability();
+    // The box shows the active canvas's zoom, and only while there is one.
+    void showCanvasZoom();
 
     KVDesignerFactory *m_pFactory = nullptr;
     KVDesignerActions *m_pActions = nullptr;
@@ -156,4 +158,5 @@ private:
     QList<QToolBar *> m_toolbars;
     QPointer<QComboBox> m_pZoom;
     bool m_bEditorState = false;
+    QSet<QString> m_connectedIds;
 };

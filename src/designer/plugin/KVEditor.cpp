@@ -2,6 +2,7 @@
 
 #include "canvas/KVCanvas.h"
 #include "commands/KVCommand.h"
+#include "canvas/KVCanvasOperations.h"
 #include "commands/KVCommandAction.h"
 #include "commands/KVCmdParam.h"
 #include "commands/KVEditContext.h"
@@ -19,6 +20,7 @@
 #include "KVResponsiveToolbar.h"
 
 #include "ContextManager.h"
+#include "FileDialogs.h"
 #include "DocumentManager.h"
 #include "ICore.h"
 #include "MainWindow.h"
@@ -26,7 +28,6 @@
 
 #include <QAction>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -71,6 +72,7 @@ KVEditor::KVEditor(QObject *pParent)
             });
     connect(m_pCanvasView, &KVCanvas::removeBreakpointRequested, m_pResponsiveToolbar,
             &KVResponsiveToolbar::removeBreakpoint);
+    connect(m_pCanvasView, &KVCanvas::viewStateChanged, this, &KVEditor::editorStateChanged);
 }
 
 KVEditor::~KVEditor()
@@ -86,9 +88,16 @@ KVEditor::~KVEditor()
 KVEditorState KVEditor::editorState() const
 {
     KVEditorState state;
+    state.bEditingText = m_pCanvasView->isEditingText();
+    state.bAlignToParent = m_pCanvasView->alignToParent();
+    state.dZoom = m_pCanvasView->zoomFactor();
+    state.bFitToViewport = m_pCanvasView->fitToViewport();
+    state.bRulerVisible = m_pCanvasView->rulerVisible();
+    state.bSnapEnabled = m_pCanvasView->snapEnabled();
     const KVDocument *doc = document();
     if (!doc)
         return state;
+    state.bHasDocument = true;
     const KVSceneList *scenes = doc->sceneList();
     state.bTopLevelHasScene = scenes && scenes->count() > 0;
     state.bEditedHasScene = state.bTopLevelHasScene;
@@ -107,6 +116,10 @@ KVEditorState KVEditor::editorState() const
         return state;
     // The stage's selection as the editing operations see it (whether or not the scene itself is
     // selected in the scene list).
+    scene->forEachInSubtree([&state, scene](const KVElement *p) {
+        if (p != scene)
+            ++state.nElements;
+    });
     KVEditContext context;
     context.pScene = scene;
     const QList<KVElement *> selected = context.selectedElements();
@@ -115,6 +128,11 @@ KVEditorState KVEditor::editorState() const
     for (KVElement *element : qAsConst(selected)) {
         if (element->parent() != selected.first()->parent())
             state.bSameParent = false;
+        if (const KVElement *parent = element->parent()) {
+            const int nIndex = parent->children().indexOf(element);
+            state.bCanGoBack = state.bCanGoBack || nIndex > 0;
+            state.bCanGoFront = state.bCanGoFront || (nIndex >= 0 && nIndex < parent->children().size() - 1);
+        }
         if (element->type() == KVElementType::Group) {
             state.bGroupSelected = true;
             for (KVElement *other : qAsConst(selected)) {
@@ -124,15 +142,15 @@ KVEditorState KVEditor::editorState() const
         }
         if (element->parent() && element->parent()->type() == KVElementType::Group)
             state.bInsideGroup = true;
-        if (element->type() == KVElementType::Image || element->type() == KVElementType::Video)
+        if (element->type() == KVElementType::Image || element->type() == KVElementType::Video) {
             state.bImageOrVideoSelected = true;
+            const QSize natural = KVCanvasOperations::naturalSize(doc->resourceManager(), element);
+            if (natural.isValid()
+                && (qRound(element->sizeW()) != natural.width() || qRound(element->sizeH()) != natural.height()))
+                state.bResizedMediaSelected = true;
+        }
     }
     return state;
-}
-
-QObject *KVEditor::canvasObject() const
-{
-    return m_pCanvasView;
 }
 
 QWidget *KVEditor::widget() const
@@ -343,7 +361,7 @@ void KVEditor::onExport()
     if (!doc)
         return;
     KVLocationManager *lm = KVLocationManager::getInstance();
-    const QString folder = QFileDialog::getExistingDirectory(m_pContainer, tr("Export to HTML5"),
+    const QString folder = FileDialogs::getExistingDirectory(m_pContainer, tr("Export to HTML5"),
                                                              lm->ownerLocation(doc, KVLocationManager::Document));
     if (folder.isEmpty())
         return;

@@ -18,8 +18,6 @@ class QVBoxLayout;
 class KVEditor : public IEditor
 {
     Q_OBJECT
-    // The editing canvas; commands of the plug-in reach it through this property.
-    Q_PROPERTY(QObject *canvas READ canvasObject)
 public:
     explicit KVEditor(QObject *pParent = nullptr);
     ~KVEditor() override;
@@ -30,8 +28,6 @@ public:
     KVDocument *document() const;
     KVCanvas *canvasView() const { return m_pCanvasView; }
     KVResponsiveToolbar *responsiveToolbar() const { return m_pResponsiveToolbar; }
-    // The canvas is the web view that shows the editing page.
-    QObject *canvasObject() const;
     QUrl canvasUrl() const;
 
     // The tab title of a document: its file's base name, "%1 - preloader" or "%1 - backup", with
