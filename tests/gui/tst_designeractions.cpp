@@ -240,6 +240,7 @@ void tst_DesignerActions::everyOfferedActionHasAnEffect_data()
     // an element inside a group is selected with the group it is in
     QTest::newRow("inside a group") << QList<int>{0, 1} << "group";
     QTest::newRow("at a breakpoint") << QList<int>{5} << "breakpoint";
+    QTest::newRow("on the second scene") << QList<int>{} << "second scene";
 }
 
 void tst_DesignerActions::everyOfferedActionHasAnEffect()
@@ -251,6 +252,8 @@ void tst_DesignerActions::everyOfferedActionHasAnEffect()
     QVERIFY(editor);
     KVCanvas *canvas = editor->canvasView();
     KVDocument *doc = editor->document();
+    if (setup == QLatin1String("second scene"))
+        QVERIFY(editor->showAdjacentScene(1));
     KVScene *scene = doc->currentScene();
     QUndoStack *stack = doc->getUndoStack();
     plugin()->designerActions()->alignToParentBox()->setChecked(setup == QLatin1String("align to parent"));
@@ -286,6 +289,10 @@ void tst_DesignerActions::everyOfferedActionHasAnEffect()
         // Each action starts from the same stage: the selection, zoom 90 %, no tool, no menu,
         // stopped half a second in.
         stack->setIndex(nSetupSteps);
+        const int nShown = doc->sceneList()->indexOf(doc->currentScene());
+        const int nSetupScene = doc->sceneList()->indexOf(scene);
+        if (nShown != nSetupScene)
+            editor->showAdjacentScene(nSetupScene - nShown);
         if (doc->isPlaying())
             doc->togglePlayback();
         if (scene->currentTimeline())
