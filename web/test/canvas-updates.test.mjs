@@ -132,6 +132,19 @@ test('label and timeline messages', () => {
   assert.deepEqual(applyUpdate(s, msg(41, [])), { render: false, end: true });
 });
 
+test('element group messages replace the group of the element', () => {
+  const s = state();
+  applyUpdate(s, msg(1002, [p(1, 6), p(8, [1, 1, 2, 3, 255]), p(1, 9)]));
+  applyUpdate(s, msg(1043, [p(1, 6), p(8, [4, 45, 2, 0, 0, 0, 128])]));
+  applyUpdate(s, msg(1009, [p(1, 6), p(1, 2), p(2, 0.2), p(2, 0.5)]));
+  applyUpdate(s, msg(1035, [p(1, 6), p(4, true)]));
+  const el = s.model.element(6);
+  assert.deepEqual(el.f, [1, 1, 2, 3, 255]);
+  assert.deepEqual(el.sh, [4, 45, 2, 0, 0, 0, 128]);
+  assert.deepEqual(el.s, [12, [0.2, 0.5]]);
+  assert.equal(el.aspectRatioLocked, true);
+});
+
 test('messages about elements the page does not hold, or of unknown types, change nothing', () => {
   const s = state();
   const before = JSON.stringify(s.model.data);
