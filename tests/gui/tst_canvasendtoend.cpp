@@ -27,6 +27,7 @@
 #include "KVTestMain.h"
 #include "RecordingReporter.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -36,6 +37,7 @@
 #include <QRectF>
 #include <QTemporaryDir>
 #include <QUndoStack>
+#include <QWindow>
 
 using ExtensionSystem::PluginManager;
 
@@ -598,7 +600,12 @@ void tst_CanvasEndToEnd::breakpointsReachTheStage()
     };
     const QString rulerH = QStringLiteral("(p.breakpoints && p.breakpoints.h || []).map(function (b) { return b[1]; }).join(',')");
     const QString overflow = QStringLiteral("getComputedStyle(document.querySelector('[data-kv-id=\"%1\"]')).overflow").arg(kCard);
-    toolbar->onToggleResponsiveMode();
+    // switched on with the toolbar's own button
+    auto *responsive = toolbar->findChild<QAction *>(QStringLiteral("ResponsiveMode"));
+    QVERIFY(responsive);
+    QWidget *button = toolbar->widgetForAction(responsive);
+    const QPoint at = button->mapTo(button->window(), button->rect().center());
+    QTest::mouseClick(button->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
     QVERIFY(set->isResponsiveMode());
 
     // added from the toolbar: the page's ruler has it; undone, it is gone again

@@ -86,14 +86,15 @@ KVResponsiveToolbar::KVResponsiveToolbar(QWidget *pParent)
     m_pRangeLabel = new QLabel(this);
     addWidget(m_pRangeLabel);
 
-    auto *container = new QWidget(this);
-    m_pWidthSpin = new QSpinBox(container);
-    m_pHeightSpin = new QSpinBox(container);
+    // The spin boxes sit in a row of their own, which the container-handle toggle shows or hides
+    // (no other widget of the bar lies over its buttons).
+    auto *row = new QToolBar(this);
+    m_pWidthSpin = new QSpinBox(row);
+    m_pHeightSpin = new QSpinBox(row);
     for (QSpinBox *spin : {m_pWidthSpin, m_pHeightSpin}) {
         spin->setRange(1, KVBreakpoint::MaxValue);
         spin->setSuffix(QStringLiteral("px"));
     }
-    auto *row = new QToolBar(container);
     row->addWidget(m_pWidthSpin);
     row->addWidget(m_pHeightSpin);
     m_pContainerAction = addWidget(row);
