@@ -624,9 +624,19 @@ void tst_CanvasEndToEnd::breakpointsReachTheStage()
     QTRY_COMPARE_WITH_TIMEOUT(page(QStringLiteral("p.layout.join(',') + ' ' + p.containerW")).toString(),
                               QStringLiteral("%1,0 %2").arg(nId).arg(toolbar->containerWidth()), 10000);
 
+    const KVLayoutKey layout(nId, 0);
+    // a move made on the page at the layout stays there: back at the base, the stage shows the base
+    const QString left = QStringLiteral("Math.round(window.kvCanvasPage.position(%1).x)").arg(kCard);
+    const int nBaseLeft = qRound(card->positionX(KVLayoutKey::base()));
+    evaluate(canvas, QStringLiteral("window.kvCanvasPage.page.snap = false; window.kvCanvasPage.moveBy(%1, 40, 0); true").arg(kCard));
+    QTRY_COMPARE_WITH_TIMEOUT(qRound(card->positionX(layout)), nBaseLeft + 40, 10000);
+    QCOMPARE(qRound(card->positionX(KVLayoutKey::base())), nBaseLeft);
+    toolbar->onHorizontalMenuSelected(0);
+    QTRY_COMPARE_WITH_TIMEOUT(page(left).toInt(), nBaseLeft, 10000);
+    toolbar->onHorizontalMenuSelected(1);
+    QTRY_COMPARE_WITH_TIMEOUT(page(left).toInt(), nBaseLeft + 40, 10000);
     // an override at the layout shows; taking it back and removing all overrides show the base
     const QString base = page(overflow).toString();
-    const KVLayoutKey layout(nId, 0);
     auto *pOverride = new KVCommand(document, QStringLiteral("Change Overflow"));
     pOverride->addAction(elementAction(document, scene, 1012, {P::makeInt(1), P::makeVariant(QVariant()), P::makeBool(false), P::makeInt(nId), P::makeInt(0)}));
     document->submitCommand(pOverride, true);

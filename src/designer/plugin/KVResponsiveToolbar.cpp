@@ -23,11 +23,12 @@
 
 namespace {
 
+// The elements first: whoever hears of the set's change finds them at the layout already.
 void showLayout(KVDocument *pDocument, const KVLayoutKey &layout)
 {
-    pDocument->breakpoints()->setCurrentLayout(layout);
     if (KVSceneList *scenes = pDocument->sceneList())
         scenes->setCurrentLayout(layout);
+    pDocument->breakpoints()->setCurrentLayout(layout);
 }
 
 // Adds (89: direction, value, id 0 for a new one) or removes (90: direction, id, value) one
