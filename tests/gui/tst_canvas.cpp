@@ -437,6 +437,8 @@ void tst_Canvas::changesThatReachThePage_data()
     QTest::newRow("breakpoint added") << 89 << "layout" << false << 0 << 1;
     QTest::newRow("breakpoint moved") << 91 << "layout" << false << 0 << 1;
     QTest::newRow("overrides removed") << 85 << "div" << false << 0 << 1;
+    QTest::newRow("timeline times moved") << 86 << "current timeline" << false << 0 << 1;
+    QTest::newRow("another scene's timeline times moved") << 87 << "other timeline" << false << 0 << 0;
     QTest::newRow("overrides of another scene removed") << 85 << "other" << false << 0 << 0;
 }
 
