@@ -443,6 +443,17 @@ std::function<QList<KVCommandAction *>(KVDocument *, KVScene *)> baseValue(int n
     };
 }
 
+// A document action with the given parameters.
+std::function<QList<KVCommandAction *>(KVDocument *, KVScene *)> plain(int nType, std::function<QList<KVCmdParam *>(KVDocument *, KVScene *)> params)
+{
+    return [nType, params](KVDocument *pDocument, KVScene *pScene) {
+        auto *pAction = new KVCommandAction(nType, pDocument, 3);
+        for (KVCmdParam *pParam : params(pDocument, pScene))
+            pAction->addParam(pParam);
+        return QList<KVCommandAction *>{pAction};
+    };
+}
+
 // The first animated track of the scene's current timeline.
 KVKeyframe *firstTrack(KVScene *pScene)
 {
@@ -476,29 +487,14 @@ QList<UpdateRow> updateRows()
          node.arg(kCard).arg(QStringLiteral("cs.overflow")), "hidden"},
         {"1016 cursor", 1016, baseValue(1016, [] { return QList<KVCmdParam *>{P::makeString("pointer")}; }),
          node.arg(kCard).arg(QStringLiteral("cs.cursor")), "pointer"},
-        {"24 track timing", 24,
-         [](KVDocument *pDocument, KVScene *pScene) {
-             auto *pAction = new KVCommandAction(24, pDocument, 3);
-             pAction->addParam(P::makeObject(P::Keyframe, firstTrack(pScene)));
-             pAction->addParam(P::makeInt(0));
-             pAction->addParam(P::makeInt(500));
-             return QList<KVCommandAction *>{pAction};
-         },
+        {"24 track timing", 24, plain(24, [](KVDocument *, KVScene *pScene) {
+             return QList<KVCmdParam *>{P::makeObject(P::Keyframe, firstTrack(pScene)), P::makeInt(0), P::makeInt(500)}; }),
          QString(), "+500"},
-        {"61 alignment", 61,
-         [](KVDocument *pDocument, KVScene *) {
-             auto *pAction = new KVCommandAction(61, pDocument, 2);
-             pAction->addParam(P::makeObject(P::LayoutData, pDocument->breakpoints()));
-             pAction->addParam(P::makeInt(2));
-             return QList<KVCommandAction *>{pAction};
-         },
+        {"61 alignment", 61, plain(61, [](KVDocument *pDocument, KVScene *) {
+             return QList<KVCmdParam *>{P::makeObject(P::LayoutData, pDocument->breakpoints()), P::makeInt(2)}; }),
          "String(window.kvCanvasPage.page.docAlign)", "2"},
-        {"40 image removal", 40,
-         [](KVDocument *pDocument, KVScene *) {
-             auto *pAction = new KVCommandAction(40, pDocument, 1);
-             pAction->addParam(P::makeResource(pDocument->resourceManager()->liveResources(0).value(0)));
-             return QList<KVCommandAction *>{pAction};
-         },
+        {"40 image removal", 40, plain(40, [](KVDocument *pDocument, KVScene *) {
+             return QList<KVCmdParam *>{P::makeResource(pDocument->resourceManager()->liveResources(0).value(0))}; }),
          "String(window.kvCanvasPage.page.resources.size)", "", false},
     };
 }
