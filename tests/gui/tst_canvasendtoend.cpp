@@ -645,6 +645,10 @@ void tst_CanvasEndToEnd::breakpointsReachTheStage()
     pBack->addAction(pGroup);
     document->submitCommand(pBack, true);
     QTRY_COMPARE_WITH_TIMEOUT(page(overflow).toString(), base, 10000);
+    // the scene sent again says the same
+    canvas->sendSceneDataToJS();
+    QTest::qWait(500);
+    QTRY_COMPARE_WITH_TIMEOUT(page(overflow).toString(), base, 10000);
     stack->undo();
     QTRY_COMPARE_WITH_TIMEOUT(page(overflow).toString(), QStringLiteral("hidden"), 10000);
     card->setSelected(true);
