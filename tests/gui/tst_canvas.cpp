@@ -432,7 +432,14 @@ void tst_Canvas::changesThatReachThePage_data()
     QTest::newRow("resource in use") << 50 << "resource in use" << false << 1 << 0;
     QTest::newRow("resource not in use") << 50 << "resource unused" << false << 0 << 0;
     QTest::newRow("element value at the shown layout") << 1040 << "div" << false << 1 << 0;
-    QTest::newRow("fonts added") << 39 << "none" << false << 1 << 0;
+    // the page keeps fonts only: resources that bring it none tell it nothing
+    QTest::newRow("resources with nothing for the page") << 39 << "none" << false << 0 << 0;
+    QTest::newRow("breakpoint added") << 89 << "layout" << false << 0 << 1;
+    QTest::newRow("breakpoint moved") << 91 << "layout" << false << 0 << 1;
+    QTest::newRow("overrides removed") << 85 << "div" << false << 0 << 1;
+    QTest::newRow("timeline times moved") << 86 << "current timeline" << false << 0 << 1;
+    QTest::newRow("another scene's timeline times moved") << 87 << "other timeline" << false << 0 << 0;
+    QTest::newRow("overrides of another scene removed") << 85 << "other" << false << 0 << 0;
 }
 
 void tst_Canvas::changesThatReachThePage()

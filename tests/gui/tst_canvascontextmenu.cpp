@@ -149,7 +149,8 @@ void tst_CanvasContextMenu::theRulerMenuAsksTheToolbarForBreakpoints()
     m_pCanvas->setEditingBreakpoint(1, 480, 300);
     entry(m_pCanvas->contextMenu()->rulerMenu(), QStringLiteral("Add Breakpoint"))->trigger();
     QCOMPARE(added.size(), 1);
-    QCOMPARE(added.first(), (QVariantList{true, 480}));
+    // added where the ruler was clicked, not at the mark there
+    QCOMPARE(added.first(), (QVariantList{true, 300}));
     entry(m_pCanvas->contextMenu()->rulerMenu(), QStringLiteral("Remove Selection"))->trigger();
     QCOMPARE(removed.size(), 1);
     QCOMPARE(removed.first(), QVariantList{1});

@@ -1,14 +1,23 @@
 // The editor with the real canvas page: the page draws the example's scene from what the canvas
 // sends it, and a move made with the page's own pointer handling comes back as one command whose
-// undo moves the node back. A received project's script never runs on the stage, and the stage
+// undo moves the node back. Every kind of view update a command sends reaches the stage through
+// the channel, and breakpoints added, dragged and removed show there, with their undo. A received project's script never runs on the stage, and the stage
 // reads no local file nor runs script that got into its page some other way.
 #include "canvas/KVCanvas.h"
+#include "animation/KVAnimation.h"
+#include "animation/KVKeyframe.h"
+#include "animation/KVPropertyCatalogue.h"
 #include "animation/KVTimeline.h"
+#include "commands/KVCmdParam.h"
+#include "commands/KVCommand.h"
+#include "commands/KVElementCommandAction.h"
 #include "document/KVDocument.h"
 #include "model/KVBreakpointSet.h"
 #include "model/KVElement.h"
 #include "model/KVScene.h"
 #include "plugin/KVEditor.h"
+#include "plugin/KVResponsiveToolbar.h"
+#include "resources/KVResourceManager.h"
 
 #include "EditorManager.h"
 #include "ICore.h"
@@ -18,6 +27,7 @@
 #include "KVTestMain.h"
 #include "RecordingReporter.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,6 +37,7 @@
 #include <QRectF>
 #include <QTemporaryDir>
 #include <QUndoStack>
+#include <QWindow>
 
 using ExtensionSystem::PluginManager;
 
@@ -41,6 +52,9 @@ private slots:
     void projectScriptNeverRuns();
     void pageRefusesFilesAndInjectedScript_data();
     void pageRefusesFilesAndInjectedScript();
+    void viewUpdatesReachTheStage_data();
+    void viewUpdatesReachTheStage();
+    void breakpointsReachTheStage();
 
 private:
     // Runs a script in the page and waits for its value.
@@ -54,6 +68,7 @@ private:
     QScopedPointer<ICore> m_core;
     QTemporaryDir m_dir;
     KVCanvas *m_pProbeCanvas = nullptr;
+    KVCanvas *m_pUpdatesCanvas = nullptr;
 };
 
 void tst_CanvasEndToEnd::initTestCase()
@@ -391,6 +406,295 @@ void tst_CanvasEndToEnd::pageRefusesFilesAndInjectedScript()
     QVERIFY2(bAnswered, "the probe never answered");
     QVERIFY2(!result.contains(secret), qPrintable(result));
     QCOMPARE(result, QStringLiteral("refused"));
+}
+
+namespace {
+using P = KVCmdParam;
+
+// The card (a rectangle) of the example's first scene.
+const int kCard = 5;
+
+// One view update sent by a real command: the actions, what the probe shows once the page has it
+// ("+n" adds n to every number it showed before), and whether the page hears of it at all.
+struct UpdateRow
+{
+    const char *name;
+    int type;
+    std::function<QList<KVCommandAction *>(KVDocument *, KVScene *)> actions;
+    QString probe;
+    QString shown;
+    bool bHeard = true;
+};
+
+KVCommandAction *elementAction(KVDocument *pDocument, KVScene *pScene, int nType, const QList<KVCmdParam *> &values)
+{
+    auto *pAction = new KVElementCommandAction(nType, pDocument, values.size() + 1);
+    pAction->addParam(P::makeObject(P::Element, pScene->findElement(kCard)));
+    for (KVCmdParam *pParam : values)
+        pAction->addParam(pParam);
+    return pAction;
+}
+
+// A value of the card's base layout (value parameters, then not inherited, h 0, v 0).
+std::function<QList<KVCommandAction *>(KVDocument *, KVScene *)> baseValue(int nType, std::function<QList<KVCmdParam *>()> values)
+{
+    return [nType, values](KVDocument *pDocument, KVScene *pScene) {
+        return QList<KVCommandAction *>{elementAction(pDocument, pScene, nType, values() + QList<KVCmdParam *>{P::makeBool(false), P::makeInt(0), P::makeInt(0)})};
+    };
+}
+
+// A document action with the given parameters.
+std::function<QList<KVCommandAction *>(KVDocument *, KVScene *)> plain(int nType, std::function<QList<KVCmdParam *>(KVDocument *, KVScene *)> params)
+{
+    return [nType, params](KVDocument *pDocument, KVScene *pScene) {
+        auto *pAction = new KVCommandAction(nType, pDocument, 3);
+        for (KVCmdParam *pParam : params(pDocument, pScene))
+            pAction->addParam(pParam);
+        return QList<KVCommandAction *>{pAction};
+    };
+}
+
+// The first animated track of the scene's current timeline.
+KVKeyframe *firstTrack(KVScene *pScene)
+{
+    for (const QList<KVAnimation *> &list : pScene->currentTimeline()->layoutAnimations()) {
+        for (KVAnimation *pAnimation : list) {
+            for (KVKeyframe *pTrack : pAnimation->keyframes()) {
+                if (!pTrack->keyValues().isEmpty())
+                    return pTrack;
+            }
+        }
+    }
+    return nullptr;
+}
+
+const QString kNode = QStringLiteral("(function () { var n = document.querySelector('[data-kv-id=\"%1\"]'); var cs = getComputedStyle(n); return %2; })()");
+
+QList<UpdateRow> updateRows()
+{
+    const QString node = kNode;
+    return {
+        {"1001 border", 1001, baseValue(1001, [] { return QList<KVCmdParam *>{P::makeInt(4), P::makeInt(1), P::makeInt(int(0xffff0000))}; }),
+         node.arg(kCard).arg(QStringLiteral("cs.borderTopWidth + ' ' + cs.borderTopStyle + ' ' + cs.borderTopColor")), "4px solid rgb(255, 0, 0)"},
+        {"1003 corners", 1003,
+         baseValue(1003, [] { return QList<KVCmdParam *>{P::makeJsonObject({{"tl", 20}, {"tr", 20}, {"bl", 20}, {"br", 20}, {"unitTL", 0}, {"unitTR", 0}, {"unitBL", 0}, {"unitBR", 0}})}; }),
+         node.arg(kCard).arg(QStringLiteral("cs.borderTopLeftRadius + ' ' + cs.borderBottomRightRadius")), "20px 20px"},
+        {"1010 class name", 1010, baseValue(1010, [] { return QList<KVCmdParam *>{P::makeString("promo")}; }),
+         node.arg(kCard).arg(QStringLiteral("String(n.classList.contains('promo'))")), "true"},
+        {"1011 display", 1011, baseValue(1011, [] { return QList<KVCmdParam *>{P::makeInt(0)}; }),
+         node.arg(kCard).arg(QStringLiteral("cs.display")), "none"},
+        {"1012 overflow", 1012, baseValue(1012, [] { return QList<KVCmdParam *>{P::makeInt(1), P::makeVariant(QVariant())}; }),
+         node.arg(kCard).arg(QStringLiteral("cs.overflow")), "hidden"},
+        {"1016 cursor", 1016, baseValue(1016, [] { return QList<KVCmdParam *>{P::makeString("pointer")}; }),
+         node.arg(kCard).arg(QStringLiteral("cs.cursor")), "pointer"},
+        {"24 track timing", 24, plain(24, [](KVDocument *, KVScene *pScene) {
+             return QList<KVCmdParam *>{P::makeObject(P::Keyframe, firstTrack(pScene)), P::makeInt(0), P::makeInt(500)}; }),
+         QString(), "+500"},
+        {"61 alignment", 61, plain(61, [](KVDocument *pDocument, KVScene *) {
+             return QList<KVCmdParam *>{P::makeObject(P::LayoutData, pDocument->breakpoints()), P::makeInt(2)}; }),
+         "String(window.kvCanvasPage.page.docAlign)", "2"},
+        {"40 image removal", 40, plain(40, [](KVDocument *pDocument, KVScene *) {
+             return QList<KVCmdParam *>{P::makeResource(pDocument->resourceManager()->liveResources(0).value(0))}; }),
+         "String(window.kvCanvasPage.page.resources.size)", "", false},
+    };
+}
+
+// Every message the page takes from the channel, by type, from now on.
+const QString kRecord = QStringLiteral(
+    "(function () { var p = window.kvCanvasPage.page; window.kvSeen = [];"
+    " if (!p.kvRecorded) { var f = p.applyMessage.bind(p);"
+    " p.applyMessage = function (t) { try { window.kvSeen.push(JSON.parse(t).cmd); } catch (e) {} return f(t); };"
+    " p.kvRecorded = true; } return true; })()");
+
+// "+n": every number of the text before, n further on.
+QString shifted(const QString &before, int n)
+{
+    QStringList parts = before.split(QLatin1Char(','));
+    for (QString &part : parts)
+        part = QString::number(part.toInt() + n);
+    return parts.join(QLatin1Char(','));
+}
+} // namespace
+
+void tst_CanvasEndToEnd::viewUpdatesReachTheStage_data()
+{
+    QTest::addColumn<int>("row");
+    const QList<UpdateRow> rows = updateRows();
+    for (int i = 0; i < rows.size(); ++i)
+        QTest::newRow(rows.at(i).name) << i;
+}
+
+void tst_CanvasEndToEnd::viewUpdatesReachTheStage()
+{
+    QFETCH(int, row);
+    const UpdateRow r = updateRows().at(row);
+    RecordingReporter rec;
+    if (!m_pUpdatesCanvas)
+        m_pUpdatesCanvas = openChanged(QStringLiteral("updates"), kCard, [](QJsonObject &) {});
+    KVCanvas *canvas = m_pUpdatesCanvas;
+    QVERIFY(canvas);
+    KVDocument *document = canvas->document();
+    KVScene *scene = document->currentScene();
+    QString probe = r.probe;
+    if (r.type == 24) {
+        KVKeyframe *track = firstTrack(scene);
+        QVERIFY(track);
+        probe = QStringLiteral("window.kvCanvasPage.page.model.timeline().anims.filter(function (e) { return e.el === %1 && e.p === '%2'; })"
+                               ".map(function (e) { return e.t; }).join(',')")
+                    .arg(track->element() == scene ? 0 : track->element()->id())
+                    .arg(KVPropertyCatalogue::shortKey(track->type()));
+    }
+    const QString before = evaluate(canvas, probe).toString();
+    const QString shown = r.shown.startsWith(QLatin1Char('+')) ? shifted(before, r.shown.mid(1).toInt()) : r.shown;
+    QVERIFY2(!before.isEmpty() && before != shown, qPrintable(before));
+    QVERIFY(evaluate(canvas, kRecord).toBool());
+
+    auto *command = new KVCommand(document, QString::fromLatin1(r.name));
+    for (KVCommandAction *action : r.actions(document, scene))
+        command->addAction(action);
+    QUndoStack *stack = document->getUndoStack();
+    document->submitCommand(command, true);
+    const QString seen = QStringLiteral("window.kvSeen.indexOf(%1) >= 0").arg(r.type);
+    // the stage shows the change (or, for a message it never gets, still what it showed), and the
+    // message came through the channel
+    const auto check = [&](const QString &expected) {
+        if (!r.bHeard)
+            QTest::qWait(300);
+        QTRY_COMPARE_WITH_TIMEOUT(evaluate(canvas, probe).toString(), expected, 10000);
+        QCOMPARE(evaluate(canvas, seen).toBool(), r.bHeard);
+        evaluate(canvas, kRecord);
+    };
+    for (int nPass = 0; nPass < 2; ++nPass) {
+        check(r.bHeard ? shown : before);
+        if (QTest::currentTestFailed())
+            return;
+        // undone, the stage shows what it showed before
+        stack->undo();
+        check(before);
+        if (QTest::currentTestFailed())
+            return;
+        if (nPass == 0)
+            stack->redo();
+    }
+    QVERIFY(rec.entries().isEmpty());
+}
+
+void tst_CanvasEndToEnd::breakpointsReachTheStage()
+{
+    RecordingReporter rec;
+    KVCanvas *canvas = openChanged(QStringLiteral("responsive"), kCard, [](QJsonObject &) {});
+    QVERIFY(canvas);
+    KVDocument *document = canvas->document();
+    KVScene *scene = document->currentScene();
+    KVElement *card = scene->findElement(kCard);
+    KVBreakpointSet *set = document->breakpoints();
+    auto *toolbar = canvas->parentWidget()->findChild<KVResponsiveToolbar *>();
+    QVERIFY(toolbar);
+    QUndoStack *stack = document->getUndoStack();
+    const auto page = [canvas](const QString &expression) {
+        return evaluate(canvas, QStringLiteral("(function () { var p = window.kvCanvasPage.page; return String(%1); })()").arg(expression));
+    };
+    const QString rulerH = QStringLiteral("(p.breakpoints && p.breakpoints.h || []).map(function (b) { return b[1]; }).join(',')");
+    const QString overflow = QStringLiteral("getComputedStyle(document.querySelector('[data-kv-id=\"%1\"]')).overflow").arg(kCard);
+    // switched on with the toolbar's own button
+    auto *responsive = toolbar->findChild<QAction *>(QStringLiteral("ResponsiveMode"));
+    QVERIFY(responsive);
+    QWidget *button = toolbar->widgetForAction(responsive);
+    const QPoint at = button->mapTo(button->window(), button->rect().center());
+    QTest::mouseClick(button->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+    QVERIFY(set->isResponsiveMode());
+
+    // added from the toolbar: the page's ruler has it; undone, it is gone again
+    toolbar->onAddHorizontal(500);
+    QCOMPARE(stack->text(stack->index() - 1), QStringLiteral("Add Breakpoint"));
+    QTRY_COMPARE_WITH_TIMEOUT(page(rulerH).toString(), QStringLiteral("500"), 10000);
+    stack->undo();
+    QTRY_COMPARE_WITH_TIMEOUT(page(rulerH).toString(), QString(), 10000);
+    stack->redo();
+    QTRY_COMPARE_WITH_TIMEOUT(page(rulerH).toString(), QStringLiteral("500"), 10000);
+    const int nId = set->hBreakpoints().value(0).nId;
+
+    // picking its layout: the page edits that layout in a container that lies in it
+    toolbar->onHorizontalMenuSelected(1);
+    QCOMPARE(set->currentHId(), nId);
+    QTRY_COMPARE_WITH_TIMEOUT(page(QStringLiteral("p.layout.join(',') + ' ' + p.containerW")).toString(),
+                              QStringLiteral("%1,0 %2").arg(nId).arg(toolbar->containerWidth()), 10000);
+
+    const KVLayoutKey layout(nId, 0);
+    // a move made on the page at the layout stays there: back at the base, the stage shows the base
+    const QString left = QStringLiteral("Math.round(window.kvCanvasPage.position(%1).x)").arg(kCard);
+    const int nBaseLeft = qRound(card->positionX(KVLayoutKey::base()));
+    evaluate(canvas, QStringLiteral("window.kvCanvasPage.page.snap = false; window.kvCanvasPage.moveBy(%1, 40, 0); true").arg(kCard));
+    QTRY_COMPARE_WITH_TIMEOUT(qRound(card->positionX(layout)), nBaseLeft + 40, 10000);
+    QCOMPARE(qRound(card->positionX(KVLayoutKey::base())), nBaseLeft);
+    toolbar->onHorizontalMenuSelected(0);
+    QTRY_COMPARE_WITH_TIMEOUT(page(left).toInt(), nBaseLeft, 10000);
+    toolbar->onHorizontalMenuSelected(1);
+    QTRY_COMPARE_WITH_TIMEOUT(page(left).toInt(), nBaseLeft + 40, 10000);
+    // an override at the layout shows; taking it back and removing all overrides show the base
+    const QString base = page(overflow).toString();
+    auto *pOverride = new KVCommand(document, QStringLiteral("Change Overflow"));
+    pOverride->addAction(elementAction(document, scene, 1012, {P::makeInt(1), P::makeVariant(QVariant()), P::makeBool(false), P::makeInt(nId), P::makeInt(0)}));
+    document->submitCommand(pOverride, true);
+    QTRY_COMPARE_WITH_TIMEOUT(page(overflow).toString(), QStringLiteral("hidden"), 10000);
+    auto *pBack = new KVCommand(document, QStringLiteral("Remove Property Override"));
+    auto *pGroup = new KVElementCommandAction(1045, document, 6);
+    for (KVCmdParam *pParam : {P::makeObject(P::Element, card), P::makeInt(nId), P::makeInt(0), P::makeInt(0),
+                               P::makeIntList({41}), P::makeVariant(QVariant())})
+        pGroup->addParam(pParam);
+    pBack->addAction(pGroup);
+    document->submitCommand(pBack, true);
+    QTRY_COMPARE_WITH_TIMEOUT(page(overflow).toString(), base, 10000);
+    // the scene sent again says the same
+    canvas->sendSceneDataToJS();
+    QTest::qWait(500);
+    QTRY_COMPARE_WITH_TIMEOUT(page(overflow).toString(), base, 10000);
+    stack->undo();
+    QTRY_COMPARE_WITH_TIMEOUT(page(overflow).toString(), QStringLiteral("hidden"), 10000);
+    card->setSelected(true);
+    canvas->removeAllOverrides();
+    QCOMPARE(stack->text(stack->index() - 1), QStringLiteral("Remove All Overrides"));
+    QTRY_COMPARE_WITH_TIMEOUT(page(overflow).toString(), base, 10000);
+    stack->undo();
+    QTRY_COMPARE_WITH_TIMEOUT(page(overflow).toString(), QStringLiteral("hidden"), 10000);
+
+    // the mark dragged on the page's ruler from 500 to 620: the model has 620, the undo 500
+    QVERIFY(evaluate(canvas, QStringLiteral(
+        "(function () { var c = window.kvCanvasPage, p = c.page; p.rulers.show(true);"
+        " var bar = document.getElementById('kv-ruler-h'); var mark = bar.querySelector('[data-kv-breakpoint]');"
+        " var y = bar.getBoundingClientRect().top + 5; var from = c.client({x: 500, y: 0}).x, to = c.client({x: 620, y: 0}).x;"
+        " function fire(type, target, x) { target.dispatchEvent(new PointerEvent(type, {bubbles: true, cancelable: true,"
+        " clientX: x, clientY: y, button: 0, buttons: type === 'pointerup' ? 0 : 1, pointerId: 1, pointerType: 'mouse', isPrimary: true})); }"
+        " fire('pointerdown', mark, from); fire('pointermove', bar, (from + to) / 2); fire('pointermove', bar, to);"
+        " fire('pointerup', bar, to); return true; })()")).toBool());
+    QTRY_COMPARE_WITH_TIMEOUT(set->valueOf(false, nId), 620, 10000);
+    QCOMPARE(stack->text(stack->index() - 1), QStringLiteral("Update Breakpoint"));
+    stack->undo();
+    QCOMPARE(set->valueOf(false, nId), 500);
+    QTRY_COMPARE_WITH_TIMEOUT(page(rulerH).toString(), QStringLiteral("500"), 10000);
+    stack->redo();
+    QCOMPARE(set->valueOf(false, nId), 620);
+    QTRY_COMPARE_WITH_TIMEOUT(page(rulerH).toString(), QStringLiteral("620"), 10000);
+
+    // the ruler menu adds at the ruler position
+    canvas->setEditingBreakpoint(0, -1, 900);
+    canvas->addBreakpoint();
+    QTRY_COMPARE_WITH_TIMEOUT(page(rulerH).toString(), QStringLiteral("620,900"), 10000);
+    stack->undo();
+    QTRY_COMPARE_WITH_TIMEOUT(page(rulerH).toString(), QStringLiteral("620"), 10000);
+
+    // removed, the stage shows the base; undone, the layout and its override are back
+    rec.answer(IReporter::Yes);
+    toolbar->removeBreakpoint(KVResponsiveToolbar::Horizontal);
+    QCOMPARE(stack->text(stack->index() - 1), QStringLiteral("Remove Breakpoint"));
+    QTRY_COMPARE_WITH_TIMEOUT(page(rulerH + QStringLiteral(" + ' ' + p.layout.join(',')")).toString(), QStringLiteral(" 0,0"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(page(overflow).toString(), base, 10000);
+    stack->undo();
+    QCOMPARE(set->currentHId(), nId);
+    QTRY_COMPARE_WITH_TIMEOUT(page(rulerH + QStringLiteral(" + ' ' + p.layout.join(',')")).toString(), QStringLiteral("620 %1,0").arg(nId), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(page(overflow).toString(), QStringLiteral("hidden"), 10000);
+    QCOMPARE(rec.entries().size(), 1); // the question before the removal
+    QVERIFY(m_window->closeAllDocuments());
 }
 
 KAVIO_WEBENGINE_TEST_MAIN(tst_CanvasEndToEnd)

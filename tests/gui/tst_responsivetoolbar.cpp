@@ -45,8 +45,7 @@ private slots:
     void containerWidthPicksLayout();
     void badValuesAreRefused_data();
     void badValuesAreRefused();
-    void removingAsksAndUndoes();
-    void undoTakesAddedBreakpointBack();
+    void removingAsks();
     void presetsComeFromTheHost();
 
 private:
@@ -276,7 +275,7 @@ void tst_ResponsiveToolbar::badValuesAreRefused()
     verifyElementsHaveLayouts();
 }
 
-void tst_ResponsiveToolbar::removingAsksAndUndoes()
+void tst_ResponsiveToolbar::removingAsks()
 {
     RecordingReporter rec;
     m_pBar->onAddHorizontal(320);
@@ -293,56 +292,20 @@ void tst_ResponsiveToolbar::removingAsksAndUndoes()
     QCOMPARE(hValues(), (QList<int>{320, 768}));
     QCOMPARE(m_pDoc->getUndoStack()->count(), nSteps);
 
-    // "Yes" removes it; the shown layout moves to what the container size now falls in
+    // "Yes" removes it; the base is shown in its place, in a container that lies in it (the undo
+    // is the stage test's)
     rec.answer(IReporter::Yes);
     m_pBar->removeBreakpoint(KVResponsiveToolbar::Horizontal);
-    QCOMPARE(rec.unansweredQuestions(), 0);
     QCOMPARE(hValues(), QList<int>{320});
-    QCOMPARE(m_pDoc->getUndoStack()->count(), nSteps + 1);
     verifyElementsHaveLayouts();
-    QVERIFY(!m_pDiv->properties().contains(KVLayoutKey(2, 0)));
-    QCOMPARE(set()->currentHId(), 1);
-    QCOMPARE(m_pDiv->currentLayout(), KVLayoutKey(1, 0));
-
-    // undo brings it back under its id, on every element, and shows it again
-    m_pDoc->getUndoStack()->undo();
-    QCOMPARE(hValues(), (QList<int>{320, 768}));
-    QCOMPARE(set()->hBreakpoints().at(1).nId, 2);
-    verifyElementsHaveLayouts();
-    QCOMPARE(set()->currentHId(), 2);
-    QCOMPARE(m_pDiv->currentLayout(), KVLayoutKey(2, 0));
+    QCOMPARE(m_pDiv->currentLayout(), KVLayoutKey(0, 0));
+    QVERIFY(m_pBar->containerWidth() < 320);
 
     // at the base there is nothing to remove and nothing is asked
-    m_pBar->onHorizontalMenuSelected(0);
     const int nEntries = rec.entries().size();
     m_pBar->removeBreakpoint(KVResponsiveToolbar::Horizontal);
     QCOMPARE(rec.entries().size(), nEntries);
-    QCOMPARE(hValues(), (QList<int>{320, 768}));
-}
-
-void tst_ResponsiveToolbar::undoTakesAddedBreakpointBack()
-{
-    RecordingReporter rec;
-    m_pBar->onAddHorizontal(768);
-    m_pBar->onAddHorizontal(1024);
-    QUndoStack *stack = m_pDoc->getUndoStack();
-    QCOMPARE(stack->undoText(), QStringLiteral("Add Breakpoint"));
-    stack->undo();
-    QCOMPARE(hValues(), QList<int>{768});
-    verifyElementsHaveLayouts();
-    QVERIFY(!m_pDiv->properties().contains(KVLayoutKey(2, 0)));
-    stack->undo();
-    QVERIFY(set()->hBreakpoints().isEmpty());
-    QCOMPARE(m_pDiv->properties().keys(), QList<KVLayoutKey>{KVLayoutKey::base()});
-    QVERIFY(stack->isClean());
-    // redo gives the same ids back
-    stack->redo();
-    stack->redo();
-    QCOMPARE(hValues(), (QList<int>{768, 1024}));
-    QCOMPARE(set()->hBreakpoints().at(0).nId, 1);
-    QCOMPARE(set()->hBreakpoints().at(1).nId, 2);
-    verifyElementsHaveLayouts();
-    QVERIFY(rec.texts().isEmpty());
+    QCOMPARE(hValues(), QList<int>{320});
 }
 
 void tst_ResponsiveToolbar::presetsComeFromTheHost()

@@ -9,6 +9,21 @@ const obj = (v) => (v && typeof v === 'object' && !Array.isArray(v) ? v : {});
 // Element groups sent as (1) id, (8) array: the short key they replace.
 const GROUP_KEYS = { 1001: 'l', 1008: 'txt', 1031: 'lr', 1042: 'wc', 1043: 'sh', 1044: 'fe', 1002: 'f' };
 
+// The short keys an element holds per layout on the stage.
+const LAYOUT_KEYS = ['r', 't', 'l', 'f', 'sh', 'fe', 'wc', 'o', 'of', 'd', 'cl', 'lr', 'c'];
+
+// The values of one layout from an element's layouts ([h, v, values], ...): the base layout's,
+// with the layout's own on top and its "or" keys back at their defaults.
+function valuesAt(layouts, layout) {
+  const entry = (h, vv) => layouts.find((e) => Array.isArray(e) && Number(e[0]) === h && Number(e[1]) === vv);
+  const [h, vv] = Array.isArray(layout) ? layout.map(Number) : [0, 0];
+  const shown = { ...obj((entry(0, 0) || [])[2]) };
+  const own = h || vv ? obj((entry(h, vv) || [])[2]) : {};
+  for (const key of Array.isArray(own.or) ? own.or : []) delete shown[key];
+  for (const [key, value] of Object.entries(own)) if (key !== 'or') shown[key] = value;
+  return shown;
+}
+
 // Keys of entries of a property track: the element and property they animate.
 function trackOf(v) {
   const o = obj(v);
@@ -116,6 +131,13 @@ export function applyUpdate(state, msg) {
     }
     case 39:
     case 40:
+      // Fonts (and resources added): kept when added or a removal is undone, else dropped.
+      for (const r of Array.isArray(v[0]) ? v[0] : []) {
+        if (!Array.isArray(r)) continue;
+        if (adding(msg, 39)) state.resources.set(Number(r[0]), r);
+        else state.resources.delete(Number(r[0]));
+      }
+      return done;
     case 47:
     case 49:
     case 50:
@@ -124,14 +146,13 @@ export function applyUpdate(state, msg) {
       for (const r of Array.isArray(v[0]) ? v[0] : []) if (Array.isArray(r)) state.resources.set(Number(r[0]), r);
       return done;
     case 59:
-      state.containerW = Number(v[0]) || state.containerW;
-      return { render: true, relayout: true };
     case 60:
-      state.containerH = Number(v[0]) || state.containerH;
-      return { render: true, relayout: true };
     case 61:
-      state.docAlign = Number(v[0]) || 0;
-      return done;
+      // The container's width, height and alignment, whichever of them changed.
+      state.containerW = Number(v[0]) || state.containerW;
+      state.containerH = Number(v[1]) || state.containerH;
+      state.docAlign = Number(v[2]) || 0;
+      return cmd === 61 ? done : { render: true, relayout: true };
     case 72:
     case 73:
       state.loaderData = obj(v[cmd === 73 ? 1 : 0]);
@@ -140,6 +161,7 @@ export function applyUpdate(state, msg) {
       state.responsive = obj(v[0]).r === true;
       state.layout = [Number(v[1]) || 0, Number(v[2]) || 0];
       return done;
+    case 1016:
     case 1000: {
       // The element's data after the change when the editor sends it; else the values by code.
       if (k[0] === 11 && v[0] && typeof v[0] === 'object') {
@@ -147,6 +169,7 @@ export function applyUpdate(state, msg) {
         if (f) f.parent.elems[f.index] = { ...v[0], elems: v[0].elems || f.el.elems, selected: v[0].selected ?? f.el.selected };
         return one(v[0].id);
       }
+      if (cmd === 1016) return { render: false };
       const codes = Array.isArray(v[4]) ? v[4] : [];
       const vals = {};
       codes.forEach((c, i) => (vals[c] = v[5 + i]));
@@ -215,16 +238,15 @@ export function applyUpdate(state, msg) {
     case 1010:
     case 1011:
     case 1012:
-    case 1016:
     case 1045: {
-      // Groups rebuilt per layout: the element id, then the current layout's short keys as an
-      // object; a key given as null goes back to its default.
+      // Groups rebuilt per layout: the element id, then its layouts as the player gets them; the
+      // element shows the layout the page edits.
       const el = m.element(Number(v[0]));
-      const keys = v.slice(1).find((x) => x && typeof x === 'object' && !Array.isArray(x));
-      if (!el || !keys) return { render: false };
-      for (const [key, value] of Object.entries(keys)) {
-        if (value === null) delete el[key];
-        else el[key] = value;
+      if (!el || !Array.isArray(v[1])) return { render: false };
+      const shown = valuesAt(v[1], state.layout);
+      for (const key of LAYOUT_KEYS) {
+        if (Object.prototype.hasOwnProperty.call(shown, key)) el[key] = shown[key];
+        else delete el[key];
       }
       return one(v[0]);
     }

@@ -114,7 +114,7 @@ test('animation messages replace the entries of an element, a track or the playb
   assert.equal(count(2, 'pb'), 1);
 });
 
-test('label, timeline, resource and container messages', () => {
+test('label and timeline messages', () => {
   const s = state();
   applyUpdate(s, msg(13, [p(7, { labelName: 'end', timeStamp: 2500 })]));
   applyUpdate(s, msg(15, [p(7, { oldLabelName: 'offer', newLabelName: 'deal' })]));
@@ -129,36 +129,20 @@ test('label, timeline, resource and container messages', () => {
   const effect = applyUpdate(s, msg(11, [p(7, { id: 2, n: 'Other', dur: 100, anims: [], currentTime: 40 })]));
   assert.equal(effect.time, 40);
   assert.equal(s.model.timeline().id, 2);
-  applyUpdate(s, msg(39, [p(8, [[4, 0, 'sky', 'sky.png']])]));
-  assert.deepEqual(s.resources.get(4), [4, 0, 'sky', 'sky.png']);
-  applyUpdate(s, msg(59, [p(1, 640)]));
-  applyUpdate(s, msg(60, [p(1, 480)]));
-  assert.deepEqual([s.containerW, s.containerH], [640, 480]);
   assert.deepEqual(applyUpdate(s, msg(41, [])), { render: false, end: true });
 });
 
 test('element group messages replace the group of the element', () => {
   const s = state();
   applyUpdate(s, msg(1002, [p(1, 6), p(8, [1, 1, 2, 3, 255]), p(1, 9)]));
-  applyUpdate(s, msg(1001, [p(1, 6), p(8, [1, 2, 0, 0, 0, 255])]));
   applyUpdate(s, msg(1043, [p(1, 6), p(8, [4, 45, 2, 0, 0, 0, 128])]));
   applyUpdate(s, msg(1009, [p(1, 6), p(1, 2), p(2, 0.2), p(2, 0.5)]));
   applyUpdate(s, msg(1035, [p(1, 6), p(4, true)]));
   const el = s.model.element(6);
   assert.deepEqual(el.f, [1, 1, 2, 3, 255]);
-  assert.deepEqual(el.l, [1, 2, 0, 0, 0, 255]);
   assert.deepEqual(el.sh, [4, 45, 2, 0, 0, 0, 128]);
   assert.deepEqual(el.s, [12, [0.2, 0.5]]);
   assert.equal(el.aspectRatioLocked, true);
-});
-
-test('groups rebuilt per layout merge their short keys; null takes a key back to its default', () => {
-  const s = state();
-  applyUpdate(s, msg(1011, [p(1, 4), p(7, { d: 0 })]));
-  applyUpdate(s, msg(1003, [p(1, 5), p(7, { lr: null })]));
-  assert.equal(s.model.element(4).d, 0);
-  assert.equal('lr' in s.model.element(5), false);
-  assert.deepEqual(applyUpdate(s, msg(1012, [p(1, 4)])), { render: false });
 });
 
 test('messages about elements the page does not hold, or of unknown types, change nothing', () => {

@@ -200,6 +200,10 @@ void KVCanvas::sendSceneDataToJS()
     flags.bAutoAddKeyframe = m_pDocument->isAutoKeyframeMode();
     flags.bShowContainerHandler = m_bShowContainerHandler;
     flags.nTransformTool = m_nTransformTool;
+    flags.nContainerW = m_nContainerW;
+    flags.nContainerH = m_nContainerH;
+    if (KVSymbol *pContainer = container())
+        m_sentLayout = pContainer->breakpoints()->currentLayout();
     // Symbol instances show their symbol's content: the symbol files are read for the page (a file
     // that cannot be read leaves its instances empty, with a warning in the log).
     KVSymbolResources symbols;
@@ -212,7 +216,8 @@ void KVCanvas::sendSceneDataToJS()
 void KVCanvas::emitDataChangedToJS(const KVUpdateViewInfo &info)
 {
     QJsonObject jo;
-    info.toPageJson(jo, m_pDocument.data(), m_pDocument ? m_pDocument->resourceManager() : nullptr);
+    if (!info.toPageJson(jo, m_pDocument.data(), m_pDocument ? m_pDocument->resourceManager() : nullptr))
+        return;
     emit m_pExposing->dataChangedToJS(QString::fromUtf8(QJsonDocument(jo).toJson(QJsonDocument::Compact)));
 }
 
@@ -458,6 +463,23 @@ void KVCanvas::setEditingBreakpoint(int nDirection, int nValue, int nRulerPos)
     m_nBreakpointRulerPos = nRulerPos;
 }
 
+void KVCanvas::setCurrentBreakpoint(int nDirection, int nPos)
+{
+    if (m_pDocument)
+        emit currentBreakpointRequested(nDirection == 1, nPos);
+}
+
+void KVCanvas::setContainerSize(int nWidth, int nHeight)
+{
+    KVSymbol *pContainer = container();
+    const KVLayoutKey layout = pContainer ? pContainer->breakpoints()->currentLayout() : KVLayoutKey::base();
+    if (nWidth == m_nContainerW && nHeight == m_nContainerH && layout == m_sentLayout)
+        return;
+    m_nContainerW = nWidth;
+    m_nContainerH = nHeight;
+    sendSceneDataToJS();
+}
+
 void KVCanvas::setEditingText(bool bEditing, int nToolBarX, int nToolBarY)
 {
     Q_UNUSED(nToolBarX)
@@ -672,7 +694,7 @@ void KVCanvas::editText()
 void KVCanvas::addBreakpoint()
 {
     if (m_pDocument)
-        emit addBreakpointRequested(m_nBreakpointDirection == 1, m_nBreakpointValue);
+        emit addBreakpointRequested(m_nBreakpointDirection == 1, m_nBreakpointRulerPos);
 }
 
 void KVCanvas::removeBreakpoint()

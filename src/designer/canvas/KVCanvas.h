@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/KVLayoutKey.h"
+
 #include <QPointF>
 #include <QPointer>
 #include <QUrl>
@@ -84,10 +86,12 @@ signals:
     void allTasksFinished();
     // Resources came or went during a command: the fonts of the text tool are read again.
     void fontsReloaded();
-    // The ruler menu's "Add Breakpoint" at the dragged mark, and "Remove Selection" of the current
-    // breakpoint (direction 0 horizontal, 1 vertical); the responsive toolbar carries them out.
+    // The ruler menu's "Add Breakpoint" at the ruler position, "Remove Selection" of the current
+    // breakpoint (direction 0 horizontal, 1 vertical), and a click on a ruler that shows the layout
+    // at its position; the responsive toolbar carries them out.
     void addBreakpointRequested(bool bVertical, int nValue);
     void removeBreakpointRequested(int nDirection);
+    void currentBreakpointRequested(bool bVertical, int nPosition);
     // The page's console output, for the log.
     void pageConsoleMessage(const QString &strMessage);
 
@@ -127,6 +131,10 @@ public slots:
     void setFitToViewport(bool bFit, bool bNotifyJS, bool bNotifyZoomCtrl);
     void sendSceneDataToJS();
     void setEditingBreakpoint(int nDirection, int nValue, int nRulerPos);
+    void setCurrentBreakpoint(int nDirection, int nPos);
+    // The size of the container the stage is shown in (the responsive toolbar's); the page picks
+    // its layout from it.
+    void setContainerSize(int nWidth, int nHeight);
     void setEditingText(bool bEditing, int nToolBarX, int nToolBarY);
     void setEditingText(bool bEditing, int nToolBarX);
     void setEditingText(bool bEditing);
@@ -229,6 +237,9 @@ private:
     int m_nBreakpointDirection = 0;
     int m_nBreakpointValue = 0;
     int m_nBreakpointRulerPos = 0;
+    int m_nContainerW = 0;
+    int m_nContainerH = 0;
+    KVLayoutKey m_sentLayout; // the layout of the scene data the page has
     bool m_bNeedsRepaint = false;
     bool m_bNeedsScenePosUpdate = false;
     bool m_bFontsChanged = false;

@@ -41,6 +41,9 @@ const QHash<int, R::Condition> &conditions()
              1019, 1021, 1023, 1024, 1026, 1031, 1032, 1033, 1034, 1035, 1042, 1043, 1044, 1045},
             R::ElementInScene);
         put({1040}, R::ElementAtCurrentLayout);
+        // Overrides of a layout put back or taken away: the stage shows the element again.
+        put({83, 84, 85}, R::ElementInScene);
+        put({86, 87}, R::CurrentTimeline);
         put({11}, R::TimelineListOfScene);
         put(range(13, 16) + range(21, 32) + QSet<int>{56, 57, 58, 78, 80, 81}, R::CurrentTimeline);
         put(range(17, 20), R::CurrentTimelineAndLayout);
@@ -53,8 +56,9 @@ const QHash<int, R::Condition> &conditions()
     return table;
 }
 
-// Types after which the page reloads the whole scene (1000 only for some elements, see below).
-const QSet<int> kFullReloadTypes = {59, 60, 83, 84, 85, 86, 87, 92, 100, 1038};
+// Types after which the page reloads the whole scene (1000 only for some elements, see below). A
+// breakpoint added, removed or moved changes the rulers and may change the layout shown.
+const QSet<int> kFullReloadTypes = {59, 60, 83, 84, 85, 86, 87, 89, 90, 91, 92, 100, 1038};
 
 KVCmdParam *firstOfKind(const KVUpdateViewInfo &info, int nKind)
 {

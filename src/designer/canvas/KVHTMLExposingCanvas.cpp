@@ -94,6 +94,11 @@ void KVHTMLExposingCanvas::setEditingBreakpoint(int nDirection, int nValue, int 
     m_pCanvas->setEditingBreakpoint(nDirection, nValue, nRulerPos);
 }
 
+void KVHTMLExposingCanvas::setCurrentBreakpoint(int nDirection, int nPos)
+{
+    m_pCanvas->setCurrentBreakpoint(nDirection, nPos);
+}
+
 void KVHTMLExposingCanvas::setEditingText(bool bEditing, int nToolBarX, int nToolBarY)
 {
     m_pCanvas->setEditingText(bEditing, nToolBarX, nToolBarY);

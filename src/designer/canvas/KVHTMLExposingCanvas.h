@@ -71,6 +71,7 @@ public slots:
     void submitCommandFromJS(const QString &jsonUpdateViewInfo, bool bRunCmdOnly);
     void setFocusedItemId(int nId);
     void setEditingBreakpoint(int nDirection, int nValue, int nRulerPos);
+    void setCurrentBreakpoint(int nDirection, int nPos);
     void setEditingText(bool bEditing, int nToolBarX, int nToolBarY);
     void setEditingText(bool bEditing, int nToolBarX);
     void setEditingText(bool bEditing);

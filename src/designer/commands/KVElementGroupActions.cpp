@@ -5,6 +5,7 @@
 #include "commands/KVElementCommandAction.h"
 #include "document/KVSymbol.h"
 #include "model/KVBackground.h"
+#include "model/KVBorder.h"
 #include "model/KVClip.h"
 #include "model/KVCorner.h"
 #include "model/KVDiv.h"
@@ -498,6 +499,7 @@ QJsonArray KVElementGroupActions::pageParams(int nType, const KVCmdParamList &pa
     bPrepared = true;
     KVElement *pElement = params.isEmpty() ? nullptr : params.first()->element();
     switch (nType) {
+    case 1001:
     case 1002:
     case 1031:
     case 1042:
@@ -506,6 +508,8 @@ QJsonArray KVElementGroupActions::pageParams(int nType, const KVCmdParamList &pa
         if (!pElement)
             break;
         QJsonArray jaGroup;
+        if (nType == 1001 && pElement->border())
+            pElement->border()->toPlayerJson(jaGroup);
         if (nType == 1002 && pElement->background())
             pElement->background()->toPlayerJson(jaGroup);
         auto *pDiv = qobject_cast<KVDiv *>(pElement);

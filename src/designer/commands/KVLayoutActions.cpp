@@ -56,11 +56,12 @@ bool containerOf(const KVCommandAction &a, Container &c)
     return c.pSymbol != nullptr;
 }
 
+// The elements first: whoever hears of the set's change finds them at the layout already.
 void showLayout(Container &c, const KVLayoutKey &layout)
 {
-    c.pSet->setCurrentLayout(layout);
     if (c.pScenes)
         c.pScenes->setCurrentLayout(layout);
+    c.pSet->setCurrentLayout(layout);
 }
 
 void syncScenes(Container &c)

@@ -49,7 +49,7 @@ bool KVOverrideActions::apply(KVCommandAction &a)
 
 bool KVOverrideActions::applyGroup(KVElementCommandAction &a)
 {
-    if (!a.hasKinds({P::Element, P::Int, P::Int, P::Int, P::IntList, P::Variant}))
+    if (!a.hasLeadingKinds({P::Element, P::Int, P::Int, P::Int, P::IntList, P::Variant}, 6, 7))
         return false;
     KVElement *pElement = a.element();
     const KVLayoutKey layout(a.param(1)->toInt(), a.param(2)->toInt());
@@ -57,22 +57,35 @@ bool KVOverrideActions::applyGroup(KVElementCommandAction &a)
     const QList<int> codes = a.param(4)->toIntList();
     if (!pProperty || codes.isEmpty())
         return false;
+    // Later executions give the layout back the object the one before took from it.
+    if (a.paramCount() == 7) {
+        auto *pKept = qobject_cast<KVElementProperty *>(a.param(6)->object());
+        if (!pKept || pKept->metaObject() != pProperty->metaObject())
+            return false;
+        a.param(6)->setOwned(false);
+        a.param(6)->setObject(pElement->replaceProperty(pKept, layout), true);
+        return true;
+    }
     for (int nCode : codes) {
         if (nCode < 0 || nCode > KVElementProperty::LastPropertyCode)
             return false;
     }
+    const KVElementProperty *pBase = pElement->property(KVLayoutKey::base());
+    if (!pBase)
+        return false;
+    // The first execution: a copy with the flags changed, whose inherited values are the base's.
     const QVariant states = a.param(5)->value();
     QMap<int, bool> flags = pProperty->inheritFlags();
-    QVariantMap mapOld;
     for (int nCode : codes) {
-        mapOld.insert(QString::number(nCode), flags.contains(nCode) ? (flags.value(nCode) ? 1 : 0) : -1);
         const int nState = states.isValid() ? states.toMap().value(QString::number(nCode), -1).toInt() : -1;
         if (nState < 0)
             flags.remove(nCode);
         else
             flags.insert(nCode, nState != 0);
     }
-    pProperty->setInheritFlags(flags);
-    a.param(5)->setValue(mapOld);
+    KVElementProperty *pChanged = pProperty->clone();
+    pChanged->setInheritFlags(flags);
+    pChanged->inheritFrom(*pBase);
+    a.addParam(P::makeObject(P::Overrides, pElement->replaceProperty(pChanged, layout), true));
     return true;
 }

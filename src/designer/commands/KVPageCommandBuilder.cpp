@@ -1,4 +1,5 @@
 #include "commands/KVPageCommandBuilder.h"
+#include "commands/KVLayoutActions.h"
 #include "commands/KVArrangeOperation.h"
 #include "commands/KVCommand.h"
 #include "commands/KVCommandAction.h"
@@ -327,9 +328,15 @@ bool KVPageCommandBuilder::addActions(Context &ctx, KVUpdateViewInfo &request)
         pAction = plainAction(ctx, request);
     if (!pAction)
         return false;
-    // The page has already moved the breakpoint; the first execution only tells the other views.
-    if (nType == 91)
+    // The page has already moved the breakpoint: the model follows now, the action keeps the value
+    // it had for the undo, and the first execution only tells the other views.
+    if (nType == 91) {
+        if (!KVLayoutActions::apply(*pAction, true)) {
+            delete pAction;
+            return false;
+        }
         pAction->setSkipNextRedo(true);
+    }
     KVElement *pElement = pAction->param(0) ? pAction->param(0)->element() : nullptr;
     if (ctx.strFirstText.isEmpty())
         ctx.strFirstText = defaultText(nType, pElement);

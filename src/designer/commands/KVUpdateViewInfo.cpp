@@ -244,6 +244,7 @@ QJsonArray KVUpdateViewInfo::preparedParams(IKVCommandTarget *pDocument, bool &b
     case KVCommandAction::ShiftTrack:
     case KVCommandAction::SetEasing:
     case KVCommandAction::SetTransition:
+    case 24:
     case KVCommandAction::AddKeyValue:
     case KVCommandAction::RemoveKeyValue:
     case KVCommandAction::SetKeyValue:
@@ -382,7 +383,7 @@ QJsonArray KVUpdateViewInfo::preparedParams(IKVCommandTarget *pDocument, bool &b
     return ja;
 }
 
-void KVUpdateViewInfo::toPageJson(QJsonObject &jo, IKVCommandTarget *pDocument,
+bool KVUpdateViewInfo::toPageJson(QJsonObject &jo, IKVCommandTarget *pDocument,
                                   KVResourceManager *pResources) const
 {
     Q_UNUSED(pResources)
@@ -390,10 +391,10 @@ void KVUpdateViewInfo::toPageJson(QJsonObject &jo, IKVCommandTarget *pDocument,
     jo.insert(QStringLiteral("isUndoCmd"), m_bUndo);
     if (m_nType == KVCommandAction::CommandDone) {
         jo.insert(QStringLiteral("params"), QJsonArray());
-        return;
+        return true;
     }
     if (!m_pParams)
-        return;
+        return true;
     bool bPrepared = false;
     QJsonArray ja = preparedParams(pDocument, bPrepared);
     if (!bPrepared) {
@@ -401,6 +402,8 @@ void KVUpdateViewInfo::toPageJson(QJsonObject &jo, IKVCommandTarget *pDocument,
             ja.append(pParam->toJson());
     }
     jo.insert(QStringLiteral("params"), ja);
+    // The page keeps fonts only: an image or medium coming or going tells it nothing.
+    return !(ja.isEmpty() && (m_nType == 39 || m_nType == 40));
 }
 
 bool KVUpdateViewInfo::fromPageJson(const QJsonObject &jo, IKVCommandTarget *pDocument,

@@ -36,8 +36,9 @@ public:
     QObject *sender() const { return m_pSender.data(); }
     void setSender(QObject *pSender) { m_pSender = pSender; }
 
-    // The page message, written into jo. The resource manager is for the resource types.
-    virtual void toPageJson(QJsonObject &jo, IKVCommandTarget *pDocument,
+    // The page message, written into jo. The resource manager is for the resource types. False when
+    // the update has nothing for the page (an image or medium added or removed).
+    virtual bool toPageJson(QJsonObject &jo, IKVCommandTarget *pDocument,
                             KVResourceManager *pResources = nullptr) const;
     // Reads a page request: "cmd" (0 when missing), "isUndoCmd" (false), "params" (each read by the
     // parameter rules). False, with the reason in *pError, when a parameter cannot be read; the

@@ -297,8 +297,11 @@ void KVElementProperty::toPlayerJson(QJsonArray &resetKeys, QJsonObject &jo, boo
         putOrReset(jo, resetKeys, QStringLiteral("cl"), m_strClassName, m_strClassName.isEmpty(),
                    bResponsive);
     }
-    if (bForCanvas)
+    if (bForCanvas) {
+        // The stage shows the cursor an element will have.
+        putOrReset(jo, resetKeys, QStringLiteral("c"), m_strCursor, m_strCursor == kAuto, false);
         return;
+    }
     if (isGatedIn(*this, bResponsive, {44}))
         putOrReset(jo, resetKeys, QStringLiteral("tb"), m_nTabIndex, m_nTabIndex < -1, bResponsive);
     if (isGatedIn(*this, bResponsive, {42}))

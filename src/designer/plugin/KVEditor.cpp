@@ -73,6 +73,16 @@ KVEditor::KVEditor(QObject *pParent)
     connect(m_pCanvasView, &KVCanvas::removeBreakpointRequested, m_pResponsiveToolbar,
             &KVResponsiveToolbar::removeBreakpoint);
     connect(m_pCanvasView, &KVCanvas::viewStateChanged, this, &KVEditor::editorStateChanged);
+    // A click on a ruler shows the layout at its position; the stage follows the container.
+    connect(m_pCanvasView, &KVCanvas::currentBreakpointRequested, m_pResponsiveToolbar,
+            [this](bool bVertical, int nPosition) {
+                if (bVertical)
+                    m_pResponsiveToolbar->onContainerHChanged(qMax(1, nPosition));
+                else
+                    m_pResponsiveToolbar->onContainerWChanged(qMax(1, nPosition));
+            });
+    connect(m_pResponsiveToolbar, &KVResponsiveToolbar::containerSizeChanged, m_pCanvasView,
+            &KVCanvas::setContainerSize);
 }
 
 KVEditor::~KVEditor()

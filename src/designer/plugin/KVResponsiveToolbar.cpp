@@ -1,5 +1,8 @@
 #include "KVResponsiveToolbar.h"
 
+#include "commands/KVCmdParam.h"
+#include "commands/KVCommand.h"
+#include "commands/KVCommandAction.h"
 #include "document/KVDocument.h"
 #include "model/KVBreakpointSet.h"
 #include "model/KVScene.h"
@@ -15,84 +18,33 @@
 #include <QMenu>
 #include <QSpinBox>
 #include <QToolButton>
-#include <QUndoCommand>
 #include <QUndoStack>
 
-#include <functional>
 
 namespace {
 
-// Brings every scene's tree in line with the layouts of the set; the base layout is the model of
-// new layouts.
-void syncScenes(KVDocument *pDocument)
-{
-    KVSceneList *scenes = pDocument->sceneList();
-    if (!scenes)
-        return;
-    const QList<KVLayoutKey> keys = pDocument->breakpoints()->layouts();
-    for (int i = 0; i < scenes->count(); ++i)
-        scenes->at(i)->syncLayouts(keys, true, KVLayoutKey::base());
-}
-
+// The elements first: whoever hears of the set's change finds them at the layout already.
 void showLayout(KVDocument *pDocument, const KVLayoutKey &layout)
 {
-    pDocument->breakpoints()->setCurrentLayout(layout);
     if (KVSceneList *scenes = pDocument->sceneList())
         scenes->setCurrentLayout(layout);
+    pDocument->breakpoints()->setCurrentLayout(layout);
 }
 
-// Adds or removes one breakpoint of the document; undo does the opposite. The breakpoint keeps
-// its id across undo and redo so that layout keys stay valid.
-class KVBreakpointChange : public QUndoCommand
+// Adds (89: direction, value, id 0 for a new one) or removes (90: direction, id, value) one
+// breakpoint of the document as an undoable command; the removal keeps the layout's property
+// objects, which its undo gives back.
+void submitBreakpointChange(KVDocument *pDocument, int nType, bool bVertical, int nSecond, int nThird)
 {
-public:
-    KVBreakpointChange(KVDocument *pDocument, bool bAdd, bool bVertical, const KVBreakpoint &bp,
-                       std::function<void()> fnUpdate)
-        : QUndoCommand(bAdd ? QObject::tr("Add Breakpoint") : QObject::tr("Remove Breakpoint"))
-        , m_pDocument(pDocument), m_bAdd(bAdd), m_bVertical(bVertical), m_bp(bp)
-        , m_fnUpdate(std::move(fnUpdate))
-    {
-    }
-
-    void redo() override { apply(m_bAdd); }
-    void undo() override { apply(!m_bAdd); }
-
-private:
-    void apply(bool bAdd)
-    {
-        if (!m_pDocument)
-            return;
-        KVBreakpointSet *set = m_pDocument->breakpoints();
-        if (bAdd) {
-            const KVBreakpoint added = set->addBreakpoint(m_bVertical, m_bp.nValue, m_bp.nId > 0 ? m_bp.nId : 0);
-            if (!added.isValid())
-                Reporter::error(QObject::tr("The breakpoint \"%1\" already exists.").arg(m_bp.nValue));
-            else
-                m_bp = added;
-            if (!m_bAdd && m_previous != set->currentLayout())
-                showLayout(m_pDocument, m_previous); // undoing a removal shows its layout again
-        } else {
-            m_previous = set->currentLayout();
-            KVLayoutKey layout = m_previous;
-            int &nCurrent = m_bVertical ? layout.nVLayoutId : layout.nHLayoutId;
-            if (nCurrent == m_bp.nId)
-                nCurrent = 0;
-            if (layout != m_previous)
-                showLayout(m_pDocument, layout);
-            set->removeBreakpoint(m_bVertical, m_bp.nId);
-        }
-        syncScenes(m_pDocument);
-        if (m_fnUpdate)
-            m_fnUpdate();
-    }
-
-    QPointer<KVDocument> m_pDocument;
-    bool m_bAdd;
-    bool m_bVertical;
-    KVBreakpoint m_bp;
-    KVLayoutKey m_previous;
-    std::function<void()> m_fnUpdate;
-};
+    auto *pCommand = new KVCommand(pDocument, nType == 89 ? QObject::tr("Add Breakpoint") : QObject::tr("Remove Breakpoint"));
+    auto *pAction = new KVCommandAction(nType, pDocument, 4);
+    pAction->addParam(KVCmdParam::makeObject(KVCmdParam::LayoutData, pDocument->breakpoints()));
+    pAction->addParam(KVCmdParam::makeInt(bVertical ? 1 : 0));
+    pAction->addParam(KVCmdParam::makeInt(nSecond));
+    pAction->addParam(KVCmdParam::makeInt(nThird));
+    pCommand->addAction(pAction);
+    pDocument->submitCommand(pCommand, true);
+}
 
 QString valueText(int nValue)
 {
@@ -135,14 +87,15 @@ KVResponsiveToolbar::KVResponsiveToolbar(QWidget *pParent)
     m_pRangeLabel = new QLabel(this);
     addWidget(m_pRangeLabel);
 
-    auto *container = new QWidget(this);
-    m_pWidthSpin = new QSpinBox(container);
-    m_pHeightSpin = new QSpinBox(container);
+    // The spin boxes sit in a row of their own, which the container-handle toggle shows or hides
+    // (no other widget of the bar lies over its buttons).
+    auto *row = new QToolBar(this);
+    m_pWidthSpin = new QSpinBox(row);
+    m_pHeightSpin = new QSpinBox(row);
     for (QSpinBox *spin : {m_pWidthSpin, m_pHeightSpin}) {
         spin->setRange(1, KVBreakpoint::MaxValue);
         spin->setSuffix(QStringLiteral("px"));
     }
-    auto *row = new QToolBar(container);
     row->addWidget(m_pWidthSpin);
     row->addWidget(m_pHeightSpin);
     m_pContainerAction = addWidget(row);
@@ -266,12 +219,7 @@ void KVResponsiveToolbar::addBreakpoint(bool bVertical, int nValue)
 {
     if (!m_pDocument || !m_pDocument->breakpoints()->checkNewBreakpoint(bVertical, nValue))
         return;
-    QPointer<KVResponsiveToolbar> self(this);
-    m_pDocument->getUndoStack()->push(new KVBreakpointChange(
-        m_pDocument, true, bVertical, KVBreakpoint(0, nValue), [self] {
-            if (self)
-                self->onContainerWChanged(self->m_nContainerW); // the new list may own the current size
-        }));
+    submitBreakpointChange(m_pDocument, 89, bVertical, nValue, 0);
 }
 
 void KVResponsiveToolbar::removeBreakpoint(int nBreakpointType)
@@ -287,12 +235,7 @@ void KVResponsiveToolbar::removeBreakpoint(int nBreakpointType)
     if (Reporter::question(tr("Are you sure you want to remove the current breakpoint?"),
                            IReporter::Yes | IReporter::No, IReporter::Yes) != IReporter::Yes)
         return;
-    QPointer<KVResponsiveToolbar> self(this);
-    m_pDocument->getUndoStack()->push(new KVBreakpointChange(
-        m_pDocument, false, bVertical, KVBreakpoint(nId, nValue), [self] {
-            if (self)
-                self->onContainerWChanged(self->m_nContainerW);
-        }));
+    submitBreakpointChange(m_pDocument, 90, bVertical, nId, nValue);
 }
 
 // --- Layout selection ---------------------------------------------------------------------------
@@ -371,7 +314,6 @@ void KVResponsiveToolbar::setContainerSize(int nWidth, int nHeight)
     const QSignalBlocker blockH(m_pHeightSpin);
     m_pWidthSpin->setValue(nWidth);
     m_pHeightSpin->setValue(nHeight);
-    emit containerSizeChanged(nWidth, nHeight);
 }
 
 void KVResponsiveToolbar::onContainerWChanged(int nValue)
@@ -441,6 +383,15 @@ void KVResponsiveToolbar::updateTransformTools()
 
 void KVResponsiveToolbar::onUpdateBreakpoint()
 {
+    // A breakpoint added, removed or moved, or a layout shown by a command or its undo: the container
+    // moves into the layout the document shows.
+    if (m_pDocument) {
+        const KVBreakpointSet *set = m_pDocument->breakpoints();
+        const KVLayoutKey layout = set->currentLayout();
+        if (set->layoutFor(m_nContainerW, m_nContainerH) != layout)
+            setContainerSize(set->fitSize(false, layout.nHLayoutId, m_nContainerW),
+                             set->fitSize(true, layout.nVLayoutId, m_nContainerH));
+    }
     updateUI();
 }
 
@@ -472,6 +423,9 @@ void KVResponsiveToolbar::updateUI()
     m_pWidthSpin->setEnabled(bResponsive);
     m_pHeightSpin->setEnabled(bResponsive);
     updateRangeUI();
+    // The stage shows the container and the layout (it reloads only when one of them changed).
+    if (set)
+        emit containerSizeChanged(m_nContainerW, m_nContainerH);
 }
 
 QString KVResponsiveToolbar::rangeText() const
