@@ -276,7 +276,12 @@ void tst_DesignerActions::everyOfferedActionHasAnEffect()
         }
     } else if (setup == QLatin1String("breakpoint")) {
         // A layout of its own where the card, aligned to the stage's left, overrides its position.
+        KVBreakpointSet *set = doc->breakpoints();
+        if (!set->isResponsiveMode())
+            editor->responsiveToolbar()->onToggleResponsiveMode();
         editor->responsiveToolbar()->onAddHorizontal(200);
+        editor->responsiveToolbar()->onContainerWChanged(250);
+        QCOMPARE(set->valueOf(false, set->currentHId()), 200);
         plugin()->designerActions()->alignToParentBox()->setChecked(true);
         select(canvas, {5});
         canvas->setAlignLeft();
@@ -313,6 +318,7 @@ void tst_DesignerActions::everyOfferedActionHasAnEffect()
         QTest::qWait(50);
     }
     stack->setIndex(0);
+    rec.answerForModifiedDocuments(IReporter::Discard);
     QVERIFY(m_window->closeAllDocuments());
 }
 
@@ -387,6 +393,7 @@ void tst_DesignerActions::stageViewFollowsActionsKeysAndZoomBox()
             marked << id;
     }
     QCOMPARE(marked, checked);
+    rec.answerForModifiedDocuments(IReporter::Discard);
     QVERIFY(m_window->closeAllDocuments());
 }
 
@@ -461,6 +468,7 @@ void tst_DesignerActions::stageEntriesReachThePage()
     }
     stack->setIndex(0);
     canvas->stopEditText(true);
+    rec.answerForModifiedDocuments(IReporter::Discard);
     QVERIFY(m_window->closeAllDocuments());
 }
 
