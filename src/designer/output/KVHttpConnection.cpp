@@ -3,6 +3,7 @@
 #include "KVHttpRequest.h"
 #include "KVHttpResponse.h"
 
+#include <QFile>
 #include <QTcpSocket>
 
 #include <http_parser.h>
@@ -13,6 +14,11 @@
 #else
 #include <sys/socket.h>
 #define KV_SHUT_WR SHUT_WR
+#endif
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <sys/sendfile.h>
+#include <unistd.h>
 #endif
 
 // The parser and the request being read. The callbacks reach the connection through
@@ -187,6 +193,11 @@ qint64 KVHttpConnection::bytesToWrite() const
     return m_pSocket->bytesToWrite();
 }
 
+qintptr KVHttpConnection::socketDescriptor() const
+{
+    return m_bGone ? -1 : m_pSocket->socketDescriptor();
+}
+
 bool KVHttpConnection::isOpen() const
 {
     return !m_bGone && m_pSocket->state() == QAbstractSocket::ConnectedState;
@@ -317,6 +328,47 @@ void KVHttpConnection::sendData(KVHttpResponse *pResponse, const QByteArray &baD
     // Handed to the system at once: a client that shuts its sending side after the request makes
     // the socket close as soon as that is noticed, and data still waiting in the socket is lost.
     m_pSocket->flush();
+}
+
+qint64 KVHttpConnection::sendFile(KVHttpResponse *pResponse, int nFile, qint64 *pOffset, qint64 nMax)
+{
+    if (pResponse != m_pActive || m_bGone)
+        return KVHttpResponse::FileFailed;
+    // What went through the socket's own buffer leaves first.
+    if (m_pSocket->bytesToWrite() > 0)
+        return KVHttpResponse::FileWouldBlock;
+#ifdef Q_OS_LINUX
+    const int nSocket = int(m_pSocket->socketDescriptor());
+    if (nSocket < 0)
+        return KVHttpResponse::FileFailed;
+    off_t offset = off_t(*pOffset);
+    ssize_t nSent;
+    do {
+        nSent = ::sendfile(nSocket, nFile, &offset, size_t(nMax));
+    } while (nSent < 0 && errno == EINTR);
+    if (nSent < 0)
+        return errno == EAGAIN || errno == EWOULDBLOCK ? KVHttpResponse::FileWouldBlock : KVHttpResponse::FileFailed;
+    *pOffset = qint64(offset);
+    if (nSent > 0) {
+        if (!m_bLingering)
+            m_idleTimer.start();
+        m_activity.restart();
+    }
+    return qint64(nSent);
+#else
+    // Read through a buffer where the system has no sendfile.
+    QByteArray baBlock(int(qMin<qint64>(nMax, 1048576)), Qt::Uninitialized);
+    QFile file;
+    if (!file.open(nFile, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) || !file.seek(*pOffset))
+        return KVHttpResponse::FileFailed;
+    const qint64 nRead = file.read(baBlock.data(), baBlock.size());
+    if (nRead < 0)
+        return KVHttpResponse::FileFailed;
+    baBlock.truncate(int(nRead));
+    *pOffset += nRead;
+    sendData(pResponse, baBlock);
+    return nRead;
+#endif
 }
 
 void KVHttpConnection::responseFinished(KVHttpResponse *pResponse)

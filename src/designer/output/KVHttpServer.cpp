@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <QMimeDatabase>
 
@@ -187,6 +188,23 @@ void KVHttpServer::onNewRequest(KVHttpRequest *pRequest, KVHttpResponse *pRespon
     answerFile(pRequest, pResponse, canonical);
 }
 
+QByteArray KVHttpServer::mimeTypeOf(const QString &strFileName)
+{
+    // The database matches a name against every glob pattern it knows; a preview asks for the
+    // same few names again and again, so each name is matched once. The table is cleared when a
+    // client walks through very many names.
+    static const QMimeDatabase mimeDatabase;
+    static QHash<QString, QByteArray> known;
+    const auto it = known.constFind(strFileName);
+    if (it != known.constEnd())
+        return it.value();
+    if (known.size() >= 4096)
+        known.clear();
+    const QByteArray baType = mimeDatabase.mimeTypeForFile(strFileName, QMimeDatabase::MatchExtension).name().toLatin1();
+    known.insert(strFileName, baType);
+    return baType;
+}
+
 void KVHttpServer::answerFile(KVHttpRequest *pRequest, KVHttpResponse *pResponse, const QFileInfo &info)
 {
     QFile *pFile = new QFile(info.filePath());
@@ -210,9 +228,7 @@ void KVHttpServer::answerFile(KVHttpRequest *pRequest, KVHttpResponse *pResponse
         pResponse->setStatusCode(200);
         pResponse->setHeader("accept-ranges", "bytes");
     }
-    static const QMimeDatabase mimeDatabase;
-    pResponse->setHeader("content-type",
-                         mimeDatabase.mimeTypeForFile(info, QMimeDatabase::MatchExtension).name().toLatin1());
+    pResponse->setHeader("content-type", mimeTypeOf(info.fileName()));
     pResponse->setHeader("content-length", QByteArray::number(nCount));
     pResponse->setHeader("last-modified", httpDate(info.lastModified()));
     pResponse->setHeader("expires", "0");
@@ -220,6 +236,14 @@ void KVHttpServer::answerFile(KVHttpRequest *pRequest, KVHttpResponse *pResponse
     if (pRequest->method() == "HEAD") {
         delete pFile;
         pResponse->end();
+        return;
+    }
+    if (nCount <= SmallFileSize) {
+        // Header and body in one write. A file that shrank meanwhile gives a short body, which
+        // closes the connection.
+        const QByteArray baBody = pFile->read(nCount);
+        delete pFile;
+        pResponse->end(baBody);
         return;
     }
     KVHttpFileReader *pReader = new KVHttpFileReader(pFile, nCount, pResponse, pRequest->connection());
