@@ -376,16 +376,18 @@ void KVHttpConnection::responseFinished(KVHttpResponse *pResponse)
     if (pResponse != m_pActive)
         return;
     m_pActive = nullptr;
+    // The request goes with its response.
     if (pResponse->request())
-        pResponse->request()->deleteLater();
+        pResponse->request()->setParent(pResponse);
     pResponse->deleteLater();
     if (!pResponse->keepsAlive()) {
         close();
         return;
     }
     // The next request is taken up from the event loop, not from inside the writer that ended
-    // this response.
-    QMetaObject::invokeMethod(this, &KVHttpConnection::continueAfterResponse, Qt::QueuedConnection);
+    // this response; when none waits there is nothing to take up.
+    if (!m_queue.isEmpty() || m_bPaused || m_bBroken || m_bClosing)
+        QMetaObject::invokeMethod(this, &KVHttpConnection::continueAfterResponse, Qt::QueuedConnection);
 }
 
 void KVHttpConnection::continueAfterResponse()
@@ -412,7 +414,7 @@ void KVHttpConnection::onBytesWritten()
         return;
     if (m_bLingering) {
         shutdownSending();
-    } else if (m_pActive && !m_bNotifyPending) {
+    } else if (m_pActive && !m_pActive->isFinished() && !m_bNotifyPending) {
         // Told from the event loop: bytesWritten() may come from inside a write of the very
         // writer that is to be told.
         m_bNotifyPending = true;

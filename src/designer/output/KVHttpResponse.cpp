@@ -171,10 +171,11 @@ void KVHttpResponse::end(const QByteArray &baData)
     baOut += takeBody(baData);
     if (m_bChunked)
         baOut += "0\r\n\r\n";
+    // Finished before the last bytes go, so that their leaving asks no writer for more.
+    m_bFinished = true;
     m_pConnection->sendData(this, baOut);
     if (bodyAllowed() && m_nDeclaredLength >= 0 && m_nBodySent < m_nDeclaredLength)
         m_bKeepAlive = false; // short body: the framing is lost
-    m_bFinished = true;
     emit finished();
     m_pConnection->responseFinished(this);
 }

@@ -169,7 +169,8 @@ void KVHttpServer::onNewRequest(KVHttpRequest *pRequest, KVHttpResponse *pRespon
     }
     const QString strLocal = localPathOf(strDecoded);
     // First the path as written, with ".." taken lexically: outside the roots nothing is looked at.
-    if (!isAllowed(strLocal)) {
+    const QString strNormal = normalizedPath(strLocal);
+    if (strNormal.isEmpty() || !isUnderRoot(QFileInfo(strNormal).path())) {
         answerError(pResponse, 403);
         return;
     }
@@ -179,8 +180,9 @@ void KVHttpServer::onNewRequest(KVHttpRequest *pRequest, KVHttpResponse *pRespon
         return;
     }
     // Then the file itself with every link resolved; it is opened under that very name. Only a
-    // regular file: opening a pipe would wait for a writer, a device never ends.
-    const QFileInfo canonical(info.canonicalFilePath());
+    // regular file: opening a pipe would wait for a writer, a device never ends. A path with
+    // nothing for cleaning to take out was resolved just above.
+    const QFileInfo canonical(QDir::cleanPath(strLocal) == strLocal ? strNormal : info.canonicalFilePath());
     if (info.isDir() || !canonical.isFile() || !isUnderRoot(canonical.path())) {
         answerError(pResponse, 403);
         return;
