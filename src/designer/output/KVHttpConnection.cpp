@@ -15,8 +15,10 @@
 #include <sys/socket.h>
 #define KV_SHUT_WR SHUT_WR
 #endif
-#ifdef Q_OS_LINUX
+#ifdef Q_OS_UNIX
 #include <cerrno>
+#endif
+#ifdef Q_OS_LINUX
 #include <sys/sendfile.h>
 #include <unistd.h>
 #endif
@@ -324,7 +326,31 @@ void KVHttpConnection::sendData(KVHttpResponse *pResponse, const QByteArray &baD
 {
     if (pResponse != m_pActive || m_bGone || baData.isEmpty())
         return;
+#ifdef Q_OS_UNIX
+    // With nothing waiting in the socket's buffer the data goes to the system directly, which
+    // spares switching the socket's write notice on and off for every answer; what the system
+    // does not take waits in the buffer as usual.
+    qint64 nDirect = 0;
+    const int nSocket = int(m_pSocket->socketDescriptor());
+    if (m_pSocket->bytesToWrite() == 0 && nSocket >= 0) {
+        while (nDirect < baData.size()) {
+            const ssize_t n = ::send(nSocket, baData.constData() + nDirect, size_t(baData.size() - nDirect),
+                                     MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            nDirect += n;
+        }
+    }
+    if (nDirect == baData.size()) {
+        onBytesWritten(); // as the socket would tell after sending it
+        return;
+    }
+    m_pSocket->write(nDirect == 0 ? baData : baData.mid(int(nDirect)));
+#else
     m_pSocket->write(baData);
+#endif
     // Handed to the system at once: a client that shuts its sending side after the request makes
     // the socket close as soon as that is noticed, and data still waiting in the socket is lost.
     m_pSocket->flush();

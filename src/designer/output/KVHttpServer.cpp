@@ -13,6 +13,13 @@
 #include <QLocale>
 #include <QMimeDatabase>
 
+#ifdef Q_OS_LINUX
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 KVHttpServer::KVHttpServer(QObject *pParent)
     : KVHttpServerBase(pParent)
 {
@@ -79,6 +86,37 @@ bool KVHttpServer::isUnderRoot(const QString &strFolder) const
             return true;
     }
     return false;
+}
+
+bool KVHttpServer::resolveQuickly(const QString &strLocal, QFileInfo *pResolved) const
+{
+#ifdef Q_OS_LINUX
+    // The common case in a few calls: a clean path under a root naming a regular file whose
+    // resolved name is under a root too. The system resolves every link at once; the file is not
+    // opened for this (no device or pipe is touched).
+    if (QDir::cleanPath(strLocal) != strLocal || !isUnderRoot(QFileInfo(strLocal).path()))
+        return false;
+    const int nFile = ::open(QFile::encodeName(strLocal).constData(), O_PATH | O_CLOEXEC);
+    if (nFile < 0)
+        return false;
+    struct stat st;
+    char buffer[PATH_MAX];
+    ssize_t nLength = -1;
+    if (::fstat(nFile, &st) == 0 && S_ISREG(st.st_mode))
+        nLength = ::readlink(("/proc/self/fd/" + QByteArray::number(nFile)).constData(), buffer, sizeof(buffer));
+    ::close(nFile);
+    if (nLength <= 0 || nLength >= qint64(sizeof(buffer)) || buffer[0] != '/')
+        return false;
+    const QString strResolved = QFile::decodeName(QByteArray(buffer, int(nLength)));
+    if (!isUnderRoot(QFileInfo(strResolved).path()))
+        return false;
+    *pResolved = QFileInfo(strResolved);
+    return true;
+#else
+    Q_UNUSED(strLocal)
+    Q_UNUSED(pResolved)
+    return false;
+#endif
 }
 
 bool KVHttpServer::isAllowed(const QString &strPath) const
@@ -168,6 +206,11 @@ void KVHttpServer::onNewRequest(KVHttpRequest *pRequest, KVHttpResponse *pRespon
         return;
     }
     const QString strLocal = localPathOf(strDecoded);
+    QFileInfo resolved;
+    if (resolveQuickly(strLocal, &resolved)) {
+        answerFile(pRequest, pResponse, resolved);
+        return;
+    }
     // First the path as written, with ".." taken lexically: outside the roots nothing is looked at.
     const QString strNormal = normalizedPath(strLocal);
     if (strNormal.isEmpty() || !isUnderRoot(QFileInfo(strNormal).path())) {
@@ -215,7 +258,22 @@ void KVHttpServer::answerFile(KVHttpRequest *pRequest, KVHttpResponse *pResponse
         answerError(pResponse, 403);
         return;
     }
-    const qint64 nSize = pFile->size();
+    qint64 nSize = -1;
+    QDateTime modified;
+#ifdef Q_OS_LINUX
+    // Size and time in one call, the time in UTC straight away (a local time would consult the
+    // time zone files for every request).
+    struct stat st;
+    if (::fstat(pFile->handle(), &st) == 0) {
+        nSize = qint64(st.st_size);
+        modified = QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000,
+                                                  Qt::UTC);
+    }
+#endif
+    if (nSize < 0) {
+        nSize = pFile->size();
+        modified = info.lastModified();
+    }
     qint64 nStart = 0;
     qint64 nEnd = nSize - 1;
     const bool bRange = parseRange(pRequest->header("range"), nSize, &nStart, &nEnd);
@@ -232,7 +290,7 @@ void KVHttpServer::answerFile(KVHttpRequest *pRequest, KVHttpResponse *pResponse
     }
     pResponse->setHeader("content-type", mimeTypeOf(info.fileName()));
     pResponse->setHeader("content-length", QByteArray::number(nCount));
-    pResponse->setHeader("last-modified", httpDate(info.lastModified()));
+    pResponse->setHeader("last-modified", httpDate(modified));
     pResponse->setHeader("expires", "0");
     pResponse->setHeader("cache-control", "no-cache, no-store, must-revalidate");
     if (pRequest->method() == "HEAD") {

@@ -55,6 +55,8 @@ public slots:
 
 private:
     static QString normalizedPath(const QString &strPath);
+    // A regular file under a root found the short way (false: the full checks decide).
+    bool resolveQuickly(const QString &strLocal, QFileInfo *pResolved) const;
     bool isUnderRoot(const QString &strFolder) const;
     static void answerError(KVHttpResponse *pResponse, int nStatus, const QByteArray &baDetail = QByteArray());
     static void answerFile(KVHttpRequest *pRequest, KVHttpResponse *pResponse, const QFileInfo &info);
