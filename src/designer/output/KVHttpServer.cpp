@@ -239,7 +239,7 @@ QByteArray KVHttpServer::mimeTypeOf(const QString &strFileName)
     // same few names again and again, so each name is matched once. The table is cleared when a
     // client walks through very many names.
     static const QMimeDatabase mimeDatabase;
-    static QHash<QString, QByteArray> known;
+    static thread_local QHash<QString, QByteArray> known; // a server in another thread has its own
     const auto it = known.constFind(strFileName);
     if (it != known.constEnd())
         return it.value();
