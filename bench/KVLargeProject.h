@@ -31,17 +31,17 @@ inline void addTrack(KVAnimation *pAnimation, KVElement *pElement, int nCode, do
     pAnimation->addKeyframe(pTrack);
 }
 
-// Fills an empty project with the scenes, elements and tracks.
-inline void fill(KVHeadlessProject &project)
+// Fills an empty project with the scenes, elements and tracks (by default the large project's).
+inline void fill(KVHeadlessProject &project, int nScenes = kScenes, int nElementsPerScene = kElementsPerScene)
 {
     project.setWidth(1280);
     project.setHeight(720);
-    for (int s = 0; s < kScenes; ++s) {
+    for (int s = 0; s < nScenes; ++s) {
         KVScene *pScene = project.sceneList()->createScene();
         pScene->setName(QStringLiteral("Scene %1").arg(s + 1));
         project.sceneList()->addScene(pScene);
         KVTimeline *pTimeline = pScene->mainTimeline();
-        for (int n = 0; n < kElementsPerScene; ++n) {
+        for (int n = 0; n < nElementsPerScene; ++n) {
             KVElement *pElement = KVElementFactory::createElement(KVElementType::Div);
             pElement->setPositionX((n * 37) % 1200);
             pElement->setPositionY((n * 53) % 700);

@@ -1,6 +1,8 @@
 // Opening and saving a large project: 10 scenes of 1,000 rectangles each (10,000 elements), every
 // rectangle animated on its scene's main timeline by an opacity and a left-position track of five
 // keys each (100,000 keys in all). Prints the time of one open and of one save, and the file size.
+// First it opens projects of 1,000 and of 10,000 elements in one scene and prints the growth of
+// the open time (linear growth is 10).
 #include "KVLargeProject.h"
 
 #include "animation/KVAnimation.h"
@@ -16,13 +18,16 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEasingCurve>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QVector>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -122,6 +127,29 @@ void BM_OpenParts(benchmark::State &state)
 }
 BENCHMARK(BM_OpenParts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Median wall time in milliseconds of opening a project of nElements in one scene.
+double openOneScene(int nElements)
+{
+    const QString strPath = g_pDir->filePath(QStringLiteral("one%1.kavio").arg(nElements));
+    if (!QFileInfo::exists(strPath)) {
+        KVHeadlessProject project(strPath);
+        KVLargeProject::fill(project, 1, nElements);
+        if (!project.save())
+            return -1;
+    }
+    QVector<double> times;
+    for (int i = 0; i < 5; ++i) {
+        auto pProject = std::make_unique<KVHeadlessProject>(strPath);
+        QElapsedTimer timer;
+        timer.start();
+        if (!pProject->open() || pProject->elementCount() != nElements)
+            return -1;
+        times.append(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times.at(times.size() / 2);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -136,6 +164,14 @@ int main(int argc, char **argv)
             std::printf("project: %s, %lld bytes\n", qPrintable(check.summary()),
                         static_cast<long long>(QFileInfo(projectPath()).size()));
     }
+    const double dSmall = openOneScene(1000);
+    const double dLarge = openOneScene(10000);
+    if (dSmall <= 0 || dLarge <= 0) {
+        std::fprintf(stderr, "bench_project: a one-scene project did not open\n");
+        return 1;
+    }
+    std::printf("one scene, open (median of 5): 1,000 elements %.1f ms, 10,000 elements %.1f ms, growth %.2f\n",
+                dSmall, dLarge, dLarge / dSmall);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -816,10 +816,6 @@ void TestHttpServer::largeFileStreamed()
             QCOMPARE(file.write(baPiece), qint64(baPiece.size()));
         }
     }
-    int nBlocksAsked = 0;
-    connect(m_pServer, &KVHttpServerBase::newRequest, this, [&](KVHttpRequest *, KVHttpResponse *pResponse) {
-        connect(pResponse, &KVHttpResponse::allBytesWritten, this, [&]() { ++nBlocksAsked; });
-    });
     RawClient client(m_pServer->port());
     client.socket().setReadBufferSize(256 * 1024);
     client.send(get(target("root/large.bin")));
@@ -851,7 +847,6 @@ void TestHttpServer::largeFileStreamed()
     QCOMPARE(received.result().toHex(), hash.result().toHex());
     // Streamed a block at a time: never more than a block waited in the server's socket.
     QVERIFY2(nMostQueued <= KVHttpFileReader::BlockSize + 1024, QByteArray::number(nMostQueued).constData());
-    QVERIFY2(nBlocksAsked >= 19, QByteArray::number(nBlocksAsked).constData());
     QVERIFY(client.isConnected());
     QVERIFY(QTest::qWaitFor([&]() { return openHandles(strFile) == 0; }, 5000));
 }

@@ -651,14 +651,21 @@ void tst_ResourceManager::copierKeepsTargetsWhole_data()
     QTest::addColumn<QString>("target");   // "plain" or "no-folder"
     QTest::addColumn<int>("cancelAfter");
     QTest::addColumn<int>("result");
-    QTest::newRow("new file") << "small" << false << "plain" << -1 << int(KVFileCopier::Copied);
-    QTest::newRow("replaces whole") << "small" << true << "plain" << -1 << int(KVFileCopier::Copied);
-    QTest::newRow("large replaced") << "big" << true << "plain" << -1 << int(KVFileCopier::Copied);
-    QTest::newRow("cancel keeps old") << "big" << true << "plain" << 2 << int(KVFileCopier::Canceled);
-    QTest::newRow("cancel leaves none") << "big" << false << "plain" << 5 << int(KVFileCopier::Canceled);
-    QTest::newRow("source is a folder") << "folder" << true << "plain" << -1 << int(KVFileCopier::ReadFailed);
-    QTest::newRow("source missing") << "none" << true << "plain" << -1 << int(KVFileCopier::ReadFailed);
-    QTest::newRow("no target folder") << "small" << false << "no-folder" << -1 << int(KVFileCopier::WriteFailed);
+    QTest::addColumn<bool>("hashed"); // the data also goes through a hash
+    QTest::newRow("new file") << "small" << false << "plain" << -1 << int(KVFileCopier::Copied) << true;
+    QTest::newRow("replaces whole") << "small" << true << "plain" << -1 << int(KVFileCopier::Copied) << true;
+    QTest::newRow("large replaced") << "big" << true << "plain" << -1 << int(KVFileCopier::Copied) << true;
+    QTest::newRow("cancel keeps old") << "big" << true << "plain" << 2 << int(KVFileCopier::Canceled) << true;
+    QTest::newRow("cancel leaves none") << "big" << false << "plain" << 5 << int(KVFileCopier::Canceled) << true;
+    QTest::newRow("source is a folder") << "folder" << true << "plain" << -1 << int(KVFileCopier::ReadFailed) << true;
+    QTest::newRow("source missing") << "none" << true << "plain" << -1 << int(KVFileCopier::ReadFailed) << true;
+    QTest::newRow("no target folder") << "small" << false << "no-folder" << -1 << int(KVFileCopier::WriteFailed) << true;
+    QTest::newRow("new file, unhashed") << "small" << false << "plain" << -1 << int(KVFileCopier::Copied) << false;
+    QTest::newRow("replaces whole, unhashed") << "small" << true << "plain" << -1 << int(KVFileCopier::Copied) << false;
+    QTest::newRow("large replaced, unhashed") << "big" << true << "plain" << -1 << int(KVFileCopier::Copied) << false;
+    QTest::newRow("cancel keeps old, unhashed") << "big" << true << "plain" << 2 << int(KVFileCopier::Canceled) << false;
+    QTest::newRow("cancel leaves none, unhashed") << "big" << false << "plain" << 5 << int(KVFileCopier::Canceled) << false;
+    QTest::newRow("no target folder, unhashed") << "small" << false << "no-folder" << -1 << int(KVFileCopier::WriteFailed) << false;
 }
 
 void tst_ResourceManager::copierKeepsTargetsWhole()
@@ -668,6 +675,7 @@ void tst_ResourceManager::copierKeepsTargetsWhole()
     QFETCH(QString, target);
     QFETCH(int, cancelAfter);
     QFETCH(int, result);
+    QFETCH(bool, hashed);
     TestContext ctx;
     QString strSource = ctx.sources() + "/source.bin";
     qint64 nSize = 0;
@@ -690,21 +698,28 @@ void tst_ResourceManager::copierKeepsTargetsWhole()
         QFile old(strTarget);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old content");
+        old.close();
+        QVERIFY(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
     }
+    const QFileDevice::Permissions oldPermissions = QFileInfo(strTarget).permissions();
 
     TestProgress progress;
     progress.nCancelAfter = cancelAfter;
     QCryptographicHash hash(QCryptographicHash::Md5);
     {
         KVFileCopier copier(&progress, "Copying", "Stop", nSize);
-        QCOMPARE(int(copier.copy(strSource, strTarget, &hash)), result);
+        QCOMPARE(int(copier.copy(strSource, strTarget, hashed ? &hash : nullptr)), result);
         QCOMPARE(copier.wasCanceled(), result == KVFileCopier::Canceled);
         QCOMPARE(copier.showsProgress(), nSize > KVFileCopier::ProgressThreshold);
     }
     QCOMPARE(progress.nEnds, progress.nBegins);
     if (result == KVFileCopier::Copied) {
         QCOMPARE(QFileInfo(strTarget).size(), nSize);
-        QCOMPARE(hash.result().toHex(), KVResourceManager::hashOfFile(strSource));
+        QCOMPARE(KVResourceManager::hashOfFile(strTarget), KVResourceManager::hashOfFile(strSource));
+        if (hashed)
+            QCOMPARE(hash.result().toHex(), KVResourceManager::hashOfFile(strSource));
+        if (existing) // a replaced file keeps its permissions
+            QCOMPARE(QFileInfo(strTarget).permissions(), oldPermissions);
     } else if (existing) {
         QCOMPARE(fileBytes(strTarget), QByteArray("old content"));
     } else {

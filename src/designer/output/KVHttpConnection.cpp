@@ -3,6 +3,7 @@
 #include "KVHttpRequest.h"
 #include "KVHttpResponse.h"
 
+#include <QFile>
 #include <QTcpSocket>
 
 #include <http_parser.h>
@@ -13,6 +14,13 @@
 #else
 #include <sys/socket.h>
 #define KV_SHUT_WR SHUT_WR
+#endif
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/sendfile.h>
+#include <unistd.h>
 #endif
 
 // The parser and the request being read. The callbacks reach the connection through
@@ -187,6 +195,11 @@ qint64 KVHttpConnection::bytesToWrite() const
     return m_pSocket->bytesToWrite();
 }
 
+qintptr KVHttpConnection::socketDescriptor() const
+{
+    return m_bGone ? -1 : m_pSocket->socketDescriptor();
+}
+
 bool KVHttpConnection::isOpen() const
 {
     return !m_bGone && m_pSocket->state() == QAbstractSocket::ConnectedState;
@@ -313,10 +326,75 @@ void KVHttpConnection::sendData(KVHttpResponse *pResponse, const QByteArray &baD
 {
     if (pResponse != m_pActive || m_bGone || baData.isEmpty())
         return;
+#ifdef Q_OS_UNIX
+    // With nothing waiting in the socket's buffer the data goes to the system directly, which
+    // spares switching the socket's write notice on and off for every answer; what the system
+    // does not take waits in the buffer as usual.
+    qint64 nDirect = 0;
+    const int nSocket = int(m_pSocket->socketDescriptor());
+    if (m_pSocket->bytesToWrite() == 0 && nSocket >= 0) {
+        while (nDirect < baData.size()) {
+            const ssize_t n = ::send(nSocket, baData.constData() + nDirect, size_t(baData.size() - nDirect),
+                                     MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            nDirect += n;
+        }
+    }
+    if (nDirect == baData.size()) {
+        onBytesWritten(); // as the socket would tell after sending it
+        return;
+    }
+    m_pSocket->write(nDirect == 0 ? baData : baData.mid(int(nDirect)));
+#else
     m_pSocket->write(baData);
+#endif
     // Handed to the system at once: a client that shuts its sending side after the request makes
     // the socket close as soon as that is noticed, and data still waiting in the socket is lost.
     m_pSocket->flush();
+}
+
+qint64 KVHttpConnection::sendFile(KVHttpResponse *pResponse, int nFile, qint64 *pOffset, qint64 nMax)
+{
+    if (pResponse != m_pActive || m_bGone)
+        return KVHttpResponse::FileFailed;
+    // What went through the socket's own buffer leaves first.
+    if (m_pSocket->bytesToWrite() > 0)
+        return KVHttpResponse::FileWouldBlock;
+#ifdef Q_OS_LINUX
+    const int nSocket = int(m_pSocket->socketDescriptor());
+    if (nSocket < 0)
+        return KVHttpResponse::FileFailed;
+    off_t offset = off_t(*pOffset);
+    ssize_t nSent;
+    do {
+        nSent = ::sendfile(nSocket, nFile, &offset, size_t(nMax));
+    } while (nSent < 0 && errno == EINTR);
+    if (nSent < 0)
+        return errno == EAGAIN || errno == EWOULDBLOCK ? KVHttpResponse::FileWouldBlock : KVHttpResponse::FileFailed;
+    *pOffset = qint64(offset);
+    if (nSent > 0) {
+        if (!m_bLingering)
+            m_idleTimer.start();
+        m_activity.restart();
+    }
+    return qint64(nSent);
+#else
+    // Read through a buffer where the system has no sendfile.
+    QByteArray baBlock(int(qMin<qint64>(nMax, 1048576)), Qt::Uninitialized);
+    QFile file;
+    if (!file.open(nFile, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) || !file.seek(*pOffset))
+        return KVHttpResponse::FileFailed;
+    const qint64 nRead = file.read(baBlock.data(), baBlock.size());
+    if (nRead < 0)
+        return KVHttpResponse::FileFailed;
+    baBlock.truncate(int(nRead));
+    *pOffset += nRead;
+    sendData(pResponse, baBlock);
+    return nRead;
+#endif
 }
 
 void KVHttpConnection::responseFinished(KVHttpResponse *pResponse)
@@ -324,16 +402,18 @@ void KVHttpConnection::responseFinished(KVHttpResponse *pResponse)
     if (pResponse != m_pActive)
         return;
     m_pActive = nullptr;
+    // The request goes with its response.
     if (pResponse->request())
-        pResponse->request()->deleteLater();
+        pResponse->request()->setParent(pResponse);
     pResponse->deleteLater();
     if (!pResponse->keepsAlive()) {
         close();
         return;
     }
     // The next request is taken up from the event loop, not from inside the writer that ended
-    // this response.
-    QMetaObject::invokeMethod(this, &KVHttpConnection::continueAfterResponse, Qt::QueuedConnection);
+    // this response; when none waits there is nothing to take up.
+    if (!m_queue.isEmpty() || m_bPaused || m_bBroken || m_bClosing)
+        QMetaObject::invokeMethod(this, &KVHttpConnection::continueAfterResponse, Qt::QueuedConnection);
 }
 
 void KVHttpConnection::continueAfterResponse()
@@ -360,7 +440,7 @@ void KVHttpConnection::onBytesWritten()
         return;
     if (m_bLingering) {
         shutdownSending();
-    } else if (m_pActive && !m_bNotifyPending) {
+    } else if (m_pActive && !m_pActive->isFinished() && !m_bNotifyPending) {
         // Told from the event loop: bytesWritten() may come from inside a write of the very
         // writer that is to be told.
         m_bNotifyPending = true;

@@ -44,6 +44,8 @@ public:
     QHostAddress peerAddress() const;
     // Bytes handed to the socket that have not yet left for the network.
     qint64 bytesToWrite() const;
+    // The socket's descriptor, -1 once it has closed.
+    qintptr socketDescriptor() const;
     bool isOpen() const;
     int queuedRequestCount() const { return m_queue.size(); }
     // Whether a request of this connection is being answered or waits to be.
@@ -91,6 +93,7 @@ private:
     void shutdownSending();
 
     void sendData(KVHttpResponse *pResponse, const QByteArray &baData);
+    qint64 sendFile(KVHttpResponse *pResponse, int nFile, qint64 *pOffset, qint64 nMax);
     void responseFinished(KVHttpResponse *pResponse);
 
     QTcpSocket *m_pSocket;

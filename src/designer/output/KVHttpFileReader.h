@@ -3,12 +3,15 @@
 #include <QObject>
 
 class QFile;
+class QSocketNotifier;
 class KVHttpConnection;
 class KVHttpResponse;
 
-// Streams one open file into one response, a block at a time: the next block is read when the
-// response reports that everything written so far has been sent, so a file of any size costs one
-// block of memory. The reader ends when all bytes are sent, when the connection closes or when
+// Streams one open file into one response, a block at a time, without blocking the event loop: the
+// blocks go from the file straight to the socket, and the next one when the socket reports room
+// for it (or, where that cannot be, the next block is read when the response reports that
+// everything written so far has been sent), so a file of any size costs at most one block of
+// memory. The reader ends when all bytes are sent, when the connection closes or when
 // the file, the response or the connection is destroyed; it then closes and deletes the file
 // and deletes itself later.
 class KVHttpFileReader : public QObject
@@ -38,8 +41,13 @@ public slots:
 
 private:
     void finish(bool bComplete);
+    void sendNextBlock();
+    void readAndWriteBlock();
 
     QFile *m_pFile;
+    QSocketNotifier *m_pWritable = nullptr; // the socket has room again
+    qint64 m_nOffset = 0;
+    bool m_bDirect = true; // the file goes straight to the socket
     KVHttpResponse *m_pResponse;
     KVHttpConnection *m_pConnection;
     qint64 m_nRemaining;

@@ -82,7 +82,7 @@ bool KVHttpResponse::bodyAllowed() const
     return !m_bHead && m_nStatus != 204 && m_nStatus != 304 && m_nStatus >= 200;
 }
 
-void KVHttpResponse::sendHeader(bool bEnding, qint64 nEndingSize)
+QByteArray KVHttpResponse::takeHeader(bool bEnding, qint64 nEndingSize)
 {
     m_bHeaderSent = true;
     removeHeader("transfer-encoding"); // the framing is ours to choose
@@ -116,49 +116,66 @@ void KVHttpResponse::sendHeader(bool bEnding, qint64 nEndingSize)
     for (const auto &header : qAsConst(m_headers))
         baHead += header.first + ": " + header.second + "\r\n";
     baHead += "\r\n";
-    m_pConnection->sendData(this, baHead);
+    return baHead;
 }
 
-void KVHttpResponse::sendBody(const QByteArray &baData)
+QByteArray KVHttpResponse::takeBody(const QByteArray &baData)
 {
     if (baData.isEmpty() || !bodyAllowed())
-        return;
+        return QByteArray();
     QByteArray baPiece = baData;
     if (m_nDeclaredLength >= 0) {
         // Never more than announced, or the client would take the rest for the next answer.
         const qint64 nRoom = m_nDeclaredLength - m_nBodySent;
         if (nRoom <= 0)
-            return;
+            return QByteArray();
         if (baPiece.size() > nRoom)
             baPiece.truncate(int(nRoom));
     }
     m_nBodySent += baPiece.size();
     if (m_bChunked)
         baPiece = QByteArray::number(baPiece.size(), 16) + "\r\n" + baPiece + "\r\n";
-    m_pConnection->sendData(this, baPiece);
+    return baPiece;
 }
 
 void KVHttpResponse::write(const QByteArray &baData)
 {
     if (m_bFinished)
         return;
+    // The header and the first piece of the body leave in one write.
+    const QByteArray baHead = m_bHeaderSent ? QByteArray() : takeHeader(false, 0);
+    m_pConnection->sendData(this, baHead + takeBody(baData));
+}
+
+qint64 KVHttpResponse::writeFile(int nFile, qint64 *pOffset, qint64 nMax)
+{
+    if (m_bFinished || m_bChunked || !bodyAllowed())
+        return FileFailed;
     if (!m_bHeaderSent)
-        sendHeader(false, 0);
-    sendBody(baData);
+        m_pConnection->sendData(this, takeHeader(false, 0));
+    if (m_nDeclaredLength >= 0)
+        nMax = qMin(nMax, m_nDeclaredLength - m_nBodySent);
+    if (nMax <= 0)
+        return FileFailed;
+    const qint64 nSent = m_pConnection->sendFile(this, nFile, pOffset, nMax);
+    if (nSent > 0)
+        m_nBodySent += nSent;
+    return nSent;
 }
 
 void KVHttpResponse::end(const QByteArray &baData)
 {
     if (m_bFinished)
         return;
-    if (!m_bHeaderSent)
-        sendHeader(true, baData.size());
-    sendBody(baData);
+    QByteArray baOut = m_bHeaderSent ? QByteArray() : takeHeader(true, baData.size());
+    baOut += takeBody(baData);
     if (m_bChunked)
-        m_pConnection->sendData(this, QByteArray("0\r\n\r\n"));
+        baOut += "0\r\n\r\n";
+    // Finished before the last bytes go, so that their leaving asks no writer for more.
+    m_bFinished = true;
+    m_pConnection->sendData(this, baOut);
     if (bodyAllowed() && m_nDeclaredLength >= 0 && m_nBodySent < m_nDeclaredLength)
         m_bKeepAlive = false; // short body: the framing is lost
-    m_bFinished = true;
     emit finished();
     m_pConnection->responseFinished(this);
 }

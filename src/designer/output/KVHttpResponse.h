@@ -37,6 +37,14 @@ public:
     void write(const QByteArray &baData);
     void end(const QByteArray &baData = QByteArray());
 
+    enum { FileEnded = 0, FileWouldBlock = -1, FileFailed = -2 };
+    // Sends up to nMax bytes of the open file nFile from *pOffset as body, straight from the file
+    // to the client where the system allows (the header first, when it has not gone yet), and
+    // advances *pOffset. Gives the number of bytes sent, FileWouldBlock when the client cannot
+    // take more now (or the header is still on its way), FileEnded at the end of the file and
+    // FileFailed when the file cannot be read or sent this way (a chunked body).
+    qint64 writeFile(int nFile, qint64 *pOffset, qint64 nMax);
+
     bool isHeaderSent() const { return m_bHeaderSent; }
     bool isFinished() const { return m_bFinished; }
     // Whether the connection stays open for another request once this response has finished.
@@ -53,8 +61,10 @@ signals:
 
 private:
     friend class KVHttpConnection;
-    void sendHeader(bool bEnding, qint64 nEndingSize);
-    void sendBody(const QByteArray &baData);
+    // The header as it goes out; from then on it counts as sent.
+    QByteArray takeHeader(bool bEnding, qint64 nEndingSize);
+    // The piece of the body that goes out for baData (cut to the announced length, chunked).
+    QByteArray takeBody(const QByteArray &baData);
     bool bodyAllowed() const;
 
     KVHttpConnection *m_pConnection;

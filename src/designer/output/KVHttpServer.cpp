@@ -9,8 +9,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <QMimeDatabase>
+
+#ifdef Q_OS_LINUX
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 KVHttpServer::KVHttpServer(QObject *pParent)
     : KVHttpServerBase(pParent)
@@ -78,6 +86,37 @@ bool KVHttpServer::isUnderRoot(const QString &strFolder) const
             return true;
     }
     return false;
+}
+
+bool KVHttpServer::resolveQuickly(const QString &strLocal, QFileInfo *pResolved) const
+{
+#ifdef Q_OS_LINUX
+    // The common case in a few calls: a clean path under a root naming a regular file whose
+    // resolved name is under a root too. The system resolves every link at once; the file is not
+    // opened for this (no device or pipe is touched).
+    if (QDir::cleanPath(strLocal) != strLocal || !isUnderRoot(QFileInfo(strLocal).path()))
+        return false;
+    const int nFile = ::open(QFile::encodeName(strLocal).constData(), O_PATH | O_CLOEXEC);
+    if (nFile < 0)
+        return false;
+    struct stat st;
+    char buffer[PATH_MAX];
+    ssize_t nLength = -1;
+    if (::fstat(nFile, &st) == 0 && S_ISREG(st.st_mode))
+        nLength = ::readlink(("/proc/self/fd/" + QByteArray::number(nFile)).constData(), buffer, sizeof(buffer));
+    ::close(nFile);
+    if (nLength <= 0 || nLength >= qint64(sizeof(buffer)) || buffer[0] != '/')
+        return false;
+    const QString strResolved = QFile::decodeName(QByteArray(buffer, int(nLength)));
+    if (!isUnderRoot(QFileInfo(strResolved).path()))
+        return false;
+    *pResolved = QFileInfo(strResolved);
+    return true;
+#else
+    Q_UNUSED(strLocal)
+    Q_UNUSED(pResolved)
+    return false;
+#endif
 }
 
 bool KVHttpServer::isAllowed(const QString &strPath) const
@@ -167,8 +206,14 @@ void KVHttpServer::onNewRequest(KVHttpRequest *pRequest, KVHttpResponse *pRespon
         return;
     }
     const QString strLocal = localPathOf(strDecoded);
+    QFileInfo resolved;
+    if (resolveQuickly(strLocal, &resolved)) {
+        answerFile(pRequest, pResponse, resolved);
+        return;
+    }
     // First the path as written, with ".." taken lexically: outside the roots nothing is looked at.
-    if (!isAllowed(strLocal)) {
+    const QString strNormal = normalizedPath(strLocal);
+    if (strNormal.isEmpty() || !isUnderRoot(QFileInfo(strNormal).path())) {
         answerError(pResponse, 403);
         return;
     }
@@ -178,13 +223,31 @@ void KVHttpServer::onNewRequest(KVHttpRequest *pRequest, KVHttpResponse *pRespon
         return;
     }
     // Then the file itself with every link resolved; it is opened under that very name. Only a
-    // regular file: opening a pipe would wait for a writer, a device never ends.
-    const QFileInfo canonical(info.canonicalFilePath());
+    // regular file: opening a pipe would wait for a writer, a device never ends. A path with
+    // nothing for cleaning to take out was resolved just above.
+    const QFileInfo canonical(QDir::cleanPath(strLocal) == strLocal ? strNormal : info.canonicalFilePath());
     if (info.isDir() || !canonical.isFile() || !isUnderRoot(canonical.path())) {
         answerError(pResponse, 403);
         return;
     }
     answerFile(pRequest, pResponse, canonical);
+}
+
+QByteArray KVHttpServer::mimeTypeOf(const QString &strFileName)
+{
+    // The database matches a name against every glob pattern it knows; a preview asks for the
+    // same few names again and again, so each name is matched once. The table is cleared when a
+    // client walks through very many names.
+    static const QMimeDatabase mimeDatabase;
+    static thread_local QHash<QString, QByteArray> known; // a server in another thread has its own
+    const auto it = known.constFind(strFileName);
+    if (it != known.constEnd())
+        return it.value();
+    if (known.size() >= 4096)
+        known.clear();
+    const QByteArray baType = mimeDatabase.mimeTypeForFile(strFileName, QMimeDatabase::MatchExtension).name().toLatin1();
+    known.insert(strFileName, baType);
+    return baType;
 }
 
 void KVHttpServer::answerFile(KVHttpRequest *pRequest, KVHttpResponse *pResponse, const QFileInfo &info)
@@ -195,7 +258,22 @@ void KVHttpServer::answerFile(KVHttpRequest *pRequest, KVHttpResponse *pResponse
         answerError(pResponse, 403);
         return;
     }
-    const qint64 nSize = pFile->size();
+    qint64 nSize = -1;
+    QDateTime modified;
+#ifdef Q_OS_LINUX
+    // Size and time in one call, the time in UTC straight away (a local time would consult the
+    // time zone files for every request).
+    struct stat st;
+    if (::fstat(pFile->handle(), &st) == 0) {
+        nSize = qint64(st.st_size);
+        modified = QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000,
+                                                  Qt::UTC);
+    }
+#endif
+    if (nSize < 0) {
+        nSize = pFile->size();
+        modified = info.lastModified();
+    }
     qint64 nStart = 0;
     qint64 nEnd = nSize - 1;
     const bool bRange = parseRange(pRequest->header("range"), nSize, &nStart, &nEnd);
@@ -210,16 +288,22 @@ void KVHttpServer::answerFile(KVHttpRequest *pRequest, KVHttpResponse *pResponse
         pResponse->setStatusCode(200);
         pResponse->setHeader("accept-ranges", "bytes");
     }
-    static const QMimeDatabase mimeDatabase;
-    pResponse->setHeader("content-type",
-                         mimeDatabase.mimeTypeForFile(info, QMimeDatabase::MatchExtension).name().toLatin1());
+    pResponse->setHeader("content-type", mimeTypeOf(info.fileName()));
     pResponse->setHeader("content-length", QByteArray::number(nCount));
-    pResponse->setHeader("last-modified", httpDate(info.lastModified()));
+    pResponse->setHeader("last-modified", httpDate(modified));
     pResponse->setHeader("expires", "0");
     pResponse->setHeader("cache-control", "no-cache, no-store, must-revalidate");
     if (pRequest->method() == "HEAD") {
         delete pFile;
         pResponse->end();
+        return;
+    }
+    if (nCount <= SmallFileSize) {
+        // Header and body in one write. A file that shrank meanwhile gives a short body, which
+        // closes the connection.
+        const QByteArray baBody = pFile->read(nCount);
+        delete pFile;
+        pResponse->end(baBody);
         return;
     }
     KVHttpFileReader *pReader = new KVHttpFileReader(pFile, nCount, pResponse, pRequest->connection());

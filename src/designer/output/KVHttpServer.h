@@ -25,6 +25,8 @@ class KVHttpServer : public KVHttpServerBase, public ISingleton<KVHttpServer>
 
 public:
     static constexpr quint16 PreferredPort = 8080;
+    // A file up to this size is answered in one write, header and body together.
+    static constexpr qint64 SmallFileSize = 65536;
 
     explicit KVHttpServer(QObject *pParent = nullptr);
 
@@ -43,6 +45,8 @@ public:
     // Reads a "range" header against a file of nSize bytes. Returns false for the whole file.
     static bool parseRange(const QByteArray &baRange, qint64 nSize, qint64 *pStart, qint64 *pEnd);
     static QByteArray httpDate(const QDateTime &dateTime);
+    // The content type for a file of this name, by its extension.
+    static QByteArray mimeTypeOf(const QString &strFileName);
     // Whether a "host" header (or the authority of an absolute target) names this server.
     bool isOwnHost(const QByteArray &baHost) const;
 
@@ -51,6 +55,8 @@ public slots:
 
 private:
     static QString normalizedPath(const QString &strPath);
+    // A regular file under a root found the short way (false: the full checks decide).
+    bool resolveQuickly(const QString &strLocal, QFileInfo *pResolved) const;
     bool isUnderRoot(const QString &strFolder) const;
     static void answerError(KVHttpResponse *pResponse, int nStatus, const QByteArray &baDetail = QByteArray());
     static void answerFile(KVHttpRequest *pRequest, KVHttpResponse *pResponse, const QFileInfo &info);

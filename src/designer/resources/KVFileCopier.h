@@ -7,6 +7,7 @@
 class IKVProgress;
 class QCryptographicHash;
 class QFile;
+class QFileDevice;
 
 // Copies files in blocks of 1 MiB. When the data of the whole run exceeds 20 MiB the copy shows
 // its progress (with a cancel button) through an IKVProgress and checks for a cancel between blocks
@@ -49,6 +50,19 @@ public:
     void finish();
 
 private:
+    // Counts a finished block and shows it; false when the user cancelled.
+    bool blockDone(qint64 nBytes);
+    // Copies nLeft bytes through this process's memory (used when the data is to be hashed).
+    Result copyThrough(QFile &source, QFileDevice &target, qint64 nLeft, QCryptographicHash *pHash);
+#ifdef Q_OS_UNIX
+    // Copies nLeft bytes between the descriptors with copy_file_range, falling back to read and
+    // write when the kernel cannot (another file system, an old kernel).
+    Result copyDescriptors(int nSource, int nTarget, qint64 nLeft);
+    // Copies nLeft bytes from nSource to a temporary file beside strTarget, renamed over it when
+    // complete.
+    Result copyDirect(int nSource, qint64 nLeft, const QString &strTarget);
+#endif
+
     IKVProgress *m_pProgress = nullptr;
     qint64 m_nDone = 0;
     bool m_bShowing = false;
