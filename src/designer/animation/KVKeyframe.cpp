@@ -225,13 +225,7 @@ void KVKeyframe::placeKeyValue(KVKeyValue *pKey, KVKeyframeSegment *pSegment, in
         // A segment kept from removing the only key is not needed: the new leading and trailing
         // segments hold the values.
         delete pSegment;
-        m_pLeadStart = new KVKeyValue(0, pKey->valueMinus());
-        m_pTrailEnd = new KVKeyValue(pKey->time(), pKey->value());
-        m_listKeys.append(pKey);
-        addAnimation(newSegment(nEasingCode, false));
-        addAnimation(newSegment(nEasingCode, false));
-        relink();
-        reapply();
+        appendSorted({pKey}, nEasingCode, bUseTransitions);
         return;
     }
 
