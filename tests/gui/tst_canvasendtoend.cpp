@@ -24,11 +24,11 @@
 #include "MainWindow.h"
 #include "PluginManager.h"
 
+#include "KVPageScript.h"
 #include "KVTestMain.h"
 #include "RecordingReporter.h"
 
 #include <QAction>
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -58,7 +58,10 @@ private slots:
 
 private:
     // Runs a script in the page and waits for its value.
-    static QVariant evaluate(KVCanvas *pCanvas, const QString &strScript);
+    static QVariant evaluate(KVCanvas *pCanvas, const QString &strScript)
+    {
+        return kvRunScript(pCanvas->page(), strScript);
+    }
     // Copies the example banner into a folder of its own with one element of its first scene
     // changed, opens it and waits until the stage shows it.
     KVCanvas *openChanged(const QString &strName, int nElementId, const std::function<void(QJsonObject &)> &change);
@@ -95,21 +98,6 @@ void tst_CanvasEndToEnd::cleanupTestCase()
     m_core.reset();
     m_window.reset();
     m_manager.reset();
-}
-
-QVariant tst_CanvasEndToEnd::evaluate(KVCanvas *pCanvas, const QString &strScript)
-{
-    QVariant result;
-    bool bDone = false;
-    pCanvas->page()->runJavaScript(strScript, [&](const QVariant &v) {
-        result = v;
-        bDone = true;
-    });
-    QElapsedTimer timer;
-    timer.start();
-    while (!bDone && timer.elapsed() < 10000)
-        QTest::qWait(10);
-    return result;
 }
 
 void tst_CanvasEndToEnd::pageDrawsTheModelAndMovesThroughCommands()

@@ -27,6 +27,7 @@
 #include "PluginManager.h"
 #include "PluginSpec.h"
 
+#include "KVPageScript.h"
 #include "KVTestMain.h"
 #include "RecordingReporter.h"
 
@@ -65,7 +66,10 @@ private:
     {
         return qobject_cast<KVDesignerPlugin *>(PluginManager::specForName(QStringLiteral("designer"))->plugin());
     }
-    static QVariant evaluate(KVCanvas *pCanvas, const QString &strScript);
+    static QVariant evaluate(KVCanvas *pCanvas, const QString &strScript)
+    {
+        return kvRunScript(pCanvas->page(), strScript);
+    }
     // Opens a fresh copy of the example and waits until the stage shows its first scene.
     KVEditor *openExample();
     void select(KVCanvas *pCanvas, const QList<int> &ids);
@@ -134,21 +138,6 @@ void tst_DesignerActions::cleanupTestCase()
     m_core.reset();
     m_window.reset();
     m_manager.reset();
-}
-
-QVariant tst_DesignerActions::evaluate(KVCanvas *pCanvas, const QString &strScript)
-{
-    QVariant result;
-    bool bDone = false;
-    pCanvas->page()->runJavaScript(strScript, [&](const QVariant &v) {
-        result = v;
-        bDone = true;
-    });
-    QElapsedTimer timer;
-    timer.start();
-    while (!bDone && timer.elapsed() < 10000)
-        QTest::qWait(5);
-    return result;
 }
 
 KVEditor *tst_DesignerActions::openExample()
