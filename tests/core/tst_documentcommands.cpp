@@ -135,6 +135,20 @@ void tst_DocumentCommands::playbackIsToldToTheViews()
     QVERIFY(told.first().second >= 100);
     const int nPausedAt = timeline->currentTimeMs();
 
+    // Sought while paused, playing goes on from the sought time, and so does a resume.
+    timeline->seek(250);
+    told.clear();
+    QVERIFY(doc.startPlayback(0));
+    QCOMPARE(told.last(), qMakePair(74, 250));
+    QVERIFY(timeline->currentTimeMs() >= 250);
+    QVERIFY(doc.pause());
+    timeline->seek(300);
+    QVERIFY(doc.play());
+    QTest::qWait(20);
+    QVERIFY(timeline->currentTimeMs() >= 300);
+    QTRY_VERIFY(!doc.isPlaying());
+    QCOMPARE(timeline->currentTimeMs(), 400);
+
     // Played to the end, a new start begins from the start.
     QVERIFY(doc.startPlayback(0));
     QTRY_VERIFY(!doc.isPlaying());

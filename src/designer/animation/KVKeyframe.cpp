@@ -4,6 +4,7 @@
 #include "animation/KVAnimation.h"
 
 #include "animation/KVKeyValue.h"
+#include "animation/KVTimeline.h"
 #include "animation/KVKeyframeSegment.h"
 #include "animation/KVPropertyCatalogue.h"
 #include "model/KVColorJson.h"
@@ -173,9 +174,12 @@ void KVKeyframe::relinkAround(const KVKeyValue *pKey)
 
 void KVKeyframe::reapply()
 {
-    // A track that rests at a time (the timeline is paused there) shows its edited value at once.
-    if (state() != QAbstractAnimation::Stopped)
+    // A track that rests at a time (its timeline sought, paused or playing) shows its edited value at once.
+    const KVTimeline *pTimeline = KVTimeline::of(this);
+    if (state() != QAbstractAnimation::Stopped || (pTimeline && pTimeline->showsTime())) {
+        KVKeyframeSegment::WriteScope scope;
         setCurrentTime(currentTime());
+    }
 }
 
 void KVKeyframe::insertSegment(int nIndex, KVKeyframeSegment *pSegment)
@@ -547,6 +551,35 @@ int KVKeyframe::duration() const
 void KVKeyframe::invalidateDuration()
 {
     m_nCachedDuration = -2;
+    m_vecSegments.clear();
+    m_vecSegmentEnds.clear();
+}
+
+void KVKeyframe::updateCurrentTime(int nCurrentTime)
+{
+    if (state() != QAbstractAnimation::Stopped || !KVKeyframeSegment::writing()) {
+        QSequentialAnimationGroup::updateCurrentTime(nCurrentTime);
+        return;
+    }
+    if (m_vecSegments.empty()) {
+        const int nCount = animationCount();
+        m_vecSegments.reserve(size_t(nCount));
+        m_vecSegmentEnds.reserve(size_t(nCount));
+        int nEnd = 0;
+        for (int n = 0; n < nCount; ++n) {
+            m_vecSegments.push_back(animationAt(n));
+            m_vecSegmentEnds.push_back(nEnd += animationAt(n)->totalDuration());
+        }
+        if (m_vecSegments.empty())
+            return;
+    }
+    // The segment the time falls in; zero-length segments are passed over, and the time at the
+    // very end belongs to the last one, as the framework's walk has it.
+    const auto it = std::upper_bound(m_vecSegmentEnds.cbegin(), m_vecSegmentEnds.cend(), nCurrentTime);
+    const size_t nIndex = it == m_vecSegmentEnds.cend() ? m_vecSegments.size() - 1
+                                                        : size_t(it - m_vecSegmentEnds.cbegin());
+    const int nOffset = nIndex == 0 ? 0 : m_vecSegmentEnds[nIndex - 1];
+    m_vecSegments[nIndex]->setCurrentTime(nCurrentTime - nOffset);
 }
 
 bool KVKeyframe::event(QEvent *pEvent)

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QPointer>
 #include <QSequentialAnimationGroup>
+
+#include <vector>
 #include <QString>
 #include <QVariant>
 
@@ -114,6 +116,9 @@ public:
 
 protected:
     bool event(QEvent *pEvent) override;
+    // A track of a timeline at rest finds its segment by a binary search over their end times;
+    // playing goes through the framework's own walk.
+    void updateCurrentTime(int nCurrentTime) override;
     // Lets a location track add its motion-path keys ("cp", "ao") to the entry from key nFromIndex
     // to key nToIndex (equal for a set entry). Plain tracks add nothing.
     virtual void addPlayerEntryKeys(QJsonObject &joEntry, int nFromIndex, int nToIndex,
@@ -121,6 +126,10 @@ protected:
 
 private:
     mutable int m_nCachedDuration = -2; // -2: not known
+    // The segments and the end time of each within the track, built when first needed after a
+    // change (a seek then touches only the segment it needs).
+    std::vector<QAbstractAnimation *> m_vecSegments;
+    std::vector<int> m_vecSegmentEnds;
     void deleteKeys();
     // Reassigns the keys of the segments at child indexes nFirst..nLast by position and refreshes
     // them, together with the leading and trailing segments and their own keys.

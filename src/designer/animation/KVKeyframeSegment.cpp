@@ -8,12 +8,14 @@
 
 #include <QColor>
 #include <QMetaEnum>
+#include <QMetaProperty>
 #include <QPoint>
 #include <QPointF>
 
 #include <algorithm>
 #include <cmath>
 
+int KVKeyframeSegment::s_nWriteScopes = 0;
 
 KVKeyframeSegment::KVKeyframeSegment(KVKeyValue *pStart, KVKeyValue *pEnd, QObject *pTarget,
                                      const QByteArray &propertyName, QObject *pParent)
@@ -70,6 +72,24 @@ QVariant KVKeyframeSegment::interpolated(const QVariant &from, const QVariant &t
     if (!m_bWholeNumbers)
         return QPropertyAnimation::interpolated(from, to, dProgress);
     return wholeIfDisplay(interpolate(from, to, dProgress));
+}
+
+void KVKeyframeSegment::updateCurrentValue(const QVariant &value)
+{
+    if (state() != QAbstractAnimation::Stopped) {
+        QPropertyAnimation::updateCurrentValue(value);
+        return;
+    }
+    QObject *pTarget = targetObject();
+    if (!pTarget || s_nWriteScopes == 0)
+        return;
+    const QMetaObject *pClass = pTarget->metaObject();
+    if (pClass != m_pWriteClass) {
+        m_pWriteClass = pClass;
+        m_nWriteIndex = pClass->indexOfProperty(propertyName().constData());
+    }
+    if (m_nWriteIndex >= 0)
+        pClass->property(m_nWriteIndex).write(pTarget, value);
 }
 
 QVariant KVKeyframeSegment::wholeIfDisplay(const QVariant &value) const

@@ -29,6 +29,19 @@ public:
     KVKeyframeSegment(KVKeyValue *pStart, KVKeyValue *pEnd, QObject *pTarget,
                       const QByteArray &propertyName, QObject *pParent = nullptr);
 
+    // While one lives, stopped segments write the values that setting their time gives (a
+    // timeline at rest applying a time); at other times a stopped segment writes nothing, also
+    // when its keys change.
+    class WriteScope
+    {
+    public:
+        WriteScope() { ++s_nWriteScopes; }
+        ~WriteScope() { --s_nWriteScopes; }
+        WriteScope(const WriteScope &) = delete;
+        WriteScope &operator=(const WriteScope &) = delete;
+    };
+    static bool writing() { return s_nWriteScopes > 0; }
+
     KVKeyValue *startKey() const { return m_pStart; }
     KVKeyValue *endKey() const { return m_pEnd; }
     // Changing a key does not refresh; the track refreshes once it has relinked its segments.
@@ -63,6 +76,10 @@ public:
 protected:
     // Display values are whole numbers (see m_bWholeNumbers); others as the framework has them.
     QVariant interpolated(const QVariant &from, const QVariant &to, qreal dProgress) const override;
+    // A sought timeline rests stopped; inside a WriteScope its segments write their values
+    // themselves, through the property looked up once, instead of the framework's lookup on
+    // every start.
+    void updateCurrentValue(const QVariant &value) override;
 
 private:
     // Display is an integer field: its value between two keys is the moving value cut to a whole
@@ -73,4 +90,7 @@ private:
     KVKeyValue *m_pStart = nullptr;
     KVKeyValue *m_pEnd = nullptr;
     bool m_bHasTransition = true;
+    static int s_nWriteScopes;
+    const QMetaObject *m_pWriteClass = nullptr;
+    int m_nWriteIndex = -1;
 };

@@ -2,6 +2,7 @@
 
 #include "animation/KVAnimation.h"
 #include "animation/KVKeyValue.h"
+#include "animation/KVTimeline.h"
 #include "animation/KVKeyframeSegment.h"
 #include "animation/KVPropertyCatalogue.h"
 #include "model/KVElement.h"
@@ -81,8 +82,11 @@ KVMotionPathKeyframe *KVMotionPathKeyframe::create(KVElement *pElement, const KV
 
 void KVMotionPathKeyframe::applyAtCurrentTime()
 {
-    if (state() != QAbstractAnimation::Stopped)
+    const KVTimeline *pTimeline = KVTimeline::of(this);
+    if (state() != QAbstractAnimation::Stopped || (pTimeline && pTimeline->showsTime())) {
+        KVKeyframeSegment::WriteScope scope;
         setCurrentTime(currentTime());
+    }
 }
 
 void KVMotionPathKeyframe::setPathPoints(const QList<KVPathPoint> &points)

@@ -2,6 +2,7 @@
 
 #include "animation/KVAnimation.h"
 #include "animation/KVKeyframe.h"
+#include "animation/KVKeyframeSegment.h"
 #include "animation/KVMotionPathKeyframe.h"
 #include "animation/KVPlaybackAnimation.h"
 #include "animation/KVPropertyCatalogue.h"
@@ -56,6 +57,20 @@ QVariantAnimation *newKeeper(QParallelAnimationGroup *pGroup)
     return pKeeper;
 }
 
+// A timeline at rest gives every child the time, as the framework's parallel groups do when
+// stopped, without their bookkeeping on every level; each track and each other animation then
+// sets its own time.
+void applyAtRest(QAbstractAnimation *pAnimation, int nTime)
+{
+    auto *pGroup = qobject_cast<KVAnimation *>(pAnimation);
+    if (!pGroup) {
+        pAnimation->setCurrentTime(nTime);
+        return;
+    }
+    for (int n = 0, nCount = pGroup->animationCount(); n < nCount; ++n)
+        pGroup->animationAt(n)->setCurrentTime(nTime);
+}
+
 } // namespace
 
 KVTimeline::KVTimeline(KVElement *pOwner, QObject *pParent)
@@ -104,40 +119,54 @@ KVElement *KVTimeline::findElement(int nElementId) const
 
 void KVTimeline::seek(int nTime)
 {
+    // At rest every child of every group takes the time (a paused group would skip the children
+    // that ran to their end, and restarting them all costs more than the seek), and the segments
+    // write their values themselves. Leaving play or pause must not rewind the children.
+    if (state() != QAbstractAnimation::Stopped) {
+        m_bTimeUpdatesEnabled = false;
+        stop();
+        m_bTimeUpdatesEnabled = true;
+    }
+    m_bShowsTime = true;
+    applyTime(nTime);
+}
+
+void KVTimeline::playFrom(int nTime)
+{
     // Starting from the stopped state rewinds the group to 0; the children must not see that.
-    // A paused group cannot bring back a child that has stopped at its end (seeking backwards
-    // after passing it, or any zero-length child), so then the group goes through the stopped
-    // state first, which restarts every child. Restarting costs about a third of a seek, so it is
-    // skipped while every animation is still under way.
     m_bTimeUpdatesEnabled = false;
-    if (state() != QAbstractAnimation::Stopped && needsRestart(nTime))
+    if (state() != QAbstractAnimation::Stopped)
         stop();
     start();
     if (state() == QAbstractAnimation::Running)
         pause();
     m_bTimeUpdatesEnabled = true;
+    applyTime(nTime);
+    if (state() == QAbstractAnimation::Paused)
+        resume();
+}
 
+void KVTimeline::applyTime(int nTime)
+{
+    KVKeyframeSegment::WriteScope scope;
     m_bSeeking = true;
-    setCurrentTime(nTime);
+    if (state() == QAbstractAnimation::Stopped) {
+        for (int n = 0, nCount = animationCount(); n < nCount; ++n)
+            applyAtRest(animationAt(n), std::max(0, nTime));
+    } else {
+        setCurrentTime(nTime);
+    }
     m_bSeeking = false;
     storeTime(nTime);
 }
 
-bool KVTimeline::needsRestart(int nTime) const
+KVTimeline *KVTimeline::of(const QAbstractAnimation *pAnimation)
 {
-    const int nTotal = totalDuration();
-    const int nTarget = nTotal < 0 ? std::max(0, nTime) : std::clamp(nTime, 0, nTotal);
-    for (int n = 0; n < animationCount(); ++n) {
-        const QAbstractAnimation *pChild = animationAt(n);
-        if (pChild->state() != QAbstractAnimation::Stopped)
-            continue;
-        // Every animation applies its value at every seek; a stopped keeper only matters when the
-        // group would try to resume it.
-        const bool bKeeper = pChild == m_pLabelKeeper || pChild == m_pTriggerKeeper;
-        if (!bKeeper || nTarget <= pChild->totalDuration())
-            return true;
+    for (const QAbstractAnimation *p = pAnimation; p; p = p->group()) {
+        if (auto *pTimeline = qobject_cast<const KVTimeline *>(p))
+            return const_cast<KVTimeline *>(pTimeline);
     }
-    return false;
+    return nullptr;
 }
 
 void KVTimeline::updateCurrentTime(int nCurrentTime)

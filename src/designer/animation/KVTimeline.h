@@ -50,9 +50,15 @@ public:
     // --- Time ------------------------------------------------------------------------------------
     // The last time the timeline was set to.
     int currentTimeMs() const { return m_nCurrentTime; }
-    // Puts the group in the paused state and sets its time: every child applies its value at nTime.
+    // Sets the time with the group at rest (stopped): every child applies its value at nTime.
     void seek(int nTime);
-    bool timeUpdatesEnabled() const { return m_bTimeUpdatesEnabled; }
+    // Starts playing from nTime (a plain start() would begin at 0).
+    void playFrom(int nTime);
+    // Whether the group shows a time it was set to: sought, playing or paused. Edited tracks then
+    // show their new value at once.
+    bool showsTime() const { return m_bShowsTime || state() != QAbstractAnimation::Stopped; }
+    // The timeline that a track or an animation of it belongs to, if any (through the groups).
+    static KVTimeline *of(const QAbstractAnimation *pAnimation);
 
     // The easing given to the new keyframe segments of this timeline's tracks.
     QEasingCurve defaultEasing() const { return m_defaultEasing; }
@@ -157,9 +163,8 @@ private:
     void updateLabelKeeper();
     void updateTriggerKeeper();
     void storeTime(int nTime);
-    // Whether the paused group holds a stopped child (run to its end, or of zero length) that
-    // setting the time to nTime would have to resume.
-    bool needsRestart(int nTime) const;
+    // Sets the group's own time as seek() asked for it, storing the time asked for.
+    void applyTime(int nTime);
     void deleteAnimations();
     void deleteTriggers();
     // Reads the animations of one layout ("animations" and "scene_animation" of jo) into the map.
@@ -195,4 +200,5 @@ private:
     QVariantAnimation *m_pTriggerKeeper = nullptr;
     // Set while seek() sets the group's time itself (it stores the time it was asked for).
     bool m_bSeeking = false;
+    bool m_bShowsTime = false;
 };

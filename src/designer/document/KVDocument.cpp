@@ -553,8 +553,11 @@ bool KVDocument::play()
 {
     if (!m_pPlayingAnimation || m_pPlayingAnimation->state() == QAbstractAnimation::Running)
         return false;
+    auto *pTimeline = qobject_cast<KVTimeline *>(m_pPlayingAnimation.data());
     if (m_pPlayingAnimation->state() == QAbstractAnimation::Paused)
         m_pPlayingAnimation->resume();
+    else if (pTimeline && (pTimeline->totalDuration() < 0 || pTimeline->currentTimeMs() < pTimeline->totalDuration()))
+        pTimeline->playFrom(pTimeline->currentTimeMs());  // a sought timeline rests stopped
     else
         m_pPlayingAnimation->start();
     return true;
@@ -590,12 +593,8 @@ bool KVDocument::startPlayback(int nWaitMs)
     int nFrom = pTimeline->currentTimeMs();
     if (nTotal >= 0 && nFrom >= nTotal)
         nFrom = 0;
-    pTimeline->seek(nFrom);
     setPlayingAnimation(pTimeline);
-    if (pTimeline->state() == QAbstractAnimation::Paused)
-        pTimeline->resume();
-    else
-        pTimeline->start();
+    pTimeline->playFrom(nFrom);
     notifyViews(KVCommandAction::PlayNotice, pTimeline);
     return true;
 }
