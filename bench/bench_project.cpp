@@ -1,6 +1,7 @@
 // Opening and saving a large project: 10 scenes of 1,000 rectangles each (10,000 elements), every
 // rectangle animated on its scene's main timeline by an opacity and a left-position track of five
-// keys each (100,000 keys in all). Prints the time of one open and of one save, and the file size.
+// keys each (100,000 keys in all). Prints the time of one open and of one save, headless and
+// through the editor's document, and the file size.
 // First it opens projects of 1,000 and of 10,000 elements in one scene and prints the growth of
 // the open time (linear growth is 10).
 #include "KVLargeProject.h"
@@ -10,6 +11,7 @@
 #include "animation/KVKeyframe.h"
 #include "animation/KVPropertyCatalogue.h"
 #include "animation/KVTimeline.h"
+#include "document/KVDocument.h"
 #include "document/KVHeadlessProject.h"
 #include "model/KVElementFactory.h"
 #include "model/KVElementType.h"
@@ -18,6 +20,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEasingCurve>
 #include <QFile>
@@ -80,6 +83,41 @@ void BM_SaveProject(benchmark::State &state)
     state.counters["file_bytes"] = double(QFileInfo(strTarget).size());
 }
 BENCHMARK(BM_SaveProject)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same project through the editor's document, as File > Open and File > Save do it (the
+// document also reads its resources and preloader, and keeps a lock on the file).
+void BM_OpenInEditor(benchmark::State &state)
+{
+    for (auto _ : state) {
+        auto pDocument = std::make_unique<KVDocument>();
+        if (!pDocument->load(projectPath()))
+            state.SkipWithError("the document did not open");
+        state.PauseTiming();
+        pDocument->close();
+        pDocument.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenInEditor)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_SaveInEditor(benchmark::State &state)
+{
+    const QString strCopy = g_pDir->filePath(QStringLiteral("editor/large.kavio"));
+    QDir().mkpath(QFileInfo(strCopy).absolutePath());
+    QFile::remove(strCopy);
+    QFile::copy(projectPath(), strCopy);
+    KVDocument document;
+    if (!document.load(strCopy)) {
+        state.SkipWithError("the document did not open");
+        return;
+    }
+    for (auto _ : state) {
+        if (!document.save())
+            state.SkipWithError("the document was not saved");
+    }
+    document.close();
+}
+BENCHMARK(BM_SaveInEditor)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 // The parts of a save: the model's project form, then its compact text.
 void BM_SaveParts(benchmark::State &state)

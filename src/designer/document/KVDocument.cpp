@@ -330,7 +330,7 @@ bool KVDocument::readFile(const QString &strFile)
     if (!readProjectJson(json.object()))
         return false;
     setFileName(strFile);
-    readSavedResources();
+    m_jaSavedResources = resourcesOf(json.object());
     // The resource files of the project in its folder are the document's while it is open.
     const KVProjectPaths p = paths();
     for (const QString &rel : resourceManager()->referencedFiles()) {
@@ -631,9 +631,7 @@ void KVDocument::readSavedResources()
     m_jaSavedResources = QJsonArray();
     QFile saved(getFileName());
     if (saved.open(QIODevice::ReadOnly)) {
-        m_jaSavedResources = QJsonDocument::fromJson(saved.readAll())
-                                 .object().value(QLatin1String("document")).toObject()
-                                 .value(QLatin1String("resources")).toArray();
+        m_jaSavedResources = resourcesOf(QJsonDocument::fromJson(saved.readAll()).object());
     }
 }
 
@@ -647,12 +645,19 @@ bool KVDocument::versionGate() const
     return Reporter::question(text, IReporter::Yes | IReporter::No, IReporter::No) == IReporter::Yes;
 }
 
-bool KVDocument::serialize(QByteArray &data) const
+QJsonArray KVDocument::resourcesOf(const QJsonObject &joTop)
+{
+    return joTop.value(QLatin1String("document")).toObject().value(QLatin1String("resources")).toArray();
+}
+
+bool KVDocument::serialize(QByteArray &data, QJsonArray *pResources) const
 {
     QJsonObject jo;
     if (!writeProjectJson(jo))
         return false;
     data = QJsonDocument(jo).toJson(QJsonDocument::Compact);
+    if (pResources)
+        *pResources = resourcesOf(jo);
     return true;
 }
 
@@ -694,7 +699,8 @@ bool KVDocument::save()
     for (const QString &strFile : qAsConst(migrated))
         addOwnedFile(strFile);
     QByteArray data;
-    if (!serialize(data)) {
+    QJsonArray jaResources;
+    if (!serialize(data, &jaResources)) {
         Reporter::error(tr("Cannot save project data."));
         return false;
     }
@@ -718,8 +724,7 @@ bool KVDocument::save()
         if (getUndoStack()->isClean())
             emit titleChanged();
     }
-    m_jaSavedResources = QJsonDocument::fromJson(data).object().value(QLatin1String("document")).toObject()
-                             .value(QLatin1String("resources")).toArray();
+    m_jaSavedResources = jaResources;
     getUndoStack()->setClean();
     emit changesSaved();
     return true;
@@ -769,7 +774,8 @@ bool KVDocument::save(const QString &strFile)
     if (m_settings.m_bHasCustomLoader && !m_pPreloader)
         loadPreloader();
     QByteArray data;
-    if (!serialize(data)) {
+    QJsonArray jaResources;
+    if (!serialize(data, &jaResources)) {
         Reporter::error(tr("Cannot save project data."));
         return false;
     }
@@ -853,8 +859,7 @@ bool KVDocument::save(const QString &strFile)
 
     setFileName(to.projectFile());
     m_nFormatVersion = 3;
-    m_jaSavedResources = QJsonDocument::fromJson(data).object().value(QLatin1String("document")).toObject()
-                             .value(QLatin1String("resources")).toArray();
+    m_jaSavedResources = jaResources;
     getUndoStack()->setClean();
     emit locationChanged();
 

@@ -178,7 +178,9 @@ private:
     void removeFonts();
     bool versionGate() const;
     bool writeProjectFile(const QString &strFile, const QByteArray &data);
-    bool serialize(QByteArray &data) const;
+    // The project file's text; pResources receives the resource list it holds.
+    bool serialize(QByteArray &data, QJsonArray *pResources = nullptr) const;
+    static QJsonArray resourcesOf(const QJsonObject &joTop);
     bool savePreloaderTo(const KVProjectPaths &to);
     void readSavedResources();
     void linkPreloader(KVPreloader *pPreloader);
