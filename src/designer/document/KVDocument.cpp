@@ -309,6 +309,10 @@ bool KVDocument::importPackage(QStringList *pCreated)
 bool KVDocument::extractPackage(const QString &strFileName, const QString &strLocation)
 {
     const QString strName = QFileInfo(QDir::cleanPath(strLocation)).fileName();
+    if (!QDir().mkpath(strLocation)) {
+        Reporter::error(tr("Cannot create folder to extract resource files."));
+        return false;
+    }
     KVPackageReader reader(progress());
     return reader.extract(strFileName, QDir(strLocation).filePath(strName + QStringLiteral(".kavio")));
 }
