@@ -20,7 +20,7 @@
 #include <functional>
 
 namespace {
-constexpr int kRuns = 3;
+constexpr int kRuns = 2;
 
 // Bytes that do not compress (as in a video or a photo).
 QByteArray noiseBytes(qint64 nSize, quint32 nSeed)

@@ -121,9 +121,12 @@ bool KVPackageReader::extract(const QString &strPackage, const QString &strProje
         return false;
     }
 
-    QuaZip zip(strPackage);
+    // Read through this file, so that a QuaZip whose functions another library took cannot read
+    // something else.
+    QFile file(strPackage);
+    QuaZip zip(&file);
     zip.setUtf8Enabled(true);
-    if (!zip.open(QuaZip::mdUnzip)) {
+    if (!zip.open(QuaZip::mdUnzip) || !file.isOpen()) {
         Reporter::error(tr("Cannot open package file."));
         return false;
     }

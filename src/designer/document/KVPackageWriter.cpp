@@ -124,10 +124,13 @@ bool KVPackageWriter::write(const QString &strPackage)
         return false;
     }
     temp.close();
-    QuaZip zip(temp.fileName());
+    // QuaZip writes through this file; when it did not open it (its functions were taken by
+    // another library's of the same names), nothing would reach the package.
+    QFile file(temp.fileName());
+    QuaZip zip(&file);
     zip.setUtf8Enabled(true);
     zip.setZip64Enabled(bLarge);
-    if (!zip.open(QuaZip::mdCreate)) {
+    if (!zip.open(QuaZip::mdCreate) || !file.isOpen()) {
         Reporter::error(tr("Cannot create package file."));
         return false;
     }
@@ -182,7 +185,7 @@ bool KVPackageWriter::write(const QString &strPackage)
         }
     }
     zip.close();
-    if (zip.getZipError() != ZIP_OK) {
+    if (zip.getZipError() != ZIP_OK || QFileInfo(temp.fileName()).size() == 0) {
         Reporter::error(tr("Cannot create package file."));
         return false;
     }
