@@ -2,9 +2,11 @@
 
 #include "Reporter.h"
 #include "document/KVHeadlessProject.h"
+#include "document/KVPackageReader.h"
 #include "output/KVHeadlessPlayerSource.h"
 
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -16,7 +18,8 @@ QString KVCheckCommand::summary()
 QString KVCheckCommand::usage()
 {
     return QStringLiteral("Usage: kavio check PROJECT\n\n"
-                          "Opens PROJECT (a .kavio file) as the editor would and prints\n"
+                          "Opens PROJECT (a .kavio file, or a .kaviopack package, unpacked into a\n"
+                          "temporary folder that is removed afterwards) as the editor would and prints\n"
                           "  scenes=N elements=N timelines=N animations=N resources=N functions=N\n"
                           "then one line per problem found: missing resource files, event and action\n"
                           "codes this version does not know (kept as they are), elements that cannot\n"
@@ -38,9 +41,20 @@ int KVCheckCommand::run(const QStringList &arguments)
         return 2;
     }
 
+    QString strProject = QFileInfo(arguments.first()).absoluteFilePath();
+    // A package is checked as the project the editor would unpack from it.
+    QTemporaryDir unpacked;
+    if (QFileInfo(strProject).suffix().compare(QLatin1String("kaviopack"), Qt::CaseInsensitive) == 0) {
+        const QString strUnpacked = unpacked.filePath(QFileInfo(strProject).completeBaseName() + QStringLiteral(".kavio"));
+        KVPackageReader reader;
+        if (!unpacked.isValid() || !reader.extract(strProject, strUnpacked))
+            return 1;
+        strProject = strUnpacked;
+    }
+
     // Opened exactly as the export opens it: the symbol files are read with it.
     KVHeadlessPlayerSource source;
-    if (!source.open(QFileInfo(arguments.first()).absoluteFilePath()))
+    if (!source.open(strProject))
         return 1;
 
     QString strOut = source.project()->summary() + QLatin1Char('\n');

@@ -23,7 +23,9 @@ QString KVSaveAsCommand::usage()
                           "Opens PROJECT (a .kavio file) as the editor would and saves it as NEWPATH\n"
                           "(a .kavio file in an existing folder), copying its resource files into the\n"
                           "new project's resource folder. PROJECT stays on disk as it was. An existing\n"
-                          "NEWPATH is overwritten unless it is open. Prints\n"
+                          "NEWPATH is overwritten unless it is open. A NEWPATH ending in .kaviopack is\n"
+                          "written as a package: one ZIP file with the project, its resource files and\n"
+                          "its custom preloader, which Kavio Studio opens as a new project. Prints\n"
                           "  scenes=N elements=N timelines=N animations=N resources=N functions=N\n"
                           "for the saved project.\n"
                           "Exit code: 0 when saved, 1 when not, 2 for a usage error.\n");
@@ -41,8 +43,10 @@ int KVSaveAsCommand::run(const QStringList &arguments)
     }
     const QString strProject = QFileInfo(arguments.at(0)).absoluteFilePath();
     const QString strTarget = QFileInfo(arguments.at(1)).absoluteFilePath();
-    if (QFileInfo(strTarget).suffix() != QLatin1String("kavio")) {
-        Reporter::error(QCoreApplication::translate("KVSaveAsCommand", "The new project file must end in \".kavio\"."));
+    const QString strSuffix = QFileInfo(strTarget).suffix().toLower();
+    if (QFileInfo(strTarget).suffix() != QLatin1String("kavio") && strSuffix != QLatin1String("kaviopack")) {
+        Reporter::error(QCoreApplication::translate("KVSaveAsCommand",
+                                                    "The new project file must end in \".kavio\" or \".kaviopack\"."));
         return 1;
     }
     // Choosing between a project and its automatic backup is the user's decision; the tool does

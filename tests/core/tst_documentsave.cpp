@@ -7,8 +7,15 @@
 #include "RecordingReporter.h"
 
 #include "document/KVFileLocker.h"
+#include "document/KVPackageWriter.h"
 #include "document/KVPreloader.h"
+#include "model/KVElementFactory.h"
+#include "model/KVElementType.h"
+#include "model/KVScene.h"
 #include "model/KVSceneList.h"
+#include "model/KVSymbolElement.h"
+#include "output/KVSymbolResources.h"
+#include "resources/KVResourceType.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -103,7 +110,11 @@ private slots:
     void save_diskFullKeepsLastSaved();
     void saveTo_diskFullKeepsEverything();
     void saveAs_throughHost();
-    void saveTo_packageGoesToPackageWriter();
+    void package_roundTrip_data();
+    void package_roundTrip();
+    void package_failures_data();
+    void package_failures();
+    void symbolFiles_data();
     void symbolFiles();
 };
 
@@ -164,7 +175,8 @@ void tst_DocumentSave::saveTo_refused_data()
     QTest::newRow("no suffix") << QStringLiteral("copy") << QString();
     QTest::newRow("missing folder") << QStringLiteral("nowhere/copy.kavio")
                                     << QStringLiteral("The destination directory is invalid.");
-    QTest::newRow("package without writer") << QStringLiteral("copy.kaviopack") << QString();
+    QTest::newRow("package in a missing folder") << QStringLiteral("nowhere/copy.kaviopack")
+                                                 << QStringLiteral("Cannot create package file.");
 }
 
 void tst_DocumentSave::saveTo_refused()
@@ -597,53 +609,336 @@ void tst_DocumentSave::saveAs_throughHost()
     QVERIFY(rec.texts().isEmpty());
 }
 
-void tst_DocumentSave::saveTo_packageGoesToPackageWriter()
+namespace {
+// The entries of a package as Python's zipfile reads them (after checking every entry's CRC):
+// "name:method" with 0 stored and 8 deflated, sorted; empty when Python refuses the file.
+QStringList zipEntries(const QString &strPackage)
 {
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import sys, zipfile\n"
+                                 "z = zipfile.ZipFile(sys.argv[1])\n"
+                                 "assert z.testzip() is None\n"
+                                 "for i in z.infolist(): print('%s:%d' % (i.filename, i.compress_type))\n"),
+                  strPackage});
+    if (!python.waitForFinished(30000) || python.exitCode() != 0)
+        return {};
+    QStringList entries = QString::fromUtf8(python.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    entries.sort();
+    return entries;
+}
+
+// The "document" object of a project file without what a save stamps anew.
+QJsonObject documentOf(const QString &strProjectFile)
+{
+    return readJson(strProjectFile).value(QStringLiteral("document")).toObject();
+}
+
+// A symbol made of one named rectangle.
+bool writeSymbolFile(const QString &strPath, const QString &strSceneName, KVResource *pInstanceOf = nullptr,
+                     KVResourceManager *pManager = nullptr)
+{
+    KVSymbol symbol;
+    KVScene *pScene = symbol.sceneList()->createScene();
+    pScene->setName(strSceneName);
+    symbol.sceneList()->addScene(pScene);
+    KVElement *pElement = KVElementFactory::createElement(pInstanceOf ? KVElementType::Symbol : KVElementType::Div);
+    pScene->addElement(pElement);
+    if (pInstanceOf)
+        static_cast<KVSymbolElement *>(pElement)->setSymbol(pInstanceOf, pManager);
+    return KVSymbolResources::writeSymbolFile(symbol, strPath);
+}
+
+KVResource *addSymbolResource(KVDocument &doc, const QString &strName)
+{
+    KVResource *pResource = KVResource::create(KVResourceType::Symbol);
+    pResource->setName(strName);
+    pResource->setFileName(strName + QStringLiteral(".kaviosym"));
+    doc.resourceManager()->addResource(pResource);
+    return pResource;
+}
+
+void placeInstance(KVDocument &doc, int nScene, KVResource *pSymbol)
+{
+    KVElement *pElement = KVElementFactory::createElement(KVElementType::Symbol);
+    doc.sceneList()->at(nScene)->addElement(pElement);
+    static_cast<KVSymbolElement *>(pElement)->setSymbol(pSymbol, doc.resourceManager());
+}
+
+// A project with the symbol "badge" placed in both scenes and nested in the symbol "frame", which
+// the second scene shows too. Returns the project file.
+QString makeSymbolProject(ProjectFolder &folder)
+{
+    const QString strFile = folder.makeProject(QStringLiteral("demo.kavio"), {{QStringLiteral("photo.png"), "png"}});
+    KVDocument doc;
+    if (!doc.load(strFile))
+        return QString();
+    KVResource *pBadge = addSymbolResource(doc, QStringLiteral("badge"));
+    KVResource *pFrame = addSymbolResource(doc, QStringLiteral("frame"));
+    if (!writeSymbolFile(folder.path(QStringLiteral("demo_res/badge.kaviosym")), QStringLiteral("Badge"))
+        || !writeSymbolFile(folder.path(QStringLiteral("demo_res/frame.kaviosym")), QStringLiteral("Frame"), pBadge,
+                            doc.resourceManager()))
+        return QString();
+    placeInstance(doc, 0, pBadge);
+    placeInstance(doc, 1, pBadge);
+    placeInstance(doc, 1, pFrame);
+    if (!doc.save() || !doc.closeProject())
+        return QString();
+    return strFile;
+}
+} // namespace
+
+void tst_DocumentSave::package_roundTrip_data()
+{
+    QTest::addColumn<bool>("bResources");
+    QTest::addColumn<bool>("bPreloader");
+    QTest::addColumn<bool>("bSymbols");
+    QTest::addColumn<QStringList>("entries");
+    const QString strProject = QStringLiteral("kavio-studio.kavio:8");
+    QTest::newRow("no resources") << false << false << false << QStringList{strProject};
+    // Compressed formats are stored, the others deflated.
+    const QStringList resources{QStringLiteral("kavio-studio_res/logo.svg:8"), QStringLiteral("kavio-studio_res/photo.png:0"),
+                                QStringLiteral("kavio-studio_res/song.mp3:0")};
+    QTest::newRow("resources") << true << false << false << (QStringList{strProject} + resources);
+    QStringList withPreloader = QStringList{strProject} + resources
+        + QStringList{QStringLiteral("kavio-studio_res/preloader/preloader.kavio:8"),
+                      QStringLiteral("kavio-studio_res/preloader/preloader_res/spinner.png:0")};
+    withPreloader.sort();
+    QTest::newRow("custom preloader") << true << true << false << withPreloader;
+    // A symbol placed in two scenes and nested in another is one entry.
+    QTest::newRow("symbols") << false << false << true
+                             << QStringList{strProject, QStringLiteral("kavio-studio_res/badge.kaviosym:8"),
+                                            QStringLiteral("kavio-studio_res/frame.kaviosym:8"),
+                                            QStringLiteral("kavio-studio_res/photo.png:0")};
+}
+
+void tst_DocumentSave::package_roundTrip()
+{
+    QFETCH(bool, bResources);
+    QFETCH(bool, bPreloader);
+    QFETCH(bool, bSymbols);
+    QFETCH(QStringList, entries);
     RecordingReporter rec;
     ProjectFolder folder;
-    const QString strFile = folder.makeProject(QStringLiteral("demo.kavio"));
+    const QString strFile = bSymbols ? makeSymbolProject(folder)
+                                     : folder.makeProject(QStringLiteral("demo.kavio"),
+                                                          bResources ? kResources : QList<QPair<QString, QByteArray>>());
+    QVERIFY(!strFile.isEmpty());
+    if (bPreloader) {
+        KVDocument doc;
+        QVERIFY(doc.load(strFile));
+        QVERIFY(doc.loadPreloader());
+        folder.addResource(*doc.preloaderDocument(), QStringLiteral("spinner.png"), "spin");
+        QVERIFY(doc.preloaderDocument()->save());
+        QVERIFY(doc.closeProject());
+    }
+    const QString before = folder.sha();
+    QVERIFY(QDir().mkpath(folder.root() + QStringLiteral("/out")));
+    const QString strPackage = folder.root() + QStringLiteral("/out/demo.KavioPack");
+
     KVDocument doc;
     QVERIFY(doc.load(strFile));
-    QString written;
-    KVDocument::setPackageHandlers(KVDocument::PackageExtractor(), [&](KVDocument *pDoc, const QString &strPackage) {
-        written = strPackage;
-        return pDoc == &doc;
-    });
-    QVERIFY(doc.save(folder.path(QStringLiteral("demo.KavioPack"))));
-    QCOMPARE(written, folder.path(QStringLiteral("demo.KavioPack")));
-    KVDocument::setPackageHandlers(KVDocument::PackageExtractor(), KVDocument::PackageWriter());
+    touch(doc);
+    QVERIFY(doc.save(strPackage));
+    QCOMPARE(rec.lastText(), QStringLiteral("Save to package successfully."));
+    // The project stays where it was, unsaved, and its folder unchanged.
+    QCOMPARE(doc.getFileName(), strFile);
+    QVERIFY(doc.isModified());
+    QCOMPARE(folder.sha(), before);
+    QCOMPARE(zipEntries(strPackage), entries);
+    QCOMPARE(QDir(folder.root() + QStringLiteral("/out")).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("demo.KavioPack")});
+
+    // Opened as a new project through the Import Project dialog.
+    TestHost host;
+    const QString strImported = folder.root() + QStringLiteral("/imported/show/show.kavio");
+    QVERIFY(QDir().mkpath(QFileInfo(strImported).absolutePath()));
+    host.answers << strImported;
+    rec.clear();
+    KVDocument imported;
+    QVERIFY(imported.load(strPackage));
+    QCOMPARE(host.titles, QStringList{QStringLiteral("Import Project")});
+    QCOMPARE(host.names, QStringList{QStringLiteral("demo")});
+    QCOMPARE(imported.getFileName(), strImported);
+    QVERIFY(rec.texts().isEmpty());
+    QCOMPARE(documentOf(strImported), documentOf(strFile));
+    for (const auto &res : bResources ? kResources : QList<QPair<QString, QByteArray>>())
+        QCOMPARE(readBytes(folder.root() + QStringLiteral("/imported/show/show_res/") + res.first), res.second);
+    QCOMPARE(imported.sceneList()->count(), doc.sceneList()->count());
+    QCOMPARE(imported.symbolResources()->count(), bSymbols ? 2 : 0);
+    QCOMPARE(imported.settings().m_bHasCustomLoader, bPreloader);
+    if (bPreloader) {
+        QVERIFY(imported.loadPreloader());
+        QCOMPARE(imported.preloaderDocument()->resourceManager()->liveResources().size(), 1);
+        QCOMPARE(readBytes(folder.root() + QStringLiteral("/imported/show/show_res/preloader/preloader_res/spinner.png")),
+                 QByteArray("spin"));
+    }
+    // The tool writes the same package and reads it as the editor does.
+    const QString strTool = QCoreApplication::applicationDirPath() + QStringLiteral("/kavio");
+    const QString strToolPackage = folder.root() + QStringLiteral("/out/tool.kaviopack");
+    QProcess tool;
+    tool.start(strTool, {QStringLiteral("save-as"), strFile, strToolPackage});
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 0);
+    QCOMPARE(zipEntries(strToolPackage), entries);
+    tool.start(strTool, {QStringLiteral("check"), strToolPackage});
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 0);
+    QVERIFY(tool.readAllStandardOutput().startsWith("scenes=2 "));
+}
+
+void tst_DocumentSave::package_failures_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("message"); // empty for a cancel
+    QTest::newRow("export cancelled") << QStringLiteral("cancel export") << QString();
+    QTest::newRow("import cancelled") << QStringLiteral("cancel import") << QString();
+    QTest::newRow("truncated") << QStringLiteral("truncate") << QStringLiteral("Cannot open package file.");
+    QTest::newRow("damaged resource") << QStringLiteral("flip") << QStringLiteral("Cannot read project resources.");
+    QTest::newRow("not a package") << QStringLiteral("text") << QStringLiteral("Cannot open package file.");
+    QTest::newRow("no project inside") << QStringLiteral("no project") << QStringLiteral("Cannot read project data.");
+    QTest::newRow("project not JSON") << QStringLiteral("bad json") << QStringLiteral("The project file format is invalid.");
+    QTest::newRow("missing") << QStringLiteral("missing") << QStringLiteral("The package file doesn't exist.");
+}
+
+void tst_DocumentSave::package_failures()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, message);
+    RecordingReporter rec;
+    ProjectFolder folder;
+    // Above the progress threshold, in blocks that can be counted.
+    const QByteArray big = patternBytes(21 * 1048576 + 10, 5);
+    const QString strFile = folder.makeProject(QStringLiteral("big.kavio"),
+                                               {{QStringLiteral("a.mp4"), big}, {QStringLiteral("b.svg"), "<svg/>"}});
+    const QString strPackage = folder.root() + QStringLiteral("/big.kaviopack");
+    RecordingProgress progress;
+    KVDocument doc;
+    doc.setProgress(&progress);
+    QVERIFY(doc.load(strFile));
+    if (damage == QLatin1String("cancel export")) {
+        // A package that was there stays as it was, and no part of the new one is left.
+        QVERIFY(writeBytes(strPackage, "previous"));
+        const QString before = KVTestEnvironment::sha256OfTree(folder.root());
+        progress.nCancelAfter = 5;
+        QVERIFY(!doc.save(strPackage));
+        QVERIFY(rec.texts().isEmpty());
+        QCOMPARE(progress.nBegins, 1);
+        QCOMPARE(progress.nEnds, 1);
+        QCOMPARE(KVTestEnvironment::sha256OfTree(folder.root()), before);
+        return;
+    }
+    QVERIFY(doc.save(strPackage));
+    QByteArray package = readBytes(strPackage);
+    if (damage == QLatin1String("truncate")) {
+        package.truncate(package.size() / 2);
+    } else if (damage == QLatin1String("flip")) {
+        const int nAt = package.indexOf(big.left(64));
+        QVERIFY(nAt > 0);
+        package[nAt + 500000] = char(package.at(nAt + 500000) ^ 0x10);
+    } else if (damage == QLatin1String("text")) {
+        package = "This is not a package.";
+    } else if (damage == QLatin1String("no project") || damage == QLatin1String("bad json")) {
+        KVPackageWriter writer;
+        if (damage == QLatin1String("bad json"))
+            writer.addData(QStringLiteral("kavio-studio.kavio"), "{\"document\":", QString(), QString());
+        writer.addData(QStringLiteral("kavio-studio_res/a.svg"), "<svg/>", QString(), QString());
+        QVERIFY(writer.write(strPackage));
+        package = readBytes(strPackage);
+    } else if (damage == QLatin1String("missing")) {
+        package.clear();
+    }
+    QVERIFY(QFile::remove(strPackage));
+    if (!package.isEmpty())
+        QVERIFY(writeBytes(strPackage, package));
+
+    TestHost host;
+    host.pProgress = &progress;
+    const QString strTarget = folder.root() + QStringLiteral("/imported/big/big.kavio");
+    QVERIFY(QDir().mkpath(QFileInfo(strTarget).absolutePath()));
+    host.answers << strTarget;
+    progress = RecordingProgress();
+    if (damage == QLatin1String("cancel import"))
+        progress.nCancelAfter = 5;
+    rec.clear();
+    const QString before = KVTestEnvironment::sha256OfTree(folder.root());
+    KVDocument imported;
+    QVERIFY(!imported.load(strPackage));
+    if (message.isEmpty()) {
+        QVERIFY(rec.texts().isEmpty());
+        QCOMPARE(progress.nBegins, 1);
+        QCOMPARE(progress.nEnds, 1);
+    } else {
+        QCOMPARE(rec.lastText(), message);
+    }
+    // Nothing of the new project is left, and the open project is as it was.
+    QCOMPARE(KVTestEnvironment::sha256OfTree(folder.root()), before);
+    QVERIFY(QDir(QFileInfo(strTarget).absolutePath()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    QCOMPARE(doc.getFileName(), strFile);
+}
+
+void tst_DocumentSave::symbolFiles_data()
+{
+    QTest::addColumn<bool>("bBackup");
+    QTest::newRow("save") << false;
+    QTest::newRow("backup") << true;
 }
 
 void tst_DocumentSave::symbolFiles()
 {
+    QFETCH(bool, bBackup);
     RecordingReporter rec;
     ProjectFolder folder;
-    const QString strFile = folder.makeProject(QStringLiteral("demo.kavio"));
-    int nLoads = 0;
-    bool bWrites = false;
-    KVDocument::setSymbolFileHandlers([&](KVDocument *) { return ++nLoads == 1; },
-                                      [&](KVDocument *) { return bWrites; });
-    KVDocument doc;
-    QVERIFY(doc.load(strFile));
-    QCOMPARE(nLoads, 1);
-    touch(doc);
+    const QString strFile = makeSymbolProject(folder);
+    QVERIFY(!strFile.isEmpty());
+    // A symbol placed twice and nested in another is one file.
+    QCOMPARE(folder.files(), (QStringList{QStringLiteral("demo.kavio"), QStringLiteral("demo_res/badge.kaviosym"),
+                                          QStringLiteral("demo_res/frame.kaviosym"), QStringLiteral("demo_res/photo.png")}));
+    const QString strBadge = folder.path(QStringLiteral("demo_res/badge.kaviosym"));
+    {
+        KVDocument doc;
+        QVERIFY(doc.load(strFile));
+        QCOMPARE(doc.symbolResources()->count(), 2);
+        KVResource *pBadge = doc.resourceManager()->resourceByName(QStringLiteral("badge"));
+        QVERIFY(pBadge);
+        // The symbol as the document keeps it goes to its file with the save or the backup.
+        doc.symbolResources()->symbol(pBadge->id())->sceneList()->at(0)->setName(QStringLiteral("Changed"));
+        touch(doc);
+        QVERIFY(bBackup ? doc.saveBackup() : doc.save());
+        QVERIFY(readBytes(strBadge).contains("\"Changed\""));
+        QVERIFY(doc.fileLocker()->isLocked(strBadge));
+        // A backup stays for the next open to offer.
+        if (!bBackup)
+            doc.close();
+    }
+    if (bBackup)
+        rec.answerNamed(QStringLiteral("Open Backup"));
+    KVDocument reopened;
+    QVERIFY(reopened.load(strFile));
+    const int nBadge = reopened.resourceManager()->resourceByName(QStringLiteral("badge"))->id();
+    QCOMPARE(reopened.symbolResources()->symbol(nBadge)->sceneList()->at(0)->name(), QStringLiteral("Changed"));
+
+    // A symbol file that cannot be written stops the save and the backup.
+    reopened.fileLocker()->unlock(strBadge);
+    QVERIFY(QFile::remove(strBadge));
+    QVERIFY(QDir().mkpath(strBadge));
+    touch(reopened);
     const QString failure = QStringLiteral("Cannot save project. Some symbols cannot be saved.");
-    QVERIFY(!doc.save());
+    QVERIFY(!reopened.save());
     QCOMPARE(rec.lastText(), failure);
-    QVERIFY(doc.isModified());
-    QVERIFY(!doc.save(folder.path(QStringLiteral("copy.kavio"))));
+    QVERIFY(reopened.isModified());
+    QVERIFY(!reopened.saveBackup());
+    QVERIFY(!reopened.save(folder.path(QStringLiteral("copy.kavio"))));
     QCOMPARE(rec.lastText(), failure);
     QVERIFY(!QFileInfo::exists(folder.path(QStringLiteral("copy.kavio"))));
-    // A backup is not written without the symbol files either.
-    QVERIFY(!doc.saveBackup());
-    QVERIFY(!QFileInfo::exists(folder.path(QStringLiteral("demo.kaviobak"))));
-    bWrites = true;
-    QVERIFY(doc.save());
 
-    KVDocument second;
-    QVERIFY(!second.load(strFile));
+    // A symbol file that is not symbol data stops the open.
+    QVERIFY(QDir(strBadge).removeRecursively());
+    QVERIFY(writeBytes(strBadge, "not a symbol"));
+    KVDocument broken;
+    QVERIFY(!broken.load(strFile));
     QCOMPARE(rec.lastText(), QStringLiteral("Cannot open project.\nError while loading symbol resources."));
-    KVDocument::setSymbolFileHandlers(KVDocument::SymbolFileHandler(), KVDocument::SymbolFileHandler());
 }
 
 KAVIO_TEST_MAIN(tst_DocumentSave)

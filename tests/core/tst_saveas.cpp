@@ -63,7 +63,11 @@ void tst_SaveAs::refusals_data()
     QTest::newRow("one argument") << QStringList{QStringLiteral("PROJECT")} << false << 2
                                   << QStringLiteral("Usage: kavio save-as");
     QTest::newRow("other suffix") << QStringList{QStringLiteral("PROJECT"), QStringLiteral("NEW.txt")} << false << 1
-                                  << QStringLiteral("kavio: error: The new project file must end in \".kavio\".");
+                                  << QStringLiteral("kavio: error: The new project file must end in \".kavio\" or "
+                                                    "\".kaviopack\".");
+    QTest::newRow("package in a missing folder")
+        << QStringList{QStringLiteral("PROJECT"), QStringLiteral("NEW/x/y.kaviopack")} << false << 1
+        << QStringLiteral("kavio: error: Cannot create package file.");
     QTest::newRow("missing project")
         << QStringList{QStringLiteral("PROJECT.none"), QStringLiteral("NEW.kavio")} << false << 1
         << QStringLiteral("kavio: error: File doesn't exist.");

@@ -5,6 +5,8 @@
 #include "KVBackupRecovery.h"
 #include "KVFileLocker.h"
 #include "KVOwnedFileCopy.h"
+#include "KVPackageReader.h"
+#include "KVPackageWriter.h"
 #include "KVProjectSwitch.h"
 #include "output/KVSymbolResources.h"
 #include "KVPreloader.h"
@@ -26,6 +28,7 @@
 #include "resources/KVFirstFormatFiles.h"
 #include "resources/KVFontResource.h"
 #include "resources/KVResourceManager.h"
+#include "resources/KVResourceType.h"
 
 #include <QAbstractAnimation>
 #include <QDir>
@@ -40,10 +43,6 @@
 
 namespace {
 IKVDocumentHost *g_pHost = nullptr;
-KVDocument::PackageExtractor g_packageExtractor;
-KVDocument::PackageWriter g_packageWriter;
-KVDocument::SymbolFileHandler g_symbolLoader;
-KVDocument::SymbolFileHandler g_symbolWriter;
 QList<KVDocument *> g_documents;
 
 QString appName()
@@ -60,19 +59,17 @@ bool sameRelative(const QString &a, const QString &b)
 KVDocument::KVDocument(QObject *pParent)
     : IDocument(pParent)
     , m_pFileLocker(new KVFileLocker(this))
+    , m_pSymbols(new KVSymbolResources)
     , m_projectFile(this, &m_settings, this)
 {
     resourceManager()->setContext(this);
     m_projectFile.setSymbolResourceLoader([this] {
-        if (g_symbolLoader)
-            return g_symbolLoader(this);
         // The symbol files are read as the export and the stage read them, so that a project they
         // would refuse (a symbol that contains itself, a file that is not symbol data) is refused
-        // here too.
-        KVSymbolResources symbols;
-        if (symbols.load(resourceManager(), this))
+        // here too. The symbols stay with the document: a save writes them back.
+        if (m_pSymbols->load(resourceManager(), this))
             return true;
-        for (const QString &strError : symbols.errors())
+        for (const QString &strError : m_pSymbols->errors())
             Reporter::error(strError);
         return false;
     });
@@ -88,6 +85,8 @@ KVDocument::KVDocument(QObject *pParent)
 KVDocument::~KVDocument()
 {
     g_documents.removeAll(this);
+    // The symbols use the project's resources; they go before them.
+    m_pSymbols->clear();
     if (KVTextCommandValidator::hasInstance())
         KVTextCommandValidator::getInstance()->dropCommandsOf(this);
 }
@@ -95,18 +94,6 @@ KVDocument::~KVDocument()
 void KVDocument::setHost(IKVDocumentHost *pHost)
 {
     g_pHost = pHost;
-}
-
-void KVDocument::setPackageHandlers(const PackageExtractor &extractor, const PackageWriter &writer)
-{
-    g_packageExtractor = extractor;
-    g_packageWriter = writer;
-}
-
-void KVDocument::setSymbolFileHandlers(const SymbolFileHandler &loader, const SymbolFileHandler &writer)
-{
-    g_symbolLoader = loader;
-    g_symbolWriter = writer;
 }
 
 IKVDocumentHost *KVDocument::host()
@@ -269,8 +256,18 @@ bool KVDocument::load(const QString &strFileName)
 
 bool KVDocument::open()
 {
+    // A project unpacked from a package that then cannot be opened is taken away again.
+    QStringList imported;
+    auto takeBackImport = [&imported] {
+        for (const QString &strPath : qAsConst(imported)) {
+            if (QFileInfo(strPath).isDir())
+                QDir(strPath).removeRecursively();
+            else
+                QFile::remove(strPath);
+        }
+    };
     if (QFileInfo(getFileName()).suffix().compare(QLatin1String("kaviopack"), Qt::CaseInsensitive) == 0) {
-        if (!importPackage())
+        if (!importPackage(&imported))
             return false;
     }
     KVDocument *pSide = nullptr;
@@ -285,23 +282,39 @@ bool KVDocument::open()
     // The backup could not be read: everything goes back to where it was before the question.
     if (isOpenAsBackup())
         KVBackupRecovery::restoreLastSaved(this);
+    if (!imported.isEmpty()) {
+        m_pFileLocker->unlockAll();
+        takeBackImport();
+    }
     return false;
 }
 
-bool KVDocument::importPackage()
+bool KVDocument::importPackage(QStringList *pCreated)
 {
-    // A package is unpacked into a new project that the user names; the package reader does the
-    // unpacking.
+    // A package is unpacked into a new project that the user names.
     if (!g_pHost)
         return false;
     const QString strChosen = g_pHost->askProjectFile(tr("Import Project"),
                                                       QFileInfo(getFileName()).completeBaseName(), 0);
     if (strChosen.isEmpty())
         return false;
-    if (!g_packageExtractor || !g_packageExtractor(getFileName(), QFileInfo(strChosen).absolutePath()))
+    KVPackageReader reader(progress());
+    if (!reader.extract(getFileName(), strChosen))
         return false;
-    setFileName(strChosen);
+    *pCreated = reader.createdPaths();
+    setFileName(QFileInfo(strChosen).absoluteFilePath());
     return true;
+}
+
+bool KVDocument::extractPackage(const QString &strFileName, const QString &strLocation)
+{
+    const QString strName = QFileInfo(QDir::cleanPath(strLocation)).fileName();
+    if (!QDir().mkpath(strLocation)) {
+        Reporter::error(tr("Cannot create folder to extract resource files."));
+        return false;
+    }
+    KVPackageReader reader(progress());
+    return reader.extract(strFileName, QDir(strLocation).filePath(strName + QStringLiteral(".kavio")));
 }
 
 bool KVDocument::readFile(const QString &strFile)
@@ -684,7 +697,69 @@ bool KVDocument::writeProjectFile(const QString &strFile, const QByteArray &data
 
 bool KVDocument::saveSymbolResources()
 {
-    return !g_symbolWriter || g_symbolWriter(this);
+    // The files stay locked while the project is open, except for the moment they are replaced.
+    bool bWasLocked = false;
+    return m_pSymbols->writeFiles(
+        resourceManager(), this,
+        [this, &bWasLocked](const QString &strPath) { bWasLocked = m_pFileLocker->unlock(strPath); },
+        [this, &bWasLocked](const QString &strPath) {
+            resourceManager()->forgetFile(strPath);
+            if (bWasLocked)
+                m_pFileLocker->lock(strPath);
+        });
+}
+
+void KVDocument::addResourceEntries(KVPackageWriter &writer, const QString &strPrefix, const QString &strReadError,
+                                    const QString &strWriteError) const
+{
+    // Symbols go in as the document has them; the other files as they are on disk.
+    QHash<QString, QByteArray> symbolData;
+    for (KVResource *pResource : resourceManager()->liveResources(KVResourceType::Symbol)) {
+        if (const KVSymbol *pSymbol = m_pSymbols->symbol(pResource->id()))
+            symbolData.insert(resourceManager()->filePath(pResource), KVSymbolResources::symbolData(*pSymbol));
+    }
+    for (const QString &strPath : resourceManager()->referencedFilePaths()) {
+        const QString strEntry = strPrefix + QFileInfo(strPath).fileName();
+        const QByteArray data = symbolData.value(strPath);
+        if (!data.isEmpty())
+            writer.addData(strEntry, data, strWriteError, strWriteError);
+        else
+            writer.addFile(strEntry, strPath, strReadError, strWriteError);
+    }
+}
+
+bool KVDocument::saveToPackage(const QString &strFileName)
+{
+    pause();
+    if (!versionGate())
+        return false;
+    QByteArray data;
+    if (!serialize(data)) {
+        Reporter::error(tr("Cannot save project data."));
+        return false;
+    }
+    KVPackageWriter writer(progress());
+    writer.addData(QStringLiteral("kavio-studio.kavio"), data, tr("Cannot save document information."),
+                   tr("Error when saving document information."));
+    if (m_settings.m_bHasCustomLoader && !m_pPreloader)
+        loadPreloader();
+    if (m_settings.m_bHasCustomLoader && m_pPreloader) {
+        QByteArray preloader;
+        if (!m_pPreloader->serialize(preloader)) {
+            Reporter::error(tr("Cannot save project data."));
+            return false;
+        }
+        writer.addData(QStringLiteral("kavio-studio_res/preloader/preloader.kavio"), preloader,
+                       tr("Cannot save document information."), tr("Error when saving document information."));
+        m_pPreloader->addResourceEntries(writer, QStringLiteral("kavio-studio_res/preloader/preloader_res/"),
+                                         tr("Cannot read preloader resources."), tr("Cannot write preloader resources."));
+    }
+    addResourceEntries(writer, QStringLiteral("kavio-studio_res/"), tr("Cannot save resource files."),
+                       tr("Cannot save resource files."));
+    if (!writer.write(strFileName))
+        return false;
+    Reporter::information(tr("Save to package successfully."));
+    return true;
 }
 
 bool KVDocument::save()
@@ -741,7 +816,7 @@ bool KVDocument::save(const QString &strFile)
 {
     const QFileInfo target(strFile);
     if (target.suffix().compare(QLatin1String("kaviopack"), Qt::CaseInsensitive) == 0)
-        return g_packageWriter && g_packageWriter(this, target.absoluteFilePath());
+        return saveToPackage(target.absoluteFilePath());
     if (target.suffix() != QLatin1String("kavio"))
         return false;
     if (KVProjectPaths::isSameFile(strFile, getFileName()))

@@ -14,11 +14,14 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class IKVDocumentHost;
 class KVFileLocker;
 class KVPreloader;
+class KVPackageWriter;
 class KVProjectPaths;
+class KVSymbolResources;
 
 // One open project: the host's document with the project's scenes and resources, and the files
 // that go with it on disk (see KVProjectPaths). It creates, opens (with package import and the
@@ -42,16 +45,6 @@ public:
     // The application around documents (not owned); null when headless.
     static void setHost(IKVDocumentHost *pHost);
     static IKVDocumentHost *host();
-    // Unpacking and writing of packages (the package reader and writer install them).
-    using PackageExtractor = std::function<bool(const QString &strPackage, const QString &strLocation)>;
-    using PackageWriter = std::function<bool(KVDocument *pDocument, const QString &strPackage)>;
-    static void setPackageHandlers(const PackageExtractor &extractor, const PackageWriter &writer);
-
-    // Reading and writing of the files of the project's symbol resources (the symbol-file reader
-    // and writer install them). Without them a project has no symbol files to read or write.
-    using SymbolFileHandler = std::function<bool(KVDocument *pDocument)>;
-    static void setSymbolFileHandlers(const SymbolFileHandler &loader, const SymbolFileHandler &writer);
-
     // Every document alive in the process (the host's documents and those opened headless).
     static QList<KVDocument *> liveDocuments();
     // Whether a document alive in the process has the project file (by canonical path).
@@ -69,6 +62,9 @@ public:
     void setDocVersion(int nVersion) { m_nFormatVersion = nVersion; }
     QString status() const { return m_strStatus; }
     KVPreloader *preloaderDocument() const;
+    // The symbols of the project's symbol resources, read from their files when the project opens
+    // and written back to them by every save and backup.
+    KVSymbolResources *symbolResources() const { return m_pSymbols.get(); }
     // The backup opened beside this project by "Open Both" while no host took it over.
     KVDocument *sideDocument() const { return m_pSideDocument; }
 
@@ -110,7 +106,13 @@ public:
 
 public slots:
     bool open();
+    // A target ending in "kaviopack" is written as a package (saveToPackage).
     bool save(const QString &strFile);
+    // Writes the project, its resource files and its custom preloader as one package; the document
+    // and its folder stay as they are. Reports "Save to package successfully." when written.
+    bool saveToPackage(const QString &strFileName);
+    // Unpacks a package as the new project "<strLocation>/<last folder name>.kavio".
+    bool extractPackage(const QString &strFileName, const QString &strLocation);
     bool revert() { return true; }
     void cleanTempDir();
     bool pause();
@@ -172,7 +174,9 @@ private:
     friend class KVBackupRecovery;
 
     KVProjectPaths paths() const;
-    bool importPackage();
+    bool importPackage(QStringList *pCreated);
+    void addResourceEntries(KVPackageWriter &writer, const QString &strPrefix, const QString &strReadError,
+                            const QString &strWriteError) const;
     bool readFile(const QString &strFile);
     void registerFonts();
     void removeFonts();
@@ -189,6 +193,7 @@ private:
     bool isPreviewFile(const QString &strRelativePath) const;
 
     KVFileLocker *m_pFileLocker = nullptr;
+    std::unique_ptr<KVSymbolResources> m_pSymbols;
     KVDocumentSettings m_settings;
     KVProjectFile m_projectFile;
     QStringList m_listOwnedFiles;

@@ -13,6 +13,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSet>
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -166,10 +167,74 @@ KVResourceManager::SymbolDataWriter KVSymbolResources::writer() const
     return [this](const KVResource &resource) { return playerData(resource); };
 }
 
-bool KVSymbolResources::writeSymbol(const KVSymbol &symbol, QIODevice &device)
+KVSymbol *KVSymbolResources::symbolOrFile(const KVResource *pResource, const KVResourceManager *pManager,
+                                          const IKVDocumentContext *pContext)
+{
+    if (KVSymbol *pLoaded = symbol(pResource->id()))
+        return pLoaded;
+    const QString strPath = pManager->filePath(pResource);
+    if (!QFileInfo(strPath).isFile())
+        return nullptr;
+    auto pSymbol = std::make_shared<KVSymbol>();
+    if (!readSymbolFile(*pSymbol, strPath, pContext))
+        return nullptr;
+    m_symbols.insert(pResource->id(), pSymbol);
+    return pSymbol.get();
+}
+
+bool KVSymbolResources::writeFiles(const KVResourceManager *pManager, const IKVDocumentContext *pContext,
+                                   const FileHook &beforeReplace, const FileHook &afterReplace)
+{
+    bool bAll = true;
+    for (const KVResource *pResource : pManager->liveResources(KVResourceType::Symbol)) {
+        const QString strPath = pManager->filePath(pResource);
+        const KVSymbol *pSymbol = symbolOrFile(pResource, pManager, pContext);
+        if (!pSymbol) {
+            // A file this version cannot read stays as it came; only a missing one is a failure.
+            if (!QFileInfo(strPath).isFile()) {
+                qWarning().noquote() << "Could not save symbol data:" << strPath << "(no symbol and no file)";
+                bAll = false;
+            }
+            continue;
+        }
+        const QByteArray data = symbolData(*pSymbol);
+        if (data.isEmpty()) {
+            qWarning() << "Could not save symbol data";
+            bAll = false;
+            continue;
+        }
+        QFile current(strPath);
+        if (current.size() == data.size() && current.open(QIODevice::ReadOnly) && current.readAll() == data)
+            continue;
+        current.close();
+        QSaveFile file(strPath);
+        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size()) {
+            qWarning().noquote() << "Could not save symbol data:" << strPath << file.errorString();
+            file.cancelWriting();
+            bAll = false;
+            continue;
+        }
+        if (beforeReplace)
+            beforeReplace(strPath);
+        if (!file.commit()) {
+            qWarning().noquote() << "Could not save symbol data:" << strPath << file.errorString();
+            bAll = false;
+        }
+        if (afterReplace)
+            afterReplace(strPath);
+    }
+    return bAll;
+}
+
+QByteArray KVSymbolResources::symbolData(const KVSymbol &symbol)
 {
     QJsonObject jo;
-    const QByteArray data = symbol.writeSymbolData(jo) ? QJsonDocument(jo).toJson(QJsonDocument::Compact) : QByteArray();
+    return symbol.writeSymbolData(jo) ? QJsonDocument(jo).toJson(QJsonDocument::Compact) : QByteArray();
+}
+
+bool KVSymbolResources::writeSymbol(const KVSymbol &symbol, QIODevice &device)
+{
+    const QByteArray data = symbolData(symbol);
     if (data.isEmpty() || device.write(data) != data.size()) {
         qWarning() << "Could not save symbol data";
         return false;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class IKVDocumentContext;
@@ -51,6 +52,21 @@ public:
     }
     // The symbol loaded for a resource id, or null.
     KVSymbol *symbol(int nResourceId) const;
+    // The symbol of a resource added after load() (a symbol file imported since): read from its
+    // file when none is loaded yet, and kept. Null when the file cannot be read.
+    KVSymbol *symbolOrFile(const KVResource *pResource, const KVResourceManager *pManager,
+                           const IKVDocumentContext *pContext);
+    // Writes the file of every symbol resource of the manager that is not deleted from the symbol
+    // loaded for it, each under a temporary name renamed into place (a file whose content would not
+    // change is left alone). A resource whose symbol is not loaded and cannot be read from its file
+    // keeps the file as it is; one without either fails. pBeforeReplace and pAfterReplace run
+    // around each rename (the document unlocks and locks the file). False when a file cannot be
+    // written; the others are written all the same.
+    using FileHook = std::function<void(const QString &strPath)>;
+    bool writeFiles(const KVResourceManager *pManager, const IKVDocumentContext *pContext,
+                    const FileHook &beforeReplace = FileHook(), const FileHook &afterReplace = FileHook());
+    // The compact symbol data written to a symbol file; empty when it cannot be built.
+    static QByteArray symbolData(const KVSymbol &symbol);
     int count() const { return m_symbols.size(); }
 
     // Gives every symbol instance below the root (and in the loaded symbols, which may hold

@@ -99,6 +99,7 @@ void KVDesignerPlugin::connectCommands()
         {"File.Preview_Current_Scene_In_Browser", &KVDesignerPlugin::onCurrentPreview},
         {"File.Preview_Project_In_Browser", &KVDesignerPlugin::onPreview},
         {"File.Export_To_HTML5", &KVDesignerPlugin::onExport},
+        {"File.SaveAs.Package", &KVDesignerPlugin::saveAsPackage},
     };
     for (const auto &command : kCommands) {
         if (QAction *action = am->getAction(QString::fromLatin1(command.first))) {
@@ -267,6 +268,12 @@ void KVDesignerPlugin::onExport()
 {
     if (KVEditor *editor = activeEditor())
         editor->onExport();
+}
+
+void KVDesignerPlugin::saveAsPackage()
+{
+    if (KVEditor *editor = activeEditor())
+        editor->saveAsPackage();
 }
 
 void KVDesignerPlugin::showShapeMenu()

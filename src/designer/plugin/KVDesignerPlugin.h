@@ -129,6 +129,7 @@ private slots:
     void onCurrentPreview();
     void onPreview();
     void onExport();
+    void saveAsPackage();
     void showAbout();
     void openCommunity();
     void onAlignToLayoutChanged(int nState);

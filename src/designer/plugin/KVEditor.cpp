@@ -28,6 +28,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -389,6 +390,28 @@ void KVEditor::onExport()
     default:
         break;
     }
+}
+
+void KVEditor::saveAsPackage()
+{
+    KVDocument *doc = document();
+    if (!doc)
+        return;
+    KVLocationManager *lm = KVLocationManager::getInstance();
+    const QString strStart = QDir(lm->lastLocation(KVLocationManager::SavePackage))
+                                 .filePath(QFileInfo(doc->getFileName()).completeBaseName()
+                                           + QStringLiteral(".kaviopack"));
+    QString strFile = FileDialogs::getSaveFileName(
+        m_pContainer, tr("Save as Package"), strStart,
+        tr("%1 Package File").arg(QStringLiteral("Kavio Studio")) + QStringLiteral(" (*.%1)").arg(QStringLiteral("kaviopack")));
+    if (strFile.isEmpty())
+        return;
+    if (QFileInfo(strFile).suffix().compare(QLatin1String("kaviopack"), Qt::CaseInsensitive) != 0)
+        strFile += QStringLiteral(".kaviopack");
+    const QString strFolder = QFileInfo(strFile).absolutePath();
+    if (strFolder != lm->lastLocation(KVLocationManager::SavePackage))
+        lm->setLastLocation(KVLocationManager::SavePackage, strFolder);
+    doc->saveToPackage(strFile);
 }
 
 bool KVEditor::showAdjacentScene(int nStep)

@@ -59,6 +59,8 @@ public slots:
     void onPreview();
     void onCurrentPreview();
     void onExport();
+    // File > Save As > Package: asks where, then writes the project as a package.
+    void saveAsPackage();
 
     // Shows the next (nStep 1) or previous (-1) scene of the document on the stage; false when
     // there is none in that direction.
