@@ -1,7 +1,7 @@
 // Packages of a project with 200 MB of resources: writing one through the document against
 // "zip -r -1" of the same files, and unpacking it through the package reader against "unzip" of the
-// same package, in the same run. Most of the data is media (stored: it is compressed already), a
-// tenth is text (deflated). Prints the times and the ratios; each side takes the best of a few runs.
+// same package, in the same run. Most of the data is media (incompressible), a tenth is text;
+// every entry is deflated. Prints the times and the ratios; each side takes the best of a few runs.
 #include "document/KVDocument.h"
 #include "document/KVPackageReader.h"
 #include "resources/KVResource.h"

@@ -697,20 +697,20 @@ void tst_DocumentSave::package_roundTrip_data()
     QTest::addColumn<QStringList>("entries");
     const QString strProject = QStringLiteral("kavio-studio.kavio:8");
     QTest::newRow("no resources") << false << false << false << QStringList{strProject};
-    // Compressed formats are stored, the others deflated.
-    const QStringList resources{QStringLiteral("kavio-studio_res/logo.svg:8"), QStringLiteral("kavio-studio_res/photo.png:0"),
-                                QStringLiteral("kavio-studio_res/song.mp3:0")};
+    // Every entry is deflated, media too.
+    const QStringList resources{QStringLiteral("kavio-studio_res/logo.svg:8"), QStringLiteral("kavio-studio_res/photo.png:8"),
+                                QStringLiteral("kavio-studio_res/song.mp3:8")};
     QTest::newRow("resources") << true << false << false << (QStringList{strProject} + resources);
     QStringList withPreloader = QStringList{strProject} + resources
         + QStringList{QStringLiteral("kavio-studio_res/preloader/preloader.kavio:8"),
-                      QStringLiteral("kavio-studio_res/preloader/preloader_res/spinner.png:0")};
+                      QStringLiteral("kavio-studio_res/preloader/preloader_res/spinner.png:8")};
     withPreloader.sort();
     QTest::newRow("custom preloader") << true << true << false << withPreloader;
     // A symbol placed in two scenes and nested in another is one entry.
     QTest::newRow("symbols") << false << false << true
                              << QStringList{strProject, QStringLiteral("kavio-studio_res/badge.kaviosym:8"),
                                             QStringLiteral("kavio-studio_res/frame.kaviosym:8"),
-                                            QStringLiteral("kavio-studio_res/photo.png:0")};
+                                            QStringLiteral("kavio-studio_res/photo.png:8")};
 }
 
 void tst_DocumentSave::package_roundTrip()

@@ -12,25 +12,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QTemporaryFile>
 
 #include <cstdio>
 
 namespace {
-// Formats that carry compressed data already.
-const QSet<QString> &storedSuffixes()
-{
-    static const QSet<QString> suffixes{
-        QStringLiteral("png"),  QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("gif"),
-        QStringLiteral("webp"), QStringLiteral("mp4"),  QStringLiteral("m4v"),  QStringLiteral("mov"),
-        QStringLiteral("webm"), QStringLiteral("ogv"),  QStringLiteral("ogg"),  QStringLiteral("oga"),
-        QStringLiteral("mp3"),  QStringLiteral("m4a"),  QStringLiteral("aac"),  QStringLiteral("opus"),
-        QStringLiteral("flac"), QStringLiteral("woff"), QStringLiteral("woff2"), QStringLiteral("zip"),
-        QStringLiteral("gz"),   QStringLiteral("7z"),   QStringLiteral("kaviopack")};
-    return suffixes;
-}
-
 // The progress opens only above the threshold; a cancel is seen after a block.
 class PackageProgress
 {
@@ -98,11 +84,6 @@ QStringList KVPackageWriter::entryNames() const
     return names;
 }
 
-bool KVPackageWriter::isStored(const QString &strEntry)
-{
-    return storedSuffixes().contains(QFileInfo(strEntry).suffix().toLower());
-}
-
 bool KVPackageWriter::write(const QString &strPackage)
 {
     m_bCanceled = false;
@@ -144,11 +125,10 @@ bool KVPackageWriter::write(const QString &strPackage)
             Reporter::error(e.strReadError);
             return false;
         }
-        const bool bStored = isStored(e.strName);
         QuaZipNewInfo info = e.strPath.isEmpty() ? QuaZipNewInfo(e.strName) : QuaZipNewInfo(e.strName, e.strPath);
         QuaZipFile out(&zip);
-        if (!out.open(QIODevice::WriteOnly, info, nullptr, 0, bStored ? 0 : Z_DEFLATED,
-                      bStored ? 0 : Z_DEFAULT_COMPRESSION)) {
+        // Every entry deflated at the default level, as every reader of packages expects.
+        if (!out.open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, Z_DEFAULT_COMPRESSION)) {
             zip.close();
             Reporter::error(e.strPath.isEmpty() ? e.strReadError : e.strWriteError);
             return false;

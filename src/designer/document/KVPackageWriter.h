@@ -38,9 +38,6 @@ public:
     bool write(const QString &strPackage);
     bool wasCanceled() const { return m_bCanceled; }
 
-    // Whether an entry is stored rather than deflated (its format is compressed already).
-    static bool isStored(const QString &strEntry);
-
 private:
     struct Entry
     {
