@@ -333,8 +333,7 @@ void tst_Editor::exampleOpensWithTheRulesApplied()
     previous->trigger();
     QCOMPARE(editor->canvasView()->currentScene(), doc->sceneList()->at(0));
     QVERIFY(!doc->isModified());
-    // Elements have no clipboard yet: Copy and Paste are not offered, and their shortcuts stay
-    // with the page (text being edited on the stage copies and pastes itself).
+    // Nothing is selected and the clipboard holds no elements: Copy and Paste are not offered.
     QVERIFY(!am->getAction(QStringLiteral("Edit.Copy"))->isEnabled());
     QVERIFY(!am->getAction(QStringLiteral("Edit.Paste"))->isEnabled());
     QTest::qWait(300);

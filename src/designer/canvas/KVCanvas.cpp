@@ -32,7 +32,9 @@
 #include "IEditor.h"
 #include "MainWindow.h"
 
+#include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QJsonArray>
@@ -792,6 +794,41 @@ void KVCanvas::onDelete()
     if (!m_bEditingText)
         KVCanvasOperations::removeSelected(this);
 }
+void KVCanvas::onCopy()
+{
+    if (m_bEditingText)
+        page()->triggerAction(QWebEnginePage::Copy);
+    else
+        KVCanvasOperations::copy(this, false);
+}
+
+void KVCanvas::onCut()
+{
+    if (m_bEditingText)
+        page()->triggerAction(QWebEnginePage::Cut);
+    else
+        KVCanvasOperations::copy(this, true);
+}
+
+void KVCanvas::onPaste()
+{
+    if (m_bEditingText)
+        page()->triggerAction(QWebEnginePage::Paste);
+    else
+        KVCanvasOperations::paste(this, QGuiApplication::clipboard()->mimeData(), false, false);
+}
+
+void KVCanvas::onPasteAtCursor()
+{
+    const QPoint pt = m_pContextMenu ? m_pContextMenu->menuPosition() : mapFromGlobal(QCursor::pos());
+    KVCanvasOperations::paste(this, QGuiApplication::clipboard()->mimeData(), false, true, pt);
+}
+
+void KVCanvas::onPasteWithAnimation()
+{
+    KVCanvasOperations::paste(this, QGuiApplication::clipboard()->mimeData(), true, false);
+}
+
 void KVCanvas::groupElements() { KVCanvasOperations::group(this); }
 void KVCanvas::ungroupElement() { KVCanvasOperations::ungroup(this); }
 void KVCanvas::addToGroup() { KVCanvasOperations::addToGroup(this); }

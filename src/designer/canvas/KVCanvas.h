@@ -189,6 +189,13 @@ public slots:
     void removeAllOverrides();
     void removeSelectedItems();
     void onDelete();
+    // The element clipboard; while text is edited the text tool copies, cuts and pastes.
+    void onCopy();
+    void onCut();
+    void onPaste();
+    // "Paste Here": at the point where the context menu was opened.
+    void onPasteAtCursor();
+    void onPasteWithAnimation();
     void groupElements();
     void ungroupElement();
     void addToGroup();

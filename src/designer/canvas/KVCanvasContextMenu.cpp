@@ -4,10 +4,13 @@
 
 #include "ActionContainer.h"
 #include "ActionManager.h"
+#include "commands/KVClipBoard.h"
 #include "model/KVElement.h"
 #include "model/KVScene.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 
 namespace {
@@ -40,8 +43,7 @@ const Entry kMainMenu[] = {
     {Kind::Separator, nullptr},
     {Kind::Own, QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Edit Points"), &KVCanvas::editPoint},
     {Kind::Own, QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Edit Text"), &KVCanvas::editText},
-    // "Edit Symbol" and "Paste Here" stay disabled: the document cannot switch to a symbol's content
-    // and elements have no clipboard yet.
+    // "Edit Symbol" stays disabled: the document cannot switch to a symbol's content.
     {Kind::Own, QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Edit Symbol")},
     {Kind::Action, "Edit.Convert_To_Symbol"},
     {Kind::Action, "Edit.Edit_Symbol"},
@@ -52,7 +54,7 @@ const Entry kMainMenu[] = {
     {Kind::Action, "Edit.Cut"},
     {Kind::Action, "Edit.Copy"},
     {Kind::Action, "Edit.Paste"},
-    {Kind::Own, QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Paste Here")},
+    {Kind::Own, QT_TRANSLATE_NOOP("KVCanvasContextMenu", "Paste Here"), &KVCanvas::onPasteAtCursor},
     {Kind::Action, "Edit.Paste_With_Animation"},
     {Kind::Action, "Edit.Delete"},
     {Kind::Separator, nullptr},
@@ -140,6 +142,8 @@ void KVCanvasContextMenu::buildMainMenu(ActionManager *pActions)
                 m_pEditPoints = pAction;
             else if (entry.slot == &KVCanvas::editText)
                 m_pEditText = pAction;
+            else if (entry.slot == &KVCanvas::onPasteAtCursor)
+                m_pPasteHere = pAction;
             pTarget->addAction(pAction);
             break;
         }
@@ -168,6 +172,8 @@ QMenu *KVCanvasContextMenu::popup(const QPoint &ptGlobal)
     const int nType = pFocused ? pFocused->type() : -1;
     m_pEditPoints->setEnabled(nType == 11);
     m_pEditText->setEnabled(KVCanvas::holdsText(nType));
+    m_pPasteHere->setEnabled(pScene && pScene->currentTimeline()
+                             && KVClipBoard::hasElements(QGuiApplication::clipboard()->mimeData()));
     m_pCanvas->refreshLockAndHideActions();
     m_ptMenu = m_pCanvas->mapFromGlobal(ptGlobal);
     m_pMainMenu->popup(ptGlobal);

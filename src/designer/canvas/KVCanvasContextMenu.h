@@ -43,6 +43,7 @@ private:
     QAction *m_pRemoveSelection = nullptr;
     QAction *m_pEditPoints = nullptr;
     QAction *m_pEditText = nullptr;
+    QAction *m_pPasteHere = nullptr;
     QAction *m_pOpenPath = nullptr;
     QPoint m_ptMenu;
 };

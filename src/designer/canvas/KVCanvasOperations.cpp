@@ -3,6 +3,7 @@
 #include "canvas/KVCanvas.h"
 #include "canvas/KVHTMLExposingCanvas.h"
 #include "commands/KVArrangeOperation.h"
+#include "commands/KVClipBoard.h"
 #include "commands/KVCommand.h"
 #include "commands/KVDeleteOperation.h"
 #include "commands/KVDropPolicy.h"
@@ -28,6 +29,9 @@
 #include "Reporter.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QSet>
 
 #include <QUndoStack>
 #include <QMimeData>
@@ -335,9 +339,41 @@ bool KVCanvasOperations::drop(KVCanvas *pCanvas, const QMimeData *pData, const Q
         submit(pCanvas, KVInsertOperation::insertText(c, pData->text().toHtmlEscaped(), pt));
         return true;
     case KVDropPolicy::Elements:
-        // Copied elements are pasted by the clipboard, which the canvas does not carry yet.
-        return false;
+        paste(pCanvas, pData, false, true, ptView);
+        return true;
     default:
         return false;
     }
+}
+
+bool KVCanvasOperations::copy(KVCanvas *pCanvas, bool bCut)
+{
+    const KVEditContext c = context(pCanvas);
+    QMimeData *pData = KVClipBoard::getInstance()->copyElements(c, managerOf(pCanvas));
+    if (!pData)
+        return false;
+    QGuiApplication::clipboard()->setMimeData(pData);
+    if (bCut)
+        submit(pCanvas, KVDeleteOperation::removeSelected(c));
+    return true;
+}
+
+void KVCanvasOperations::paste(KVCanvas *pCanvas, const QMimeData *pData, bool bWithAnimation, bool bAtCursor,
+                               const QPoint &ptView)
+{
+    const KVEditContext c = context(pCanvas);
+    KVDocument *pDocument = pCanvas->document();
+    if (!c.isUsable() || !pDocument)
+        return;
+    // A pasted element may not hold the symbol being edited, at any depth.
+    const KVResource *pEdited = pDocument->editedSymbolResource();
+    auto containsEdited = [pEdited](const KVElement *pElement) {
+        if (!pEdited)
+            return false;
+        QSet<int> ids;
+        pElement->collectResources(ids);
+        return ids.contains(pEdited->id());
+    };
+    submit(pCanvas, KVClipBoard::getInstance()->paste(c, pDocument, pData, bWithAnimation, bAtCursor,
+                                                      stagePoint(pCanvas, ptView), containsEdited));
 }

@@ -59,6 +59,13 @@ public:
     static bool acceptsDrag(const KVCanvas *pCanvas, const QMimeData *pData);
     // Handles a drop at a point of the view; false when the data is not taken.
     static bool drop(KVCanvas *pCanvas, const QMimeData *pData, const QPoint &ptView);
+    // Puts the selected elements on the system clipboard and, with bCut, removes them ("Delete");
+    // false (the clipboard unchanged) without a selection.
+    static bool copy(KVCanvas *pCanvas, bool bCut);
+    // "Paste" of the clipboard data into the scene shown: at the elements' place plus the scene's
+    // paste offset, or with bAtCursor at the point of the view.
+    static void paste(KVCanvas *pCanvas, const QMimeData *pData, bool bWithAnimation, bool bAtCursor,
+                      const QPoint &ptView = QPoint());
     // The natural size of an image or a video element; invalid when unknown or for other kinds.
     static QSize naturalSize(const KVResourceManager *pManager, const KVElement *pElement);
     // The stage point under a point of the view (scene offset, scroll and zoom of the page).

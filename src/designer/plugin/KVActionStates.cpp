@@ -60,6 +60,11 @@ KVActionStates::Result KVActionStates::compute(const KVEditorState &s)
     enable({QStringLiteral("Edit.Lock"), QStringLiteral("Edit.Hide")}, bElements && s.nSelected >= 1);
     r.enabled.insert(QStringLiteral("Edit.Select_All"), bElements || s.bEditingText);
     r.enabled.insert(QStringLiteral("Edit.Delete"), s.nSelected >= 1 && !s.bEditingText);
+    // The element clipboard; while text is edited the text tool copies, cuts and pastes.
+    enable({QStringLiteral("Edit.Copy"), QStringLiteral("Edit.Cut")}, s.nSelected >= 1 || s.bEditingText);
+    const bool bPaste = s.bHasCurrentScene && s.bHasTimeline && s.bClipboardElements;
+    r.enabled.insert(QStringLiteral("Edit.Paste"), bPaste || s.bEditingText);
+    r.enabled.insert(QStringLiteral("Edit.Paste_With_Animation"), bPaste && !s.bEditingText);
 
     const bool bFree = !s.bEditingText;
     enable(kSize, bFree && s.nSelected >= 2);

@@ -21,6 +21,8 @@ struct KVEditorState
     bool bCanGoBack = false;         // a selected element is not the first (backmost) of its parent
     bool bCanGoFront = false;        // a selected element is not the last (frontmost) of its parent
     bool bEditingText = false;
+    bool bHasTimeline = false;       // the current scene has a current timeline
+    bool bClipboardElements = false; // the system clipboard holds copied elements
     bool bAlignToParent = false;
     bool bGroupSelected = false;     // a selected element is a group
     bool bGroupWithSibling = false;  // ... and another selected element has the same parent as it

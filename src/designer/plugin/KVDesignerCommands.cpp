@@ -45,6 +45,10 @@ void KVDesignerPlugin::connectCommands()
     using Command = void (KVDesignerPlugin::*)();
     static const QList<QPair<const char *, Command>> kCommands = {
         {"Edit.Delete", &KVDesignerPlugin::deleteSelection},
+        {"Edit.Copy", &KVDesignerPlugin::copySelection},
+        {"Edit.Cut", &KVDesignerPlugin::cutSelection},
+        {"Edit.Paste", &KVDesignerPlugin::pasteElements},
+        {"Edit.Paste_With_Animation", &KVDesignerPlugin::pasteWithAnimation},
         {"Edit.Select_All", &KVDesignerPlugin::selectAll},
         {"Edit.Group_Elements.Group", &KVDesignerPlugin::groupElements},
         {"Edit.Group_Elements.Ungroup", &KVDesignerPlugin::ungroupElement},
@@ -183,6 +187,10 @@ void KVDesignerPlugin::goToTimelineEnd()
 
 KV_ON_CANVAS(selectAll, onSelectAll())
 KV_ON_CANVAS(deleteSelection, onDelete())
+KV_ON_CANVAS(copySelection, onCopy())
+KV_ON_CANVAS(cutSelection, onCut())
+KV_ON_CANVAS(pasteElements, onPaste())
+KV_ON_CANVAS(pasteWithAnimation, onPasteWithAnimation())
 KV_ON_CANVAS(insertRectangle, addRectangle())
 KV_ON_CANVAS(insertRoundedRect, addRoundedRect())
 KV_ON_CANVAS(insertEllipse, addEllipse())

@@ -34,6 +34,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRandomGenerator>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -180,6 +182,8 @@ bool KVDesignerPlugin::initialize(const QStringList &, QString *errorString)
     EditorManager *em = core->editorManager();
     connect(em, &EditorManager::editorActivated, this, &KVDesignerPlugin::updateEditorActivated);
     connect(em, &EditorManager::editorDeactivated, this, &KVDesignerPlugin::updateEditorDeactivated);
+    // Paste follows what the system clipboard holds, whoever put it there.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &KVDesignerPlugin::updateActionAvailability);
 
     setEditorState(false);
     updateActionAvailability();

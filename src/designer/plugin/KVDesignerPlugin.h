@@ -78,6 +78,10 @@ private slots:
     void showNextScene();
     void selectAll();
     void deleteSelection();
+    void copySelection();
+    void cutSelection();
+    void pasteElements();
+    void pasteWithAnimation();
     void insertRectangle();
     void insertRoundedRect();
     void insertEllipse();

@@ -3,6 +3,7 @@
 #include "canvas/KVCanvas.h"
 #include "commands/KVCommand.h"
 #include "canvas/KVCanvasOperations.h"
+#include "commands/KVClipBoard.h"
 #include "commands/KVCommandAction.h"
 #include "commands/KVCmdParam.h"
 #include "commands/KVEditContext.h"
@@ -27,6 +28,8 @@
 #include "Reporter.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -114,6 +117,8 @@ KVEditorState KVEditor::editorState() const
     state.bEditedHasScene = state.bTopLevelHasScene;
     KVScene *scene = doc->currentScene();
     state.bHasCurrentScene = scene != nullptr;
+    state.bHasTimeline = scene && scene->currentTimeline();
+    state.bClipboardElements = KVClipBoard::hasElements(QGuiApplication::clipboard()->mimeData());
     if (scenes) {
         const int nIndex = scenes->indexOf(scene);
         state.bHasPreviousScene = nIndex > 0;
