@@ -2,6 +2,7 @@
 // editing, a dragged breakpoint mark, point editing, or nothing special).
 #include "canvas/KVCanvas.h"
 #include "canvas/KVCanvasContextMenu.h"
+#include "canvas/KVCanvasOperations.h"
 #include "document/KVDocument.h"
 #include "model/KVElementFactory.h"
 #include "model/KVScene.h"
@@ -11,6 +12,8 @@
 #include "IEditor.h"
 
 #include "KVTestMain.h"
+
+#include <QUndoStack>
 #include "RecordingReporter.h"
 
 #include <QAction>
@@ -112,6 +115,23 @@ void tst_CanvasContextMenu::theStageStateChoosesTheMenu()
     QVERIFY(!entry(pMenu->mainMenu(), QStringLiteral("Edit Points"))->isEnabled());
     QVERIFY(!entry(pMenu->mainMenu(), QStringLiteral("Paste Here"))->isEnabled());
     pMenu->mainMenu()->close();
+
+    // Copied elements: "Paste Here" puts a copy where the menu was opened, as one undo step.
+    pPath->setSelected(true);
+    m_pCanvas->onCopy();
+    pPath->setSelected(false);
+    QCOMPARE(pMenu->popup(at), pMenu->mainMenu());
+    QAction *pPasteHere = entry(pMenu->mainMenu(), QStringLiteral("Paste Here"));
+    QVERIFY(pPasteHere->isEnabled());
+    pMenu->mainMenu()->close();
+    const int nBefore = m_pCanvas->currentScene()->children().size();
+    pPasteHere->trigger();
+    QCOMPARE(m_pCanvas->currentScene()->children().size(), nBefore + 1);
+    const KVElement *pPasted = m_pCanvas->currentScene()->children().constLast();
+    QCOMPARE(pPasted->type(), 11);
+    const QPointF ptStage = KVCanvasOperations::stagePoint(m_pCanvas.data(), QPoint(30, 40));
+    QCOMPARE(QPointF(pPasted->leftPixels(), pPasted->topPixels()), ptStage);
+    QCOMPARE(m_pDocument->getUndoStack()->count(), 1);
 
     // Point editing of the focused free-form shape: the point menu, until the focus moves.
     m_pCanvas->setFocusedItemId(pPath->id());
