@@ -33,7 +33,9 @@
 #include "MainWindow.h"
 
 #include <QClipboard>
+#include <QChildEvent>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -843,6 +845,28 @@ void KVCanvas::addImage() { KVCanvasOperations::insertFiles(this, KVResourceType
 void KVCanvas::addAudio() { KVCanvasOperations::insertFiles(this, KVResourceType::Audio); }
 void KVCanvas::addVideo() { KVCanvasOperations::insertFiles(this, KVResourceType::Video); }
 void KVCanvas::addSymbol() { KVCanvasOperations::insertFiles(this, KVResourceType::Symbol); }
+
+bool KVCanvas::event(QEvent *pEvent)
+{
+    // The view's keys arrive at the widget it adds for the page.
+    if (pEvent->type() == QEvent::ChildAdded) {
+        if (QObject *pChild = static_cast<QChildEvent *>(pEvent)->child(); pChild && pChild->isWidgetType())
+            pChild->installEventFilter(this);
+    }
+    return QWebEngineView::event(pEvent);
+}
+
+bool KVCanvas::eventFilter(QObject *pWatched, QEvent *pEvent)
+{
+    if (pEvent->type() == QEvent::ShortcutOverride && !m_bEditingText) {
+        auto *pKey = static_cast<QKeyEvent *>(pEvent);
+        if (pKey->matches(QKeySequence::Copy) || pKey->matches(QKeySequence::Cut) || pKey->matches(QKeySequence::Paste)) {
+            pEvent->ignore();
+            return true;
+        }
+    }
+    return QWebEngineView::eventFilter(pWatched, pEvent);
+}
 
 void KVCanvas::dragEnterEvent(QDragEnterEvent *pEvent)
 {

@@ -214,6 +214,10 @@ public slots:
 protected:
     // Resources, copied elements, importable files and text dropped on the stage; other drags go
     // to the page.
+    // The stage's copy, cut and paste keys reach the editor's actions unless text is edited (the
+    // browser view would take them for the page).
+    bool event(QEvent *pEvent) override;
+    bool eventFilter(QObject *pWatched, QEvent *pEvent) override;
     void dragEnterEvent(QDragEnterEvent *pEvent) override;
     void dragMoveEvent(QDragMoveEvent *pEvent) override;
     void dropEvent(QDropEvent *pEvent) override;
