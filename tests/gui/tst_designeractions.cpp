@@ -3,6 +3,7 @@
 // still missing are never offered, and the stage's own actions, keys and zoom box reach the page.
 #include "canvas/KVCanvas.h"
 #include "canvas/KVCanvasContextMenu.h"
+#include "commands/KVClipBoard.h"
 #include "document/KVDocument.h"
 #include "document/KVSymbol.h"
 #include "model/KVElement.h"
@@ -32,6 +33,7 @@
 #include "RecordingReporter.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QJsonArray>
@@ -193,7 +195,8 @@ QString tst_DesignerActions::effects(KVEditor *pEditor, const RecordingReporter 
                        QString::number(canvas->rulerVisible()), QString::number(canvas->snapEnabled()),
                        QString::number(doc->isPlaying()),
                        QString::number(scene->currentTimeline() ? scene->currentTimeline()->currentTimeMs() : -1),
-                       QString::number(QApplication::activePopupWidget() != nullptr), page}
+                       QString::number(QApplication::activePopupWidget() != nullptr), page,
+                       QString::number(qHash(QApplication::clipboard()->mimeData()->data(KVClipBoard::elementFormat())))}
         .join(QLatin1Char('|'));
 }
 
@@ -301,6 +304,9 @@ void tst_DesignerActions::everyOfferedActionHasAnEffect()
         QAction *a = am()->getAction(id);
         if (!a->isEnabled() || !a->isVisible())
             continue;
+        // Copy shows by what it puts on the clipboard.
+        if (id == QLatin1String("Edit.Copy"))
+            QApplication::clipboard()->clear();
         const QString before = effects(editor, rec);
         a->trigger();
         QTRY_VERIFY2_WITH_TIMEOUT(effects(editor, rec) != before, qPrintable(id + " did nothing"), 5000);

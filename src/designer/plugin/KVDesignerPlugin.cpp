@@ -26,6 +26,8 @@
 
 #include "ui/IUi.h"
 
+#include "commands/KVClipBoard.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -107,6 +109,7 @@ KVDesignerPlugin::~KVDesignerPlugin()
     qDeleteAll(m_docks);
     KVLocationManager::destroyInstance();
     KVTextCommandValidator::destroyInstance();
+    KVClipBoard::destroyInstance();
 }
 
 QStringList KVDesignerPlugin::editorStateActionIds()
