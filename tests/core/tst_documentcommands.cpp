@@ -42,6 +42,7 @@ private slots:
     void playbackIsToldToTheViews();
     void clipboardPaste_data();
     void clipboardPaste();
+    void pasteOffsetWraps();
 };
 
 void tst_DocumentCommands::insertThroughTheDocument()
@@ -336,4 +337,21 @@ void tst_DocumentCommands::clipboardPaste()
     for (int i = 0; i < pastes; ++i)
         pTarget->getUndoStack()->redo();
     QCOMPARE(sceneForm(pInto), strAfter);
+}
+
+// A new copy starts its scene at 0; past 500 the offset starts again at 0, and other scenes of the
+// container count from 0 on their own.
+void tst_DocumentCommands::pasteOffsetWraps()
+{
+    KVClipBoard *pClip = KVClipBoard::getInstance();
+    int nContainer = 0;
+    pClip->resetPasteOffset(&nContainer, 1);
+    QList<int> offsets;
+    for (int i = 0; i < 52; ++i)
+        offsets << pClip->pasteOffset(&nContainer, 1);
+    QCOMPARE(offsets.mid(0, 3), (QList<int>{10, 20, 30}));
+    QCOMPARE(offsets.mid(48), (QList<int>{490, 500, 0, 10}));
+    QCOMPARE(pClip->pasteOffset(&nContainer, 2), 0);
+    QCOMPARE(pClip->pasteOffset(&nContainer, 2), 10);
+    QCOMPARE(pClip->pasteOffset(&nContainer, 1), 20);
 }
