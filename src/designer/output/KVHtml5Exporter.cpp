@@ -7,6 +7,7 @@
 #include "output/KVOutputPaths.h"
 #include "output/KVPageTemplate.h"
 #include "output/KVPlayerData.h"
+#include "output/KVSystemFontEmbedder.h"
 #include "resources/IKVProgress.h"
 #include "resources/KVFileCopier.h"
 #include "resources/KVFontResource.h"
@@ -42,7 +43,10 @@ bool isPlainFileName(const QString &strName)
 }
 } // namespace
 
-KVHtml5Exporter::KVHtml5Exporter(KVPlayerSource *pSource) : m_pSource(pSource) {}
+KVHtml5Exporter::KVHtml5Exporter(KVPlayerSource *pSource)
+    : m_pSource(pSource), m_systemFontWriter(&KVSystemFontEmbedder::write)
+{
+}
 
 KVHtml5Exporter::~KVHtml5Exporter() = default;
 
@@ -391,7 +395,12 @@ bool KVHtml5Exporter::embedSystemFonts(QString &strRules)
         m_strFolder + QLatin1Char('/') + KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
     if (!m_systemFontWriter || m_fontFamilies.isEmpty())
         return true;
-    return m_systemFontWriter(strFolder, m_fontFamilies, strRules);
+    const QString strUrlFolder = KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
+    QStringList files;
+    const bool bWritten = m_systemFontWriter(strFolder, strUrlFolder, m_fontFamilies, strRules, files);
+    for (const QString &strFile : qAsConst(files))
+        noteWritten(strUrlFolder.isEmpty() ? strFile : strUrlFolder + QLatin1Char('/') + strFile);
+    return bWritten;
 }
 
 bool KVHtml5Exporter::writeStyleSheet(const QString &strSystemFontRules)
