@@ -117,7 +117,7 @@ bool KVHtml5Exporter::exportTo(const QString &strFolder)
     QString strRules;
     const bool bEmbedFonts = m_pSource->pSettings->m_bEmbedSystemFont && !m_bPreview;
     const bool bWritten = copyPlayer() && writePage() && writeDataFile() && (m_bPreview || exportResources())
-        && (!bEmbedFonts || embedSystemFonts(strRules)) && writeStyleSheet(strRules)
+        && (!bEmbedFonts || embedSystemFonts(strTarget, strRules)) && writeStyleSheet(strRules)
         && moveIntoPlace(strWork, strTarget, bEmbedFonts);
     QDir(strWork).removeRecursively();
     m_strFolder = strTarget;
@@ -389,7 +389,7 @@ bool KVHtml5Exporter::exportResources()
     return true;
 }
 
-bool KVHtml5Exporter::embedSystemFonts(QString &strRules)
+bool KVHtml5Exporter::embedSystemFonts(const QString &strTarget, QString &strRules)
 {
     const QString strFolder =
         m_strFolder + QLatin1Char('/') + KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
@@ -397,7 +397,8 @@ bool KVHtml5Exporter::embedSystemFonts(QString &strRules)
         return true;
     const QString strUrlFolder = KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
     QStringList files;
-    const bool bWritten = m_systemFontWriter(strFolder, strUrlFolder, m_fontFamilies, strRules, files);
+    const QString strPrevious = strUrlFolder.isEmpty() ? strTarget : strTarget + QLatin1Char('/') + strUrlFolder;
+    const bool bWritten = m_systemFontWriter(strFolder, strUrlFolder, strPrevious, m_fontFamilies, strRules, files);
     for (const QString &strFile : qAsConst(files))
         noteWritten(strUrlFolder.isEmpty() ? strFile : strUrlFolder + QLatin1Char('/') + strFile);
     return bWritten;

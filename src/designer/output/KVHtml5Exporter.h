@@ -29,10 +29,12 @@ class KVHtml5Exporter
 
 public:
     // Writes the system-font files of the families (CSS family lists) into strFolder, which the
-    // style sheet reaches as strUrlFolder, returns their @font-face rules through strRules and the
-    // names of the files written through files; false (reported by the writer) on failure.
-    using SystemFontWriter = std::function<bool(const QString &strFolder, const QString &strUrlFolder,
-                                                const QSet<QString> &families, QString &strRules, QStringList &files)>;
+    // style sheet reaches as strUrlFolder (strPreviousFolder: the same folder of the export being
+    // replaced), returns their @font-face rules through strRules and the names of the files written
+    // through files; false (reported by the writer) on failure.
+    using SystemFontWriter =
+        std::function<bool(const QString &strFolder, const QString &strUrlFolder, const QString &strPreviousFolder,
+                           const QSet<QString> &families, QString &strRules, QStringList &files)>;
 
     // pSource must outlive the exporter; its settings may gain a container id.
     explicit KVHtml5Exporter(KVPlayerSource *pSource);
@@ -83,7 +85,7 @@ private:
     bool writePage();
     bool writeDataFile();
     bool exportResources();
-    bool embedSystemFonts(QString &strRules);
+    bool embedSystemFonts(const QString &strTarget, QString &strRules);
     bool writeStyleSheet(const QString &strSystemFontRules);
     // The copies of one source's resources: target relative file -> absolute source file. False
     // (reported) when two resources would take the same name or a name leaves the folder.

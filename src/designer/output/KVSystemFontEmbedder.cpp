@@ -4,14 +4,33 @@
 #include "resources/KVSystemFonts.h"
 #include "resources/KVWoffWriter.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QMutex>
 #include <QSaveFile>
 #include <QtDebug>
+
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace {
 
 constexpr qint64 kLargestFontFile = 134217728;
+constexpr int kIterations = 15; // Zopfli's own default
+
+// The faces packed in this process, by key.
+QMutex g_cacheMutex;
+QHash<QByteArray, QByteArray> g_cache;
+
+// What a WOFF file holds: the face's data and index and how hard it was packed.
+QByteArray faceKey(const QByteArray &data, int nFace)
+{
+    return "kavio-woff:" + QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex() + ':'
+        + QByteArray::number(nFace) + ':' + QByteArray::number(kIterations);
+}
 
 // Text inside a CSS string in single quotes.
 QString cssString(const QString &str)
@@ -87,7 +106,8 @@ QString KVSystemFontEmbedder::rule(const QString &strFamily, bool bBold, bool bI
              bBold ? QStringLiteral("700") : QStringLiteral("400"), cssString(strLocal), cssString(strUrl));
 }
 
-bool KVSystemFontEmbedder::convertSystemFont(const QString &strFontFile, int nFace, const QString &strTarget)
+bool KVSystemFontEmbedder::convertSystemFont(const QString &strFontFile, int nFace, const QString &strTarget,
+                                             const QString &strEarlier)
 {
     QFile file(strFontFile);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -103,11 +123,31 @@ bool KVSystemFontEmbedder::convertSystemFont(const QString &strFontFile, int nFa
         qInfo().noquote() << QStringLiteral("Error while reading font %1").arg(strFontFile);
         return false;
     }
-    QString strError;
-    const QByteArray woff = KVWoffWriter().convert(data, nFace, strError);
+    const QByteArray key = faceKey(data, nFace);
+    QByteArray woff;
+    if (!strEarlier.isEmpty()) {
+        QFile earlier(strEarlier);
+        if (earlier.size() <= kLargestFontFile && earlier.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = earlier.readAll();
+            if (KVWoffWriter::privateData(bytes) == key)
+                woff = bytes;
+        }
+    }
     if (woff.isEmpty()) {
-        qInfo().noquote() << QStringLiteral("Error while converting font %1 %2").arg(strFontFile, strError);
-        return false;
+        QMutexLocker lock(&g_cacheMutex);
+        woff = g_cache.value(key);
+    }
+    if (woff.isEmpty()) {
+        QString strError;
+        woff = KVWoffWriter(kIterations).convert(data, nFace, strError, key);
+        if (woff.isEmpty()) {
+            qInfo().noquote() << QStringLiteral("Error while converting font %1 %2").arg(strFontFile, strError);
+            return false;
+        }
+    }
+    {
+        QMutexLocker lock(&g_cacheMutex);
+        g_cache.insert(key, woff);
     }
     QSaveFile out(strTarget);
     if (!out.open(QIODevice::WriteOnly)) {
@@ -122,7 +162,8 @@ bool KVSystemFontEmbedder::convertSystemFont(const QString &strFontFile, int nFa
 }
 
 bool KVSystemFontEmbedder::write(const QString &strFolder, const QString &strUrlFolder,
-                                 const QSet<QString> &families, QString &strRules, QStringList &files)
+                                 const QString &strPreviousFolder, const QSet<QString> &families, QString &strRules,
+                                 QStringList &files)
 {
     QStringList names;
     for (const QString &strCss : families) {
@@ -132,27 +173,63 @@ bool KVSystemFontEmbedder::write(const QString &strFolder, const QString &strUrl
     }
     // The same rules in the same order on every export of the same project.
     std::sort(names.begin(), names.end());
-    if (!names.isEmpty())
-        QDir().mkpath(strFolder);
+    struct Job
+    {
+        QString strFamily;
+        bool bBold = false;
+        bool bItalic = false;
+        KVSystemFonts::Face face;
+        QString strName;
+        bool bWritten = false;
+    };
+    std::vector<Job> jobs;
     for (const QString &strFamily : qAsConst(names)) {
         bool bAny = false;
         for (int nStyle = 0; nStyle < 4; ++nStyle) {
-            const bool bBold = nStyle & 1;
-            const bool bItalic = nStyle & 2;
-            KVSystemFonts::Face face;
-            if (!KVSystemFonts::findFace(strFamily, bBold, bItalic, face))
+            Job job;
+            job.strFamily = strFamily;
+            job.bBold = nStyle & 1;
+            job.bItalic = nStyle & 2;
+            if (!KVSystemFonts::findFace(strFamily, job.bBold, job.bItalic, job.face))
                 continue;
             bAny = true;
-            const QString strName = fileName(strFamily, bBold, bItalic);
-            if (!convertSystemFont(face.strFile, face.nIndex, strFolder + QLatin1Char('/') + strName))
-                continue;
-            files << strName;
-            const QString strUrl = KVWebEscape::urlPath(strUrlFolder.isEmpty() ? strName
-                                                                               : strUrlFolder + QLatin1Char('/') + strName);
-            strRules += rule(strFamily, bBold, bItalic, strUrl);
+            job.strName = fileName(strFamily, job.bBold, job.bItalic);
+            jobs.push_back(job);
         }
         if (!bAny)
             qInfo().noquote() << QStringLiteral("Font %1 not found").arg(strFamily);
+    }
+    if (jobs.empty())
+        return true;
+    QDir().mkpath(strFolder);
+    // The faces are packed side by side (and each face's tables too).
+    {
+        std::atomic<size_t> nNext{0};
+        const auto work = [&]() {
+            for (size_t n = nNext++; n < jobs.size(); n = nNext++) {
+                Job &job = jobs[n];
+                job.bWritten = convertSystemFont(job.face.strFile, job.face.nIndex,
+                                                 strFolder + QLatin1Char('/') + job.strName,
+                                                 strPreviousFolder.isEmpty()
+                                                     ? QString()
+                                                     : strPreviousFolder + QLatin1Char('/') + job.strName);
+            }
+        };
+        std::vector<std::thread> workers;
+        const size_t nThreads = std::min<size_t>(jobs.size(), std::max(1u, std::thread::hardware_concurrency()));
+        for (size_t i = 1; i < nThreads; ++i)
+            workers.emplace_back(work);
+        work();
+        for (std::thread &worker : workers)
+            worker.join();
+    }
+    for (const Job &job : jobs) {
+        if (!job.bWritten)
+            continue;
+        files << job.strName;
+        const QString strUrl =
+            KVWebEscape::urlPath(strUrlFolder.isEmpty() ? job.strName : strUrlFolder + QLatin1Char('/') + job.strName);
+        strRules += rule(job.strFamily, job.bBold, job.bItalic, strUrl);
     }
     return true;
 }

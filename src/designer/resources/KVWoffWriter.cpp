@@ -57,7 +57,19 @@ constexpr int kDirectoryEntrySize = 20;
 
 } // namespace
 
-QByteArray KVWoffWriter::convert(const QByteArray &sfnt, int nFace, QString &strError) const
+QByteArray KVWoffWriter::privateData(const QByteArray &woff)
+{
+    if (woff.size() < kHeaderSize || read32(woff, 0) != 0x774F4646)
+        return QByteArray();
+    const quint32 nOffset = read32(woff, 36);
+    const quint32 nLength = read32(woff, 40);
+    if (nLength == 0 || qint64(nOffset) + nLength > woff.size())
+        return QByteArray();
+    return woff.mid(int(nOffset), int(nLength));
+}
+
+QByteArray KVWoffWriter::convert(const QByteArray &sfnt, int nFace, QString &strError,
+                                 const QByteArray &privateData) const
 {
     const qint64 nSize = sfnt.size();
     if (nSize < 12) {
@@ -153,10 +165,19 @@ QByteArray KVWoffWriter::convert(const QByteArray &sfnt, int nFace, QString &str
         nSfntSize += padded(t.nLength);
         nTotal = padded(nTotal) + quint32(t.stored.size());
     }
-    QByteArray woff(int(padded(nTotal)), '\0');
+    // The private block, when there is one, follows the tables on a 4-byte boundary and ends the
+    // file unpadded.
+    const quint32 nPrivate = privateData.isEmpty() ? 0 : padded(nTotal);
+    const quint32 nLength = privateData.isEmpty() ? padded(nTotal) : nPrivate + quint32(privateData.size());
+    QByteArray woff(int(nLength), '\0');
     put32(woff, 0, 0x774F4646); // "wOFF"
     put32(woff, 4, nFlavor);
-    put32(woff, 8, padded(nTotal));
+    put32(woff, 8, nLength);
+    if (nPrivate) {
+        put32(woff, 36, nPrivate);
+        put32(woff, 40, quint32(privateData.size()));
+        std::copy(privateData.constBegin(), privateData.constEnd(), woff.begin() + nPrivate);
+    }
     put16(woff, 12, quint16(nTables));
     put32(woff, 16, nSfntSize);
     put16(woff, 20, 1); // version of the font file: 1.0

@@ -17,7 +17,12 @@ public:
 
     // The WOFF file of face nFace of sfnt (a single font, or a collection "ttcf"); empty with a
     // message in strError when the data is no font or the face is not there.
-    QByteArray convert(const QByteArray &sfnt, int nFace, QString &strError) const;
+    // privateData goes into the file's private block, which browsers pass over.
+    QByteArray convert(const QByteArray &sfnt, int nFace, QString &strError,
+                       const QByteArray &privateData = QByteArray()) const;
+
+    // The private block of a WOFF file (empty when it has none or is no WOFF file).
+    static QByteArray privateData(const QByteArray &woff);
 
 private:
     int m_nIterations;
