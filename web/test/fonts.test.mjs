@@ -1,7 +1,7 @@
 // Installed fonts embedded in an export: "kavio export" writes the fonts a project's text uses as
 // WOFF files beside the page, and headless Chromium shows the text in them even where the family is
-// not installed: the browser runs with a font configuration that holds only DejaVu, so that what it
-// draws in Liberation comes from the exported files. document.fonts must list the faces as loaded,
+// not installed: the browser runs with a font configuration that hides the Liberation fonts, so that
+// what it draws in Liberation comes from the exported files. document.fonts must list the faces as loaded,
 // and the fonts Chromium used for each text (DevTools' platform fonts) must be the embedded ones.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -39,11 +39,15 @@ const missing = !existsSync(kavio)
 const oddFamily = 'Kavio\'s "Odd" Serif';
 let work;
 
-// A fontconfig file that offers the folders given and nothing else.
-function fontConfig(name, folders) {
+// A fontconfig file: the machine's own configuration (its fonts and how it draws them) with the
+// folders given added and the files matching the patterns hidden.
+function fontConfig(name, folders, hidden = []) {
   const file = path.join(work, name);
   const dirs = folders.map((d) => `<dir>${d}</dir>`).join('');
-  writeFileSync(file, `<?xml version="1.0"?><!DOCTYPE fontconfig SYSTEM "fonts.dtd"><fontconfig>${dirs}` +
+  const reject = hidden.map((g) => `<glob>${g}</glob>`).join('');
+  writeFileSync(file, `<?xml version="1.0"?><!DOCTYPE fontconfig SYSTEM "fonts.dtd"><fontconfig>` +
+    `<include ignore_missing="yes">/etc/fonts/fonts.conf</include>${dirs}` +
+    `<selectfont><rejectfont>${reject}</rejectfont></selectfont>` +
     `<cachedir>${path.join(work, 'fc-cache')}</cachedir></fontconfig>\n`);
   return file;
 }
@@ -70,19 +74,17 @@ after(() => {
   if (work) rmSync(work, { recursive: true, force: true });
 });
 
-// The banner example with the headline set in a family of its own, exported under a font
+// The banner example with the headline's text settings changed, exported under a font
 // configuration; the export's folder.
-function exportBanner(name, headlineFamily, exportFonts) {
+function exportBanner(name, headline, exportFonts) {
   const copy = path.join(work, name);
   cpSync(example, copy, { recursive: true });
   const file = path.join(copy, 'banner.kavio');
   const data = JSON.parse(readFileSync(file, 'utf8'));
   assert.equal(data.document.embedSytemFont, true, 'the example embeds installed fonts');
-  if (headlineFamily) {
-    for (const scene of data.document.scenes) {
-      for (const child of scene.children) {
-        if (child.name === 'headline') child.respProps[0].values.text.fontFamily = headlineFamily;
-      }
+  for (const scene of data.document.scenes) {
+    for (const child of scene.children) {
+      if (child.name === 'headline') Object.assign(child.respProps[0].values.text, headline);
     }
   }
   writeFileSync(file, JSON.stringify(data));
@@ -93,13 +95,16 @@ function exportBanner(name, headlineFamily, exportFonts) {
   return { out, summary };
 }
 
-// What Chromium shows: document.fonts' faces and the platform fonts of the text of each element
-// given as "<element name>[ <selector inside it>]".
+// What Chromium shows: document.fonts' faces, the platform fonts of the text of each element
+// given as "<element name>[ <selector inside it>]", and a picture of the headline once it is in
+// place. browserFonts: a fontconfig file (the machine's own when not given).
 async function look(out, browserFonts, names) {
+  const env = { ...process.env };
+  if (browserFonts) env.FONTCONFIG_FILE = browserFonts;
   const browser = await chromium.launch({
     executablePath: '/usr/bin/chromium',
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking'],
-    env: { ...process.env, FONTCONFIG_FILE: browserFonts },
+    env,
   });
   try {
     const page = await browser.newPage();
@@ -125,8 +130,15 @@ async function look(out, browserFonts, names) {
       const { fonts } = await cdp.send('CSS.getPlatformFontsForNode', { nodeId });
       used[name] = fonts;
     }
+    await page.evaluate(() => {
+      const id = document.querySelector('[data-kv-name="headline"]').closest('[id]').id;
+      const doc = DorunKavio.getDoc(id);
+      doc.pause();
+      doc.seek(1500);
+    });
+    const picture = await page.locator('[data-kv-name="headline"]').screenshot();
     assert.deepEqual(errors, []);
-    return { faces, used };
+    return { faces, used, picture };
   } finally {
     await browser.close();
   }
@@ -138,18 +150,30 @@ const plain = (family) => family.replace(/^"(.*)"$/, '$1').replace(/\\(.)/g, '$1
 const rows = [
   {
     name: 'Arial, installed as Liberation Sans, on a machine without it',
-    headline: null,
+    headline: {},
     family: 'Arial',
-    exportFonts: null,
+    exportFonts: false,
     files: ['arial.woff', 'arial_bold.woff', 'arial_bold_italic.woff', 'arial_italic.woff'],
     // "<b>30% off</b>" of the card is drawn in the embedded bold face.
     expect: { headline: ['Liberation Sans', false], 'card b': ['Liberation Sans', true] },
   },
   {
+    // A headline set in Liberation Serif bold 28 px shows the same pixels where the family is
+    // installed and where only the exported files bring it.
+    name: 'Liberation Serif bold 28 px looks the same without the family',
+    headline: { fontFamily: 'Liberation Serif', bold: true, fontSize: 28 },
+    family: 'Liberation Serif',
+    exportFonts: false,
+    files: ['liberation serif.woff', 'liberation serif_bold.woff', 'liberation serif_bold_italic.woff',
+      'liberation serif_italic.woff'],
+    expect: { headline: ['Liberation Serif', true] },
+    sameAsInstalled: true,
+  },
+  {
     name: 'a family with an apostrophe and double quotes',
-    headline: oddFamily,
+    headline: { fontFamily: oddFamily },
     family: oddFamily,
-    exportFonts: 'odd',
+    exportFonts: true,
     files: ["kavio's _odd_ serif.woff"],
     expect: { headline: [oddFamily, false] },
   },
@@ -158,7 +182,7 @@ const rows = [
 for (const row of rows) {
   test(`embedded fonts: ${row.name}`, { skip: missing || false }, async () => {
     const exportFonts = row.exportFonts &&
-      fontConfig('export-fonts.conf', [path.join(work, 'odd-fonts'), '/usr/share/fonts/truetype']);
+      fontConfig('export-fonts.conf', [path.join(work, 'odd-fonts')]);
     const { out, summary } = exportBanner(row.name.replace(/\W+/g, '-'), row.headline, exportFonts);
     for (const file of row.files) {
       assert.ok(existsSync(path.join(out, 'resources', file)), `resources/${file} was exported`);
@@ -169,8 +193,8 @@ for (const row of rows) {
     const css = readFileSync(path.join(out, 'banner.css'), 'utf8');
     assert.ok(css.includes('@font-face{'), css);
 
-    const { faces, used } = await look(out, fontConfig('browser-fonts.conf', ['/usr/share/fonts/truetype/dejavu']),
-      Object.keys(row.expect));
+    const { faces, used, picture } = await look(out,
+      fontConfig('browser-fonts.conf', [], ['*/liberation*/*', '*/odd-fonts/*']), Object.keys(row.expect));
     const ours = faces.filter((f) => plain(f.family) === row.family);
     assert.equal(ours.length, row.files.length, JSON.stringify(faces));
     for (const face of ours) assert.equal(face.status, 'loaded', JSON.stringify(face));
@@ -182,6 +206,10 @@ for (const row of rows) {
         assert.equal(font.isCustomFont, true, `${name} is set in an embedded font: ${JSON.stringify(fonts)}`);
       }
       assert.equal(fonts.some((f) => /Bold/.test(f.postScriptName || '')), bold, `${name}: ${JSON.stringify(fonts)}`);
+    }
+    if (row.sameAsInstalled) {
+      const installed = await look(out, null, []);
+      assert.ok(picture.equals(installed.picture), 'the headline looks the same with the family installed');
     }
   });
 }

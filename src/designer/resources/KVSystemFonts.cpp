@@ -34,6 +34,29 @@ bool isGeneric(const QString &strFamily)
     return generic.contains(strFamily, Qt::CaseInsensitive);
 }
 
+// The weight and slant that the font file of a matched pattern declares.
+void storedStyle(FcPattern *pMatch, int &nWeight, int &nSlant)
+{
+    nWeight = intOf(pMatch, FC_WEIGHT, FC_WEIGHT_REGULAR);
+    nSlant = intOf(pMatch, FC_SLANT, FC_SLANT_ROMAN);
+    FcChar8 *pFile = nullptr;
+    if (FcPatternGetString(pMatch, FC_FILE, 0, &pFile) != FcResultMatch || !pFile)
+        return;
+    FcPattern *pPattern = FcPatternCreate();
+    FcPatternAddString(pPattern, FC_FILE, pFile);
+    FcPatternAddInteger(pPattern, FC_INDEX, intOf(pMatch, FC_INDEX, 0));
+    FcObjectSet *pObjects = FcObjectSetBuild(FC_WEIGHT, FC_SLANT, nullptr);
+    FcFontSet *pSet = FcFontList(nullptr, pPattern, pObjects);
+    if (pSet && pSet->nfont > 0) {
+        nWeight = intOf(pSet->fonts[0], FC_WEIGHT, nWeight);
+        nSlant = intOf(pSet->fonts[0], FC_SLANT, nSlant);
+    }
+    if (pSet)
+        FcFontSetDestroy(pSet);
+    FcObjectSetDestroy(pObjects);
+    FcPatternDestroy(pPattern);
+}
+
 } // namespace
 
 QStringList KVSystemFonts::families()
@@ -116,8 +139,11 @@ bool KVSystemFonts::findFace(const QString &strFamily, bool bBold, bool bItalic,
     bool bFound = false;
     if (pMatch && result == FcResultMatch) {
         const QString strMatched = stringOf(pMatch, FC_FAMILY);
-        const int nWeight = intOf(pMatch, FC_WEIGHT, FC_WEIGHT_REGULAR);
-        const int nSlant = intOf(pMatch, FC_SLANT, FC_SLANT_ROMAN);
+        // The face's own style: the match carries a bold or slant that the configuration makes up
+        // for a face that lacks it (synthetic emboldening and slanting).
+        int nWeight = FC_WEIGHT_REGULAR;
+        int nSlant = FC_SLANT_ROMAN;
+        storedStyle(pMatch, nWeight, nSlant);
         const bool bMatchedBold = nWeight >= FC_WEIGHT_DEMIBOLD;
         const bool bMatchedItalic = nSlant != FC_SLANT_ROMAN;
         if (accepted.contains(strMatched, Qt::CaseInsensitive) && bMatchedBold == bBold && bMatchedItalic == bItalic) {
