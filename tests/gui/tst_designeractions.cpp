@@ -323,13 +323,17 @@ void tst_DesignerActions::actionsNotOfferedYet()
     QStringList notOffered;
     for (const KVActionSpec &spec : KVDesignerActions::catalogue()) {
         const QString id = QString::fromLatin1(spec.id);
-        if (!m_offered.contains(id)) {
+        // The Text actions act only while a text is edited (tst_canvas sends them to the page).
+        if (!m_offered.contains(id) && !id.startsWith(QLatin1String("Text."))) {
             notOffered << id;
             QVERIFY2(!plugin()->isConnected(id), qPrintable(id + " is connected but never offered"));
         }
     }
     qInfo().noquote() << notOffered.size() << "actions not offered yet:" << notOffered.join(QStringLiteral(", "));
-    QVERIFY(m_offered.size() + notOffered.size() == KVDesignerActions::catalogue().size());
+    int nText = 0;
+    for (const KVActionSpec &spec : KVDesignerActions::catalogue())
+        nText += QByteArray(spec.id).startsWith("Text.") && !m_offered.contains(QString::fromLatin1(spec.id)) ? 1 : 0;
+    QVERIFY(m_offered.size() + notOffered.size() + nText == KVDesignerActions::catalogue().size());
 }
 
 void tst_DesignerActions::stageViewFollowsActionsKeysAndZoomBox_data()

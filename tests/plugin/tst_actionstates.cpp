@@ -74,6 +74,9 @@ void tst_ActionStates::rules_data()
     textEdited.bEditingText = true;
     QTest::newRow("editing text: select all the text") << textEdited << "Edit.Select_All" << true;
     QTest::newRow("editing text: delete goes to the text") << textEdited << "Edit.Delete" << false;
+    QTest::newRow("editing text: bold") << textEdited << "Text.Bold" << true;
+    QTest::newRow("editing text: paste as plain text") << textEdited << "Text.Paste_As_Plain" << true;
+    QTest::newRow("no bold outside a text") << scene(1) << "Text.Bold" << false;
     QTest::newRow("align one alone") << scene(1) << "Edit.Alignment.Left" << false;
     KVEditorState alignParent = scene(1);
     alignParent.bAlignToParent = true;

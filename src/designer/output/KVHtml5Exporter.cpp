@@ -7,6 +7,7 @@
 #include "output/KVOutputPaths.h"
 #include "output/KVPageTemplate.h"
 #include "output/KVPlayerData.h"
+#include "output/KVSystemFontEmbedder.h"
 #include "resources/IKVProgress.h"
 #include "resources/KVFileCopier.h"
 #include "resources/KVFontResource.h"
@@ -42,7 +43,10 @@ bool isPlainFileName(const QString &strName)
 }
 } // namespace
 
-KVHtml5Exporter::KVHtml5Exporter(KVPlayerSource *pSource) : m_pSource(pSource) {}
+KVHtml5Exporter::KVHtml5Exporter(KVPlayerSource *pSource)
+    : m_pSource(pSource), m_systemFontWriter(&KVSystemFontEmbedder::write)
+{
+}
 
 KVHtml5Exporter::~KVHtml5Exporter() = default;
 
@@ -113,7 +117,7 @@ bool KVHtml5Exporter::exportTo(const QString &strFolder)
     QString strRules;
     const bool bEmbedFonts = m_pSource->pSettings->m_bEmbedSystemFont && !m_bPreview;
     const bool bWritten = copyPlayer() && writePage() && writeDataFile() && (m_bPreview || exportResources())
-        && (!bEmbedFonts || embedSystemFonts(strRules)) && writeStyleSheet(strRules)
+        && (!bEmbedFonts || embedSystemFonts(strTarget, strRules)) && writeStyleSheet(strRules)
         && moveIntoPlace(strWork, strTarget, bEmbedFonts);
     QDir(strWork).removeRecursively();
     m_strFolder = strTarget;
@@ -385,13 +389,19 @@ bool KVHtml5Exporter::exportResources()
     return true;
 }
 
-bool KVHtml5Exporter::embedSystemFonts(QString &strRules)
+bool KVHtml5Exporter::embedSystemFonts(const QString &strTarget, QString &strRules)
 {
     const QString strFolder =
         m_strFolder + QLatin1Char('/') + KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
     if (!m_systemFontWriter || m_fontFamilies.isEmpty())
         return true;
-    return m_systemFontWriter(strFolder, m_fontFamilies, strRules);
+    const QString strUrlFolder = KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
+    QStringList files;
+    const QString strPrevious = strUrlFolder.isEmpty() ? strTarget : strTarget + QLatin1Char('/') + strUrlFolder;
+    const bool bWritten = m_systemFontWriter(strFolder, strUrlFolder, strPrevious, m_fontFamilies, strRules, files);
+    for (const QString &strFile : qAsConst(files))
+        noteWritten(strUrlFolder.isEmpty() ? strFile : strUrlFolder + QLatin1Char('/') + strFile);
+    return bWritten;
 }
 
 bool KVHtml5Exporter::writeStyleSheet(const QString &strSystemFontRules)

@@ -28,10 +28,13 @@ class KVHtml5Exporter
     Q_DECLARE_TR_FUNCTIONS(KVHtml5Exporter)
 
 public:
-    // Writes the system-font files of the families into strFolder and returns their @font-face
-    // rules through strRules; false (reported by the writer) on failure.
+    // Writes the system-font files of the families (CSS family lists) into strFolder, which the
+    // style sheet reaches as strUrlFolder (strPreviousFolder: the same folder of the export being
+    // replaced), returns their @font-face rules through strRules and the names of the files written
+    // through files; false (reported by the writer) on failure.
     using SystemFontWriter =
-        std::function<bool(const QString &strFolder, const QSet<QString> &families, QString &strRules)>;
+        std::function<bool(const QString &strFolder, const QString &strUrlFolder, const QString &strPreviousFolder,
+                           const QSet<QString> &families, QString &strRules, QStringList &files)>;
 
     // pSource must outlive the exporter; its settings may gain a container id.
     explicit KVHtml5Exporter(KVPlayerSource *pSource);
@@ -44,6 +47,8 @@ public:
     QString playerFolder() const;
     // Shows the progress of copies above 20 MiB (none when not set).
     void setProgress(IKVProgress *pProgress) { m_pProgress = pProgress; }
+    // The installed fonts' writer (by default KVSystemFontEmbedder::write, for the editor and the
+    // command-line tool alike).
     void setSystemFontWriter(const SystemFontWriter &writer) { m_systemFontWriter = writer; }
     // Only the current scene (the preview of the current scene).
     void setCurrentSceneOnly(bool b) { m_bCurrentSceneOnly = b; }
@@ -80,7 +85,7 @@ private:
     bool writePage();
     bool writeDataFile();
     bool exportResources();
-    bool embedSystemFonts(QString &strRules);
+    bool embedSystemFonts(const QString &strTarget, QString &strRules);
     bool writeStyleSheet(const QString &strSystemFontRules);
     // The copies of one source's resources: target relative file -> absolute source file. False
     // (reported) when two resources would take the same name or a name leaves the folder.

@@ -8,6 +8,7 @@
 #include "ActionManager.h"
 #include "KVEditor.h"
 #include "canvas/KVCanvas.h"
+#include "canvas/KVHTMLExposingCanvas.h"
 #include "document/KVDocument.h"
 #include "EditorManager.h"
 #include "ICore.h"
@@ -18,6 +19,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QCursor>
 #include <QDesktopServices>
@@ -122,6 +125,24 @@ void KVDesignerPlugin::connectCommands()
         const int nPercent = spec.argument;
         if (QAction *action = am->getAction(QString::fromLatin1(spec.id))) {
             connect(action, &QAction::triggered, this, [this, nPercent] { zoomChanged(nPercent); });
+            m_connectedIds.insert(action->objectName());
+        }
+    }
+    // The Text actions run their editor command in the page while a text is edited there; Paste as
+    // Plain Text inserts the clipboard's text without its formatting.
+    for (const KVActionSpec &spec : KVDesignerActions::catalogue()) {
+        if (!QByteArray(spec.id).startsWith("Text.") || !spec.data)
+            continue;
+        const QString strCommand = QString::fromLatin1(spec.data);
+        const bool bPlain = QByteArray(spec.id) == "Text.Paste_As_Plain";
+        if (QAction *action = am->getAction(QString::fromLatin1(spec.id))) {
+            connect(action, &QAction::triggered, this, [this, strCommand, bPlain] {
+                KVCanvas *canvas = activeCanvas();
+                if (!canvas || !canvas->isEditingText())
+                    return;
+                const QString strValue = bPlain ? QGuiApplication::clipboard()->text() : QString();
+                emit canvas->exposingObject()->execTextEditorCommand(strCommand, strValue);
+            });
             m_connectedIds.insert(action->objectName());
         }
     }
