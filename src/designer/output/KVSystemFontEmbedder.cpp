@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QMutex>
 #include <QSaveFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QtDebug>
 
 #include <atomic>
@@ -30,6 +32,35 @@ QByteArray faceKey(const QByteArray &data, int nFace)
 {
     return "kavio-woff:" + QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex() + ':'
         + QByteArray::number(nFace) + ':' + QByteArray::number(kIterations);
+}
+
+// Packed faces outlive the process in the user's cache folder: packing one takes seconds, and the
+// same few faces go into every export. A cached file counts only when it names the same key.
+QString cacheFile(const QByteArray &key)
+{
+    const QString strFolder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (strFolder.isEmpty())
+        return QString();
+    return strFolder + QStringLiteral("/fonts/")
+        + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex()) + QStringLiteral(".woff");
+}
+
+QByteArray readPacked(const QString &strFile, const QByteArray &key)
+{
+    QFile file(strFile);
+    if (strFile.isEmpty() || file.size() > kLargestFontFile || !file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    const QByteArray bytes = file.readAll();
+    return KVWoffWriter::privateData(bytes) == key ? bytes : QByteArray();
+}
+
+void keepPacked(const QString &strFile, const QByteArray &woff)
+{
+    if (strFile.isEmpty() || !QDir().mkpath(QFileInfo(strFile).absolutePath()))
+        return;
+    QSaveFile out(strFile);
+    if (out.open(QIODevice::WriteOnly) && out.write(woff) == woff.size())
+        out.commit();
 }
 
 // Text inside a CSS string in single quotes.
@@ -124,19 +155,14 @@ bool KVSystemFontEmbedder::convertSystemFont(const QString &strFontFile, int nFa
         return false;
     }
     const QByteArray key = faceKey(data, nFace);
-    QByteArray woff;
-    if (!strEarlier.isEmpty()) {
-        QFile earlier(strEarlier);
-        if (earlier.size() <= kLargestFontFile && earlier.open(QIODevice::ReadOnly)) {
-            const QByteArray bytes = earlier.readAll();
-            if (KVWoffWriter::privateData(bytes) == key)
-                woff = bytes;
-        }
-    }
+    QByteArray woff = readPacked(strEarlier, key);
     if (woff.isEmpty()) {
         QMutexLocker lock(&g_cacheMutex);
         woff = g_cache.value(key);
     }
+    const QString strCached = cacheFile(key);
+    if (woff.isEmpty())
+        woff = readPacked(strCached, key);
     if (woff.isEmpty()) {
         QString strError;
         woff = KVWoffWriter(kIterations).convert(data, nFace, strError, key);
@@ -144,6 +170,7 @@ bool KVSystemFontEmbedder::convertSystemFont(const QString &strFontFile, int nFa
             qInfo().noquote() << QStringLiteral("Error while converting font %1 %2").arg(strFontFile, strError);
             return false;
         }
+        keepPacked(strCached, woff);
     }
     {
         QMutexLocker lock(&g_cacheMutex);
