@@ -2,9 +2,13 @@
 
 #include "Reporter.h"
 #include "document/KVHeadlessProject.h"
+#include "KVExportCommand.h"
+#include "output/KVAdCheck.h"
 #include "output/KVHeadlessPlayerSource.h"
+#include "output/KVHtml5Exporter.h"
 
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -15,7 +19,7 @@ QString KVCheckCommand::summary()
 
 QString KVCheckCommand::usage()
 {
-    return QStringLiteral("Usage: kavio check PROJECT\n\n"
+    return QStringLiteral("Usage: kavio check [--ad PROFILE] PROJECT\n\n"
                           "Opens PROJECT (a .kavio file) as the editor would and prints\n"
                           "  scenes=N elements=N timelines=N animations=N resources=N functions=N\n"
                           "then one line per problem found: missing resource files, event and action\n"
@@ -24,7 +28,12 @@ QString KVCheckCommand::usage()
                           "animations of no element). Symbol files are read as the export reads them;\n"
                           "one that cannot be read, or a symbol that contains itself, stops the open.\n"
                           "Questions the editor would ask take their default answer.\n"
-                          "Exit code: 0 when the project opens, 1 when it cannot, 2 for a usage error.\n");
+                          "With --ad PROFILE the project is also exported as a ZIP into a temporary\n"
+                          "folder and checked against an ad network's limits (%1): one line per\n"
+                          "finding, naming the file or element and what to do.\n"
+                          "Exit code: 0 when the project opens (and passes the profile), 1 when it\n"
+                          "cannot, 2 for a usage error, 3 when it fails the ad profile.\n")
+        .arg(KVAdCheck::profiles().join(QStringLiteral(", ")));
 }
 
 int KVCheckCommand::run(const QStringList &arguments)
@@ -33,14 +42,26 @@ int KVCheckCommand::run(const QStringList &arguments)
         std::fputs(usage().toLocal8Bit().constData(), stdout);
         return 0;
     }
-    if (arguments.size() != 1) {
+    QStringList positional = arguments;
+    QString strProfile;
+    const int nAd = positional.indexOf(QStringLiteral("--ad"));
+    if (nAd >= 0) {
+        strProfile = positional.value(nAd + 1);
+        if (!KVAdCheck::hasProfile(strProfile)) {
+            Reporter::error(QStringLiteral("--ad wants an ad profile: %1").arg(KVAdCheck::profiles().join(QStringLiteral(", "))));
+            return 2;
+        }
+        positional.removeAt(nAd);
+        positional.removeAt(nAd);
+    }
+    if (positional.size() != 1) {
         std::fputs(usage().toLocal8Bit().constData(), stderr);
         return 2;
     }
 
     // Opened exactly as the export opens it: the symbol files are read with it.
     KVHeadlessPlayerSource source;
-    if (!source.open(QFileInfo(arguments.first()).absoluteFilePath()))
+    if (!source.open(QFileInfo(positional.first()).absoluteFilePath()))
         return 1;
 
     QString strOut = source.project()->summary() + QLatin1Char('\n');
@@ -48,5 +69,11 @@ int KVCheckCommand::run(const QStringList &arguments)
         strOut += strProblem + QLatin1Char('\n');
     std::fputs(strOut.toUtf8().constData(), stdout);
     std::fflush(stdout);
-    return 0;
+    if (strProfile.isEmpty())
+        return 0;
+    QTemporaryDir work;
+    KVHtml5Exporter exporter(&source.source());
+    if (!work.isValid() || !exporter.exportTo(work.filePath(source.source().baseName() + QStringLiteral(".zip"))))
+        return 1;
+    return KVExportCommand::runAdCheck(strProfile, exporter, source.source(), QString());
 }
