@@ -244,3 +244,27 @@ bool KVAdCheck::check(const QString &strProfile, const QString &strZip, const Pr
     }
     return true;
 }
+
+QString KVAdCheck::summary(const QString &strZip, const Project &project, bool *pbPassed)
+{
+    QStringList lines;
+    bool bPassed = true;
+    for (const QString &strProfile : profiles()) {
+        QStringList findings;
+        if (!check(strProfile, strZip, project, findings)) {
+            bPassed = false;
+            break;
+        }
+        if (findings.isEmpty()) {
+            lines << tr("%1: passed").arg(strProfile);
+            continue;
+        }
+        bPassed = false;
+        lines << tr("%1: %2 problem(s)").arg(strProfile).arg(findings.size());
+        for (const QString &strFinding : findings)
+            lines << QStringLiteral("  - ") + strFinding;
+    }
+    if (pbPassed)
+        *pbPassed = bPassed;
+    return lines.join(QLatin1Char('\n'));
+}

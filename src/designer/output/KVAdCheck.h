@@ -32,4 +32,8 @@ public:
     // False (reported) only when the profile is unknown or the ZIP cannot be read; a profile passes
     // when it returns true with no findings.
     static bool check(const QString &strProfile, const QString &strZip, const Project &project, QStringList &findings);
+
+    // Every profile's verdict on strZip, for the message after an export: "PROFILE: passed" or
+    // "PROFILE: N problem(s)" followed by the findings; *pbPassed tells whether all passed.
+    static QString summary(const QString &strZip, const Project &project, bool *pbPassed = nullptr);
 };
