@@ -379,7 +379,9 @@ void KVEditor::onExport()
     if (nForm != 0 && nForm != 1)
         return;
     const bool bZip = nForm == 1;
-    const QString strStart = lm->ownerLocation(doc, KVLocationManager::Document);
+    QString strStart = lm->ownerLocation(doc, KVLocationManager::Document);
+    if (strStart.isEmpty() || !QFileInfo(strStart).isDir())
+        strStart = QFileInfo(doc->getFileName()).absolutePath();
     QString folder;
     if (bZip) {
         const QString strZip = FileDialogs::getSaveFileName(
