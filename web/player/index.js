@@ -162,11 +162,15 @@ Kavio.openDoc = function openDoc(jsFileName, containerId, options) {
       // A document opened in its place while this one was loading wins.
       if (controllers.get(containerId) !== controller) return controller;
       const doc = new KavioDocument(data, containerOf(containerId), opts, clock);
+      // With reduced motion the document rests at the final frame of its first scene.
       const calm = reducedMotion() && !opts.ignoreReducedMotion;
       controller.attach(doc);
+      if (calm) {
+        doc.calm = true;
+        doc.seek(doc.timeline.duration);
+      }
       doc.begin();
-      if (calm) doc.seek(doc.timeline.duration);
-      else if (!opts.paused) doc.play();
+      if (!calm && !opts.paused) doc.play();
       doc.raise(doc.events, 21, doc.view);
       return controller;
     });

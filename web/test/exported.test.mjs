@@ -6,7 +6,9 @@
 //   its breakpoints, and back, at the places "kavio sample --size" gives;
 // - a video and a symbol instance nested in a group (whose symbol starts an instance of another
 //   symbol) follow the playback entries of the main timeline, seeking and playing;
-// - the project's loading indicator shows while its photo is held back, and goes when it arrives.
+// - the project's loading indicator shows while its photo is held back, and goes when it arrives;
+// - with reduced motion the example banner rests at its first scene's final frame, although its
+//   own handlers would play it on into the next scene.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -318,4 +320,29 @@ test('the loading indicator shows while a slow photo loads', { skip: missing || 
     if (release) release();
     await page.close();
   }
+});
+
+test('with reduced motion the banner rests at the end of its first scene', { skip: missing || false }, async () => {
+  const out = path.join(work, 'banner-export');
+  execFileSync(kavio, ['export', path.join(root, 'examples', 'banner', 'banner.kavio'), out], { encoding: 'utf8' });
+  const state = async (reducedMotion) => {
+    const page = await browser.newPage({ reducedMotion });
+    try {
+      await page.goto(`${base}/banner-export/banner.html`);
+      await page.waitForFunction(() => window.DorunKavio && DorunKavio.getDoc('kvBanner') && DorunKavio.getDoc('kvBanner').doc);
+      // Longer than the first scene's trigger (3 s into it) takes when it plays.
+      await page.waitForTimeout(3500);
+      return await page.evaluate(() => {
+        const c = DorunKavio.getDoc('kvBanner');
+        return { scene: c.sceneIndex(), time: Math.round(c.time()), playing: c.isPlaying(), end: c.doc.timeline.duration };
+      });
+    } finally {
+      await page.close();
+    }
+  };
+  const calm = await state('reduce');
+  assert.deepEqual(calm, { scene: 0, time: calm.end, playing: false, end: calm.end });
+  assert.ok(calm.end > 0);
+  // Without the preference the same page moves on to the second scene by itself.
+  assert.equal((await state('no-preference')).scene, 1);
 });
