@@ -404,6 +404,7 @@ export class KavioDocument {
     this.playing = true;
     this.clock.add(this.tick);
     this.render();
+    if (this.onPlayState) this.onPlayState();
     this.emit(151);
   }
 
@@ -412,6 +413,7 @@ export class KavioDocument {
     this.playing = false;
     if (!this.busy()) this.clock.remove(this.tick);
     if (this.view) this.view.stopMedia();
+    if (was && this.onPlayState) this.onPlayState();
     if (was && !quiet) this.emit(152);
   }
 
