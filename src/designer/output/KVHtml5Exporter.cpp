@@ -3,6 +3,8 @@
 #include "document/KVDocument.h"
 #include "document/KVDocumentSettings.h"
 #include "document/KVSymbol.h"
+#include "model/KVBreakpointSet.h"
+#include "output/KVExportArchive.h"
 #include "output/KVLoadScript.h"
 #include "output/KVOutputPaths.h"
 #include "output/KVPageTemplate.h"
@@ -26,6 +28,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QtDebug>
 
 #include <cstdio>
@@ -75,8 +78,45 @@ bool KVHtml5Exporter::exportTo(const QString &strFolder)
     m_nWrittenBytes = 0;
     m_bCanceled = false;
     m_strPagePath.clear();
+    m_strArchivePath.clear();
     if (!m_pSource || !m_pSource->isValid())
         return false;
+    if (!m_bPreview && KVExportArchive::isArchivePath(strFolder))
+        return exportArchive(QFileInfo(strFolder).absoluteFilePath());
+    return exportFolder(strFolder);
+}
+
+bool KVHtml5Exporter::exportArchive(const QString &strZip)
+{
+    // The site is written into a folder of its own first and packed from there.
+    QTemporaryDir work;
+    if (!work.isValid()) {
+        Reporter::error(tr("Cannot write the ZIP file %1.").arg(QDir::toNativeSeparators(strZip)));
+        return false;
+    }
+    const QString strSite = work.path() + QStringLiteral("/site");
+    if (!exportFolder(strSite))
+        return false;
+    const QString strPageName = QFileInfo(m_strPagePath).fileName();
+    // The page goes first, so that a listing of the archive shows it at the top; the rest in name
+    // order.
+    QStringList files = m_writtenFiles;
+    files.removeAll(strPageName);
+    files.sort();
+    files.prepend(strPageName);
+    if (!KVExportArchive::write(strSite, files, strZip)) {
+        m_strPagePath.clear();
+        return false;
+    }
+    m_writtenFiles = files;
+    m_nWrittenBytes = QFileInfo(strZip).size();
+    m_strPagePath = strPageName;
+    m_strArchivePath = strZip;
+    return true;
+}
+
+bool KVHtml5Exporter::exportFolder(const QString &strFolder)
+{
     // Every layout the page may pick gets the geometry of every element.
     m_pSource->pSymbol->fillLayouts();
     const QString strTarget = QDir::cleanPath(QFileInfo(strFolder).absoluteFilePath());
@@ -272,8 +312,16 @@ bool KVHtml5Exporter::writePage()
     }
     v.strGoogleFonts = KVPageTemplate::webFontLink(webFonts);
 
+    QString strPage = KVPageTemplate::fillPage(strTemplate, v);
+    // Ad servers read a fixed-size ad's slot from the page's head; a responsive stage has none (a
+    // stage fitted to the window keeps its size and proportions, and so its slot).
+    const int nHeadEnd = strPage.indexOf(QLatin1String("</head>"), 0, Qt::CaseInsensitive);
+    if (!m_bPreview && nHeadEnd >= 0 && !pSymbol->breakpoints()->hasLayouts())
+        strPage.insert(nHeadEnd, QStringLiteral("\t<meta name=\"ad.size\" content=\"width=%1,height=%2\">\n")
+                                     .arg(pSymbol->width())
+                                     .arg(pSymbol->height()));
     const QString strName = m_pSource->baseName() + QStringLiteral(".html");
-    if (!writeText(strName, KVPageTemplate::fillPage(strTemplate, v)))
+    if (!writeText(strName, strPage))
         return false;
     m_strPagePath = m_strFolder + QLatin1Char('/') + strName;
     return true;

@@ -58,13 +58,17 @@ public:
     void setPreview(bool b) { m_bPreview = b; }
 
     // Exports into strFolder (created when missing; files of its own that the export does not
-    // write stay).
+    // write stay). A target ending with ".zip" gets one ZIP file instead, the page at its root,
+    // replacing an older one only when complete.
     bool exportTo(const QString &strFolder);
 
     // What the last export wrote: paths relative to the export folder, and their bytes.
     QStringList writtenFiles() const { return m_writtenFiles; }
     qint64 writtenBytes() const { return m_nWrittenBytes; }
+    // The page's path; inside a ZIP export, its name in the archive.
     QString pagePath() const { return m_strPagePath; }
+    // The ZIP written by the last export, or empty for a folder.
+    QString archivePath() const { return m_strArchivePath; }
     bool wasCanceled() const { return m_bCanceled; }
 
     // The question after a successful export, titled "Export to HTML5": 0 Open, 1 Open Folder,
@@ -78,6 +82,8 @@ public:
                                const QString &strResourcePath = QString());
 
 private:
+    bool exportFolder(const QString &strFolder);
+    bool exportArchive(const QString &strZip);
     bool checkResourceFolder();
     bool copyPlayer();
     bool readTemplate(const QString &strOwn, const QString &strFileName, QString &strTemplate);
@@ -103,6 +109,7 @@ private:
 
     QString m_strFolder;
     QString m_strPagePath;
+    QString m_strArchivePath;
     QStringList m_writtenFiles;
     qint64 m_nWrittenBytes = 0;
     bool m_bCanceled = false;
