@@ -8,7 +8,9 @@
 #include "ActionManager.h"
 #include "KVEditor.h"
 #include "canvas/KVCanvas.h"
+#include "animation/KVPropertyCatalogue.h"
 #include "document/KVDocument.h"
+#include "ui/timeline/KVTimelineWindow.h"
 #include "EditorManager.h"
 #include "ICore.h"
 #include "IEditor.h"
@@ -123,6 +125,40 @@ void KVDesignerPlugin::connectCommands()
             connect(action, &QAction::triggered, this, [this, nPercent] { zoomChanged(nPercent); });
             m_connectedIds.insert(action->objectName());
         }
+    }
+    // The timeline's commands act through the Timeline dock's window, on the active editor's document.
+    for (int nCode : KVPropertyCatalogue::catalogueOrder()) {
+        const QString id = QStringLiteral("Timeline.Add_Keyframe.%1.%2")
+                               .arg(KVPropertyCatalogue::group(nCode, false), KVPropertyCatalogue::secondName(nCode));
+        if (QAction *action = am->getAction(id)) {
+            connect(action, &QAction::triggered, this, [this, nCode] {
+                if (m_pTimelineWindow && activeEditor())
+                    m_pTimelineWindow->addKeyframe(nCode);
+            });
+            m_connectedIds.insert(id);
+        }
+    }
+    static const QList<QPair<const char *, void (KVTimelineWindow::*)()>> kTimelineCommands = {
+        {"Timeline.Create_Transition", &KVTimelineWindow::createTransition},
+        {"Timeline.Remove_Transition", &KVTimelineWindow::removeTransition},
+        {"Timeline.Invert_Animation_Segment", &KVTimelineWindow::invertTransition},
+        {"Timeline.Zoom_Fit", &KVTimelineWindow::zoomFit}};
+    for (const auto &command : kTimelineCommands) {
+        if (QAction *action = am->getAction(QString::fromLatin1(command.first))) {
+            const auto slot = command.second;
+            connect(action, &QAction::triggered, this, [this, slot] {
+                if (m_pTimelineWindow && activeEditor())
+                    (m_pTimelineWindow->*slot)();
+            });
+            m_connectedIds.insert(action->objectName());
+        }
+    }
+    if (QAction *action = am->getAction(QStringLiteral("Timeline.Auto_Keyframe_Mode"))) {
+        connect(action, &QAction::triggered, this, [this](bool bOn) {
+            if (KVEditor *editor = activeEditor())
+                editor->document()->setAutoKeyframeMode(bOn);
+        });
+        m_connectedIds.insert(action->objectName());
     }
     connect(m_pActions, &KVDesignerActions::shapeChosen, this, &KVDesignerPlugin::insertShape);
     connect(m_pActions->alignToParentBox(), &QCheckBox::stateChanged, this,
