@@ -138,25 +138,11 @@ void KVDesignerPlugin::connectCommands()
             m_connectedIds.insert(id);
         }
     }
-    static const QList<QPair<const char *, void (KVTimelineWindow::*)()>> kTimelineCommands = {
-        {"Timeline.Create_Transition", &KVTimelineWindow::createTransition},
-        {"Timeline.Remove_Transition", &KVTimelineWindow::removeTransition},
-        {"Timeline.Invert_Animation_Segment", &KVTimelineWindow::invertTransition},
-        {"Timeline.Zoom_Fit", &KVTimelineWindow::zoomFit}};
-    for (const auto &command : kTimelineCommands) {
-        if (QAction *action = am->getAction(QString::fromLatin1(command.first))) {
-            const auto slot = command.second;
-            connect(action, &QAction::triggered, this, [this, slot] {
-                if (m_pTimelineWindow && activeEditor())
-                    (m_pTimelineWindow->*slot)();
-            });
-            m_connectedIds.insert(action->objectName());
-        }
-    }
     if (QAction *action = am->getAction(QStringLiteral("Timeline.Auto_Keyframe_Mode"))) {
-        connect(action, &QAction::triggered, this, [this](bool bOn) {
+        connect(action, &QAction::triggered, this, [this] {
             if (KVEditor *editor = activeEditor())
-                editor->document()->setAutoKeyframeMode(bOn);
+                editor->document()->setAutoKeyframeMode(!editor->document()->isAutoKeyframeMode());
+            updateActionAvailability();
         });
         m_connectedIds.insert(action->objectName());
     }
@@ -397,6 +383,9 @@ void KVDesignerPlugin::updateActionAvailability()
         if (QAction *action = am->getAction(id))
             action->setEnabled(editor && m_connectedIds.contains(id) && rules.enabled.value(id, true));
     }
+    // The auto-keyframe switch shows the mode of the active editor's document.
+    if (QAction *action = am->getAction(QStringLiteral("Timeline.Auto_Keyframe_Mode")))
+        action->setChecked(editor && editor->document() && editor->document()->isAutoKeyframeMode());
     if (m_pActions && m_pActions->shapeMenu()) {
         const bool bShapes = editor && state.bHasCurrentScene;
         for (QAction *category : m_pActions->shapeMenu()->actions())

@@ -176,6 +176,8 @@ bool KVDesignerPlugin::initialize(const QStringList &, QString *errorString)
     for (QDockWidget *dock : qAsConst(m_docks))
         dock->hide();
     QSettings *settings = ExtensionSystem::PluginManager::settings();
+    // A first start shows the timeline with the first project; later starts keep the saved docks.
+    m_bShowTimelineWithEditor = !settings->contains(kWindowState);
     mw->restoreState(settings->value(kWindowState).toByteArray());
     mw->restoreGeometry(settings->value(kWindowGeometry).toByteArray());
 
@@ -396,6 +398,11 @@ void KVDesignerPlugin::updateEditorActivated(IEditor *pEditor)
     ActionManager *am = actions();
     if (m_pTimelineWindow)
         m_pTimelineWindow->updateEditorActivated(pEditor);
+    if (m_bShowTimelineWithEditor && pEditor) {
+        m_bShowTimelineWithEditor = false;
+        if (QDockWidget *timeline = dock(QStringLiteral("spTimelineDockWidget")))
+            timeline->show();
+    }
     // Every command the editor's document runs may enable or disable actions.
     if (auto *pKVEditor = qobject_cast<KVEditor *>(pEditor))
         connect(pKVEditor, &KVEditor::editorStateChanged, this, &KVDesignerPlugin::updateActionAvailability,

@@ -163,5 +163,6 @@ private:
     QPointer<QComboBox> m_pZoom;
     QPointer<KVTimelineWindow> m_pTimelineWindow;
     bool m_bEditorState = false;
+    bool m_bShowTimelineWithEditor = false;
     QSet<QString> m_connectedIds;
 };
