@@ -38,7 +38,15 @@ void KVTimelineView::build(const QList<KVTimelineRow> &rows, const KVTimeline *p
     m_bDragging = false;
     m_dragStart.clear();
     m_keyItems.clear();
-    m_pScene->clear();
+    // Items go in without an index; the index is built once at the end.
+    m_pScene->setItemIndexMethod(QGraphicsScene::NoIndex);
+    // The newest first: the scene takes each one off the end of its list instead of searching it.
+    for (int i = m_items.size() - 1; i >= 0; --i)
+        delete m_items.at(i);
+    m_items.clear();
+    m_items.reserve(rows.size() * 4);
+    // A fixed rectangle while items go in, so that the scene does not grow it item by item.
+    m_pScene->setSceneRect(0, 0, 1, 1);
     m_pTimeline = pTimeline;
     m_pScene->setScale(scale);
     m_pScene->setTimeline(pTimeline);
@@ -64,7 +72,7 @@ void KVTimelineView::build(const QList<KVTimelineRow> &rows, const KVTimeline *p
             nDuration = qMax(nDuration, nLast);
             auto *pBar = new KVElementGraphicsItem(row.pElement, scale.xForTime(nLast) - scale.xForTime(qMax(0, nFirst)), color);
             pBar->setPos(scale.xForTime(qMax(0, nFirst)), laneCentre(i));
-            m_pScene->addItem(pBar);
+            addOwnItem(pBar);
             continue;
         }
         KVKeyframe *pTrack = row.pTrack;
@@ -75,16 +83,23 @@ void KVTimelineView::build(const QList<KVTimelineRow> &rows, const KVTimeline *p
                 auto *pBar = new KVKeyframeGraphicsItem(pTrack, pKey,
                                                         scale.xForTime(keys.at(k + 1)->time()) - scale.xForTime(pKey->time()), color);
                 pBar->setPos(scale.xForTime(pKey->time()), laneCentre(i));
-                m_pScene->addItem(pBar);
+                addOwnItem(pBar);
             }
             auto *pItem = new KVKeyValueGraphicsItem(pTrack, pKey);
             pItem->setPos(scale.xForTime(pKey->time()), laneCentre(i));
-            m_pScene->addItem(pItem);
+            addOwnItem(pItem);
             m_keyItems.insert(pKey, pItem);
         }
     }
+    m_pScene->setItemIndexMethod(QGraphicsScene::BspTreeIndex);
     const int nWidth = qMax(scale.xForTime(nDuration) + 400, viewport()->width());
     m_pScene->setSceneRect(0, 0, nWidth, qMax(rows.size() * KVTimelineRows::RowHeight, viewport()->height()));
+}
+
+void KVTimelineView::addOwnItem(QGraphicsItem *pItem)
+{
+    m_pScene->addItem(pItem);
+    m_items.append(pItem);
 }
 
 void KVTimelineView::setPlayheadTime(int nTime)

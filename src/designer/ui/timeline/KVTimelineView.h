@@ -53,9 +53,12 @@ protected:
 
 private:
     void endDrag();
+    void addOwnItem(QGraphicsItem *pItem);
 
     KVTimelineViewGraphicsScene *m_pScene = nullptr;
     const KVTimeline *m_pTimeline = nullptr;
+    // Every item of the view, in the order they were added.
+    QList<QGraphicsItem *> m_items;
     QHash<const KVKeyValue *, KVKeyValueGraphicsItem *> m_keyItems;
     // The drag of key values: the item pressed, where, and the times the dragged keys had.
     KVKeyValueGraphicsItem *m_pPressed = nullptr;
