@@ -191,7 +191,7 @@ QString tst_DesignerActions::effects(KVEditor *pEditor, const RecordingReporter 
     return QStringList{QString::number(doc->getUndoStack()->index()), QString::number(rec.entries().size()),
                        selected.join(','), QString::number(canvas->zoomFactor()), QString::number(canvas->fitToViewport()),
                        QString::number(canvas->rulerVisible()), QString::number(canvas->snapEnabled()),
-                       QString::number(doc->isPlaying()),
+                       QString::number(doc->isPlaying()), QString::number(doc->isAutoKeyframeMode()),
                        QString::number(scene->currentTimeline() ? scene->currentTimeline()->currentTimeMs() : -1),
                        QString::number(QApplication::activePopupWidget() != nullptr), page}
         .join(QLatin1Char('|'));
