@@ -2,8 +2,11 @@
 
 #include "Reporter.h"
 #include "document/KVHeadlessProject.h"
+#include "KVExportCommand.h"
 #include "document/KVPackageReader.h"
+#include "output/KVAdCheck.h"
 #include "output/KVHeadlessPlayerSource.h"
+#include "output/KVHtml5Exporter.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -17,7 +20,7 @@ QString KVCheckCommand::summary()
 
 QString KVCheckCommand::usage()
 {
-    return QStringLiteral("Usage: kavio check PROJECT\n\n"
+    return QStringLiteral("Usage: kavio check [--ad PROFILE] PROJECT\n\n"
                           "Opens PROJECT (a .kavio file, or a .kaviopack package, unpacked into a\n"
                           "temporary folder that is removed afterwards) as the editor would and prints\n"
                           "  scenes=N elements=N timelines=N animations=N resources=N functions=N\n"
@@ -27,7 +30,12 @@ QString KVCheckCommand::usage()
                           "animations of no element). Symbol files are read as the export reads them;\n"
                           "one that cannot be read, or a symbol that contains itself, stops the open.\n"
                           "Questions the editor would ask take their default answer.\n"
-                          "Exit code: 0 when the project opens, 1 when it cannot, 2 for a usage error.\n");
+                          "With --ad PROFILE the project is also exported as a ZIP into a temporary\n"
+                          "folder and checked against an ad network's limits (%1): one line per\n"
+                          "finding, naming the file or element and what to do.\n"
+                          "Exit code: 0 when the project opens (and passes the profile), 1 when it\n"
+                          "cannot, 2 for a usage error, 3 when it fails the ad profile.\n")
+        .arg(KVAdCheck::profiles().join(QStringLiteral(", ")));
 }
 
 int KVCheckCommand::run(const QStringList &arguments)
@@ -36,12 +44,24 @@ int KVCheckCommand::run(const QStringList &arguments)
         std::fputs(usage().toLocal8Bit().constData(), stdout);
         return 0;
     }
-    if (arguments.size() != 1) {
+    QStringList positional = arguments;
+    QString strProfile;
+    const int nAd = positional.indexOf(QStringLiteral("--ad"));
+    if (nAd >= 0) {
+        strProfile = positional.value(nAd + 1);
+        if (!KVAdCheck::hasProfile(strProfile)) {
+            Reporter::error(QStringLiteral("--ad wants an ad profile: %1").arg(KVAdCheck::profiles().join(QStringLiteral(", "))));
+            return 2;
+        }
+        positional.removeAt(nAd);
+        positional.removeAt(nAd);
+    }
+    if (positional.size() != 1) {
         std::fputs(usage().toLocal8Bit().constData(), stderr);
         return 2;
     }
 
-    QString strProject = QFileInfo(arguments.first()).absoluteFilePath();
+    QString strProject = QFileInfo(positional.first()).absoluteFilePath();
     // A package is checked as the project the editor would unpack from it.
     QTemporaryDir unpacked;
     if (QFileInfo(strProject).suffix().compare(QLatin1String("kaviopack"), Qt::CaseInsensitive) == 0) {
@@ -62,5 +82,11 @@ int KVCheckCommand::run(const QStringList &arguments)
         strOut += strProblem + QLatin1Char('\n');
     std::fputs(strOut.toUtf8().constData(), stdout);
     std::fflush(stdout);
-    return 0;
+    if (strProfile.isEmpty())
+        return 0;
+    QTemporaryDir work;
+    KVHtml5Exporter exporter(&source.source());
+    if (!work.isValid() || !exporter.exportTo(work.filePath(source.source().baseName() + QStringLiteral(".zip"))))
+        return 1;
+    return KVExportCommand::runAdCheck(strProfile, exporter, source.source(), QString());
 }

@@ -31,6 +31,7 @@
 
 #include "DocumentManager.h"
 #include "EditorManager.h"
+#include "ActionManager.h"
 #include "ICore.h"
 #include "IDocumentFactory.h"
 #include "MainWindow.h"
@@ -39,6 +40,9 @@
 #include "KVTestMain.h"
 #include "RecordingReporter.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -162,6 +166,8 @@ private slots:
     void thumbnailViewTellsWhenContentIsPainted();
     void mediaMeasuredByThePage();
     void textEditedInThePage();
+    void textActionsReachThePage_data();
+    void textActionsReachThePage();
     void nothingListensForPages();
 
 private:
@@ -1128,6 +1134,51 @@ void tst_Canvas::textEditedInThePage()
     stack->undo();
     QCOMPARE(textBox->innerHtml(KVLayoutKey::base()), QStringLiteral("Old"));
     QVERIFY(toPage.count() > 0);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Canvas::textActionsReachThePage_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("value");
+    const QList<QPair<QString, QString>> commands = {
+        {"Text.Align_Left", "justifyleft"},     {"Text.Align_Right", "justifyright"},
+        {"Text.Align_Justify", "justifyfull"},  {"Text.Align_Center", "justifycenter"},
+        {"Text.Bold", "bold"},                  {"Text.Italic", "italic"},
+        {"Text.Underline", "underline"},        {"Text.Strike_through", "strikethrough"},
+        {"Text.Super_script", "superscript"},   {"Text.Sub_script", "subscript"}};
+    for (const auto &command : commands)
+        QTest::newRow(qPrintable(command.first)) << command.first << true << command.second << QString();
+    QTest::newRow("Paste as Plain Text") << "Text.Paste_As_Plain" << true << "insertText" << "plain <b>words</b>";
+    QTest::newRow("bold while no text is edited") << "Text.Bold" << false << QString() << QString();
+}
+
+void tst_Canvas::textActionsReachThePage()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, editing);
+    QFETCH(QString, command);
+    QFETCH(QString, value);
+    RecordingReporter rec;
+    KVEditor *editor = openProject(QStringLiteral("textactions"));
+    QVERIFY(editor);
+    KVCanvas *canvas = editor->canvasView();
+    QGuiApplication::clipboard()->setText(QStringLiteral("plain <b>words</b>"));
+    canvas->exposingObject()->setEditingText(editing, 10, 20);
+    QSignalSpy toPage(canvas->exposingObject(), &KVHTMLExposingCanvas::execTextEditorCommand);
+    QAction *pAction = ICore::instance()->actionManager()->getAction(action);
+    QVERIFY(pAction);
+    pAction->trigger();
+    if (command.isEmpty()) {
+        QCOMPARE(toPage.count(), 0);
+    } else {
+        QCOMPARE(toPage.count(), 1);
+        QCOMPARE(toPage.at(0).at(0).toString(), command);
+        QCOMPARE(toPage.at(0).at(1).toString(), value);
+    }
+    canvas->exposingObject()->setEditingText(false);
     QVERIFY(m_window->closeAllDocuments());
 }
 

@@ -193,7 +193,7 @@ QString tst_DesignerActions::effects(KVEditor *pEditor, const RecordingReporter 
     return QStringList{QString::number(doc->getUndoStack()->index()), QString::number(rec.entries().size()),
                        selected.join(','), QString::number(canvas->zoomFactor()), QString::number(canvas->fitToViewport()),
                        QString::number(canvas->rulerVisible()), QString::number(canvas->snapEnabled()),
-                       QString::number(doc->isPlaying()),
+                       QString::number(doc->isPlaying()), QString::number(doc->isAutoKeyframeMode()),
                        QString::number(scene->currentTimeline() ? scene->currentTimeline()->currentTimeMs() : -1),
                        QString::number(QApplication::activePopupWidget() != nullptr), page,
                        QString::number(qHash(QApplication::clipboard()->mimeData()->data(KVClipBoard::elementFormat())))}
@@ -329,13 +329,17 @@ void tst_DesignerActions::actionsNotOfferedYet()
     QStringList notOffered;
     for (const KVActionSpec &spec : KVDesignerActions::catalogue()) {
         const QString id = QString::fromLatin1(spec.id);
-        if (!m_offered.contains(id)) {
+        // The Text actions act only while a text is edited (tst_canvas sends them to the page).
+        if (!m_offered.contains(id) && !id.startsWith(QLatin1String("Text."))) {
             notOffered << id;
             QVERIFY2(!plugin()->isConnected(id), qPrintable(id + " is connected but never offered"));
         }
     }
     qInfo().noquote() << notOffered.size() << "actions not offered yet:" << notOffered.join(QStringLiteral(", "));
-    QVERIFY(m_offered.size() + notOffered.size() == KVDesignerActions::catalogue().size());
+    int nText = 0;
+    for (const KVActionSpec &spec : KVDesignerActions::catalogue())
+        nText += QByteArray(spec.id).startsWith("Text.") && !m_offered.contains(QString::fromLatin1(spec.id)) ? 1 : 0;
+    QVERIFY(m_offered.size() + notOffered.size() + nText == KVDesignerActions::catalogue().size());
 }
 
 void tst_DesignerActions::stageViewFollowsActionsKeysAndZoomBox_data()

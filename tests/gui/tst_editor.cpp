@@ -16,6 +16,7 @@
 
 #include "ActionManager.h"
 #include "DocumentManager.h"
+#include "FileDialogs.h"
 #include "EditorManager.h"
 #include "ICore.h"
 #include "IDocumentFactory.h"
@@ -40,10 +41,12 @@
 #include <QNetworkReply>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QUndoStack>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <csignal>
 
 using ExtensionSystem::PluginManager;
@@ -58,6 +61,7 @@ private slots:
     void openSaveCloseAndRecentFiles();
     void oneEditorPerDocument();
     void previewActionServesTheProject();
+    void exportAsZipIsCheckedForAds();
     void tabTitles();
     void exampleOpensWithTheRulesApplied();
     void closingAsksBeforeLosingWork_data();
@@ -270,6 +274,46 @@ void tst_Editor::previewActionServesTheProject()
     QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 403);
     delete reply;
     QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("previewed/previewed_res/preview/kvplayer.js"))));
+}
+
+// The application loads the web engine, which brings a ZIP library of its own: the export's
+// archive must still be written and read in that company.
+void tst_Editor::exportAsZipIsCheckedForAds()
+{
+    RecordingReporter rec;
+    const QString file = copyExample(QStringLiteral("zipped"));
+    QVERIFY(!file.isEmpty());
+    // An ad goes without embedded fonts (its networks take no font files).
+    QFile project(file);
+    QVERIFY(project.open(QIODevice::ReadWrite));
+    const QByteArray text = project.readAll().replace("\"embedSytemFont\":true", "\"embedSytemFont\":false");
+    QVERIFY(project.resize(0) && project.write(text) == text.size());
+    project.close();
+    QVERIFY(m_window->openDocument(file));
+    QStringList captions;
+    const QString zip = m_dir.filePath(QStringLiteral("delivery/spring"));
+    FileDialogs::setAnswerer([&](FileDialogs::Kind eKind, const QString &caption) {
+        captions << caption;
+        return eKind == FileDialogs::SaveFile ? QStringList{zip} : QStringList();
+    });
+    auto cleanup = qScopeGuard([] { FileDialogs::setAnswerer(FileDialogs::Answerer()); });
+    rec.answerNamed(QStringLiteral("As ZIP"));
+    rec.answerNamed(QStringLiteral("Close"));
+    m_core->actionManager()->getAction(QStringLiteral("File.Export_To_HTML5"))->trigger();
+    QCOMPARE(captions, QStringList{QStringLiteral("Export to HTML5 as ZIP")});
+    QCOMPARE(rec.unansweredQuestions(), 0);
+    // The name gets its ".zip"; the example passes the Google Ads and IAB profiles and lacks a click tag.
+    QVERIFY(QFileInfo(zip + QStringLiteral(".zip")).isFile());
+    const auto report = std::find_if(rec.entries().cbegin(), rec.entries().cend(),
+                                     [](const RecordingReporter::Entry &e) { return e.title == QLatin1String("Ad check"); });
+    QVERIFY(report != rec.entries().cend());
+    QCOMPARE(report->severity, IReporter::Warning);
+    QVERIFY2(report->text.contains(QStringLiteral("google-ads: passed\niab: passed"))
+                 && report->text.contains(QStringLiteral("campaign-manager: 1 problem(s)\n  - banner.html: the page "
+                                                         "declares no click tag")),
+             qPrintable(report->text));
+    rec.answerForModifiedDocuments(IReporter::Discard);
+    QVERIFY(m_window->closeAllDocuments());
 }
 
 void tst_Editor::tabTitles()

@@ -88,6 +88,9 @@ void tst_ActionStates::rules_data()
     foreign.bEditingText = true;
     QTest::newRow("editing text: the text pastes") << foreign << "Edit.Paste" << true;
     QTest::newRow("editing text: no paste with animation") << foreign << "Edit.Paste_With_Animation" << false;
+    QTest::newRow("editing text: bold") << textEdited << "Text.Bold" << true;
+    QTest::newRow("editing text: paste as plain text") << textEdited << "Text.Paste_As_Plain" << true;
+    QTest::newRow("no bold outside a text") << scene(1) << "Text.Bold" << false;
     QTest::newRow("align one alone") << scene(1) << "Edit.Alignment.Left" << false;
     KVEditorState alignParent = scene(1);
     alignParent.bAlignToParent = true;

@@ -140,13 +140,19 @@ void tst_NewProjectDialog::presetsSetTheSize()
 {
     KVNewProjectDialog dlg;
     QStringList texts;
-    for (QAction *a : dlg.presetActions())
+    QStringList sizes;
+    for (QAction *a : dlg.presetActions()) {
+        if (a->isSeparator())
+            continue;
         texts << a->text();
-    QCOMPARE(texts, QStringList({"400 x 300", "640 x 480", "720 x 480", "800 x 600", "1024 x 768", "1080 x 720",
-                                 "1920 x 1080"}));
-    dlg.onPresetSizeChanged(dlg.presetActions().last());
-    QCOMPARE(dlg.getWidth(), 1920);
-    QCOMPARE(dlg.getHeight(), 1080);
+        dlg.onPresetSizeChanged(a);
+        sizes << QStringLiteral("%1x%2").arg(dlg.getWidth()).arg(dlg.getHeight());
+    }
+    QCOMPARE(texts.mid(0, 8), QStringList({"400 x 300", "640 x 480", "720 x 480", "800 x 600", "1024 x 768", "1080 x 720",
+                                           "1920 x 1080", "300 x 250 (Medium Rectangle)"}));
+    // Each preset sets the size its text names, the screen sizes and then the IAB ad sizes.
+    QCOMPARE(sizes, QStringList({"400x300", "640x480", "720x480", "800x600", "1024x768", "1080x720", "1920x1080",
+                                 "300x250", "728x90", "160x600", "300x600", "320x50", "320x100", "970x250", "336x280"}));
 }
 
 void tst_NewProjectDialog::responsiveEnablesBreakpoints()

@@ -49,6 +49,8 @@ export class KavioDocument {
     this.backwards = new Map();
     // Events are raised from begin() to close().
     this.started = false;
+    // At rest (reduced motion): no play, each scene at its final frame.
+    this.calm = false;
     this.unbind = [];
     this.scopes = new WeakMap();
     // The user functions [id, name, function] by id, and the document's handlers (a preloader
@@ -171,6 +173,12 @@ export class KavioDocument {
     this.index = index;
     this.now = 0;
     this.atStart = true;
+    // A document at rest (reduced motion) shows each scene at its final frame, without running the
+    // triggers on the way there.
+    if (this.calm) {
+      this.now = this.timeline.duration;
+      this.atStart = this.now === 0;
+    }
     this.render();
     if (!instant) this.sceneEvent(50);
     return true;
@@ -387,13 +395,16 @@ export class KavioDocument {
 
   // Plays the main timeline, at a speed and in a direction when given (an action's).
   play(rate, reverse) {
-    if (!this.root) return;
+    // At rest the main timeline does not move: neither the document's own handlers nor a scene's
+    // end take it on to the next scene.
+    if (!this.root || this.calm) return;
     changeSpeed(this, rate, reverse);
     if (this.playing) return;
     if (this.reverse ? this.now <= 0 : this.now >= this.timeline.duration && this.nextScene() < 0) this.seek(this.reverse ? Infinity : 0);
     this.playing = true;
     this.clock.add(this.tick);
     this.render();
+    if (this.onPlayState) this.onPlayState();
     this.emit(151);
   }
 
@@ -402,6 +413,7 @@ export class KavioDocument {
     this.playing = false;
     if (!this.busy()) this.clock.remove(this.tick);
     if (this.view) this.view.stopMedia();
+    if (was && this.onPlayState) this.onPlayState();
     if (was && !quiet) this.emit(152);
   }
 

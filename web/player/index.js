@@ -162,11 +162,16 @@ Kavio.openDoc = function openDoc(jsFileName, containerId, options) {
       // A document opened in its place while this one was loading wins.
       if (controllers.get(containerId) !== controller) return controller;
       const doc = new KavioDocument(data, containerOf(containerId), opts, clock);
+      // With reduced motion the document rests at the final frame of its first scene.
       const calm = reducedMotion() && !opts.ignoreReducedMotion;
       controller.attach(doc);
+      if (calm) {
+        doc.calm = true;
+        doc.seek(doc.timeline.duration);
+      }
+      if (opts.playControl) addPlayControl(doc, controller, containerOf(containerId));
       doc.begin();
-      if (calm) doc.seek(doc.timeline.duration);
-      else if (!opts.paused) doc.play();
+      if (!calm && !opts.paused) doc.play();
       doc.raise(doc.events, 21, doc.view);
       return controller;
     });
@@ -176,6 +181,32 @@ Kavio.openDoc = function openDoc(jsFileName, containerId, options) {
   });
   return controller;
 };
+
+// The pause/play button a project may ask for: people reach it with the keyboard (Tab, then Enter
+// or Space) and stop the motion, or start it on a page at rest.
+function addPlayControl(doc, controller, container) {
+  const button = document.createElement('button');
+  button.type = 'button';
+  button.className = 'kv-play-control';
+  button.style.cssText = 'position:absolute;left:4px;bottom:4px;z-index:2147483647;font:12px sans-serif;padding:2px 8px;';
+  const label = () => {
+    const playing = doc.playing;
+    button.textContent = playing ? 'Pause' : 'Play';
+    button.setAttribute('aria-label', playing ? 'Pause the animation' : 'Play the animation');
+    button.setAttribute('aria-pressed', String(!playing));
+  };
+  button.addEventListener('click', () => {
+    if (doc.playing) controller.pause();
+    else {
+      doc.calm = false;
+      controller.play();
+    }
+  });
+  doc.onPlayState = label;
+  if (getComputedStyle(container).position === 'static') container.style.position = 'relative';
+  container.appendChild(button);
+  label();
+}
 
 Kavio.getDoc = (containerId) => controllers.get(containerId) || null;
 

@@ -6,11 +6,14 @@
 //   its breakpoints, and back, at the places "kavio sample --size" gives;
 // - a video and a symbol instance nested in a group (whose symbol starts an instance of another
 //   symbol) follow the playback entries of the main timeline, seeking and playing;
-// - the project's loading indicator shows while its photo is held back, and goes when it arrives.
+// - the project's loading indicator shows while its photo is held back, and goes when it arrives;
+// - with reduced motion the example banner rests at its first scene's final frame, although its
+//   own handlers would play it on into the next scene; its pause/play button, when the project
+//   asks for one, is reached with the keyboard and stops or starts the motion.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { createReadStream, existsSync, mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
+import { createReadStream, existsSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync, mkdirSync, copyFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { fileURLToPath } from 'node:url';
@@ -317,5 +320,72 @@ test('the loading indicator shows while a slow photo loads', { skip: missing || 
     held.delete(photo);
     if (release) release();
     await page.close();
+  }
+});
+
+test('with reduced motion the banner rests at the end of its first scene', { skip: missing || false }, async () => {
+  const out = path.join(work, 'banner-export');
+  execFileSync(kavio, ['export', path.join(root, 'examples', 'banner', 'banner.kavio'), out], { encoding: 'utf8' });
+  const state = async (reducedMotion) => {
+    const page = await browser.newPage({ reducedMotion });
+    try {
+      await page.goto(`${base}/banner-export/banner.html`);
+      await page.waitForFunction(() => window.DorunKavio && DorunKavio.getDoc('kvBanner') && DorunKavio.getDoc('kvBanner').doc);
+      // Longer than the first scene's trigger (3 s into it) takes when it plays.
+      await page.waitForTimeout(3500);
+      return await page.evaluate(() => {
+        const c = DorunKavio.getDoc('kvBanner');
+        return { scene: c.sceneIndex(), time: Math.round(c.time()), playing: c.isPlaying(), end: c.doc.timeline.duration };
+      });
+    } finally {
+      await page.close();
+    }
+  };
+  const calm = await state('reduce');
+  assert.deepEqual(calm, { scene: 0, time: calm.end, playing: false, end: calm.end });
+  assert.ok(calm.end > 0);
+  // Without the preference the same page moves on to the second scene by itself.
+  assert.equal((await state('no-preference')).scene, 1);
+});
+
+test('the pause/play button is reached with the keyboard and stops or starts the motion', { skip: missing || false }, async () => {
+  // The banner with the option on, as the project file keeps it.
+  const folder = path.join(work, 'controlled');
+  mkdirSync(path.join(folder, 'banner_res'), { recursive: true });
+  const example = path.join(root, 'examples', 'banner');
+  copyFileSync(path.join(example, 'banner_res', 'logo.png'), path.join(folder, 'banner_res', 'logo.png'));
+  const text = readFileSync(path.join(example, 'banner.kavio'), 'utf8');
+  assert.ok(text.includes('"containerID":'));
+  writeFileSync(path.join(folder, 'banner.kavio'), text.replace('"containerID":', '"playControl":true,"containerID":'));
+  execFileSync(kavio, ['export', path.join(folder, 'banner.kavio'), path.join(folder, 'out')], { encoding: 'utf8' });
+  const rows = [
+    // reduced motion, what the button says first, what Enter, then Space, make of it
+    ['reduce', 'Play', [true, false]],
+    ['no-preference', 'Pause', [false, true]],
+  ];
+  for (const [reducedMotion, first, after] of rows) {
+    const page = await browser.newPage({ reducedMotion });
+    try {
+      await page.goto(`${base}/controlled/out/banner.html`);
+      await page.waitForFunction(() => window.DorunKavio && DorunKavio.getDoc('kvBanner') && DorunKavio.getDoc('kvBanner').doc);
+      const button = () => page.evaluate(() => {
+        const b = document.querySelector('#kvBanner .kv-play-control');
+        return { text: b.textContent, label: b.getAttribute('aria-label'), focused: document.activeElement === b, playing: DorunKavio.getDoc('kvBanner').isPlaying() };
+      });
+      assert.equal((await button()).text, first, reducedMotion);
+      await page.keyboard.press('Tab');
+      assert.equal((await button()).focused, true, `${reducedMotion}: Tab reaches the button`);
+      const seen = [];
+      for (const key of ['Enter', 'Space']) {
+        await page.keyboard.press(key);
+        const b = await button();
+        assert.equal(b.text, b.playing ? 'Pause' : 'Play');
+        assert.equal(b.label, b.playing ? 'Pause the animation' : 'Play the animation');
+        seen.push(b.playing);
+      }
+      assert.deepEqual(seen, after, reducedMotion);
+    } finally {
+      await page.close();
+    }
   }
 });

@@ -7,6 +7,8 @@
 #include "commands/KVCommand.h"
 #include "commands/KVEditContext.h"
 #include "commands/KVElementCommandAction.h"
+#include "commands/KVTimelineOperation.h"
+#include "animation/KVPropertyCatalogue.h"
 #include "model/KVElement.h"
 
 #include <QHash>
@@ -93,10 +95,18 @@ struct GeometryEdit
     }
 };
 
+// Whether auto keyframing records the geometry code: every code that is an animatable property
+// (positions, sizes, transforms, opacity, display), not the unit and anchoring codes.
+bool recordsAsKey(const KVEditContext &c, int nCode)
+{
+    return c.bAutoKeyframe && c.pTimeline && KVPropertyCatalogue::isValidCode(nCode)
+        && nCode != KVPropertyCatalogue::Location;
+}
+
 // The element's track of a property on the current timeline, when auto keyframing records it.
 KVKeyframe *autoKeyTrack(const KVEditContext &c, const KVElement *p, int nCode, const KVLayoutKey &l)
 {
-    if (!c.bAutoKeyframe || !c.pTimeline || nCode > 5)
+    if (!recordsAsKey(c, nCode))
         return nullptr;
     const KVAnimation *pAnimation = c.pTimeline->findAnimation(p, l);
     if (!pAnimation)
@@ -158,66 +168,6 @@ void addSize(const KVEditContext &c, GeometryEdit &edit, bool bHorizontal, doubl
     edit.add(bHorizontal ? 4 : 5, dValue);
 }
 
-void addKeyValue(KVCommand *pCommand, const KVEditContext &c, KVKeyframe *pTrack, int nTime,
-                 const QVariant &value)
-{
-    auto *pAction = new KVCommandAction(KVCommandAction::AddKeyValue, c.pTarget, 4);
-    pAction->addParam(P::makeObject(P::Keyframe, pTrack));
-    pAction->addParam(P::makeKeyValue(new KVKeyValue(nTime, value), true));
-    pAction->addParam(P::makeInt(3));
-    pAction->addParam(P::makeBool(true));
-    pCommand->addAction(pAction);
-}
-
-// The actions that record a new value of a tracked property at the current time: the key value
-// there takes it, or a new one is added.
-void recordOnTrack(KVCommand *pCommand, const KVEditContext &c, KVKeyframe *pTrack, const QVariant &value)
-{
-    if (KVKeyValue *pKey = pTrack->keyValueAt(c.nCurrentTime)) {
-        auto *pAction = new KVCommandAction(KVCommandAction::SetKeyValue, c.pTarget, 3);
-        pAction->addParam(P::makeObject(P::Keyframe, pTrack));
-        pAction->addParam(P::makeKeyValue(pKey));
-        pAction->addParam(P::makeVariant(value));
-        pCommand->addAction(pAction);
-    } else {
-        addKeyValue(pCommand, c, pTrack, c.nCurrentTime, value);
-    }
-}
-
-// A property without a track gets one (and the element an animation when it has none at the
-// layout): a key value at 0 holding the value from before, when the current time is later, and one
-// at the current time with the new value. Only at the timeline's own layout, where new tracks live.
-bool recordOnNewTrack(KVCommand *pCommand, const KVEditContext &c, const GeometryEdit &edit, int nCode,
-                      const QVariant &value, QHash<KVElement *, KVAnimation *> &created)
-{
-    if (!c.bAutoKeyframe || !c.pTimeline || nCode > 5 || edit.layout != c.pTimeline->currentLayout())
-        return false;
-    KVElement *pElement = edit.pElement;
-    if (!c.pTimeline->findAnimation(pElement, edit.layout) && !created.contains(pElement)) {
-        auto *pAnimation = new KVAnimation(pElement);
-        created.insert(pElement, pAnimation);
-        auto *pAction = new KVCommandAction(KVCommandAction::AddAnimation, c.pTarget, 4);
-        pAction->addParam(P::makeObject(P::Animation, pAnimation, true));
-        pAction->addParam(P::makeObject(P::Timeline, c.pTimeline));
-        pAction->addParam(P::makeInt(edit.layout.nHLayoutId));
-        pAction->addParam(P::makeInt(edit.layout.nVLayoutId));
-        pCommand->addAction(pAction);
-    }
-    KVKeyframe *pTrack = KVKeyframe::create(pElement, nCode, edit.layout);
-    if (!pTrack)
-        return false;
-    auto *pAction = new KVCommandAction(KVCommandAction::AddTrack, c.pTarget, 4);
-    pAction->addParam(P::makeObject(P::Keyframe, pTrack, true));
-    pAction->addParam(P::makeObject(P::Element, pElement));
-    pAction->addParam(P::makeObject(P::Timeline, c.pTimeline));
-    pAction->addParam(P::makeValue(P::ValueList, QVariant()));
-    pCommand->addAction(pAction);
-    if (c.nCurrentTime > 0)
-        addKeyValue(pCommand, c, pTrack, 0, KVElementCommandAction::geometryValue(pElement, nCode, edit.layout));
-    addKeyValue(pCommand, c, pTrack, c.nCurrentTime, value);
-    return true;
-}
-
 // Turns the edits into actions: with auto keyframing the positions and sizes become key values,
 // everything else one geometry action per element and layout.
 void addEdits(KVCommand *pCommand, const KVEditContext &c, const QList<GeometryEdit> &edits)
@@ -228,12 +178,12 @@ void addEdits(KVCommand *pCommand, const KVEditContext &c, const QList<GeometryE
         QList<QVariant> values;
         for (int i = 0; i < edit.codes.size(); ++i) {
             const int nCode = edit.codes.at(i);
-            if (KVKeyframe *pTrack = autoKeyTrack(c, edit.pElement, nCode, edit.layout)) {
-                recordOnTrack(pCommand, c, pTrack, edit.values.at(i));
+            if (recordsAsKey(c, nCode)
+                && KVTimelineOperation::recordValue(
+                    pCommand, c, edit.pElement, edit.layout, nCode, edit.values.at(i),
+                    KVElementCommandAction::geometryValue(edit.pElement, nCode, edit.layout), created)) {
                 continue;
             }
-            if (recordOnNewTrack(pCommand, c, edit, nCode, edit.values.at(i), created))
-                continue;
             codes.append(nCode);
             values.append(edit.values.at(i));
         }

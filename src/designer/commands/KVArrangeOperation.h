@@ -22,7 +22,7 @@ struct KVLayoutKey;
 // is percent. With the flexible layout switch on, a new position is stored in percent of the parent
 // from the anchored side, so that it follows the container when it changes size.
 //
-// With auto keyframing on, positions and sizes are recorded as key values at the current time on
+// With auto keyframing on, positions, sizes and transforms are recorded as key values at the current time on
 // the current timeline: on the property's track when it has one, else on a new track (and a new
 // animation of the element when needed) that also keeps the value from before at time 0.
 class KVArrangeOperation

@@ -58,6 +58,21 @@ KVCommand *KVSelectOperation::deselectAll(const KVEditContext &c)
     return orNull(pCommand);
 }
 
+KVCommand *KVSelectOperation::select(const KVEditContext &c, const QList<KVElement *> &elements)
+{
+    if (!c.isUsable())
+        return nullptr;
+    auto *pCommand = new KVCommand(c.pTarget, tr("Change Selection"), c.pSender);
+    for (KVElement *pChild : c.pScene->children()) {
+        pChild->forEachInSubtree([&](const KVElement *p) {
+            const bool bWanted = elements.contains(const_cast<KVElement *>(p));
+            if (p->isSelected() != bWanted)
+                addSelect(pCommand, c, const_cast<KVElement *>(p), bWanted);
+        });
+    }
+    return orNull(pCommand);
+}
+
 bool KVSelectOperation::run(KVCommand *pCommand)
 {
     if (!pCommand)

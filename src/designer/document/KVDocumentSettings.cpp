@@ -26,6 +26,7 @@ const QString kViewportHMeta = QStringLiteral("viewportHMeta");
 const QString kContainerId = QStringLiteral("containerID");
 const QString kHtmlOutput = QStringLiteral("htmlOutput");
 const QString kCssDoc = QStringLiteral("cssDoc");
+const QString kPlayControl = QStringLiteral("playControl");
 const QString kInitResponsive = QStringLiteral("initResponsive");
 
 const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -61,7 +62,8 @@ bool KVDocumentSettings::operator==(const KVDocumentSettings &o) const
         && m_strPreResFolderHtml5Output == o.m_strPreResFolderHtml5Output && m_nViewportWMeta == o.m_nViewportWMeta
         && m_nViewportHMeta == o.m_nViewportHMeta && m_strContainerId == o.m_strContainerId
         && m_strHtmlOutput == o.m_strHtmlOutput && m_strCssDoc == o.m_strCssDoc
-        && m_bInitResponsive == o.m_bInitResponsive && m_defaultLoadingIndicator == o.m_defaultLoadingIndicator;
+        && m_bInitResponsive == o.m_bInitResponsive && m_bPlayControl == o.m_bPlayControl
+        && m_defaultLoadingIndicator == o.m_defaultLoadingIndicator;
 }
 
 void KVDocumentSettings::toJson(QJsonObject &jo) const
@@ -81,6 +83,9 @@ void KVDocumentSettings::toJson(QJsonObject &jo) const
     jo.insert(kHtmlOutput, m_strHtmlOutput);
     jo.insert(kCssDoc, m_strCssDoc);
     jo.insert(kInitResponsive, m_bInitResponsive);
+    // Written only when on, so that files without it stay as they were.
+    if (m_bPlayControl)
+        jo.insert(kPlayControl, true);
 }
 
 void KVDocumentSettings::fromJson(const QJsonObject &jo, int nFormatVersion)
@@ -90,6 +95,7 @@ void KVDocumentSettings::fromJson(const QJsonObject &jo, int nFormatVersion)
     m_bAutoplay = readBool(jo, kAutoplay, false);
     m_bEmbedSystemFont = readBool(jo, kEmbedSystemFont, false);
     m_bInitResponsive = readBool(jo, kInitResponsive, false);
+    m_bPlayControl = readBool(jo, kPlayControl, false);
 
     if (nFormatVersion < 2) {
         resetHtml5Output();

@@ -30,6 +30,8 @@ public:
     QString m_strHtmlOutput;
     QString m_strCssDoc;
     bool m_bInitResponsive = false;
+    // The exported page shows a pause/play button people reach with the keyboard.
+    bool m_bPlayControl = false;
     KVLoadingIndicator m_defaultLoadingIndicator;
 
     bool operator==(const KVDocumentSettings &other) const;

@@ -3,10 +3,13 @@
 #include "document/KVDocument.h"
 #include "document/KVDocumentSettings.h"
 #include "document/KVSymbol.h"
+#include "model/KVBreakpointSet.h"
+#include "output/KVExportArchive.h"
 #include "output/KVLoadScript.h"
 #include "output/KVOutputPaths.h"
 #include "output/KVPageTemplate.h"
 #include "output/KVPlayerData.h"
+#include "output/KVSystemFontEmbedder.h"
 #include "resources/IKVProgress.h"
 #include "resources/KVFileCopier.h"
 #include "resources/KVFontResource.h"
@@ -25,6 +28,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QtDebug>
 
 #include <cstdio>
@@ -42,7 +46,10 @@ bool isPlainFileName(const QString &strName)
 }
 } // namespace
 
-KVHtml5Exporter::KVHtml5Exporter(KVPlayerSource *pSource) : m_pSource(pSource) {}
+KVHtml5Exporter::KVHtml5Exporter(KVPlayerSource *pSource)
+    : m_pSource(pSource), m_systemFontWriter(&KVSystemFontEmbedder::write)
+{
+}
 
 KVHtml5Exporter::~KVHtml5Exporter() = default;
 
@@ -71,8 +78,45 @@ bool KVHtml5Exporter::exportTo(const QString &strFolder)
     m_nWrittenBytes = 0;
     m_bCanceled = false;
     m_strPagePath.clear();
+    m_strArchivePath.clear();
     if (!m_pSource || !m_pSource->isValid())
         return false;
+    if (!m_bPreview && KVExportArchive::isArchivePath(strFolder))
+        return exportArchive(QFileInfo(strFolder).absoluteFilePath());
+    return exportFolder(strFolder);
+}
+
+bool KVHtml5Exporter::exportArchive(const QString &strZip)
+{
+    // The site is written into a folder of its own first and packed from there.
+    QTemporaryDir work;
+    if (!work.isValid()) {
+        Reporter::error(tr("Cannot write the ZIP file %1.").arg(QDir::toNativeSeparators(strZip)));
+        return false;
+    }
+    const QString strSite = work.path() + QStringLiteral("/site");
+    if (!exportFolder(strSite))
+        return false;
+    const QString strPageName = QFileInfo(m_strPagePath).fileName();
+    // The page goes first, so that a listing of the archive shows it at the top; the rest in name
+    // order.
+    QStringList files = m_writtenFiles;
+    files.removeAll(strPageName);
+    files.sort();
+    files.prepend(strPageName);
+    if (!KVExportArchive::write(strSite, files, strZip)) {
+        m_strPagePath.clear();
+        return false;
+    }
+    m_writtenFiles = files;
+    m_nWrittenBytes = QFileInfo(strZip).size();
+    m_strPagePath = strPageName;
+    m_strArchivePath = strZip;
+    return true;
+}
+
+bool KVHtml5Exporter::exportFolder(const QString &strFolder)
+{
     // Every layout the page may pick gets the geometry of every element.
     m_pSource->pSymbol->fillLayouts();
     const QString strTarget = QDir::cleanPath(QFileInfo(strFolder).absoluteFilePath());
@@ -113,7 +157,7 @@ bool KVHtml5Exporter::exportTo(const QString &strFolder)
     QString strRules;
     const bool bEmbedFonts = m_pSource->pSettings->m_bEmbedSystemFont && !m_bPreview;
     const bool bWritten = copyPlayer() && writePage() && writeDataFile() && (m_bPreview || exportResources())
-        && (!bEmbedFonts || embedSystemFonts(strRules)) && writeStyleSheet(strRules)
+        && (!bEmbedFonts || embedSystemFonts(strTarget, strRules)) && writeStyleSheet(strRules)
         && moveIntoPlace(strWork, strTarget, bEmbedFonts);
     QDir(strWork).removeRecursively();
     m_strFolder = strTarget;
@@ -268,8 +312,16 @@ bool KVHtml5Exporter::writePage()
     }
     v.strGoogleFonts = KVPageTemplate::webFontLink(webFonts);
 
+    QString strPage = KVPageTemplate::fillPage(strTemplate, v);
+    // Ad servers read a fixed-size ad's slot from the page's head; a responsive stage has none (a
+    // stage fitted to the window keeps its size and proportions, and so its slot).
+    const int nHeadEnd = strPage.indexOf(QLatin1String("</head>"), 0, Qt::CaseInsensitive);
+    if (!m_bPreview && nHeadEnd >= 0 && !pSymbol->breakpoints()->hasLayouts())
+        strPage.insert(nHeadEnd, QStringLiteral("\t<meta name=\"ad.size\" content=\"width=%1,height=%2\">\n")
+                                     .arg(pSymbol->width())
+                                     .arg(pSymbol->height()));
     const QString strName = m_pSource->baseName() + QStringLiteral(".html");
-    if (!writeText(strName, KVPageTemplate::fillPage(strTemplate, v)))
+    if (!writeText(strName, strPage))
         return false;
     m_strPagePath = m_strFolder + QLatin1Char('/') + strName;
     return true;
@@ -385,13 +437,19 @@ bool KVHtml5Exporter::exportResources()
     return true;
 }
 
-bool KVHtml5Exporter::embedSystemFonts(QString &strRules)
+bool KVHtml5Exporter::embedSystemFonts(const QString &strTarget, QString &strRules)
 {
     const QString strFolder =
         m_strFolder + QLatin1Char('/') + KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
     if (!m_systemFontWriter || m_fontFamilies.isEmpty())
         return true;
-    return m_systemFontWriter(strFolder, m_fontFamilies, strRules);
+    const QString strUrlFolder = KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
+    QStringList files;
+    const QString strPrevious = strUrlFolder.isEmpty() ? strTarget : strTarget + QLatin1Char('/') + strUrlFolder;
+    const bool bWritten = m_systemFontWriter(strFolder, strUrlFolder, strPrevious, m_fontFamilies, strRules, files);
+    for (const QString &strFile : qAsConst(files))
+        noteWritten(strUrlFolder.isEmpty() ? strFile : strUrlFolder + QLatin1Char('/') + strFile);
+    return bWritten;
 }
 
 bool KVHtml5Exporter::writeStyleSheet(const QString &strSystemFontRules)

@@ -28,10 +28,13 @@ class KVHtml5Exporter
     Q_DECLARE_TR_FUNCTIONS(KVHtml5Exporter)
 
 public:
-    // Writes the system-font files of the families into strFolder and returns their @font-face
-    // rules through strRules; false (reported by the writer) on failure.
+    // Writes the system-font files of the families (CSS family lists) into strFolder, which the
+    // style sheet reaches as strUrlFolder (strPreviousFolder: the same folder of the export being
+    // replaced), returns their @font-face rules through strRules and the names of the files written
+    // through files; false (reported by the writer) on failure.
     using SystemFontWriter =
-        std::function<bool(const QString &strFolder, const QSet<QString> &families, QString &strRules)>;
+        std::function<bool(const QString &strFolder, const QString &strUrlFolder, const QString &strPreviousFolder,
+                           const QSet<QString> &families, QString &strRules, QStringList &files)>;
 
     // pSource must outlive the exporter; its settings may gain a container id.
     explicit KVHtml5Exporter(KVPlayerSource *pSource);
@@ -44,6 +47,8 @@ public:
     QString playerFolder() const;
     // Shows the progress of copies above 20 MiB (none when not set).
     void setProgress(IKVProgress *pProgress) { m_pProgress = pProgress; }
+    // The installed fonts' writer (by default KVSystemFontEmbedder::write, for the editor and the
+    // command-line tool alike).
     void setSystemFontWriter(const SystemFontWriter &writer) { m_systemFontWriter = writer; }
     // Only the current scene (the preview of the current scene).
     void setCurrentSceneOnly(bool b) { m_bCurrentSceneOnly = b; }
@@ -53,13 +58,17 @@ public:
     void setPreview(bool b) { m_bPreview = b; }
 
     // Exports into strFolder (created when missing; files of its own that the export does not
-    // write stay).
+    // write stay). A target ending with ".zip" gets one ZIP file instead, the page at its root,
+    // replacing an older one only when complete.
     bool exportTo(const QString &strFolder);
 
     // What the last export wrote: paths relative to the export folder, and their bytes.
     QStringList writtenFiles() const { return m_writtenFiles; }
     qint64 writtenBytes() const { return m_nWrittenBytes; }
+    // The page's path; inside a ZIP export, its name in the archive.
     QString pagePath() const { return m_strPagePath; }
+    // The ZIP written by the last export, or empty for a folder.
+    QString archivePath() const { return m_strArchivePath; }
     bool wasCanceled() const { return m_bCanceled; }
 
     // The question after a successful export, titled "Export to HTML5": 0 Open, 1 Open Folder,
@@ -73,6 +82,8 @@ public:
                                const QString &strResourcePath = QString());
 
 private:
+    bool exportFolder(const QString &strFolder);
+    bool exportArchive(const QString &strZip);
     bool checkResourceFolder();
     bool copyPlayer();
     bool readTemplate(const QString &strOwn, const QString &strFileName, QString &strTemplate);
@@ -80,7 +91,7 @@ private:
     bool writePage();
     bool writeDataFile();
     bool exportResources();
-    bool embedSystemFonts(QString &strRules);
+    bool embedSystemFonts(const QString &strTarget, QString &strRules);
     bool writeStyleSheet(const QString &strSystemFontRules);
     // The copies of one source's resources: target relative file -> absolute source file. False
     // (reported) when two resources would take the same name or a name leaves the folder.
@@ -98,6 +109,7 @@ private:
 
     QString m_strFolder;
     QString m_strPagePath;
+    QString m_strArchivePath;
     QStringList m_writtenFiles;
     qint64 m_nWrittenBytes = 0;
     bool m_bCanceled = false;

@@ -16,6 +16,7 @@ public:
         bool bAutoplay = true;
         int nAlign = 0;
         bool bAutofit = false;
+        bool bPlayControl = false; // a pause/play button on the page
         int nLoaderType = 0;
         // Loader type 0: the loading indicator's player data (a JSON object text).
         QString strLoadingIndicator;

@@ -227,6 +227,7 @@ QString KVPlayerData::loadScript(bool bPreview)
     p.bAutoplay = pSettings->m_bAutoplay;
     p.nAlign = pSymbol->align();
     p.bAutofit = pSymbol->autofit();
+    p.bPlayControl = m_pSource->pSettings->m_bPlayControl;
     p.nLoaderType = pSettings->m_nLoaderType;
     if (p.nLoaderType == 0) {
         p.strLoadingIndicator = KVWebEscape::jsonInScript(compact(loadingIndicatorJson(pSettings->m_defaultLoadingIndicator)));

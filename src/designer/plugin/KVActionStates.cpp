@@ -65,6 +65,12 @@ KVActionStates::Result KVActionStates::compute(const KVEditorState &s)
     const bool bPaste = s.bHasCurrentScene && s.bHasTimeline && s.bClipboardElements;
     r.enabled.insert(QStringLiteral("Edit.Paste"), bPaste || s.bEditingText);
     r.enabled.insert(QStringLiteral("Edit.Paste_With_Animation"), bPaste && !s.bEditingText);
+    // The text format actions and Paste as Plain Text act on the text being edited.
+    enable({QStringLiteral("Text.Align_Left"), QStringLiteral("Text.Align_Right"), QStringLiteral("Text.Align_Justify"),
+            QStringLiteral("Text.Align_Center"), QStringLiteral("Text.Bold"), QStringLiteral("Text.Italic"),
+            QStringLiteral("Text.Underline"), QStringLiteral("Text.Strike_through"), QStringLiteral("Text.Super_script"),
+            QStringLiteral("Text.Sub_script"), QStringLiteral("Text.Paste_As_Plain")},
+           s.bHasDocument && s.bEditingText);
 
     const bool bFree = !s.bEditingText;
     enable(kSize, bFree && s.nSelected >= 2);

@@ -8,7 +8,10 @@
 #include "ActionManager.h"
 #include "KVEditor.h"
 #include "canvas/KVCanvas.h"
+#include "canvas/KVHTMLExposingCanvas.h"
+#include "animation/KVPropertyCatalogue.h"
 #include "document/KVDocument.h"
+#include "ui/timeline/KVTimelineWindow.h"
 #include "EditorManager.h"
 #include "ICore.h"
 #include "IEditor.h"
@@ -18,6 +21,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QCursor>
 #include <QDesktopServices>
@@ -128,6 +133,44 @@ void KVDesignerPlugin::connectCommands()
             connect(action, &QAction::triggered, this, [this, nPercent] { zoomChanged(nPercent); });
             m_connectedIds.insert(action->objectName());
         }
+    }
+    // The Text actions run their editor command in the page while a text is edited there; Paste as
+    // Plain Text inserts the clipboard's text without its formatting.
+    for (const KVActionSpec &spec : KVDesignerActions::catalogue()) {
+        if (!QByteArray(spec.id).startsWith("Text.") || !spec.data)
+            continue;
+        const QString strCommand = QString::fromLatin1(spec.data);
+        const bool bPlain = QByteArray(spec.id) == "Text.Paste_As_Plain";
+        if (QAction *action = am->getAction(QString::fromLatin1(spec.id))) {
+            connect(action, &QAction::triggered, this, [this, strCommand, bPlain] {
+                KVCanvas *canvas = activeCanvas();
+                if (!canvas || !canvas->isEditingText())
+                    return;
+                const QString strValue = bPlain ? QGuiApplication::clipboard()->text() : QString();
+                emit canvas->exposingObject()->execTextEditorCommand(strCommand, strValue);
+            });
+            m_connectedIds.insert(action->objectName());
+        }
+    }
+    // The timeline's commands act through the Timeline dock's window, on the active editor's document.
+    for (int nCode : KVPropertyCatalogue::catalogueOrder()) {
+        const QString id = QStringLiteral("Timeline.Add_Keyframe.%1.%2")
+                               .arg(KVPropertyCatalogue::group(nCode, false), KVPropertyCatalogue::secondName(nCode));
+        if (QAction *action = am->getAction(id)) {
+            connect(action, &QAction::triggered, this, [this, nCode] {
+                if (m_pTimelineWindow && activeEditor())
+                    m_pTimelineWindow->addKeyframe(nCode);
+            });
+            m_connectedIds.insert(id);
+        }
+    }
+    if (QAction *action = am->getAction(QStringLiteral("Timeline.Auto_Keyframe_Mode"))) {
+        connect(action, &QAction::triggered, this, [this] {
+            if (KVEditor *editor = activeEditor())
+                editor->document()->setAutoKeyframeMode(!editor->document()->isAutoKeyframeMode());
+            updateActionAvailability();
+        });
+        m_connectedIds.insert(action->objectName());
     }
     connect(m_pActions, &KVDesignerActions::shapeChosen, this, &KVDesignerPlugin::insertShape);
     connect(m_pActions->alignToParentBox(), &QCheckBox::stateChanged, this,
@@ -376,6 +419,9 @@ void KVDesignerPlugin::updateActionAvailability()
         if (QAction *action = am->getAction(id))
             action->setEnabled(editor && m_connectedIds.contains(id) && rules.enabled.value(id, true));
     }
+    // The auto-keyframe switch shows the mode of the active editor's document.
+    if (QAction *action = am->getAction(QStringLiteral("Timeline.Auto_Keyframe_Mode")))
+        action->setChecked(editor && editor->document() && editor->document()->isAutoKeyframeMode());
     if (m_pActions && m_pActions->shapeMenu()) {
         const bool bShapes = editor && state.bHasCurrentScene;
         for (QAction *category : m_pActions->shapeMenu()->actions())

@@ -25,6 +25,7 @@
 #include "commands/KVTextCommandValidator.h"
 
 #include "ui/IUi.h"
+#include "ui/timeline/KVTimelineWindow.h"
 
 #include "commands/KVClipBoard.h"
 
@@ -43,6 +44,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUndoGroup>
+#include <QVBoxLayout>
 #include <QUrlQuery>
 #include <QWebChannel>
 #include <QWebEngineSettings>
@@ -179,6 +181,8 @@ bool KVDesignerPlugin::initialize(const QStringList &, QString *errorString)
     for (QDockWidget *dock : qAsConst(m_docks))
         dock->hide();
     QSettings *settings = ExtensionSystem::PluginManager::settings();
+    // A first start shows the timeline with the first project; later starts keep the saved docks.
+    m_bShowTimelineWithEditor = !settings->contains(kWindowState);
     mw->restoreState(settings->value(kWindowState).toByteArray());
     mw->restoreGeometry(settings->value(kWindowGeometry).toByteArray());
 
@@ -270,6 +274,10 @@ void KVDesignerPlugin::createDocks()
         dock->setWidget(panel);
         if (qstrcmp(spec.objectName, "spTimelineDockWidget") == 0) {
             panel->setProperty("closeButtonHint", true);
+            auto *layout = new QVBoxLayout(panel);
+            layout->setContentsMargins(0, 0, 0, 0);
+            m_pTimelineWindow = new KVTimelineWindow(panel);
+            layout->addWidget(m_pTimelineWindow);
             dock->setTitleBarWidget(new QWidget(dock));
             connect(dock, &QDockWidget::topLevelChanged, panel,
                     [panel](bool bFloating) { panel->setProperty("floating", bFloating); });
@@ -395,6 +403,13 @@ void KVDesignerPlugin::setEditorState(bool bEditor)
 void KVDesignerPlugin::updateEditorActivated(IEditor *pEditor)
 {
     ActionManager *am = actions();
+    if (m_pTimelineWindow)
+        m_pTimelineWindow->updateEditorActivated(pEditor);
+    if (m_bShowTimelineWithEditor && pEditor) {
+        m_bShowTimelineWithEditor = false;
+        if (QDockWidget *timeline = dock(QStringLiteral("spTimelineDockWidget")))
+            timeline->show();
+    }
     // Every command the editor's document runs may enable or disable actions.
     if (auto *pKVEditor = qobject_cast<KVEditor *>(pEditor))
         connect(pKVEditor, &KVEditor::editorStateChanged, this, &KVDesignerPlugin::updateActionAvailability,
@@ -422,8 +437,10 @@ void KVDesignerPlugin::updateEditorActivated(IEditor *pEditor)
     updateActionAvailability();
 }
 
-void KVDesignerPlugin::updateEditorDeactivated(IEditor *)
+void KVDesignerPlugin::updateEditorDeactivated(IEditor *pEditor)
 {
+    if (m_pTimelineWindow)
+        m_pTimelineWindow->updateEditorDeactivated(pEditor);
     ICore *core = ICore::instance();
     ActionManager *am = actions();
     if (ActionContainer *saveAs = am->getActionContainer(QStringLiteral("File.SaveAs")))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IPlugin.h"
+#include "ui/timeline/KVTimelineWindow.h"
 
 #include <QList>
 #include <QComboBox>
@@ -14,6 +15,7 @@ class KVCanvas;
 class KVEditor;
 class KVDesignerActions;
 class KVDocumentHost;
+
 class KVDesignerFactory;
 class QAction;
 class QCheckBox;
@@ -62,6 +64,8 @@ public slots:
     // Whether the action is connected to a command (an action connected to nothing is never
     // enabled: its feature does not exist yet).
     bool isConnected(const QString &strId) const;
+    // The content of the Timeline dock.
+    KVTimelineWindow *timelineWindow() const { return m_pTimelineWindow; }
     // The canvas zoom box of the status bar.
     QComboBox *zoomBox() const { return m_pZoom; }
 
@@ -162,6 +166,8 @@ private:
     QList<QPair<QWidget *, QString>> m_contexts;
     QList<QToolBar *> m_toolbars;
     QPointer<QComboBox> m_pZoom;
+    QPointer<KVTimelineWindow> m_pTimelineWindow;
     bool m_bEditorState = false;
+    bool m_bShowTimelineWithEditor = false;
     QSet<QString> m_connectedIds;
 };

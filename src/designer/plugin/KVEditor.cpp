@@ -14,6 +14,7 @@
 #include "model/KVElementType.h"
 #include "model/KVScene.h"
 #include "model/KVSceneList.h"
+#include "output/KVAdCheck.h"
 #include "output/KVHtml5Exporter.h"
 #include "output/KVHttpServer.h"
 #include "output/KVPreviewer.h"
@@ -377,14 +378,49 @@ void KVEditor::onExport()
     if (!doc)
         return;
     KVLocationManager *lm = KVLocationManager::getInstance();
-    const QString folder = FileDialogs::getExistingDirectory(m_pContainer, tr("Export to HTML5"),
-                                                             lm->ownerLocation(doc, KVLocationManager::Document));
-    if (folder.isEmpty())
+    // A folder of files, or one ZIP as ad networks take it.
+    const int nForm = Reporter::instance()->choose(
+        tr("Export to HTML5"), tr("Export the project as a folder of files, or as one ZIP file for an ad network?"),
+        {tr("Folder"), tr("As ZIP"), tr("Cancel")}, 0);
+    if (nForm != 0 && nForm != 1)
         return;
-    lm->setOwnerLocation(doc, KVLocationManager::Document, folder);
+    const bool bZip = nForm == 1;
+    QString strStart = lm->ownerLocation(doc, KVLocationManager::Document);
+    if (strStart.isEmpty() || !QFileInfo(strStart).isDir())
+        strStart = QFileInfo(doc->getFileName()).absolutePath();
+    QString folder;
+    if (bZip) {
+        const QString strZip = FileDialogs::getSaveFileName(
+            m_pContainer, tr("Export to HTML5 as ZIP"),
+            strStart + QLatin1Char('/') + QFileInfo(doc->getFileName()).completeBaseName() + QStringLiteral(".zip"),
+            tr("ZIP files (*.zip)"));
+        if (strZip.isEmpty())
+            return;
+        folder = strZip.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive) ? strZip : strZip + QStringLiteral(".zip");
+        lm->setOwnerLocation(doc, KVLocationManager::Document, QFileInfo(folder).absolutePath());
+    } else {
+        folder = FileDialogs::getExistingDirectory(m_pContainer, tr("Export to HTML5"), strStart);
+        if (folder.isEmpty())
+            return;
+        lm->setOwnerLocation(doc, KVLocationManager::Document, folder);
+    }
     QString page;
     if (!KVHtml5Exporter::exportDocument(doc, folder, &page))
         return;
+    if (bZip) {
+        // The ad check: what each network would say about the ZIP, before it is uploaded.
+        KVDocumentPlayerSource source(doc);
+        bool bPassed = false;
+        const QString strSummary = KVAdCheck::summary(folder, KVAdCheck::projectOf(source.source()), &bPassed);
+        Reporter::instance()->report(bPassed ? IReporter::Information : IReporter::Warning, tr("Ad check"),
+                                     tr("%1 was checked against the ad networks' limits:\n\n%2")
+                                         .arg(QFileInfo(folder).fileName(), strSummary));
+        if (Reporter::instance()->choose(tr("Export to HTML5"), tr("The project was exported as %1.").arg(folder),
+                                         {tr("Open Folder"), tr("Close")}, 0)
+            == 0)
+            openWithDesktop(QUrl::fromLocalFile(QFileInfo(folder).absolutePath()));
+        return;
+    }
     switch (KVHtml5Exporter::askToOpen()) {
     case 0: // Open
         openWithDesktop(QUrl::fromLocalFile(page));

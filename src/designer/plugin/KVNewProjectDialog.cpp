@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSize>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -76,6 +77,20 @@ KVNewProjectDialog::KVNewProjectDialog(QWidget *pParent)
     for (const char *size : {"400 x 300", "640 x 480", "720 x 480", "800 x 600", "1024 x 768", "1080 x 720",
                              "1920 x 1080"})
         presets->addAction(QString::fromLatin1(size));
+    // The common display ad sizes of the IAB's ad unit portfolio.
+    presets->addSection(tr("Ad sizes (IAB)"));
+    const struct
+    {
+        int nWidth;
+        int nHeight;
+        const char *pszName;
+    } adSizes[] = {{300, 250, QT_TR_NOOP("Medium Rectangle")}, {728, 90, QT_TR_NOOP("Leaderboard")},
+                   {160, 600, QT_TR_NOOP("Wide Skyscraper")},  {300, 600, QT_TR_NOOP("Half Page")},
+                   {320, 50, QT_TR_NOOP("Mobile Banner")},     {320, 100, QT_TR_NOOP("Large Mobile Banner")},
+                   {970, 250, QT_TR_NOOP("Billboard")},        {336, 280, QT_TR_NOOP("Large Rectangle")}};
+    for (const auto &ad : adSizes)
+        presets->addAction(QStringLiteral("%1 x %2 (%3)").arg(ad.nWidth).arg(ad.nHeight).arg(tr(ad.pszName)))
+            ->setData(QSize(ad.nWidth, ad.nHeight));
     connect(presets, &QMenu::triggered, this, &KVNewProjectDialog::onPresetSizeChanged);
     m_pPresets->setMenu(presets);
     m_pPresets->setPopupMode(QToolButton::InstantPopup);
@@ -184,11 +199,15 @@ void KVNewProjectDialog::onEditingNameFinished()
 
 void KVNewProjectDialog::onPresetSizeChanged(QAction *pAction)
 {
-    const QStringList parts = pAction->text().split(QStringLiteral(" x "));
-    if (parts.size() != 2)
-        return;
-    m_pWidth->setValue(parts.at(0).toInt());
-    m_pHeight->setValue(parts.at(1).toInt());
+    QSize size = pAction->data().toSize();
+    if (!size.isValid()) {
+        const QStringList parts = pAction->text().split(QStringLiteral(" x "));
+        if (parts.size() != 2)
+            return;
+        size = QSize(parts.at(0).toInt(), parts.at(1).toInt());
+    }
+    m_pWidth->setValue(size.width());
+    m_pHeight->setValue(size.height());
 }
 
 void KVNewProjectDialog::onShowBreakpointsList()
