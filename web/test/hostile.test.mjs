@@ -371,8 +371,8 @@ for (const row of rows) {
     for (const name of files) {
       const text = readFileSync(path.join(out, name), 'latin1');
       assert.ok(!/root:.*:0:0:/.test(text), `${name} holds no line of /etc/passwd`);
-      assert.ok(!text.includes(readFileSync('/etc/hostname', 'latin1').trim()) || /\.(js|html|css)$/.test(name),
-        `${name} is no copy of /etc/hostname`);
+      // A copy holds the host's name as its text; a short name may well occur inside a binary file.
+      assert.notEqual(text.trim(), readFileSync('/etc/hostname', 'latin1').trim(), `${name} is no copy of /etc/hostname`);
     }
     for (const name of row.exported || []) assert.ok(files.includes(name), `${name} was exported (${files.join(', ')})`);
     if (row.page) {
