@@ -633,6 +633,7 @@ const formatRows = [
   { name: 'a family with a space is quoted', cmds: [['fontname', 'Liberation Serif']], html: /^<span style="font-family: &quot;Liberation Serif&quot;;">Spring sale<\/span>$/ },
   { name: 'a colour keeps no <font>', cmds: [['forecolor', 'rgba(255, 0, 0, 1)']], html: /^<span style="color: (#ff0000|rgb\(255, 0, 0\));">Spring sale<\/span>$/ },
   { name: 'size then family nest', cmds: [['fontsize', '28px'], ['fontname', 'Liberation Serif'], ['bold', '']], html: /font-size: 28px.*Liberation Serif|Liberation Serif.*font-size: 28px/ },
+  { name: 'aligning right wraps the centred headline in a block', cmds: [['justifyright', '']], html: /^<div style="text-align: right;">(<span[^>]*>)?Spring sale(<\/span>)?<\/div>$/ },
   { name: 'the page bolds with its own key when the editor takes none', keys: 'Control+b', html: /^<b>Spring sale<\/b>$/ },
   { name: "a key the editor takes is left to the editor", shortcuts: 'ctrl+b, ctrl+i', keys: 'Control+b', html: /^Spring sale$/ },
 ];
