@@ -20,6 +20,18 @@ export class TextEditing {
     document.addEventListener('input', () => {
       if (this.editing) this.fontsToSpans();
     });
+    // The editor's toolbar takes the focus from the page while a field or button is used; the
+    // selection it acts on is kept, and given back when the page has the focus again.
+    this.kept = null;
+    window.addEventListener('blur', () => {
+      const sel = window.getSelection();
+      if (this.editing && sel.rangeCount && this.el.contains(sel.getRangeAt(0).commonAncestorContainer))
+        this.kept = sel.getRangeAt(0).cloneRange();
+    });
+    window.addEventListener('focus', () => {
+      if (this.editing) this.restoreSelection();
+      this.kept = null;
+    });
     // The editor runs the format actions' shortcuts itself: the page's own handling of the same
     // keys (Chromium's bold, italic, underline) would undo what the action just did.
     window.addEventListener(
@@ -93,6 +105,7 @@ export class TextEditing {
     const changed = html !== this.before;
     this.id = -1;
     this.el = null;
+    this.kept = null;
     if (changed) {
       if (el) {
         el.txt = Array.isArray(el.txt) ? el.txt : [''];
@@ -105,11 +118,21 @@ export class TextEditing {
   }
 
   // A format command of the editor's text tool (bold, font size...) on the selection.
+  restoreSelection() {
+    if (!this.kept || !this.el || !this.el.contains(this.kept.commonAncestorContainer)) return;
+    if (document.activeElement !== this.el) this.el.focus();
+    const sel = window.getSelection();
+    sel.removeAllRanges();
+    sel.addRange(this.kept);
+  }
+
   // A size ("28px") goes through the browser's largest size and becomes a span of that size; a
   // family and a colour become spans too, so that the text keeps CSS, never <font> elements.
   exec(name, value) {
     if (!this.editing) return;
     const lower = String(name).toLowerCase();
+    // A command from the toolbar acts on the selection the page had when the toolbar took the focus.
+    if (!document.hasFocus()) this.restoreSelection();
     try {
       if (lower === 'fontsize' && /^\d+(\.\d+)?px$/.test(String(value))) {
         this.size = String(value);
