@@ -751,7 +751,8 @@ void tst_CanvasEndToEnd::textToolFormatsTheEditedText()
         "(function () { var r = document.querySelector('.kv-editing').getBoundingClientRect();"
         " return {x: Math.round(r.left), y: Math.round(r.top)}; })()")).toMap();
     // inside the stage, at the text's left edge where the stage shows it, clear of its first line
-    const QRect toolRect = tool->floatingTool()->geometry();
+    const QRect toolRect(tool->floatingTool()->mapToGlobal(QPoint()) - canvas->mapToGlobal(QPoint()),
+                         tool->floatingTool()->size());
     const int nTextTop = box.value(QStringLiteral("y")).toInt();
     QVERIFY(canvas->rect().contains(toolRect));
     QCOMPARE(toolRect.left(), qMax(0, box.value(QStringLiteral("x")).toInt()));
@@ -769,6 +770,8 @@ void tst_CanvasEndToEnd::textToolFormatsTheEditedText()
             QVERIFY(action);
             QWidget *button = tool->floatingTool()->toolBar()->widgetForAction(action);
             QVERIFY(button);
+            // the button is what the mouse reaches there, not the page under the toolbar
+            QCOMPARE(QApplication::widgetAt(button->mapToGlobal(button->rect().center())), button);
             QTest::mouseClick(button, Qt::LeftButton);
             // the page reports the new format at the caret, and the button shows it
             QTRY_VERIFY_WITH_TIMEOUT(action->isChecked(), 5000);

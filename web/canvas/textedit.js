@@ -14,7 +14,11 @@ export class TextEditing {
     this.before = '';
     this.size = '';
     document.addEventListener('selectionchange', () => {
-      if (this.editing) this.reportFormat();
+      if (!this.editing) return;
+      const sel = window.getSelection();
+      if (document.hasFocus() && sel.rangeCount && this.el.contains(sel.getRangeAt(0).commonAncestorContainer))
+        this.kept = sel.getRangeAt(0).cloneRange();
+      this.reportFormat();
     });
     // Text typed after a family, size or colour was picked at a caret comes as a <font> element.
     document.addEventListener('input', () => {
@@ -28,9 +32,16 @@ export class TextEditing {
       if (this.editing && sel.rangeCount && this.el.contains(sel.getRangeAt(0).commonAncestorContainer))
         this.kept = sel.getRangeAt(0).cloneRange();
     });
+    // The browser puts the caret at the start of the text when the page gets the focus back; the
+    // kept selection replaces it once that is done.
     window.addEventListener('focus', () => {
-      if (this.editing) this.restoreSelection();
-      this.kept = null;
+      if (!this.editing) return;
+      const kept = this.kept;
+      setTimeout(() => {
+        if (!this.editing) return;
+        this.kept = kept;
+        this.restoreSelection();
+      }, 0);
     });
     // The editor runs the format actions' shortcuts itself: the page's own handling of the same
     // keys (Chromium's bold, italic, underline) would undo what the action just did.
@@ -144,6 +155,9 @@ export class TextEditing {
     } catch (e) {
       console.error(`The text command ${name} failed:`, e.message);
     }
+    // The command replaced nodes the kept selection was in; what it left selected is kept instead.
+    const sel = window.getSelection();
+    if (this.kept && sel.rangeCount) this.kept = sel.getRangeAt(0).cloneRange();
     this.reportFormat();
   }
 

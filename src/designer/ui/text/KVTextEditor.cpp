@@ -127,6 +127,8 @@ KVTextEditor::KVTextEditor(KVCanvas *pCanvas)
 KVTextEditor::~KVTextEditor()
 {
     delete m_pMenu;
+    // The tool may float in the view's parent, which outlives the view.
+    delete m_pTool;
 }
 
 void KVTextEditor::buildToolBar()
@@ -141,6 +143,8 @@ void KVTextEditor::buildToolBar()
     m_pFamily->setToolTip(tr("Font"));
     connect(m_pFamily, QOverload<const QString &>::of(&QComboBox::activated), this,
             &KVTextEditor::onFontFamilyActivated);
+    // A family or size typed and entered (the list's completion may also activate it: the page
+    // command is the same twice)
     connect(m_pFamily->lineEdit(), &QLineEdit::returnPressed, this, &KVTextEditor::onFontFamilyTextEnter);
     pBar->addWidget(m_pFamily);
 
@@ -291,7 +295,13 @@ QString KVTextEditor::shortcutList() const
 void KVTextEditor::beginEditing(const QPoint &ptInCanvas)
 {
     m_bEditing = true;
-    m_pTool->placeAbove(ptInCanvas);
+    // The tool floats over the stage as a sibling of the view: a child of the view would be
+    // covered, for the mouse, by the web engine's own widget once the page takes the focus.
+    QWidget *pHost = m_pCanvas->parentWidget() ? m_pCanvas->parentWidget() : m_pCanvas;
+    if (m_pTool->parentWidget() != pHost)
+        m_pTool->setParent(pHost);
+    const QPoint ptOrigin = pHost == m_pCanvas ? QPoint() : m_pCanvas->pos();
+    m_pTool->placeAbove(ptOrigin + ptInCanvas, QRect(ptOrigin, m_pCanvas->size()));
     if (m_pToggle->isChecked()) {
         m_pTool->show();
         m_pTool->raise();
@@ -351,9 +361,9 @@ void KVTextEditor::applyFormat(const QJsonObject &joFormat)
 
 void KVTextEditor::send(const QString &strCommand, const QString &strValue)
 {
+    // The focus stays where it is: giving it back to the page would put the page's caret at the
+    // start of the text and lose the selection the next field or button acts on.
     emit execCommand(strCommand, strValue);
-    // Typing goes on in the page after a button or a field.
-    m_pCanvas->setFocus();
 }
 
 void KVTextEditor::onExecEditorCommand(bool bChecked)

@@ -25,18 +25,15 @@ KVTextFloatingTool::KVTextFloatingTool(QWidget *pParent)
     hide();
 }
 
-void KVTextFloatingTool::placeAbove(const QPoint &ptInParent)
+void KVTextFloatingTool::placeAbove(const QPoint &ptInParent, const QRect &rcBounds)
 {
     adjustSize();
-    QWidget *pParent = parentWidget();
+    m_rcBounds = rcBounds;
     int nY = ptInParent.y() - height() - kGap;
-    if (nY < 0)
+    if (nY < rcBounds.top())
         nY = ptInParent.y() + kGap;
-    int nX = ptInParent.x();
-    if (pParent) {
-        nX = qBound(0, nX, qMax(0, pParent->width() - width()));
-        nY = qBound(0, nY, qMax(0, pParent->height() - height()));
-    }
+    const int nX = qBound(rcBounds.left(), ptInParent.x(), qMax(rcBounds.left(), rcBounds.right() + 1 - width()));
+    nY = qBound(rcBounds.top(), nY, qMax(rcBounds.top(), rcBounds.bottom() + 1 - height()));
     move(nX, nY);
     m_bDragged = false;
 }
@@ -59,9 +56,9 @@ void KVTextFloatingTool::mouseMoveEvent(QMouseEvent *pEvent)
         return;
     }
     QPoint pt = mapToParent(pEvent->pos() - m_ptGrab);
-    if (QWidget *pParent = parentWidget()) {
-        pt.setX(qBound(0, pt.x(), qMax(0, pParent->width() - width())));
-        pt.setY(qBound(0, pt.y(), qMax(0, pParent->height() - height())));
+    if (m_rcBounds.isValid()) {
+        pt.setX(qBound(m_rcBounds.left(), pt.x(), qMax(m_rcBounds.left(), m_rcBounds.right() + 1 - width())));
+        pt.setY(qBound(m_rcBounds.top(), pt.y(), qMax(m_rcBounds.top(), m_rcBounds.bottom() + 1 - height())));
     }
     move(pt);
     m_bDragged = true;

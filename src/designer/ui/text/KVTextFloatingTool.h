@@ -15,8 +15,8 @@ public:
 
     QToolBar *toolBar() const { return m_pToolBar; }
     // Moves the tool so that its bottom left corner sits above the parent point (by 10 pixels),
-    // kept inside the parent; below the point when there is no room above.
-    void placeAbove(const QPoint &ptInParent);
+    // kept inside the bounds (parent coordinates); below the point when there is no room above.
+    void placeAbove(const QPoint &ptInParent, const QRect &rcBounds);
     bool wasDragged() const { return m_bDragged; }
 
 signals:
@@ -35,4 +35,5 @@ private:
     QPoint m_ptGrab;
     bool m_bDragging = false;
     bool m_bDragged = false;
+    QRect m_rcBounds;
 };
