@@ -17,6 +17,9 @@
 #include "model/KVScene.h"
 #include "plugin/KVEditor.h"
 #include "plugin/KVResponsiveToolbar.h"
+#include "model/KVText.h"
+#include "ui/text/KVTextEditor.h"
+#include "ui/text/KVTextFloatingTool.h"
 #include "resources/KVResourceManager.h"
 
 #include "EditorManager.h"
@@ -29,10 +32,16 @@
 #include "RecordingReporter.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <functional>
 #include <QRectF>
 #include <QTemporaryDir>
@@ -55,6 +64,8 @@ private slots:
     void viewUpdatesReachTheStage_data();
     void viewUpdatesReachTheStage();
     void breakpointsReachTheStage();
+    void textToolFormatsTheEditedText_data();
+    void textToolFormatsTheEditedText();
 
 private:
     // Runs a script in the page and waits for its value.
@@ -683,6 +694,147 @@ void tst_CanvasEndToEnd::breakpointsReachTheStage()
     QTRY_COMPARE_WITH_TIMEOUT(page(overflow).toString(), QStringLiteral("hidden"), 10000);
     QCOMPARE(rec.entries().size(), 1); // the question before the removal
     rec.answerForModifiedDocuments(IReporter::Discard);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_CanvasEndToEnd::textToolFormatsTheEditedText_data()
+{
+    // How the text tool is used, on the whole headline the edit starts with selected; what the
+    // page's text then shows (a computed style of its first character, or its text); and what the
+    // model's text holds once editing ends.
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("arg");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("bold") << "button" << "bold" << "fontWeight" << "700" << "<b>";
+    QTest::newRow("italic") << "button" << "italic" << "fontStyle" << "italic" << "<i>";
+    QTest::newRow("underline") << "button" << "underline" << "textDecorationLine" << "underline" << "<u>";
+    QTest::newRow("strike") << "button" << "strikethrough" << "textDecorationLine" << "line-through" << "strike";
+    QTest::newRow("align right") << "button" << "justifyright" << "textAlign" << "right" << "text-align: right";
+    QTest::newRow("family typed") << "family" << "Liberation Serif" << "fontFamily" << "Liberation Serif"
+                                  << "font-family: &quot;Liberation Serif&quot;";
+    QTest::newRow("size typed") << "size" << "48" << "fontSize" << "48px" << "font-size: 48px";
+    QTest::newRow("colour") << "color" << "#ff0000" << "color" << "rgb(255, 0, 0)" << "color: rgb(255, 0, 0)";
+    QTest::newRow("paste as plain text from the menu") << "menu" << "Paste as Plain Text" << "textContent"
+                                                       << "plain <b>words</b>" << "plain &lt;b&gt;words";
+    QTest::newRow("family, size and bold in turn") << "sequence" << "family:Liberation Serif;size:40;button:bold"
+                                                   << "fontWeight" << "700"
+                                                   << "font-family: &quot;Liberation Serif&quot;|font-size: 40px|<b>";
+    QTest::newRow("size that is no number") << "size" << "big" << "fontSize" << "28px" << "Spring sale";
+}
+
+void tst_CanvasEndToEnd::textToolFormatsTheEditedText()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, arg);
+    QFETCH(QString, property);
+    QFETCH(QString, shown);
+    QFETCH(QString, stored);
+    RecordingReporter rec;
+    const int kHeadline = 4;
+    KVCanvas *canvas = openChanged(QStringLiteral("texttool_%1").arg(QTest::currentDataTag()).replace(' ', '_'),
+                                   kHeadline, [](QJsonObject &) {});
+    QVERIFY(canvas);
+    auto *headline = qobject_cast<KVText *>(canvas->currentScene()->findElement(kHeadline));
+    QVERIFY(headline);
+    KVTextEditor *tool = canvas->textEditor();
+    QVERIFY(!tool->floatingTool()->isVisible());
+
+    // editing starts as from the stage's "Edit Text": the toolbar shows above the text, and the
+    // page has the format actions' shortcuts
+    canvas->setFocusedItemId(kHeadline);
+    canvas->editText();
+    QTRY_VERIFY_WITH_TIMEOUT(canvas->isEditingText(), 10000);
+    QVERIFY(tool->floatingTool()->isVisible());
+    const QVariantMap box = evaluate(canvas, QStringLiteral(
+        "(function () { var r = document.querySelector('.kv-editing').getBoundingClientRect();"
+        " return {x: Math.round(r.left), y: Math.round(r.top)}; })()")).toMap();
+    // inside the stage, at the text's left edge where the stage shows it, clear of its first line
+    const QRect toolRect(tool->floatingTool()->mapToGlobal(QPoint()) - canvas->mapToGlobal(QPoint()),
+                         tool->floatingTool()->size());
+    const int nTextTop = box.value(QStringLiteral("y")).toInt();
+    QVERIFY(canvas->rect().contains(toolRect));
+    QCOMPARE(toolRect.left(), qMax(0, box.value(QStringLiteral("x")).toInt()));
+    QVERIFY2(toolRect.bottom() < nTextTop || toolRect.top() > nTextTop + 20, qPrintable(QString::number(nTextTop)));
+    QTRY_VERIFY(evaluate(canvas, QStringLiteral("window.kvCanvasPage.page.textShortcuts")).toString().contains(QStringLiteral("ctrl+b")));
+
+    // a sequence is "kind:arg" steps, one after the other, as the user goes from field to button
+    const QStringList steps = kind == QLatin1String("sequence") ? arg.split(QLatin1Char(';'))
+                                                                 : QStringList{kind + QLatin1Char(':') + arg};
+    for (const QString &step : steps) {
+        const QString stepKind = step.section(QLatin1Char(':'), 0, 0);
+        const QString stepArg = step.section(QLatin1Char(':'), 1);
+        if (stepKind == QLatin1String("button")) {
+            QAction *action = tool->commandAction(stepArg);
+            QVERIFY(action);
+            QWidget *button = tool->floatingTool()->toolBar()->widgetForAction(action);
+            QVERIFY(button);
+            // the button is what the mouse reaches there, not the page under the toolbar
+            QCOMPARE(QApplication::widgetAt(button->mapToGlobal(button->rect().center())), button);
+            QTest::mouseClick(button, Qt::LeftButton);
+            // the page reports the new format at the caret, and the button shows it
+            QTRY_VERIFY_WITH_TIMEOUT(action->isChecked(), 5000);
+        } else if (stepKind == QLatin1String("family") || stepKind == QLatin1String("size")) {
+            QComboBox *box = stepKind == QLatin1String("family") ? tool->familyBox() : tool->sizeBox();
+            QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
+            box->lineEdit()->selectAll();
+            QTest::keyClicks(box->lineEdit(), stepArg);
+            QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+            if (shown != QLatin1String("28px"))
+                QTRY_COMPARE_WITH_TIMEOUT(box->currentText(), stepArg, 5000);
+        }
+    }
+    if (kind == QLatin1String("button") || kind == QLatin1String("family") || kind == QLatin1String("size")
+        || kind == QLatin1String("sequence")) {
+    } else if (kind == QLatin1String("color")) {
+        // the colour dialog's answer
+        tool->onForegroundChanged(QColor(arg));
+    } else {
+        QApplication::clipboard()->setText(QStringLiteral("plain <b>words</b>"));
+        canvas->showContextMenu();
+        QMenu *menu = tool->contextMenu();
+        QTRY_VERIFY(menu->isVisible());
+        QAction *entry = nullptr;
+        for (QAction *a : menu->actions())
+            entry = a->text() == arg ? a : entry;
+        QVERIFY(entry);
+        menu->hide();
+        entry->trigger();
+    }
+    const QString styleOfFirst = QStringLiteral(
+        "(function () { var el = document.querySelector('.kv-editing'); if (!el) return '';"
+        " var t = document.createTreeWalker(el, NodeFilter.SHOW_TEXT).nextNode();"
+        " return '%1' === 'textContent' ? el.textContent : getComputedStyle(t.parentElement)['%1']; })()").arg(property);
+    QTRY_VERIFY2_WITH_TIMEOUT(evaluate(canvas, styleOfFirst).toString().contains(shown),
+                              qPrintable(evaluate(canvas, styleOfFirst).toString()), 5000);
+    // no <font> element is left in the page's text
+    QCOMPARE(evaluate(canvas, QStringLiteral("document.querySelectorAll('.kv-editing font').length")).toInt(), 0);
+
+    // ending the edit hides the toolbar and stores the text as one step
+    QUndoStack *stack = canvas->document()->getUndoStack();
+    const int nSteps = stack->count();
+    canvas->stopEditText();
+    QTRY_VERIFY_WITH_TIMEOUT(!canvas->isEditingText(), 5000);
+    QVERIFY(!tool->floatingTool()->isVisible());
+    if (stored != QLatin1String("Spring sale")) {
+        // every part of the stored column is in the model's text
+        const QStringList parts = stored.split(QLatin1Char('|'));
+        QTRY_VERIFY2_WITH_TIMEOUT(std::all_of(parts.cbegin(), parts.cend(),
+                                              [headline](const QString &part) { return headline->innerHtml().contains(part); }),
+                                  qPrintable(headline->innerHtml()), 10000);
+        QCOMPARE(stack->count(), nSteps + 1);
+        QCOMPARE(stack->text(stack->count() - 1), QStringLiteral("Change Text"));
+        // one undo gives the headline back
+        stack->undo();
+        QCOMPARE(headline->innerHtml(), QStringLiteral("Spring sale"));
+    } else {
+        QTest::qWait(300);
+        QCOMPARE(headline->innerHtml(), stored);
+        QCOMPARE(stack->count(), nSteps);
+    }
+    QVERIFY(rec.entries().isEmpty());
+    canvas->document()->getUndoStack()->setClean();
     QVERIFY(m_window->closeAllDocuments());
 }
 

@@ -626,6 +626,33 @@ test('text format: reported when editing starts, editor commands run on the sele
   await page.close();
 });
 
+// Each row: the editor's commands (or keys pressed) on the whole headline, and the HTML the page
+// hands back when editing ends.
+const formatRows = [
+  { name: 'a size in pixels becomes a span', cmds: [['fontsize', '28px']], html: /^<span style="font-size: 28px;">Spring sale<\/span>$/ },
+  { name: 'a family with a space is quoted', cmds: [['fontname', 'Liberation Serif']], html: /^<span style="font-family: &quot;Liberation Serif&quot;;">Spring sale<\/span>$/ },
+  { name: 'a colour keeps no <font>', cmds: [['forecolor', 'rgba(255, 0, 0, 1)']], html: /^<span style="color: (#ff0000|rgb\(255, 0, 0\));">Spring sale<\/span>$/ },
+  { name: 'size then family nest', cmds: [['fontsize', '28px'], ['fontname', 'Liberation Serif'], ['bold', '']], html: /font-size: 28px.*Liberation Serif|Liberation Serif.*font-size: 28px/ },
+  { name: 'aligning right wraps the centred headline in a block', cmds: [['justifyright', '']], html: /^<div style="text-align: right;">(<span[^>]*>)?Spring sale(<\/span>)?<\/div>$/ },
+  { name: 'the page bolds with its own key when the editor takes none', keys: 'Control+b', html: /^<b>Spring sale<\/b>$/ },
+  { name: "a key the editor takes is left to the editor", shortcuts: 'ctrl+b, ctrl+i', keys: 'Control+b', html: /^Spring sale$/ },
+];
+for (const row of formatRows) {
+  test(`text format: ${row.name}`, async () => {
+    const { page } = await open();
+    if (row.shortcuts) await emit(page, 'textEditShortcutsChanged', row.shortcuts);
+    await emit(page, 'startEditText', 4);
+    for (const [name, value] of row.cmds || []) await emit(page, 'execTextEditorCommand', name, value);
+    if (row.keys) await page.keyboard.press(row.keys);
+    assert.equal(await page.locator('.kv-editing font').count(), 0);
+    await emit(page, 'stopEditText');
+    const list = await calls(page);
+    const edited = list.find((c) => c.name === 'editTextInnerHTML');
+    assert.match(edited ? edited.args[0] : 'Spring sale', row.html);
+    await page.close();
+  });
+}
+
 test('a double-click opens a symbol instance; escape leaves the symbol being edited', async () => {
   const { page } = await open({ change: (d) => (d.symbolResourceId = 4) });
   const send = (m) => emit(page, 'dataChangedToJS', JSON.stringify(m));

@@ -26,17 +26,20 @@
 #include "output/KVSymbolResources.h"
 #include "resources/KVResourceType.h"
 #include "resources/MediaResource.h"
+#include "ui/text/KVTextEditor.h"
 
 #include "ActionManager.h"
 #include "ICore.h"
 #include "IEditor.h"
 #include "MainWindow.h"
 
-#include <QClipboard>
+#include <QAction>
 #include <QChildEvent>
+#include <QClipboard>
 #include <QCursor>
-#include <QKeyEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QJsonArray>
@@ -99,6 +102,9 @@ KVCanvas::KVCanvas(IEditor *pEditor, QWidget *pParent)
     setContextMenuPolicy(Qt::CustomContextMenu);
     ICore *pCore = ICore::instance();
     m_pContextMenu = new KVCanvasContextMenu(this, pCore ? pCore->actionManager() : nullptr);
+    m_pTextEditor = new KVTextEditor(this);
+    connect(m_pTextEditor, &KVTextEditor::execCommand, m_pExposing, &KVHTMLExposingCanvas::execTextEditorCommand);
+    connect(this, &KVCanvas::fontsReloaded, m_pTextEditor, [this] { m_pTextEditor->loadFonts(m_pDocument); });
 
     connect(m_pPage, &QWebEnginePage::renderProcessTerminated, this, &KVCanvas::reloadOnCrashed);
     connect(this, &QWebEngineView::loadFinished, this, &KVCanvas::onPageLoaded);
@@ -182,6 +188,7 @@ void KVCanvas::handleDocumentLoaded()
             &KVHTMLExposingCanvas::autoKeyframeModeChanged);
     connect(pDocument, &KVDocument::locationChanged, this, &KVCanvas::sendSceneDataToJS);
     KVCanvasOperations::refreshLockHideLabels(this);
+    m_pTextEditor->loadFonts(pDocument);
 }
 
 void KVCanvas::handleDocumentClosing()
@@ -486,8 +493,15 @@ void KVCanvas::setContainerSize(int nWidth, int nHeight)
 
 void KVCanvas::setEditingText(bool bEditing, int nToolBarX, int nToolBarY)
 {
-    Q_UNUSED(nToolBarX)
-    Q_UNUSED(nToolBarY)
+    // The page gives the top left of the edited text in its own (the view's) pixels; the toolbar
+    // goes above it, and the page learns which keys the editor's format actions take.
+    if (bEditing) {
+        m_pTextEditor->beginEditing(QPoint(nToolBarX, nToolBarY));
+        if (!m_bEditingText)
+            emit m_pExposing->textEditShortcutsChanged(m_pTextEditor->shortcutList());
+    } else {
+        m_pTextEditor->endEditing();
+    }
     if (bEditing == m_bEditingText)
         return;
     m_bEditingText = bEditing;
@@ -513,6 +527,7 @@ void KVCanvas::onTextFormatChanged(const QString &strFormat)
         qCDebug(lcCanvas) << "Ignored a text format that is not a JSON object";
         return;
     }
+    m_pTextEditor->applyFormat(jd.object());
     // Only tells the views (the inspector's text page follows); nothing is recorded.
     KVCommand command(m_pDocument, QString());
     auto *pAction = new KVCommandAction(KVCommandAction::TextFormatNotice, m_pDocument, 1, true);
@@ -709,6 +724,10 @@ void KVCanvas::removeBreakpoint()
 
 void KVCanvas::showContextMenu()
 {
+    if (m_bEditingText) {
+        m_pTextEditor->contextMenu()->popup(QCursor::pos());
+        return;
+    }
     m_pContextMenu->popup(QCursor::pos());
 }
 
@@ -896,11 +915,15 @@ void KVCanvas::dropEvent(QDropEvent *pEvent)
 
 void KVCanvas::onEditorActivated()
 {
-    if (m_bEditingText)
+    if (m_bEditingText) {
+        m_pTextEditor->showFloatTools(m_pTextEditor->floatingToggle()->isChecked());
         emit m_pExposing->requestSendCurrentTextFormat();
+    }
 }
 
 void KVCanvas::onEditorDeactivated()
 {
     pauseTimeline();
+    if (m_bEditingText)
+        m_pTextEditor->showFloatTools(false);
 }

@@ -15,6 +15,7 @@ class KVHTMLExposingCanvas;
 class KVResourceSchemeHandler;
 class KVScene;
 class KVSymbol;
+class KVTextEditor;
 class KVUpdateViewInfo;
 class QWebEngineProfile;
 class WebEnginePage;
@@ -68,6 +69,8 @@ public:
     // The zoom steps of Zoom In and Zoom Out (factors, ascending).
     static const QList<double> &zoomSteps();
     KVCanvasContextMenu *contextMenu() const { return m_pContextMenu; }
+    // The text editing tool: the format toolbar and menu while a text is edited on the stage.
+    KVTextEditor *textEditor() const { return m_pTextEditor; }
 
     // The page's address: the host's canvas page, "/resources/canvas/index.html".
     static QUrl pageUrl();
@@ -261,4 +264,5 @@ private:
     bool m_bAlignToParent = false;
     bool m_bFluidLayout = false;
     KVCanvasContextMenu *m_pContextMenu = nullptr;
+    KVTextEditor *m_pTextEditor = nullptr;
 };
