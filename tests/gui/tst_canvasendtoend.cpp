@@ -28,6 +28,7 @@
 #include "PluginManager.h"
 
 #include "KVPageScript.h"
+#include "KVEditorWindow.h"
 #include "KVTestMain.h"
 #include "RecordingReporter.h"
 
@@ -87,19 +88,8 @@ private:
 
 void tst_CanvasEndToEnd::initTestCase()
 {
-    QFile::remove(KVTestEnvironment::settingsPath());
-    m_manager.reset(new PluginManager);
-    PluginManager::setSettingsPath(KVTestEnvironment::settingsPath());
-    PluginManager::setPluginPaths({KVTestEnvironment::binaryDir() + QStringLiteral("/lib/kavio/plugins")});
-    m_window.reset(new MainWindow);
-    m_core.reset(new ICore(m_window.data()));
-    m_core->setResourcePath(KVTestEnvironment::binaryDir() + QStringLiteral("/share/kavio"));
-    QVERIFY2(QFileInfo::exists(m_core->resourcePath() + QStringLiteral("/resources/canvas/kvcanvas.js")),
-             "the canvas page is not staged");
-    QVERIFY2(PluginManager::loadPlugins(), qPrintable(PluginManager::errors().join('\n')));
-    m_window->resize(1400, 900);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
+    const QString strStarted = kvStartEditorWindow(m_manager, m_window, m_core);
+    QVERIFY2(strStarted.isEmpty(), qPrintable(strStarted));
 }
 
 void tst_CanvasEndToEnd::cleanupTestCase()
