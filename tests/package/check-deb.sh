@@ -5,7 +5,7 @@
 set -euo pipefail
 build=$1
 src=$(cd "$(dirname "$0")/../.." && pwd)
-deb=$(ls -t "$build"/package/kavio-studio_*.deb 2>/dev/null | head -n 1)
+deb=$(ls -t "$build"/package/kavio-studio_*.deb 2>/dev/null | head -n 1 || true)
 # A package older than anything it holds is made again.
 if [ -z "$deb" ] || [ -n "$(find "$src/dist" "$build/bin/kavio" "$build/bin/kavio-studio" "$build/lib" \
                               "$build/share/kavio" -type f -newer "$deb" -print -quit)" ]; then
