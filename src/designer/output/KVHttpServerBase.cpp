@@ -7,6 +7,10 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#endif
+
 KVHttpServerBase::KVHttpServerBase(QObject *pParent)
     : QObject(pParent)
     , m_pTcpServer(new QTcpServer(this))
@@ -23,7 +27,16 @@ bool KVHttpServerBase::listen(const QHostAddress &address, quint16 nPort)
 {
     if (m_pTcpServer->isListening())
         m_pTcpServer->close();
-    return m_pTcpServer->listen(address, nPort);
+    if (!m_pTcpServer->listen(address, nPort))
+        return false;
+#ifdef Q_OS_UNIX
+    // Qt listens with a backlog of 50. A page opening many connections at once, or a burst of
+    // clients, overflows that; the kernel then falls back to SYN cookies, and a client whose
+    // handshake ends with a data segment loses its first bytes. Listening again on the same
+    // socket only widens the queue.
+    ::listen(int(m_pTcpServer->socketDescriptor()), SOMAXCONN);
+#endif
+    return true;
 }
 
 bool KVHttpServerBase::isListening() const
