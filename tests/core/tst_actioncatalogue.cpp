@@ -170,7 +170,8 @@ void TestActionCatalogue::actionNamesAndGroups_data()
     QTest::newRow("0") << 0 << "Unknown" << int(A::NoGroup);
     QTest::newRow("8") << 8 << "Unknown" << int(A::NoGroup);
     QTest::newRow("27") << 27 << "Unknown" << int(A::NoGroup);
-    QTest::newRow("104") << 104 << "Unknown" << int(A::NoGroup);
+    QTest::newRow("104") << 104 << "Open Click Tag URL" << int(A::OtherGroup);
+    QTest::newRow("105") << 105 << "Unknown" << int(A::NoGroup);
 }
 
 void TestActionCatalogue::actionNamesAndGroups()
@@ -195,7 +196,7 @@ void TestActionCatalogue::menuGroups()
     QCOMPARE(titles, (QStringList{"Timeline", "Symbol", "Media", "Hide/Show", "Other Actions"}));
     QCOMPARE(A::codes(A::TimelineGroup), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
     QCOMPARE(A::codes(A::HideShowGroup), (QList<int>{70, 71, 72}));
-    QCOMPARE(A::codes(A::OtherGroup), (QList<int>{100, 101, 102, 103}));
+    QCOMPARE(A::codes(A::OtherGroup), (QList<int>{100, 101, 102, 103, 104}));
     // Every action is offered exactly once.
     QCOMPARE(all, A::knownCodes());
 }

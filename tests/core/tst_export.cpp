@@ -7,6 +7,8 @@
 #include "document/KVDocumentSettings.h"
 #include "document/KVPreloader.h"
 #include "document/KVHeadlessProject.h"
+#include "interaction/KVActionCatalogue.h"
+#include "interaction/KVEventListener.h"
 #include "interaction/KVFunction.h"
 #include "interaction/KVFunctionContainer.h"
 #include "model/KVBreakpointSet.h"
@@ -810,7 +812,9 @@ void tst_Export::adCheck_data()
                                        << "Timeline: the scenes last * s, over the limit of 30 s: shorten them*";
     QTest::newRow("no click tag") << "campaign-manager" << ""
                                   << "banner.html: the page declares no click tag (clickTag): give the element people "
-                                     "click an \"Open click tag URL\" action.";
+                                     "click an \"Open Click Tag URL\" action.";
+    QTest::newRow("a click tag") << "campaign-manager" << "clickTag" << "";
+    QTest::newRow("a click tag of another name") << "campaign-manager" << "clickTag:exitUrl" << "";
 }
 
 void tst_Export::adCheck()
@@ -876,6 +880,18 @@ void tst_Export::adCheck()
     } else if (strChange == QLatin1String("localStorage")) {
         QVERIFY(writeFile(strRes + QStringLiteral("keep.js"), "localStorage.setItem('seen', 1);"));
         pManager->addResource(new KVOtherResource(5, QStringLiteral("keep.js"), QStringLiteral("keep.js")));
+    } else if (strChange.startsWith(QLatin1String("clickTag"))) {
+        // The button's click leads to the network's landing page instead of the next scene.
+        KVElement *pButton = nullptr;
+        for (KVElement *pElement : pProject->sceneList()->at(0)->children()) {
+            if (pElement->name() == QLatin1String("button"))
+                pButton = pElement;
+        }
+        QVERIFY(pButton && pButton->count() > 0);
+        pButton->at(0)->setAction(KVActionCatalogue::OpenClickTagUrl);
+        pButton->at(0)->setActionData(QJsonObject{{QStringLiteral("url"), QStringLiteral("https://example.org/")}});
+        if (strChange.contains(QLatin1Char(':')))
+            pProject->settings().m_strClickTag = strChange.section(QLatin1Char(':'), 1);
     } else if (strChange == QLatin1String("long")) {
         KVScene *pScene = pProject->sceneList()->at(1);
         pScene->setTransitionType(1);
@@ -893,7 +909,7 @@ void tst_Export::adCheck()
         return;
     }
     // The banner has no click tag: a row that breaks another rule is not about it.
-    if (!strChange.isEmpty())
+    if (!strChange.isEmpty() && !strChange.startsWith(QLatin1String("clickTag")))
         findings = findings.filter(QRegularExpression(QStringLiteral("^(?!banner.html: the page declares no click tag)")));
     QCOMPARE(findings.size(), 1);
     QStringList parts = strFinding.split(QLatin1Char('*'));

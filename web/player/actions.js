@@ -105,6 +105,7 @@ export function runAction(scope, a, e) {
     const i = sceneTarget(num(p[0], -2), doc.index, doc.scenes.map((s) => s.id));
     if (i >= 0) doc.jump(i, jumpTransition(a));
   } else if (code === 101 && typeof p[0] === 'string' && p[0]) doc.openUrl(p[0], p[1] !== false);
+  else if (code === 104) doc.openClickTag(typeof p[0] === 'string' ? p[0] : '', p[1] !== false);
   else if (code === 102) {
     const node = scope.node(p[0]);
     if (node) node.setText(typeof p[1] === 'string' ? p[1] : '');

@@ -321,6 +321,15 @@ export class KavioDocument {
     else window.location.href = url;
   }
 
+  // The landing page an ad network handed the page in its click-tag variable, else the action's
+  // own URL (the page outside the network).
+  openClickTag(fallback, newWindow) {
+    const name = typeof this.options.clickTag === 'string' && this.options.clickTag ? this.options.clickTag : 'clickTag';
+    const given = window[name];
+    const url = typeof given === 'string' && given.trim() ? given.trim() : fallback;
+    if (url) this.openUrl(url, newWindow);
+  }
+
   allMedia() {
     return this.stage.querySelectorAll('audio,video');
   }

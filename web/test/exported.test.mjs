@@ -9,7 +9,9 @@
 // - the project's loading indicator shows while its photo is held back, and goes when it arrives;
 // - with reduced motion the example banner rests at its first scene's final frame, although its
 //   own handlers would play it on into the next scene; its pause/play button, when the project
-//   asks for one, is reached with the keyboard and stops or starts the motion.
+//   asks for one, is reached with the keyboard and stops or starts the motion;
+// - an "Open Click Tag URL" action opens the landing page the ad network writes into the page's
+//   click-tag variable, or the action's own URL where no network has replaced it.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -384,6 +386,48 @@ test('the pause/play button is reached with the keyboard and stops or starts the
         seen.push(b.playing);
       }
       assert.deepEqual(seen, after, reducedMotion);
+    } finally {
+      await page.close();
+    }
+  }
+});
+
+test('a click-tag action opens the landing page the network sets, or its own URL', { skip: missing || false }, async () => {
+  const example = path.join(root, 'examples', 'banner');
+  const text = readFileSync(path.join(example, 'banner.kavio'), 'utf8');
+  const click = '{"action":100,"action_data":{"scene_id":-2},"event":100,"event_value":{}}';
+  assert.ok(text.includes(click));
+  const fallback = `${base}/landing.html?from=fallback`;
+  const network = `${base}/landing.html?from=network`;
+  writeFileSync(path.join(work, 'landing.html'), '<!doctype html><title>Landing</title>');
+  const rows = [
+    // the project's click-tag variable, how the network rewrites the exported page, where the click leads
+    ['clickTag', null, fallback],
+    ['clickTag', (page) => page.replace(/var clickTag = "[^"]*";/, `var clickTag = "${network}";`), network],
+    ['exitUrl', (page) => page.replace(/var exitUrl = "[^"]*";/, `var exitUrl = "${network}";`), network],
+  ];
+  for (const [name, rewrite, expected] of rows) {
+    const folder = path.join(work, `clicktag-${name}-${rewrite ? 'network' : 'own'}`);
+    mkdirSync(path.join(folder, 'banner_res'), { recursive: true });
+    copyFileSync(path.join(example, 'banner_res', 'logo.png'), path.join(folder, 'banner_res', 'logo.png'));
+    const action = `{"action":104,"action_data":{"new_window":true,"url":"${fallback}"},"event":100,"event_value":{}}`;
+    let project = text.replace(click, action);
+    if (name !== 'clickTag') project = project.replace('"containerID":', `"clickTag":"${name}","containerID":`);
+    writeFileSync(path.join(folder, 'banner.kavio'), project);
+    execFileSync(kavio, ['export', path.join(folder, 'banner.kavio'), path.join(folder, 'out')], { encoding: 'utf8' });
+    const pageFile = path.join(folder, 'out', 'banner.html');
+    const html = readFileSync(pageFile, 'utf8');
+    const head = html.slice(0, html.indexOf('</head>'));
+    assert.ok(head.includes(`var ${name} = "${fallback}";`), `${name}: the head declares the variable with its fallback`);
+    if (rewrite) writeFileSync(pageFile, rewrite(html));
+    const page = await browser.newPage();
+    try {
+      await page.goto(`${base}/${path.basename(folder)}/out/banner.html`);
+      await page.waitForSelector('[data-kv-name="button"]');
+      const [popup] = await Promise.all([page.waitForEvent('popup'), page.click('[data-kv-name="button"]')]);
+      await popup.waitForLoadState('domcontentloaded').catch(() => {});
+      assert.equal(popup.url(), expected, `${name}${rewrite ? ', rewritten by the network' : ''}`);
+      await popup.close();
     } finally {
       await page.close();
     }

@@ -27,6 +27,7 @@ const QString kContainerId = QStringLiteral("containerID");
 const QString kHtmlOutput = QStringLiteral("htmlOutput");
 const QString kCssDoc = QStringLiteral("cssDoc");
 const QString kPlayControl = QStringLiteral("playControl");
+const QString kClickTag = QStringLiteral("clickTag");
 const QString kInitResponsive = QStringLiteral("initResponsive");
 
 const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -40,6 +41,18 @@ KVDocumentSettings::KVDocumentSettings()
       m_strPreResFolderHtml5Output(defaultPreResFolder()),
       m_strContainerId(newContainerId())
 {
+}
+
+const QString &KVDocumentSettings::defaultClickTag()
+{
+    static const QString str = QStringLiteral("clickTag");
+    return str;
+}
+
+bool KVDocumentSettings::isClickTagName(const QString &strName)
+{
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z_$][A-Za-z0-9_$]*$"));
+    return name.match(strName).hasMatch();
 }
 
 const QString &KVDocumentSettings::defaultResFolder()
@@ -63,6 +76,7 @@ bool KVDocumentSettings::operator==(const KVDocumentSettings &o) const
         && m_nViewportHMeta == o.m_nViewportHMeta && m_strContainerId == o.m_strContainerId
         && m_strHtmlOutput == o.m_strHtmlOutput && m_strCssDoc == o.m_strCssDoc
         && m_bInitResponsive == o.m_bInitResponsive && m_bPlayControl == o.m_bPlayControl
+        && m_strClickTag == o.m_strClickTag
         && m_defaultLoadingIndicator == o.m_defaultLoadingIndicator;
 }
 
@@ -86,6 +100,8 @@ void KVDocumentSettings::toJson(QJsonObject &jo) const
     // Written only when on, so that files without it stay as they were.
     if (m_bPlayControl)
         jo.insert(kPlayControl, true);
+    if (m_strClickTag != defaultClickTag())
+        jo.insert(kClickTag, m_strClickTag);
 }
 
 void KVDocumentSettings::fromJson(const QJsonObject &jo, int nFormatVersion)
@@ -96,6 +112,14 @@ void KVDocumentSettings::fromJson(const QJsonObject &jo, int nFormatVersion)
     m_bEmbedSystemFont = readBool(jo, kEmbedSystemFont, false);
     m_bInitResponsive = readBool(jo, kInitResponsive, false);
     m_bPlayControl = readBool(jo, kPlayControl, false);
+    m_strClickTag = readString(jo, kClickTag);
+    if (m_strClickTag.isEmpty()) {
+        m_strClickTag = defaultClickTag();
+    } else if (!isClickTagName(m_strClickTag)) {
+        Reporter::warning(tr("The click tag \"%1\" is not a JavaScript name; the project uses \"%2\" instead.")
+                              .arg(m_strClickTag, defaultClickTag()));
+        m_strClickTag = defaultClickTag();
+    }
 
     if (nFormatVersion < 2) {
         resetHtml5Output();

@@ -32,6 +32,9 @@ public:
     bool m_bInitResponsive = false;
     // The exported page shows a pause/play button people reach with the keyboard.
     bool m_bPlayControl = false;
+    // The page variable through which an ad network hands the ad its landing page ("Open Click
+    // Tag URL" reads it).
+    QString m_strClickTag = defaultClickTag();
     KVLoadingIndicator m_defaultLoadingIndicator;
 
     bool operator==(const KVDocumentSettings &other) const;
@@ -59,6 +62,9 @@ public:
     static bool isHtmlId(const QString &strId);
     static QString containerIdMessage(const QString &strId);
 
+    static const QString &defaultClickTag(); // "clickTag"
+    // A JavaScript name the page can declare: a letter, "_" or "$", then also digits.
+    static bool isClickTagName(const QString &strName);
     static const QString &defaultResFolder(); // "resources"
     static const QString &defaultPreResFolder(); // "preloader_resources"
     static constexpr int CurrentFormatVersion = 3;

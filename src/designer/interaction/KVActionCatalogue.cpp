@@ -43,6 +43,7 @@ const ActionEntry s_actions[] = {
     {101, QT_TRANSLATE_NOOP("KVActionCatalogue", "Go To URL")},
     {102, QT_TRANSLATE_NOOP("KVActionCatalogue", "Change Text")},
     {103, QT_TRANSLATE_NOOP("KVActionCatalogue", "Run JavaScript")},
+    {104, QT_TRANSLATE_NOOP("KVActionCatalogue", "Open Click Tag URL")},
 };
 
 const ActionEntry *findAction(int nCode)
@@ -176,6 +177,7 @@ QStringList KVActionCatalogue::parameterKeys(int nCode)
         return {key(SceneId), key(TransDefault), key(TransType), key(TransDuration), key(TransEasing),
                 key(TransDirection)};
     case GoToUrl:
+    case OpenClickTagUrl:
         return {key(Url), key(NewWindow)};
     case ChangeText:
         return {key(ElementId), key(Text)};
@@ -245,7 +247,7 @@ QJsonObject KVActionCatalogue::defaultActionData(int nCode, std::optional<int> t
         data.insert(TransDuration, 0);
         data.insert(TransEasing, -1);
         data.insert(TransDirection, -1);
-    } else if (nCode == GoToUrl) {
+    } else if (nCode == GoToUrl || nCode == OpenClickTagUrl) {
         data.insert(Url, QStringLiteral("https://"));
         data.insert(NewWindow, true);
     } else if (nCode == RunJavaScript) {

@@ -52,6 +52,9 @@ public:
         GoToUrl = 101,
         ChangeText = 102,
         RunJavaScript = 103,
+        // Goes to the landing page an ad network hands the page in its click-tag variable, or to the
+        // action's own URL where the page runs outside the network.
+        OpenClickTagUrl = 104,
     };
 
     // The menu groups under which the editor offers the actions, in menu order.

@@ -169,6 +169,10 @@ QString KVActionDescription::parameters(int nAction, const QJsonObject &data, co
         return tr("URL: %1, New Window: %2")
             .arg(stringParam(data, KVActionKey::Url),
                  boolParam(data, KVActionKey::NewWindow, true) ? tr("True") : tr("False"));
+    case A::OpenClickTagUrl:
+        return tr("Click Tag, or URL: %1, New Window: %2")
+            .arg(stringParam(data, KVActionKey::Url),
+                 boolParam(data, KVActionKey::NewWindow, true) ? tr("True") : tr("False"));
     case A::ChangeText:
         return tr("Text: \"%1\"").arg(stringParam(data, KVActionKey::Text));
     case A::RunJavaScript: {

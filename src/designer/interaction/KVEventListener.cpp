@@ -210,7 +210,8 @@ QJsonArray KVEventListener::playerAction(int nAction, const QJsonObject &data)
                 array.append(intParam(data, KVActionKey::TransDirection, -1));
         }
         break;
-    case A::GoToUrl: {
+    case A::GoToUrl:
+    case A::OpenClickTagUrl: {
         array.append(stringParam(data, KVActionKey::Url));
         const QJsonValue newWindow = data.value(KVActionKey::NewWindow);
         array.append(newWindow.isUndefined() ? QJsonValue(true) : newWindow);

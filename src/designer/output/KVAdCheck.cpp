@@ -1,5 +1,7 @@
 #include "KVAdCheck.h"
 
+#include "document/KVDocumentSettings.h"
+
 #include "document/KVSymbol.h"
 #include "model/KVSceneList.h"
 #include "output/KVExportArchive.h"
@@ -84,6 +86,7 @@ KVAdCheck::Project KVAdCheck::projectOf(const KVPlayerSource &source)
     if (!source.isValid())
         return project;
     project.nDurationMs = source.pSymbol->sceneList()->totalDuration();
+    project.strClickTagVariable = source.pSettings->m_strClickTag;
     if (const KVResourceManager *pManager = source.resourceManager()) {
         for (KVResource *pResource : pManager->liveResources()) {
             const int nType = pResource->type();
@@ -215,8 +218,8 @@ bool KVAdCheck::check(const QString &strProfile, const QString &strZip, const Pr
         const QRegularExpression declared(QStringLiteral("\\bvar\\s+%1\\s*=")
                                               .arg(QRegularExpression::escape(project.strClickTagVariable)));
         if (!declared.match(QString::fromUtf8(texts.value(strPage))).hasMatch())
-            findings << tr("%1: the page declares no click tag (%2): give the element people click an \"Open click "
-                           "tag URL\" action.")
+            findings << tr("%1: the page declares no click tag (%2): give the element people click an \"Open Click "
+                           "Tag URL\" action.")
                             .arg(strPage, project.strClickTagVariable);
     }
 

@@ -1,5 +1,7 @@
 #include "KVHtml5Exporter.h"
 
+#include "output/KVClickTag.h"
+
 #include "document/KVDocument.h"
 #include "document/KVDocumentSettings.h"
 #include "document/KVSymbol.h"
@@ -320,6 +322,10 @@ bool KVHtml5Exporter::writePage()
         strPage.insert(nHeadEnd, QStringLiteral("\t<meta name=\"ad.size\" content=\"width=%1,height=%2\">\n")
                                      .arg(pSymbol->width())
                                      .arg(pSymbol->height()));
+    QString strFallbackUrl;
+    if (nHeadEnd >= 0 && KVClickTag::firstAction(pSymbol, &strFallbackUrl))
+        strPage.insert(strPage.indexOf(QLatin1String("</head>"), 0, Qt::CaseInsensitive),
+                       KVClickTag::declaration(pSettings->m_strClickTag, strFallbackUrl));
     const QString strName = m_pSource->baseName() + QStringLiteral(".html");
     if (!writeText(strName, strPage))
         return false;

@@ -68,7 +68,9 @@ QString KVLoadScript::forProject(const Project &p)
     str += QStringLiteral("\n\t")
         + QStringLiteral("Kavio.openDoc('%1', '%2', {paused:%3, %4, center: '%5'%6});")
               .arg(escapeFileName(p.strDataFile), KVWebEscape::jsString(p.strContainerId), pausedText(p.bAutoplay), strPreloaderOption,
-                   centerName(p.nAlign), fitText(p.bAutofit) + (p.bPlayControl ? QStringLiteral(", playControl: true") : QString()));
+                   centerName(p.nAlign), fitText(p.bAutofit) + (p.bPlayControl ? QStringLiteral(", playControl: true") : QString())
+                       + (p.strClickTag.isEmpty() ? QString()
+                                                  : QStringLiteral(", clickTag: '%1'").arg(KVWebEscape::jsString(p.strClickTag))));
     str += QStringLiteral("\n") + QStringLiteral("})(DorunKavio);");
     return str;
 }

@@ -17,6 +17,7 @@ public:
         int nAlign = 0;
         bool bAutofit = false;
         bool bPlayControl = false; // a pause/play button on the page
+        QString strClickTag;       // the click-tag variable, when not "clickTag"
         int nLoaderType = 0;
         // Loader type 0: the loading indicator's player data (a JSON object text).
         QString strLoadingIndicator;

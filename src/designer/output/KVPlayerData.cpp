@@ -228,6 +228,8 @@ QString KVPlayerData::loadScript(bool bPreview)
     p.nAlign = pSymbol->align();
     p.bAutofit = pSymbol->autofit();
     p.bPlayControl = m_pSource->pSettings->m_bPlayControl;
+    if (pSettings->m_strClickTag != KVDocumentSettings::defaultClickTag())
+        p.strClickTag = pSettings->m_strClickTag;
     p.nLoaderType = pSettings->m_nLoaderType;
     if (p.nLoaderType == 0) {
         p.strLoadingIndicator = KVWebEscape::jsonInScript(compact(loadingIndicatorJson(pSettings->m_defaultLoadingIndicator)));
