@@ -96,6 +96,7 @@ function fakeScope() {
     scenes: [{ id: 10 }, { id: 20 }, { id: 30 }],
     jump: (i, st) => calls.push(['doc', 'jump', i, st]),
     openUrl: (u, w) => calls.push(['doc', 'url', u, w]),
+    openClickTag: (u, w) => calls.push(['doc', 'clickTag', u, w]),
     call: (id, e) => calls.push(['doc', 'call', id, e.type]),
     allMedia: () => [media],
     playMedia: (m, rate) => calls.push(['media', 'play', rate, m.currentTime]),
@@ -154,6 +155,8 @@ test('visibility, scenes, URLs, text, functions and media', () => {
     [[101, 'https://example.org/', false], [['doc', 'url', 'https://example.org/', false]]],
     [[101, 'https://example.org/'], [['doc', 'url', 'https://example.org/', true]]],
     [[101, ''], []],
+    [[104, 'https://example.org/', false], [['doc', 'clickTag', 'https://example.org/', false]]],
+    [[104, 7], [['doc', 'clickTag', '', true]]],
     [[102, 3, 'new'], [['node3', 'text', 'new']]],
     [[102, 3], [['node3', 'text', '']]],
     [[103, 7], [['doc', 'call', 7, 100]]],
@@ -182,7 +185,7 @@ test('visibility, scenes, URLs, text, functions and media', () => {
 
 test('unknown codes and damaged actions are passed over without throwing', () => {
   const { scope, calls } = fakeScope();
-  for (const a of [[999, 1], [0], [], null, 'x', [null, 1], ['1', -1, 1, false], [8, -1], [60, 2], [104, 1], { 0: 70, 1: 2 }]) {
+  for (const a of [[999, 1], [0], [], null, 'x', [null, 1], ['1', -1, 1, false], [8, -1], [60, 2], [105, 1], { 0: 70, 1: 2 }]) {
     assert.doesNotThrow(() => runAction(scope, a, {}), JSON.stringify(a));
   }
   assert.deepEqual(calls, []);
