@@ -34,7 +34,8 @@ public:
     // through files; false (reported by the writer) on failure.
     using SystemFontWriter =
         std::function<bool(const QString &strFolder, const QString &strUrlFolder, const QString &strPreviousFolder,
-                           const QSet<QString> &families, QString &strRules, QStringList &files)>;
+                           const QSet<QString> &families, const QString &strText, QString &strRules,
+                           QStringList &files)>;
 
     // pSource must outlive the exporter; its settings may gain a container id.
     explicit KVHtml5Exporter(KVPlayerSource *pSource);
@@ -114,4 +115,6 @@ private:
     qint64 m_nWrittenBytes = 0;
     bool m_bCanceled = false;
     QSet<QString> m_fontFamilies;
+    // The data file's text: every text the page may show, for the embedded faces' characters.
+    QString m_strDataText;
 };
