@@ -22,6 +22,12 @@
 
 namespace {
 
+// A text in each of the family's four faces.
+const KVFontFaces g_faces{{QStringLiteral("'DejaVu Sans'"), false, false},
+                          {QStringLiteral("'DejaVu Sans'"), true, false},
+                          {QStringLiteral("'DejaVu Sans'"), false, true},
+                          {QStringLiteral("'DejaVu Sans'"), true, true}};
+
 // The text of a two-scene banner with a few accented words.
 const QString g_strText = QStringLiteral("Summer sale \u2014 30% off everything! Shop now. Soldes d'\u00e9t\u00e9 : "
                                          "jusqu'\u00e0 \u221230 %. Gro\u00dfer Sommerschlussverkauf.");
@@ -33,7 +39,7 @@ qint64 embed(const QString &strFolder, const QString &strPrevious, QStringList &
     files.clear();
     QElapsedTimer timer;
     timer.start();
-    KVSystemFontEmbedder::write(strFolder, QStringLiteral("resources"), strPrevious, {QStringLiteral("'DejaVu Sans'")},
+    KVSystemFontEmbedder::write(strFolder, QStringLiteral("resources"), strPrevious, g_faces,
                                 g_strText, strRules, files);
     return timer.elapsed();
 }

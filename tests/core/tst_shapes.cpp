@@ -213,7 +213,8 @@ void tst_Shapes::textFontsFromHtml()
     auto *pText = qobject_cast<KVText *>(KVElementFactory::createElement(4));
     pText->setFontFamily("Lato");
     pText->setInnerHtml(R"(<p>plain <span style="font-family:'Times New Roman'">a</span>)"
-                        R"(<font face="Verdana">b</font><span style="font-family:Ghost"></span></p>)");
+                        R"(<font face="Verdana">b</font><span style="font-family:Ghost"></span>)"
+                        R"(<b>c</b><i>d</i><span style="font-weight:600;font-style:italic">e</span></p>)");
     pText->addProperty(KVElementFactory::createProperty(4), KVLayoutKey(1, 0));
     pText->setFontFamily("Oswald", KVLayoutKey(1, 0));
     pGroup->insertChild(pText, -1);
@@ -221,10 +222,16 @@ void tst_Shapes::textFontsFromHtml()
     pDiv->setFontFamily("a, b");
     pGroup->insertChild(pDiv, -1);
 
-    QSet<QString> fonts;
+    KVFontFaces fonts;
     pGroup->collectFonts(fonts);
-    // A family given to no text ("Ghost") is not in use.
-    QCOMPARE(fonts, (QSet<QString>{"'Lato'", "Times New Roman", "Verdana", "'Oswald'", "'a', 'b'"}));
+    // A family given to no text ("Ghost") is not in use; a run without a family of its own is in
+    // the text's, with the run's weight and style.
+    QStringList listed;
+    for (const KVFontFace &face : qAsConst(fonts))
+        listed << face.strFamily + (face.bBold ? QStringLiteral(" bold") : QString()) + (face.bItalic ? QStringLiteral(" italic") : QString());
+    listed.sort();
+    QCOMPARE(listed, (QStringList{"'Lato'", "'Lato' bold", "'Lato' bold italic", "'Lato' italic", "'Oswald'",
+                                  "'a', 'b'", "Times New Roman", "Verdana"}));
 }
 
 void tst_Shapes::textResponsive()

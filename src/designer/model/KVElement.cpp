@@ -491,7 +491,7 @@ void KVElement::toPlayerJson(QJsonObject &jo, bool bForCanvas, const KVLayoutKey
     writePlayerEvents(jo, bForCanvas);
 }
 
-void KVElement::collectFonts(QSet<QString> &fonts) const
+void KVElement::collectFonts(KVFontFaces &fonts) const
 {
     for (const KVElementProperty *pProperty : m_mapProperties)
         pProperty->collectFonts(fonts);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/KVFontFace.h"
+
 #include "interaction/KVEventListenerList.h"
 #include "model/KVLayoutKey.h"
 
@@ -143,8 +145,8 @@ public:
                               const KVLayoutKey &layout = KVLayoutKey::current());
     // Reads the project-file form; returns true (bad parts take their defaults).
     virtual bool fromJson(const QJsonObject &jo, const IKVDocumentContext *pContext = nullptr);
-    // Font families used by the text of every layout and of the subtree.
-    virtual void collectFonts(QSet<QString> &fonts) const;
+    // Font faces used by the text of every layout and of the subtree.
+    virtual void collectFonts(KVFontFaces &fonts) const;
     // Sets the current layout of this element and of its subtree.
     virtual void setCurrentLayout(const KVLayoutKey &layout);
     // A 3D transform at any layout, in this element or below.

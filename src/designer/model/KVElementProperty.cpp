@@ -319,7 +319,7 @@ void KVElementProperty::putOrReset(QJsonObject &jo, QJsonArray &resetKeys, const
         resetKeys.append(strKey);
 }
 
-void KVElementProperty::collectFonts(QSet<QString> &) const
+void KVElementProperty::collectFonts(KVFontFaces &) const
 {
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/KVFontFace.h"
+
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QMap>
@@ -77,8 +79,8 @@ public:
     virtual void geometryToPlayerJson(QJsonArray &resetKeys, QJsonObject &jo, bool bResponsive) const;
     // Reads the project-file form tolerantly (see the reader defaults in the source).
     virtual void fromJson(const QJsonObject &jo, const IKVDocumentContext *pContext);
-    // Font families used at this layout; none for the base property.
-    virtual void collectFonts(QSet<QString> &fonts) const;
+    // Font faces used at this layout; none for the base property.
+    virtual void collectFonts(KVFontFaces &fonts) const;
     // Origin Z, translate Z, rotate X or Y not 0, or scale Z not 1.
     virtual bool uses3D() const;
     // For the property object of a layout other than the base: takes the base's values of every

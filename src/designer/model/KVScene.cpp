@@ -179,7 +179,7 @@ void KVScene::remapElements(const QHash<int, int> &elementIdMap, const KVElement
     }
 }
 
-void KVScene::collectFonts(QSet<QString> &fonts) const
+void KVScene::collectFonts(KVFontFaces &fonts) const
 {
     for (const KVElement *pChild : children())
         pChild->collectFonts(fonts);

@@ -53,7 +53,7 @@ public:
     void remapElements(const QHash<int, int> &elementIdMap,
                        const KVElementScope &scope = KVElementScope()) override;
     // Fonts of the elements of the stage.
-    void collectFonts(QSet<QString> &fonts) const override;
+    void collectFonts(KVFontFaces &fonts) const override;
     // The layout goes to every timeline as well.
     void setCurrentLayout(const KVLayoutKey &layout) override;
     // Adds "nextChildId", "isSelected", "autoAdvance", "tsType", "tsDuration", "tsEasing",

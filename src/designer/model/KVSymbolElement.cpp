@@ -149,7 +149,7 @@ void visitContent(const QPointer<KVTimeline> &pTimeline, Visit visit)
 
 } // namespace
 
-void KVSymbolElement::collectFonts(QSet<QString> &fonts) const
+void KVSymbolElement::collectFonts(KVFontFaces &fonts) const
 {
     KVElement::collectFonts(fonts);
     visitContent(m_pSymbolTimeline, [&fonts](const KVElement *pContent) { pContent->collectFonts(fonts); });

@@ -52,7 +52,7 @@ public:
     // Sets the layout of the element and its subtree, then updates the symbol's layout.
     void setCurrentLayout(const KVLayoutKey &layout) override;
     // The families of the subtree and of the played symbol's content (once attached).
-    void collectFonts(QSet<QString> &fonts) const override;
+    void collectFonts(KVFontFaces &fonts) const override;
     // The media of the subtree, and those of the played symbol's content twice, as the player data
     // counts them (nothing for a symbol not attached).
     void countMedia(int &nAudio, int &nVideo) const override;

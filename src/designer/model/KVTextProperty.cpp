@@ -187,25 +187,20 @@ QString KVTextProperty::cssFontFamily(const QString &strFamily)
     return css.join(QLatin1String(", "));
 }
 
-QSet<QString> KVTextProperty::htmlFontFamilies(const QString &strHtml)
+void KVTextProperty::collectFonts(KVFontFaces &fonts) const
 {
-    QSet<QString> families;
-    if (strHtml.isEmpty())
-        return families;
+    const QString strOwn = cssFontFamily(m_strFontFamily);
+    fonts.insert({strOwn, m_bBold, m_bItalic});
+    if (m_strInnerHtml.isEmpty())
+        return;
     QTextDocument document;
-    document.setHtml(strHtml);
+    document.setHtml(m_strInnerHtml);
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QString strFamily = it.fragment().charFormat().fontFamily();
-            if (!strFamily.isEmpty())
-                families.insert(strFamily);
+            const QTextCharFormat format = it.fragment().charFormat();
+            const QString strFamily = format.fontFamily();
+            fonts.insert({strFamily.isEmpty() ? strOwn : strFamily,
+                          m_bBold || format.fontWeight() >= QFont::DemiBold, m_bItalic || format.fontItalic()});
         }
     }
-    return families;
-}
-
-void KVTextProperty::collectFonts(QSet<QString> &fonts) const
-{
-    fonts.insert(cssFontFamily(m_strFontFamily));
-    fonts.unite(htmlFontFamilies(m_strInnerHtml));
 }

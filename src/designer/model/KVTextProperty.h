@@ -34,8 +34,9 @@ public:
     void toPlayerJson(QJsonArray &resetKeys, QJsonObject &jo, bool bForCanvas,
                       bool bResponsive) const override;
     void fromJson(const QJsonObject &jo, const IKVDocumentContext *pContext) override;
-    // The CSS font family and every family that the HTML uses.
-    void collectFonts(QSet<QString> &fonts) const override;
+    // The text's own face, and the face of every run of the HTML (a run without a family of its
+    // own is in the text's family; a bold or italic text makes every run bold or italic).
+    void collectFonts(KVFontFaces &fonts) const override;
 
     // The "txt" array: [html, CSS family, size, [r,g,b,a], [r,g,b,a] highlight, "bold"/"normal",
     // italic, underline, strikeout, align H, align V, line height x 100, indent, word space,
@@ -46,8 +47,6 @@ public:
     // escaped (Arial gives 'Arial', Gill's Sans gives 'Gill\'s Sans'), quotes around a name taken
     // off first; generic families (serif, sans-serif, ...) stay keywords.
     static QString cssFontFamily(const QString &strFamily);
-    // The font families that the text of an HTML fragment is set in (empty families left out).
-    static QSet<QString> htmlFontFamilies(const QString &strHtml);
 
     QString innerHtml() const { return m_strInnerHtml; }
     void setInnerHtml(const QString &str) { m_strInnerHtml = str; }

@@ -339,9 +339,9 @@ bool KVHtml5Exporter::writeDataFile()
     const QString strName = m_pSource->baseName() + QStringLiteral(".js");
     if (!data.writeDataFile(m_strFolder + QLatin1Char('/') + strName, m_bPreview, m_bCurrentSceneOnly))
         return false;
-    m_fontFamilies = data.fontFamilies();
+    m_fontFaces = data.fontFaces();
     m_strDataText.clear();
-    if (!m_fontFamilies.isEmpty()) {
+    if (!m_fontFaces.isEmpty()) {
         QFile written(m_strFolder + QLatin1Char('/') + strName);
         if (written.open(QIODevice::ReadOnly))
             m_strDataText = QString::fromUtf8(written.readAll());
@@ -453,12 +453,12 @@ bool KVHtml5Exporter::embedSystemFonts(const QString &strTarget, QString &strRul
 {
     const QString strFolder =
         m_strFolder + QLatin1Char('/') + KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
-    if (!m_systemFontWriter || m_fontFamilies.isEmpty())
+    if (!m_systemFontWriter || m_fontFaces.isEmpty())
         return true;
     const QString strUrlFolder = KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
     QStringList files;
     const QString strPrevious = strUrlFolder.isEmpty() ? strTarget : strTarget + QLatin1Char('/') + strUrlFolder;
-    const bool bWritten = m_systemFontWriter(strFolder, strUrlFolder, strPrevious, m_fontFamilies, m_strDataText, strRules, files);
+    const bool bWritten = m_systemFontWriter(strFolder, strUrlFolder, strPrevious, m_fontFaces, m_strDataText, strRules, files);
     for (const QString &strFile : qAsConst(files))
         noteWritten(strUrlFolder.isEmpty() ? strFile : strUrlFolder + QLatin1Char('/') + strFile);
     return bWritten;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/KVFontFace.h"
+
 #include "output/KVPlayerSource.h"
 
 #include <QCoreApplication>
@@ -34,7 +36,7 @@ public:
     // through files; false (reported by the writer) on failure.
     using SystemFontWriter =
         std::function<bool(const QString &strFolder, const QString &strUrlFolder, const QString &strPreviousFolder,
-                           const QSet<QString> &families, const QString &strText, QString &strRules,
+                           const KVFontFaces &faces, const QString &strText, QString &strRules,
                            QStringList &files)>;
 
     // pSource must outlive the exporter; its settings may gain a container id.
@@ -114,7 +116,7 @@ private:
     QStringList m_writtenFiles;
     qint64 m_nWrittenBytes = 0;
     bool m_bCanceled = false;
-    QSet<QString> m_fontFamilies;
+    KVFontFaces m_fontFaces;
     // The data file's text: every text the page may show, for the embedded faces' characters.
     QString m_strDataText;
 };

@@ -86,12 +86,20 @@ QList<KVScene *> KVPlayerData::writtenScenes(bool bCurrentSceneOnly) const
     return pScene ? QList<KVScene *>{pScene} : QList<KVScene *>();
 }
 
+QSet<QString> KVPlayerData::fontFamilies() const
+{
+    QSet<QString> families;
+    for (const KVFontFace &face : m_fontFaces)
+        families.insert(face.strFamily);
+    return families;
+}
+
 void KVPlayerData::collectFonts(const QList<KVScene *> &scenes)
 {
-    m_fontFamilies.clear();
+    m_fontFaces.clear();
     m_webFontFamilies.clear();
     for (const KVScene *pScene : scenes)
-        pScene->collectFonts(m_fontFamilies);
+        pScene->collectFonts(m_fontFaces);
     const KVResourceManager *pManager = m_pSource->resourceManager();
     if (!pManager)
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/KVFontFace.h"
 #include "output/KVPlayerSource.h"
 
 #include <QCoreApplication>
@@ -45,8 +46,10 @@ public:
     // May make and keep a container id in the project's settings.
     QString loadScript(bool bPreview);
 
-    // Families of the system fonts the scenes use (collected by an export build with embedding on).
-    QSet<QString> fontFamilies() const { return m_fontFamilies; }
+    // Faces of the system fonts the scenes use (collected by an export build with embedding on),
+    // and their families.
+    KVFontFaces fontFaces() const { return m_fontFaces; }
+    QSet<QString> fontFamilies() const;
     // Families of the project's web-font resources ("Arial" for an unnamed one).
     QSet<QString> webFontFamilies() const { return m_webFontFamilies; }
 
@@ -74,6 +77,6 @@ private:
 
     const KVPlayerSource *m_pSource;
     QString m_strResourcePath;
-    QSet<QString> m_fontFamilies;
+    KVFontFaces m_fontFaces;
     QSet<QString> m_webFontFamilies;
 };

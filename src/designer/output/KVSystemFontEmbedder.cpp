@@ -204,15 +204,20 @@ bool KVSystemFontEmbedder::convertSystemFont(const QString &strFontFile, int nFa
 }
 
 bool KVSystemFontEmbedder::write(const QString &strFolder, const QString &strUrlFolder,
-                                 const QString &strPreviousFolder, const QSet<QString> &families,
+                                 const QString &strPreviousFolder, const KVFontFaces &faces,
                                  const QString &strText, QString &strRules, QStringList &files)
 {
     const QVector<uint> characters = strText.isEmpty() ? QVector<uint>() : KVFontSubsetter::charactersOf(strText);
+    // Each family with the styles its text uses: bit 0 bold, bit 1 italic.
     QStringList names;
-    for (const QString &strCss : families) {
-        const QString strFamily = firstFamily(strCss);
-        if (!strFamily.isEmpty() && !names.contains(strFamily, Qt::CaseInsensitive))
+    QHash<QString, int> styles;
+    for (const KVFontFace &face : faces) {
+        const QString strFamily = firstFamily(face.strFamily);
+        if (strFamily.isEmpty())
+            continue;
+        if (!names.contains(strFamily, Qt::CaseInsensitive))
             names << strFamily;
+        styles[strFamily.toLower()] |= 1 << ((face.bBold ? 1 : 0) | (face.bItalic ? 2 : 0));
     }
     // The same rules in the same order on every export of the same project.
     std::sort(names.begin(), names.end());
@@ -228,7 +233,10 @@ bool KVSystemFontEmbedder::write(const QString &strFolder, const QString &strUrl
     std::vector<Job> jobs;
     for (const QString &strFamily : qAsConst(names)) {
         bool bAny = false;
+        const int nUsed = styles.value(strFamily.toLower());
         for (int nStyle = 0; nStyle < 4; ++nStyle) {
+            if (!(nUsed & (1 << nStyle)))
+                continue;
             Job job;
             job.strFamily = strFamily;
             job.bBold = nStyle & 1;

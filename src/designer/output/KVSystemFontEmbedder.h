@@ -1,13 +1,15 @@
 #pragma once
 
+#include "model/KVFontFace.h"
+
 #include <QCoreApplication>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
-// Puts the installed fonts that a project's text uses beside its exported page: each face of each
-// family (regular, bold, italic, bold italic, as far as the family has them), cut down to the
+// Puts the installed fonts that a project's text uses beside its exported page: each face the text
+// is set in (regular, bold, italic or bold italic, as far as the family has it), cut down to the
 // characters the page shows, as a WOFF file in the export's resource folder, declared by an
 // @font-face rule for the style sheet. A family or face
 // that cannot be found or converted is left out with a line in the log; the export goes on.
@@ -17,7 +19,7 @@ class KVSystemFontEmbedder
 
 public:
     // Writes into strFolder (strUrlFolder is the same folder as the style sheet refers to it) the
-    // faces of the families, given as CSS family lists (the first name of each counts), appends
+    // faces given (the first name of each CSS family list counts), appends
     // their rules to strRules and the names of the files written to files. Each face keeps the
     // characters of strText (the page's data: every text it may show) and the common ones; an
     // empty text keeps the whole face. Zopfli takes its time over a face: a face packed before,
@@ -25,7 +27,7 @@ public:
     // is taken as it is (each WOFF file names the face and characters it holds in its private
     // block).
     static bool write(const QString &strFolder, const QString &strUrlFolder, const QString &strPreviousFolder,
-                      const QSet<QString> &families, const QString &strText, QString &strRules, QStringList &files);
+                      const KVFontFaces &faces, const QString &strText, QString &strRules, QStringList &files);
 
     // The first family name of a CSS family list, its quotes and escapes taken off; empty for a
     // generic family (serif, sans-serif, ...).
