@@ -795,6 +795,9 @@ void tst_Export::adCheck_data()
                               << "banner.zip: the ZIP holds 41 files, over the limit of 40: *";
     QTest::newRow("101 files, campaign manager") << "campaign-manager" << "manyFiles101"
                                                  << "banner.zip: the ZIP holds 101 files, over the limit of 100: *";
+    QTest::newRow("embedded installed fonts") << "google-ads" << "embedFonts"
+                                              << "resources/arial.woff: the network accepts no font files (only *): "
+                                                 "turn off the embedding of installed fonts in the document settings*";
     QTest::newRow("a BMP image") << "google-ads" << "bmp"
                                  << "resources/photo.bmp: files of this type are not accepted (only *";
     QTest::newRow("a script from a server") << "google-ads" << "remoteScript"
@@ -864,6 +867,11 @@ void tst_Export::adCheck()
         const int nMore = strChange.endsWith(QLatin1String("101")) ? 96 : 36;
         for (int i = 0; i < nMore; ++i)
             addImage(QStringLiteral("dot%1.png").arg(i), "PNG" + QByteArray::number(i));
+    } else if (strChange == QLatin1String("embedFonts")) {
+        KVSystemFonts::Face face;
+        if (!KVSystemFonts::findFace(QStringLiteral("Arial"), false, false, face))
+            QSKIP("no installed font stands in for Arial");
+        pProject->settings().m_bEmbedSystemFont = true;
     } else if (strChange == QLatin1String("bmp")) {
         addImage(QStringLiteral("photo.bmp"), "BM");
     } else if (strChange == QLatin1String("remoteScript")) {
@@ -910,6 +918,9 @@ void tst_Export::adCheck()
     // The banner has no click tag: a row that breaks another rule is not about it.
     if (!strChange.isEmpty() && !strChange.startsWith(QLatin1String("clickTag")))
         findings = findings.filter(QRegularExpression(QStringLiteral("^(?!banner.html: the page declares no click tag)")));
+    // Arial is embedded in two faces, each a finding of its own.
+    if (strChange == QLatin1String("embedFonts"))
+        findings = findings.filter(QRegularExpression(QStringLiteral("^resources/arial\\.woff:")));
     QCOMPARE(findings.size(), 1);
     QStringList parts = strFinding.split(QLatin1Char('*'));
     for (QString &strPart : parts)

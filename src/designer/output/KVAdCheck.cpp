@@ -154,7 +154,16 @@ bool KVAdCheck::check(const QString &strProfile, const QString &strZip, const Pr
         for (const auto &type : rules.at("allowedTypes"))
             allowed << QString::fromStdString(type.get<std::string>());
         for (const auto &entry : entries) {
-            if (!allowed.contains(extension(entry.strName)))
+            if (allowed.contains(extension(entry.strName)))
+                continue;
+            // Installed fonts embedded by the export are no resource the user could remove.
+            static const QStringList fonts{QStringLiteral("woff"), QStringLiteral("woff2"), QStringLiteral("ttf"),
+                                           QStringLiteral("otf")};
+            if (fonts.contains(extension(entry.strName)))
+                findings << tr("%1: the network accepts no font files (only %2): turn off the embedding of installed "
+                               "fonts in the document settings, and remove any font resource.")
+                                .arg(entry.strName, allowed.join(QStringLiteral(", ")).toUpper());
+            else
                 findings << tr("%1: files of this type are not accepted (only %2): remove the resource or convert "
                                "it to an accepted type.")
                                 .arg(entry.strName, allowed.join(QStringLiteral(", ")).toUpper());
