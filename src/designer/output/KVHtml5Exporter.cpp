@@ -340,12 +340,6 @@ bool KVHtml5Exporter::writeDataFile()
     if (!data.writeDataFile(m_strFolder + QLatin1Char('/') + strName, m_bPreview, m_bCurrentSceneOnly))
         return false;
     m_fontFaces = data.fontFaces();
-    m_strDataText.clear();
-    if (!m_fontFaces.isEmpty()) {
-        QFile written(m_strFolder + QLatin1Char('/') + strName);
-        if (written.open(QIODevice::ReadOnly))
-            m_strDataText = QString::fromUtf8(written.readAll());
-    }
     noteWritten(strName);
     return true;
 }
@@ -458,7 +452,7 @@ bool KVHtml5Exporter::embedSystemFonts(const QString &strTarget, QString &strRul
     const QString strUrlFolder = KVOutputPaths::normalizeFolder(m_pSource->strExportResourceFolder);
     QStringList files;
     const QString strPrevious = strUrlFolder.isEmpty() ? strTarget : strTarget + QLatin1Char('/') + strUrlFolder;
-    const bool bWritten = m_systemFontWriter(strFolder, strUrlFolder, strPrevious, m_fontFaces, m_strDataText, strRules, files);
+    const bool bWritten = m_systemFontWriter(strFolder, strUrlFolder, strPrevious, m_fontFaces, strRules, files);
     for (const QString &strFile : qAsConst(files))
         noteWritten(strUrlFolder.isEmpty() ? strFile : strUrlFolder + QLatin1Char('/') + strFile);
     return bWritten;

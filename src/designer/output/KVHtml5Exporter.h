@@ -36,8 +36,7 @@ public:
     // through files; false (reported by the writer) on failure.
     using SystemFontWriter =
         std::function<bool(const QString &strFolder, const QString &strUrlFolder, const QString &strPreviousFolder,
-                           const KVFontFaces &faces, const QString &strText, QString &strRules,
-                           QStringList &files)>;
+                           const KVFontFaces &faces, QString &strRules, QStringList &files)>;
 
     // pSource must outlive the exporter; its settings may gain a container id.
     explicit KVHtml5Exporter(KVPlayerSource *pSource);
@@ -117,6 +116,4 @@ private:
     qint64 m_nWrittenBytes = 0;
     bool m_bCanceled = false;
     KVFontFaces m_fontFaces;
-    // The data file's text: every text the page may show, for the embedded faces' characters.
-    QString m_strDataText;
 };

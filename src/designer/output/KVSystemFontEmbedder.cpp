@@ -1,7 +1,6 @@
 #include "KVSystemFontEmbedder.h"
 
 #include "output/KVWebEscape.h"
-#include "resources/KVFontSubsetter.h"
 #include "resources/KVSystemFonts.h"
 #include "resources/KVWoffWriter.h"
 
@@ -28,18 +27,11 @@ constexpr int kIterations = 15; // Zopfli's own default
 QMutex g_cacheMutex;
 QHash<QByteArray, QByteArray> g_cache;
 
-// What a WOFF file holds: the face's data and index, the characters kept and how hard it was
-// packed.
-QByteArray faceKey(const QByteArray &data, int nFace, const QVector<uint> &characters)
+// What a WOFF file holds: the face's data and index and how hard it was packed.
+QByteArray faceKey(const QByteArray &data, int nFace)
 {
-    QByteArray key = "kavio-woff:" + QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex() + ':'
+    return "kavio-woff:" + QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex() + ':'
         + QByteArray::number(nFace) + ':' + QByteArray::number(kIterations);
-    if (!characters.isEmpty()) {
-        const QByteArray listed(reinterpret_cast<const char *>(characters.constData()),
-                                int(characters.size() * int(sizeof(uint))));
-        key += ":subset:" + QCryptographicHash::hash(listed, QCryptographicHash::Sha256).toHex();
-    }
-    return key;
 }
 
 // Packed faces outlive the process in the user's cache folder: packing one takes seconds, and the
@@ -146,7 +138,7 @@ QString KVSystemFontEmbedder::rule(const QString &strFamily, bool bBold, bool bI
 }
 
 bool KVSystemFontEmbedder::convertSystemFont(const QString &strFontFile, int nFace, const QString &strTarget,
-                                             const QString &strEarlier, const QVector<uint> &characters)
+                                             const QString &strEarlier)
 {
     QFile file(strFontFile);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -162,7 +154,7 @@ bool KVSystemFontEmbedder::convertSystemFont(const QString &strFontFile, int nFa
         qInfo().noquote() << QStringLiteral("Error while reading font %1").arg(strFontFile);
         return false;
     }
-    const QByteArray key = faceKey(data, nFace, characters);
+    const QByteArray key = faceKey(data, nFace);
     QByteArray woff = readPacked(strEarlier, key);
     if (woff.isEmpty()) {
         QMutexLocker lock(&g_cacheMutex);
@@ -173,14 +165,7 @@ bool KVSystemFontEmbedder::convertSystemFont(const QString &strFontFile, int nFa
         woff = readPacked(strCached, key);
     if (woff.isEmpty()) {
         QString strError;
-        const QByteArray subset = characters.isEmpty() ? QByteArray()
-                                                       : KVFontSubsetter::subset(data, nFace, characters, strError);
-        if (!characters.isEmpty() && subset.isEmpty()) {
-            qInfo().noquote() << QStringLiteral("Error while converting font %1 %2").arg(strFontFile, strError);
-            return false;
-        }
-        woff = subset.isEmpty() ? KVWoffWriter(kIterations).convert(data, nFace, strError, key)
-                                : KVWoffWriter(kIterations).convert(subset, 0, strError, key);
+        woff = KVWoffWriter(kIterations).convert(data, nFace, strError, key);
         if (woff.isEmpty()) {
             qInfo().noquote() << QStringLiteral("Error while converting font %1 %2").arg(strFontFile, strError);
             return false;
@@ -204,10 +189,9 @@ bool KVSystemFontEmbedder::convertSystemFont(const QString &strFontFile, int nFa
 }
 
 bool KVSystemFontEmbedder::write(const QString &strFolder, const QString &strUrlFolder,
-                                 const QString &strPreviousFolder, const KVFontFaces &faces,
-                                 const QString &strText, QString &strRules, QStringList &files)
+                                 const QString &strPreviousFolder, const KVFontFaces &faces, QString &strRules,
+                                 QStringList &files)
 {
-    const QVector<uint> characters = strText.isEmpty() ? QVector<uint>() : KVFontSubsetter::charactersOf(strText);
     // Each family with the styles its text uses: bit 0 bold, bit 1 italic.
     QStringList names;
     QHash<QString, int> styles;
@@ -263,8 +247,7 @@ bool KVSystemFontEmbedder::write(const QString &strFolder, const QString &strUrl
                                                  strFolder + QLatin1Char('/') + job.strName,
                                                  strPreviousFolder.isEmpty()
                                                      ? QString()
-                                                     : strPreviousFolder + QLatin1Char('/') + job.strName,
-                                                 characters);
+                                                     : strPreviousFolder + QLatin1Char('/') + job.strName);
             }
         };
         std::vector<std::thread> workers;
