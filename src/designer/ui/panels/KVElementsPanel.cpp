@@ -144,11 +144,13 @@ void KVElementsPanel::onElementsDropped(const QList<KVElement *> &elements, KVEl
 
 void KVElementsPanel::onRename()
 {
-    QTreeWidgetItem *pItem = m_pTree->currentItem();
-    if (!pItem && !m_pTree->selectedItems().isEmpty())
-        pItem = m_pTree->selectedItems().constFirst();
-    if (pItem && (pItem->flags() & Qt::ItemIsEditable))
-        m_pTree->editItem(pItem, KVElementTreeWidget::NameColumn);
+    QTreeWidgetItem *pItem = m_pTree->selectedItems().isEmpty() ? m_pTree->currentItem()
+                                                                : m_pTree->selectedItems().constFirst();
+    if (!pItem || !(pItem->flags() & Qt::ItemIsEditable))
+        return;
+    m_pTree->scrollToItem(pItem);
+    m_pTree->setFocus();
+    m_pTree->editItem(pItem, KVElementTreeWidget::NameColumn);
 }
 
 void KVElementsPanel::onDelete()

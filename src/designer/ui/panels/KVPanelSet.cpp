@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDockWidget>
 #include <QVBoxLayout>
 
 KVPanelSet::KVPanelSet(QObject *pParent)
@@ -71,6 +72,14 @@ void KVPanelSet::rename()
         m_pScenes->onRename();
     else if (m_pResources && pFocus && m_pResources->isAncestorOf(pFocus))
         m_pResources->onRename();
-    else if (m_pElements)
+    else if (m_pElements) {
+        // The selected element's row, in its dock brought to the front.
+        for (QWidget *p = m_pElements; p; p = p->parentWidget()) {
+            if (auto *pDock = qobject_cast<QDockWidget *>(p)) {
+                pDock->show();
+                pDock->raise();
+            }
+        }
         m_pElements->onRename();
+    }
 }
