@@ -121,11 +121,16 @@ void tst_Panels::perform(const QString &strStep)
         QVERIFY2(action, qPrintable(strAction));
         QTest::mouseClick(bar->widgetForAction(action), Qt::LeftButton);
     };
-    if (verb == QLatin1String("click scene") || verb == QLatin1String("duplicate")) {
+    if (verb == QLatin1String("click scene") || verb == QLatin1String("duplicate") || verb == QLatin1String("blank")
+        || verb == QLatin1String("delete scene")) {
         QListWidgetItem *item = scenes->item(arg.toInt());
         QTest::mouseClick(scenes->viewport(), Qt::LeftButton, {}, scenes->visualItemRect(item).center());
         if (verb == QLatin1String("duplicate"))
             clickTool(panels()->scenesPanel(), QStringLiteral("DuplicateScene"));
+        else if (verb == QLatin1String("blank"))
+            clickTool(panels()->scenesPanel(), QStringLiteral("BlankScene"));
+        else if (verb == QLatin1String("delete scene"))
+            QTest::keyClick(scenes, Qt::Key_Delete);
     } else if (verb == QLatin1String("rename element")) {
         KVElementTreeWidget *tree = panels()->elementsPanel()->tree();
         const QList<QTreeWidgetItem *> rows = tree->findItems(arg.section(QLatin1Char('>'), 0, 0),
@@ -217,6 +222,12 @@ void tst_Panels::scenario_data()
     QTest::newRow("duplicate scene 1")
         << QStringList{QStringLiteral("duplicate:0")} << QStringList{QStringLiteral("scenes"), QStringLiteral("stage")}
         << QStringLiteral("Intro,Call to action / Intro") << QStringList{QStringLiteral("Intro,Intro_1,Call to action / Intro_1")};
+    QTest::newRow("blank scene after scene 1")
+        << QStringList{QStringLiteral("blank:0")} << QStringList{QStringLiteral("scenes"), QStringLiteral("stage")}
+        << QStringLiteral("Intro,Call to action / Intro") << QStringList{QStringLiteral("Intro,Scene_1,Call to action / Scene_1")};
+    QTest::newRow("delete scene 1")
+        << QStringList{QStringLiteral("delete scene:0")} << QStringList{QStringLiteral("scenes"), QStringLiteral("stage")}
+        << QStringLiteral("Intro,Call to action / Intro") << QStringList{QStringLiteral("Call to action / Call to action")};
     QTest::newRow("select scene 2")
         << QStringList{QStringLiteral("click scene:1")} << QStringList{QStringLiteral("stage"), QStringLiteral("elements")}
         << QStringLiteral("Intro / panel,logo,sun,headline,card,button")

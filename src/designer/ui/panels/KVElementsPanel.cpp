@@ -32,6 +32,12 @@ KVElementsPanel::KVElementsPanel(QWidget *pParent)
     connect(m_pTree, &QTreeWidget::itemChanged, this, &KVElementsPanel::onItemChanged);
     connect(m_pTree, &KVElementTreeWidget::elementsDropped, this, &KVElementsPanel::onElementsDropped);
     connect(m_pTree, &QWidget::customContextMenuRequested, this, &KVElementsPanel::showContextMenu);
+    // Delete removes the selected elements while the tree has the focus.
+    auto *pDelete = new QAction(this);
+    pDelete->setShortcut(QKeySequence::Delete);
+    pDelete->setShortcutContext(Qt::WidgetShortcut);
+    m_pTree->addAction(pDelete);
+    connect(pDelete, &QAction::triggered, this, &KVElementsPanel::onDelete);
     connect(m_pTree, &QTreeWidget::itemExpanded, this,
             [](QTreeWidgetItem *p) { if (KVElement *e = KVElementTreeWidget::elementOf(p)) e->setElementPaneExpanded(true); });
     connect(m_pTree, &QTreeWidget::itemCollapsed, this,

@@ -75,7 +75,6 @@ void KVScenesPanel::refresh()
             auto *pItem = new QListWidgetItem(itemText(pScene), m_pView);
             pItem->setData(KVSceneThumbnailView::SceneRole, QVariant::fromValue(static_cast<void *>(pScene)));
             pItem->setFlags(pItem->flags() | Qt::ItemIsEditable | Qt::ItemIsDragEnabled);
-            pItem->setSizeHint(QSize(m_pView->iconSize().width() + 100, m_pView->iconSize().height() + 8));
         }
     }
     m_bBuilding = false;
