@@ -206,6 +206,19 @@ QString tst_Panels::query(const QStringList &queries)
             const QString strTitle = QRegularExpression(QStringLiteral("<title>(.*)</title>"))
                                          .match(QString::fromUtf8(page.readAll())).captured(1);
             values << doc.value(QStringLiteral("title")).toString() + QStringLiteral(" | ") + strTitle;
+        } else if (q == QLatin1String("thumbnails")) {
+            // Each scene's picture in the scenes panel: drawn (something besides white), blank or none.
+            QStringList states;
+            for (KVScene *pScene : m_pEditor->document()->sceneList()->scenes()) {
+                const QImage image = panels()->scenesPanel()->thumbnail(pScene).toImage();
+                bool bDrawn = false;
+                for (int y = 0; y < image.height() && !bDrawn; ++y) {
+                    for (int x = 0; x < image.width() && !bDrawn; ++x)
+                        bDrawn = image.pixel(x, y) != qRgb(255, 255, 255);
+                }
+                states << (image.isNull() ? QStringLiteral("none") : bDrawn ? QStringLiteral("drawn") : QStringLiteral("blank"));
+            }
+            values << states.join(QLatin1Char(','));
         } else if (q == QLatin1String("report")) {
             values << m_pReporter->lastText();
         }
@@ -220,8 +233,10 @@ void tst_Panels::scenario_data()
     QTest::addColumn<QString>("before");
     QTest::addColumn<QStringList>("after"); // after each step
     QTest::newRow("duplicate scene 1")
-        << QStringList{QStringLiteral("duplicate:0")} << QStringList{QStringLiteral("scenes"), QStringLiteral("stage")}
-        << QStringLiteral("Intro,Call to action / Intro") << QStringList{QStringLiteral("Intro,Intro_1,Call to action / Intro_1")};
+        << QStringList{QStringLiteral("duplicate:0")}
+        << QStringList{QStringLiteral("scenes"), QStringLiteral("stage"), QStringLiteral("thumbnails")}
+        << QStringLiteral("Intro,Call to action / Intro / drawn,drawn")
+        << QStringList{QStringLiteral("Intro,Intro_1,Call to action / Intro_1 / drawn,drawn,drawn")};
     QTest::newRow("blank scene after scene 1")
         << QStringList{QStringLiteral("blank:0")} << QStringList{QStringLiteral("scenes"), QStringLiteral("stage")}
         << QStringLiteral("Intro,Call to action / Intro") << QStringList{QStringLiteral("Intro,Scene_1,Call to action / Scene_1")};
@@ -266,7 +281,7 @@ void tst_Panels::scenario()
     QTRY_VERIFY_WITH_TIMEOUT(kvRunScript(m_pEditor->canvasView()->page(),
                                          QStringLiteral("!!(window.kvCanvasPage && window.kvCanvasPage.hasScene())")).toBool(),
                              15000);
-    QCOMPARE(query(queries), before);
+    QTRY_COMPARE_WITH_TIMEOUT(query(queries), before, 15000);
     const int nStart = stack->index();
     QList<int> pushed;  // the undo index after each step
     for (int i = 0; i < steps.size(); ++i) {

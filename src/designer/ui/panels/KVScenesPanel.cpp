@@ -1,4 +1,5 @@
 #include "KVScenesPanel.h"
+#include "KVSceneThumbnailRenderer.h"
 #include "KVSceneThumbnailView.h"
 
 #include "animation/KVTimeline.h"
@@ -28,7 +29,9 @@ const QString kViewModeKey = QStringLiteral("scene_view_mode");
 KVScenesPanel::KVScenesPanel(QWidget *pParent)
     : KVPanelBase(pParent)
     , m_pView(new KVSceneThumbnailView(this))
+    , m_pRenderer(new KVSceneThumbnailRenderer(this))
 {
+    connect(m_pRenderer, &KVSceneThumbnailRenderer::thumbnailReady, this, &KVScenesPanel::onThumbnailReady);
     setObjectName(QStringLiteral("ScenesPanel"));
     auto *pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(0, 0, 0, 0);
@@ -70,15 +73,41 @@ void KVScenesPanel::refresh()
     m_bBuilding = true;
     m_pView->clear();
     KVSceneList *pList = document() ? document()->sceneList() : nullptr;
+    // Another project: every scene is drawn anew; else the scene the stage edits (which the command
+    // changed) and the scenes not drawn yet.
+    if (m_pDrawn != document()) {
+        m_pDrawn = document();
+        m_thumbnails.clear();
+        m_pRenderer->setDocument(document());
+    } else if (document() && document()->currentScene()) {
+        m_thumbnails.remove(document()->currentScene());
+    }
     if (pList) {
+        for (auto it = m_thumbnails.begin(); it != m_thumbnails.end();)
+            it = pList->indexOf(it.key()) < 0 ? m_thumbnails.erase(it) : std::next(it);
         for (KVScene *pScene : pList->scenes()) {
+            if (!m_thumbnails.contains(pScene))
+                m_pRenderer->request(pScene);
             auto *pItem = new QListWidgetItem(itemText(pScene), m_pView);
+            const QPixmap pixmap = m_thumbnails.value(pScene);
+            if (!pixmap.isNull())
+                pItem->setIcon(QIcon(pixmap));
             pItem->setData(KVSceneThumbnailView::SceneRole, QVariant::fromValue(static_cast<void *>(pScene)));
             pItem->setFlags(pItem->flags() | Qt::ItemIsEditable | Qt::ItemIsDragEnabled);
         }
     }
     m_bBuilding = false;
     followSelection();
+}
+
+void KVScenesPanel::onThumbnailReady(KVScene *pScene, const QPixmap &pixmap)
+{
+    m_thumbnails.insert(pScene, pixmap);
+    if (QListWidgetItem *pItem = m_pView->itemOf(pScene)) {
+        m_bBuilding = true;
+        pItem->setIcon(QIcon(pixmap));
+        m_bBuilding = false;
+    }
 }
 
 bool KVScenesPanel::isSelectionOnly(int nType) const

@@ -2,7 +2,11 @@
 
 #include "KVPanelBase.h"
 
+#include <QHash>
+#include <QPixmap>
+
 class KVScene;
+class KVSceneThumbnailRenderer;
 class KVSceneThumbnailView;
 class QListWidgetItem;
 class QToolButton;
@@ -18,6 +22,9 @@ public:
 
     KVSceneThumbnailView *view() const { return m_pView; }
     bool showsDurations() const { return m_bDurations; }
+    KVSceneThumbnailRenderer *renderer() const { return m_pRenderer; }
+    // The scene's drawn thumbnail; null while it has none yet.
+    QPixmap thumbnail(const KVScene *pScene) const { return m_thumbnails.value(pScene); }
 
 public slots:
     void onBlankScene();
@@ -44,7 +51,12 @@ private:
     QString itemText(const KVScene *pScene) const;
     QList<KVScene *> selectedScenes() const;
 
+    void onThumbnailReady(KVScene *pScene, const QPixmap &pixmap);
+
     KVSceneThumbnailView *m_pView;
+    KVSceneThumbnailRenderer *m_pRenderer;
+    QHash<const KVScene *, QPixmap> m_thumbnails;
+    QPointer<KVDocument> m_pDrawn;
     bool m_bBuilding = false;
     bool m_bDurations = true;
 };
