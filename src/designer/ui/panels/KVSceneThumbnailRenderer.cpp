@@ -20,10 +20,10 @@
 
 namespace {
 // How often the page is asked whether it has drawn, and for how long at most (ms).
-constexpr int kPollMs = 40;
+constexpr int kPollMs = 20;
 constexpr int kTimeoutMs = 10000;
 // The drawn page reaches the view a few frames after the page has drawn it (ms).
-constexpr int kFrameDelayMs = 300;
+constexpr int kFrameDelayMs = 60;
 } // namespace
 
 KVSceneThumbnailRenderer::KVSceneThumbnailRenderer(QObject *pParent)
