@@ -5,6 +5,7 @@
 #include "KVCommandTestKit.h"
 
 #include "commands/KVElementCommandAction.h"
+#include "commands/KVElementTreeOperation.h"
 #include "commands/KVGroupOperation.h"
 #include "model/KVBreakpointSet.h"
 
@@ -155,6 +156,8 @@ private slots:
     void animatedPositionsFollow_data();
     void animatedPositionsFollow();
     void groupInsideAGroup();
+    void treeMoves_data();
+    void treeMoves();
 };
 
 void TestGroupOperation::groupAndUngroup_data()
@@ -512,6 +515,59 @@ void TestGroupOperation::groupInsideAGroup()
     QCOMPARE(f.form(), strForm0);
     f.t.stack.redo();
     QCOMPARE(f.form(), strForm1);
+}
+
+// The elements panel's drags: elements moved to a place among a parent's children (counted as the
+// children stand before the move), several at once in their order, as one undo step.
+void TestGroupOperation::treeMoves_data()
+{
+    QTest::addColumn<QStringList>("moving");
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("expected"); // empty: no command
+    QTest::newRow("one to the back") << QStringList{"B"} << "scene" << 0 << "B,A,G(C)";
+    QTest::newRow("one to the front") << QStringList{"A"} << "scene" << 3 << "B,G(C),A";
+    QTest::newRow("two into the group, front") << QStringList{"A", "B"} << "G" << 1 << "G(C,A,B)";
+    QTest::newRow("two into the group, back") << QStringList{"B", "A"} << "G" << 0 << "G(B,A,C)";
+    QTest::newRow("out of the group to the back") << QStringList{"C"} << "scene" << 0 << "C,A,B,G()";
+    QTest::newRow("two swapped at the front") << QStringList{"B", "A"} << "scene" << 3 << "G(C),B,A";
+    QTest::newRow("where they stand already") << QStringList{"A", "B"} << "scene" << 2 << "";
+    QTest::newRow("a group into itself") << QStringList{"G"} << "G" << 0 << "";
+}
+
+void TestGroupOperation::treeMoves()
+{
+    QFETCH(QStringList, moving);
+    QFETCH(QString, parent);
+    QFETCH(int, index);
+    QFETCH(QString, expected);
+    KVCommandFixture f;
+    f.pA->setName(QStringLiteral("A"));
+    f.pB->setName(QStringLiteral("B"));
+    f.pGroup->setName(QStringLiteral("G"));
+    f.pC->setName(QStringLiteral("C"));
+    const QHash<QString, KVElement *> byName{{"A", f.pA}, {"B", f.pB}, {"G", f.pGroup}, {"C", f.pC}, {"scene", f.pScene}};
+    std::function<QString(const KVElement *)> tree = [&tree](const KVElement *p) {
+        QStringList parts;
+        for (const KVElement *c : p->children())
+            parts << (c->type() == 6 ? c->name() + "(" + tree(c) + ")" : c->name());
+        return parts.join(',');
+    };
+    const QString before = tree(f.pScene);
+    QList<KVElement *> elements;
+    for (const QString &name : moving)
+        elements << byName.value(name);
+    KVCommand *pCommand = KVElementTreeOperation::move(&f.t, elements, byName.value(parent), index);
+    QCOMPARE(pCommand != nullptr, !expected.isEmpty());
+    if (!pCommand)
+        return;
+    QVERIFY(KVCommand::push(pCommand));
+    QCOMPARE(tree(f.pScene), expected);
+    QCOMPARE(f.t.stack.count(), 1);
+    f.t.stack.undo();
+    QCOMPARE(tree(f.pScene), before);
+    f.t.stack.redo();
+    QCOMPARE(tree(f.pScene), expected);
 }
 
 KAVIO_TEST_MAIN(TestGroupOperation)

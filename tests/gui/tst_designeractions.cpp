@@ -76,7 +76,8 @@ private:
     // Opens a fresh copy of the example and waits until the stage shows its first scene.
     KVEditor *openExample();
     void select(KVCanvas *pCanvas, const QList<int> &ids);
-    // What an action may change: undo steps, questions and reports, the stage's view, the page.
+    // What an action may change: undo steps, questions and reports, the stage's view, the page, the
+    // widget with the focus (an editor opened in a panel).
     QString effects(KVEditor *pEditor, const RecordingReporter &rec);
 
     QScopedPointer<PluginManager> m_manager;
@@ -188,6 +189,7 @@ QString tst_DesignerActions::effects(KVEditor *pEditor, const RecordingReporter 
                        QString::number(doc->isPlaying()), QString::number(doc->isAutoKeyframeMode()),
                        QString::number(scene->currentTimeline() ? scene->currentTimeline()->currentTimeMs() : -1),
                        QString::number(QApplication::activePopupWidget() != nullptr), page,
+                       QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "",
                        QString::number(qHash(QApplication::clipboard()->mimeData()->data(KVClipBoard::elementFormat())))}
         .join(QLatin1Char('|'));
 }

@@ -76,8 +76,17 @@ KVSymbol::~KVSymbol()
 
 KVScene *KVSymbol::currentScene() const
 {
+    // The scene set last, while it is in the list and the selection has not moved away from it;
+    // else the first selected scene, else the first scene. So a scene removed from the list, or a
+    // selection that a command changed or put back, takes the stage along.
     KVScene *pScene = m_pCurrentScene.data();
-    return pScene && m_pSceneList->indexOf(pScene) >= 0 ? pScene : nullptr;
+    const bool bListed = pScene && m_pSceneList->indexOf(pScene) >= 0;
+    const QList<KVScene *> &selected = m_pSceneList->selectedScenes();
+    if (bListed && (selected.isEmpty() || pScene->isSelected()))
+        return pScene;
+    if (!selected.isEmpty())
+        return selected.constFirst();
+    return m_pSceneList->at(0);
 }
 
 bool KVSymbol::setCurrentScene(KVScene *pScene)

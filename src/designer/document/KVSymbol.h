@@ -51,7 +51,8 @@ public:
     // creating and before exporting, so that every layout the page may pick has its geometry.
     void fillLayouts();
 
-    // The scene the editor shows; null when there is none.
+    // The scene the editor shows: the one set while it is listed and selected (or nothing is
+    // selected), else the first selected scene, else the first scene; null for an empty list.
     KVScene *currentScene() const;
     // False (nothing changes) for a scene that is not in the list; null clears it.
     bool setCurrentScene(KVScene *pScene);

@@ -60,6 +60,8 @@ KVActionStates::Result KVActionStates::compute(const KVEditorState &s)
     enable({QStringLiteral("Edit.Lock"), QStringLiteral("Edit.Hide")}, bElements && s.nSelected >= 1);
     r.enabled.insert(QStringLiteral("Edit.Select_All"), bElements || s.bEditingText);
     r.enabled.insert(QStringLiteral("Edit.Delete"), s.nSelected >= 1 && !s.bEditingText);
+    // Rename edits the name of the one selected element in the elements panel.
+    r.enabled.insert(QStringLiteral("Edit.Rename"), s.nSelected == 1 && !s.bEditingText);
     // The element clipboard; while text is edited the text tool copies, cuts and pastes.
     enable({QStringLiteral("Edit.Copy"), QStringLiteral("Edit.Cut")}, s.nSelected >= 1 || s.bEditingText);
     const bool bPaste = s.bHasCurrentScene && s.bHasTimeline && s.bClipboardElements;

@@ -26,6 +26,7 @@
 
 #include "ui/IUi.h"
 #include "ui/timeline/KVTimelineWindow.h"
+#include "ui/panels/KVPanelSet.h"
 
 #include "commands/KVClipBoard.h"
 
@@ -281,6 +282,10 @@ void KVDesignerPlugin::createDocks()
             dock->setTitleBarWidget(new QWidget(dock));
             connect(dock, &QDockWidget::topLevelChanged, panel,
                     [panel](bool bFloating) { panel->setProperty("floating", bFloating); });
+        } else if (KVPanelSet::holds(spec.objectName)) {
+            if (!m_pPanels)
+                m_pPanels = new KVPanelSet(this);
+            m_pPanels->install(spec.objectName, panel);
         }
         mw->addDockWidget(spec.area, dock);
         if (spec.tabbedWith[0]) {
@@ -296,6 +301,10 @@ void KVDesignerPlugin::createDocks()
             m_contexts.append({panel, QString::fromLatin1(spec.contextId)});
         }
         m_docks.append(dock);
+    }
+    if (m_pPanels) {
+        for (const QString &id : m_pPanels->connectActions(actions()))
+            m_connectedIds.insert(id);
     }
 }
 

@@ -17,6 +17,7 @@ class KVDesignerActions;
 class KVDocumentHost;
 
 class KVDesignerFactory;
+class KVPanelSet;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -66,6 +67,8 @@ public slots:
     bool isConnected(const QString &strId) const;
     // The content of the Timeline dock.
     KVTimelineWindow *timelineWindow() const { return m_pTimelineWindow; }
+    // The panels of the Scenes, Document, Elements and Resources docks.
+    KVPanelSet *panels() const { return m_pPanels; }
     // The canvas zoom box of the status bar.
     QComboBox *zoomBox() const { return m_pZoom; }
 
@@ -167,6 +170,7 @@ private:
     QList<QToolBar *> m_toolbars;
     QPointer<QComboBox> m_pZoom;
     QPointer<KVTimelineWindow> m_pTimelineWindow;
+    KVPanelSet *m_pPanels = nullptr;
     bool m_bEditorState = false;
     bool m_bShowTimelineWithEditor = false;
     QSet<QString> m_connectedIds;

@@ -1,4 +1,5 @@
 #include "KVEditor.h"
+#include "commands/KVSceneOperation.h"
 
 #include "canvas/KVCanvas.h"
 #include "commands/KVCommand.h"
@@ -464,23 +465,10 @@ bool KVEditor::showAdjacentScene(int nStep)
     KVScene *pTarget = pList->at(pList->indexOf(doc->currentScene()) + nStep);
     if (!pTarget || pTarget == doc->currentScene())
         return false;
-    // The playing timeline belongs to the scene left behind.
+    // The playing timeline belongs to the scene left behind; the stage loads the scene on the
+    // selection notices. Showing a scene is no undo step.
     doc->pause();
-    doc->setCurrentScene(pTarget);
-    // The scene list's selection follows the scene shown, so that commands and panels act on it;
-    // the stage loads the scene on the selection notices. Showing a scene is no undo step.
-    KVCommand command(doc, QString());
-    command.setPausePlaybackFirst(false);
-    for (KVScene *pScene : pList->scenes()) {
-        if (pScene != pTarget && !pScene->isSelected())
-            continue;
-        auto *pAction = new KVCommandAction(KVCommandAction::SelectScene, doc, 2);
-        pAction->addParam(KVCmdParam::makeObject(KVCmdParam::Scene, pScene));
-        pAction->addParam(KVCmdParam::makeBool(pScene == pTarget));
-        command.addAction(pAction);
-    }
-    command.execute();
-    return true;
+    return KVSceneOperation::show(doc, pTarget);
 }
 
 void KVEditor::closeAll()
