@@ -15,6 +15,7 @@ class KVCanvas;
 class KVEditor;
 class KVDesignerActions;
 class KVDocumentHost;
+class KVInteractionTools;
 
 class KVDesignerFactory;
 class QAction;
@@ -66,6 +67,8 @@ public slots:
     bool isConnected(const QString &strId) const;
     // The content of the Timeline dock.
     KVTimelineWindow *timelineWindow() const { return m_pTimelineWindow; }
+    // The event-action dialog, the functions panel and the function editor.
+    KVInteractionTools *interactionTools() const { return m_pInteraction; }
     // The canvas zoom box of the status bar.
     QComboBox *zoomBox() const { return m_pZoom; }
 
@@ -167,6 +170,7 @@ private:
     QList<QToolBar *> m_toolbars;
     QPointer<QComboBox> m_pZoom;
     QPointer<KVTimelineWindow> m_pTimelineWindow;
+    KVInteractionTools *m_pInteraction = nullptr;
     bool m_bEditorState = false;
     bool m_bShowTimelineWithEditor = false;
     QSet<QString> m_connectedIds;
