@@ -8,6 +8,7 @@
 #include "interaction/KVEventListener.h"
 #include "interaction/KVEventListenerList.h"
 #include "model/KVElement.h"
+#include "model/KVElementType.h"
 #include "model/KVJsonUtil.h"
 #include "model/KVScene.h"
 #include "ui/code/KVEditingFunctionDialog.h"
@@ -94,9 +95,14 @@ KVElement *handlerOwner(KVDocument *pDocument)
     KVScene *pScene = pDocument ? pDocument->currentScene() : nullptr;
     if (!pScene)
         return nullptr;
+    // The selected elements, a group standing for the selected elements inside it.
     QList<KVElement *> selected;
-    pScene->selectedElements(selected, false);
-    selected.removeAll(pScene);
+    pScene->forEachInSubtree([&](const KVElement *p) {
+        const KVElement *pParent = p->parent();
+        const bool bParentSelected = pParent && pParent != pScene && pParent->isSelected();
+        if (p != pScene && p->isSelected() && !bParentSelected)
+            selected.append(const_cast<KVElement *>(p));
+    });
     if (selected.size() > 1)
         return nullptr;
     return selected.isEmpty() ? pScene : selected.first();

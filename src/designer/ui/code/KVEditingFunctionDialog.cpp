@@ -31,7 +31,7 @@ KVEditingFunctionDialog::KVEditingFunctionDialog(QWidget *pParent)
     : QDialog(pParent)
 {
     setObjectName(QStringLiteral("KVEditingFunctionDialog"));
-    setWindowTitle(tr("JavaScript Function"));
+    setWindowTitle(tr("JavaScript Function") + QStringLiteral("[*]"));
     resize(680, 520);
     auto *pLayout = new QVBoxLayout(this);
     auto *pForm = new QFormLayout;
@@ -92,6 +92,7 @@ KVEditingFunctionDialog::KVEditingFunctionDialog(QWidget *pParent)
     m_pZoom->setCurrentText(QStringLiteral("100%"));
     pBottom->addWidget(m_pZoom);
     auto *pFindButton = new QPushButton(tr("Find"), this);
+    pFindButton->setObjectName(QStringLiteral("Find"));
     pFindButton->setAutoDefault(false);
     connect(pFindButton, &QPushButton::clicked, this, &KVEditingFunctionDialog::showSearchPanel);
     pBottom->addWidget(pFindButton);
