@@ -40,6 +40,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -78,6 +80,18 @@ private:
     void select(KVCanvas *pCanvas, const QList<int> &ids);
     // What an action may change: undo steps, questions and reports, the stage's view, the page.
     QString effects(KVEditor *pEditor, const RecordingReporter &rec);
+    // The dialogs that show, with their headings.
+    static QString shownDialogs()
+    {
+        QStringList shown;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QDialog *>(w) && w->isVisible()) {
+                const QLabel *heading = w->findChild<QLabel *>(QStringLiteral("Heading"));
+                shown << w->objectName() + (heading ? QLatin1Char(':') + heading->text() : QString());
+            }
+        }
+        return shown.join(QLatin1Char(','));
+    }
 
     QScopedPointer<PluginManager> m_manager;
     QScopedPointer<MainWindow> m_window;
@@ -188,7 +202,9 @@ QString tst_DesignerActions::effects(KVEditor *pEditor, const RecordingReporter 
                        QString::number(doc->isPlaying()), QString::number(doc->isAutoKeyframeMode()),
                        QString::number(scene->currentTimeline() ? scene->currentTimeline()->currentTimeMs() : -1),
                        QString::number(QApplication::activePopupWidget() != nullptr), page,
-                       QString::number(qHash(QApplication::clipboard()->mimeData()->data(KVClipBoard::elementFormat())))}
+                       QString::number(qHash(QApplication::clipboard()->mimeData()->data(KVClipBoard::elementFormat()))),
+                       QString::number(qHash(QApplication::clipboard()->mimeData()->data(QStringLiteral("event-action-data")))),
+                       shownDialogs()}
         .join(QLatin1Char('|'));
 }
 
@@ -290,6 +306,10 @@ void tst_DesignerActions::everyOfferedActionHasAnEffect()
             scene->currentTimeline()->seek(500);
         if (QWidget *popup = QApplication::activePopupWidget())
             popup->close();
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QDialog *>(w) && w->isVisible())
+                w->close();
+        }
         evaluate(canvas, QStringLiteral("window.kvCanvasPage.page.tool = null"));
         canvas->setZoomPercent(90);
         select(canvas, selection);
@@ -297,7 +317,7 @@ void tst_DesignerActions::everyOfferedActionHasAnEffect()
         if (!a->isEnabled() || !a->isVisible())
             continue;
         // Copy shows by what it puts on the clipboard.
-        if (id == QLatin1String("Edit.Copy"))
+        if (id == QLatin1String("Edit.Copy") || id == QLatin1String("Edit.Copy_Event_Actions"))
             QApplication::clipboard()->clear();
         const QString before = effects(editor, rec);
         a->trigger();

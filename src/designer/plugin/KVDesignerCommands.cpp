@@ -425,7 +425,7 @@ void KVDesignerPlugin::updateActionAvailability()
     }
     // Handler lists are copied from one owner (an element or the scene) and pasted when copied ones wait.
     if (QAction *action = am->getAction(QStringLiteral("Edit.Copy_Event_Actions")))
-        action->setEnabled(action->isEnabled() && state.nSelected <= 1);
+        action->setEnabled(action->isEnabled() && KVInteractionTools::canCopyEventActions(editor->document()));
     if (QAction *action = am->getAction(QStringLiteral("Edit.Paste_Event_Actions")))
         action->setEnabled(action->isEnabled() && state.nSelected <= 1 && KVInteractionTools::hasCopiedHandlers());
     // The auto-keyframe switch shows the mode of the active editor's document.

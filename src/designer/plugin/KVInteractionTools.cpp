@@ -170,13 +170,20 @@ void KVInteractionTools::editFunction(int nFunctionId)
 bool KVInteractionTools::hasCopiedHandlers()
 {
     const QMimeData *pMime = QApplication::clipboard()->mimeData();
-    return pMime && pMime->hasFormat(handlerListFormat());
+    return pMime && pMime->hasFormat(handlerListFormat())
+           && !KVJsonUtil::fromBinary(pMime->data(handlerListFormat())).array().isEmpty();
+}
+
+bool KVInteractionTools::canCopyEventActions(KVDocument *pDocument)
+{
+    const KVElement *pOwner = handlerOwner(pDocument);
+    return pOwner && !pOwner->isEmpty();
 }
 
 bool KVInteractionTools::copyEventActions()
 {
     KVElement *pOwner = handlerOwner(document());
-    if (!pOwner)
+    if (!pOwner || pOwner->isEmpty())
         return false;
     auto *pMime = new QMimeData;
     pMime->setData(handlerListFormat(), KVJsonUtil::toBinary(QJsonDocument(pOwner->KVEventListenerList::toJson())));

@@ -34,9 +34,11 @@ public:
     // The open function editor, if any.
     KVEditingFunctionDialog *functionEditor() const { return m_pFunctionEditor; }
 
-    // Whether the clipboard holds handlers copied with "Copy All Event Actions".
+    // Whether the clipboard holds handlers copied with "Copy All Event Actions" (an empty list holds none).
     static bool hasCopiedHandlers();
     static QString handlerListFormat(); // "event-action-data"
+    // Whether one element (or, with none selected, the scene) is chosen and has handlers to copy.
+    static bool canCopyEventActions(KVDocument *pDocument);
 
 public slots:
     // The dialog on the one selected element, or on the current scene when none is selected.
