@@ -145,6 +145,7 @@ bool KVEditingFunctionDialog::setFunction(KVDocument *pDocument, int nFunctionId
     m_pName->setModified(false);
     m_pParams->setModified(false);
     setWindowModified(false);
+    m_pCode->setFocus();
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -37,7 +38,10 @@ KVEditingActionParamsWidget::KVEditingActionParamsWidget(QWidget *pParent)
 {
     setObjectName(QStringLiteral("ActionParamsEditor"));
     setWindowTitle(tr("Action Params Editor"));
-    m_pForm = new QFormLayout(this);
+    auto *pOuter = new QVBoxLayout(this);
+    m_pForm = new QFormLayout;
+    pOuter->addLayout(m_pForm);
+    pOuter->addStretch(1);
 
     m_pType = comboOf(this, QStringLiteral("ActionType"));
     for (KVActionCatalogue::Group eGroup : KVActionCatalogue::groups()) {

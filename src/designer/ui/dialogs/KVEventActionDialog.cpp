@@ -106,7 +106,7 @@ KVEventActionDialog::KVEventActionDialog(QWidget *pParent)
     m_pTable = new QTableWidget(0, 3, pSplitter);
     m_pTable->setObjectName(QStringLiteral("ActionTable"));
     m_pTable->setHorizontalHeaderLabels({tr("Action Type"), tr("Target Object"), tr("Params")});
-    m_pTable->horizontalHeader()->setStretchLastSection(true);
+    m_pTable->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     m_pTable->verticalHeader()->hide();
     m_pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -191,8 +191,8 @@ void KVEventActionDialog::refresh()
         if (selected.contains(m_rows.at(nRow)))
             m_pTable->selectRow(nRow);
     }
-    m_pTable->resizeColumnsToContents();
-    m_pTable->horizontalHeader()->setStretchLastSection(true);
+    m_pTable->resizeColumnToContents(0);
+    m_pTable->resizeColumnToContents(1);
     onRowChanged();
 }
 
