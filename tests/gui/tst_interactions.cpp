@@ -38,6 +38,9 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTimer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
@@ -57,6 +60,8 @@ private slots:
     void searchAndReplaceInTheFunctionEditor();
     void functionNamesAreChecked_data();
     void functionNamesAreChecked();
+    void preferencesReachOpenEditorsAtOnce_data();
+    void preferencesReachOpenEditorsAtOnce();
 
 private:
     KVInteractionTools *tools() const
@@ -324,6 +329,51 @@ void tst_Interactions::functionNamesAreChecked()
     }
     rec.answerForModifiedDocuments(IReporter::Discard);
     QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Interactions::preferencesReachOpenEditorsAtOnce_data()
+{
+    QTest::addColumn<QString>("option");   // the switch ticked or cleared on the Code Editor page
+    QTest::addColumn<QByteArray>("property"); // what an open code editor shows of it
+    QTest::newRow("line numbers") << "show_line_number" << QByteArray("lineNumbersVisible");
+    QTest::newRow("bracket matching") << "bracket_match" << QByteArray("bracketsMatchingEnabled");
+    QTest::newRow("line wrap") << "text_wrap" << QByteArray("textWrapEnabled");
+    QTest::newRow("code folding") << "code_folding" << QByteArray("codeFoldingEnabled");
+}
+
+void tst_Interactions::preferencesReachOpenEditorsAtOnce()
+{
+    QFETCH(QString, option);
+    QFETCH(QByteArray, property);
+    KVCodeEdit open(m_window.data());
+    const bool bBefore = open.property(property.constData()).toBool();
+    bool bAfterApply = bBefore;
+    QString strPages;
+    // The dialog is modal: it is worked while it shows.
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        auto *pages = dialog->findChild<QListWidget *>(QStringLiteral("OptionPages"));
+        for (int i = 0; i < pages->count(); ++i)
+            strPages += pages->item(i)->text() + QLatin1Char(',');
+        pages->setCurrentRow(pages->count() - 1);
+        dialog->findChild<QCheckBox *>(option)->click();
+        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Apply)->click();
+        bAfterApply = open.property(property.constData()).toBool();
+        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    QAction *preferences = m_core->actionManager()->getAction(QStringLiteral("Edit.Preferences"));
+    QVERIFY(m_window->menuBar()->actions().at(1)->menu()->actions().contains(preferences));
+    preferences->trigger();
+    QCOMPARE(strPages, QStringLiteral("General,Code Editor,"));
+    QCOMPARE(bAfterApply, !bBefore);
+    PluginManager::settings()->sync();
+    QCOMPARE(QSettings(KVTestEnvironment::settingsPath(), QSettings::IniFormat)
+                 .value(QStringLiteral("FunctionEditor/") + option).toBool(),
+             !bBefore);
+    // A code editor opened later starts with the kept setting.
+    QCOMPARE(KVCodeEdit().property(property.constData()).toBool(), !bBefore);
 }
 
 KAVIO_WEBENGINE_TEST_MAIN(tst_Interactions)
