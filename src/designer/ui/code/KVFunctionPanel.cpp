@@ -116,8 +116,10 @@ void KVFunctionPanel::setDocument(KVDocument *pDocument)
     if (m_pDocument)
         disconnect(m_pDocument, nullptr, this, nullptr);
     m_pDocument = pDocument;
-    if (pDocument)
+    if (pDocument) {
         connect(pDocument, &KVDocument::dataChanged, this, &KVFunctionPanel::handleDocumentChanged);
+        connect(pDocument, &QObject::destroyed, this, &KVFunctionPanel::refresh);
+    }
     refresh();
 }
 

@@ -148,7 +148,16 @@ void KVEventActionDialog::setOwner(KVDocument *pDocument, KVEventCatalogue::Owne
     }
     m_pDocument = pDocument;
     m_context.setDocument(pDocument);
+    if (m_pList)
+        disconnect(m_pList, nullptr, this, nullptr);
     m_pList = pList;
+    // An owner that goes (its document closed) leaves an empty table, never rows of handlers gone.
+    if (pList)
+        connect(pList, &QObject::destroyed, this, [this] {
+            m_rows.clear();
+            m_pTable->setRowCount(0);
+            refresh();
+        });
     m_eOwner = eOwner;
     m_pHeading->setText(KVEventCatalogue::handlerGroupTitle(eOwner, strOwnerName));
     const QSignalBlocker blocker(m_pEvent);
