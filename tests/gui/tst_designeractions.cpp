@@ -125,8 +125,6 @@ void tst_DesignerActions::initTestCase()
     QVERIFY(KVSymbolResources::writeSymbolFile(badge, m_dir.filePath(QStringLiteral("badge.kaviosym"))));
     const QString strSource = KVTestEnvironment::sourceDir();
     FileDialogs::setAnswerer([this, strSource](FileDialogs::Kind eKind, const QString &strCaption) -> QStringList {
-        if (eKind == FileDialogs::Text)
-            return {QStringLiteral("https://example.com/offer.html")};
         if (strCaption.contains(QLatin1String("Image")))
             return {strSource + QStringLiteral("/examples/banner/banner_res/logo.png")};
         if (strCaption.contains(QLatin1String("Video")))

@@ -4,6 +4,7 @@
 #include "document/KVDocument.h"
 #include "interaction/KVFunction.h"
 #include "interaction/KVFunctionContainer.h"
+#include "model/KVHTMLWidget.h"
 #include "model/KVScene.h"
 #include "plugin/KVDesignerPlugin.h"
 #include "plugin/KVEditor.h"
@@ -11,6 +12,7 @@
 #include "ui/code/KVCodeEdit.h"
 #include "ui/code/KVEditingFunctionDialog.h"
 #include "ui/code/KVFunctionPanel.h"
+#include "ui/code/KVHTMLWidgetDialog.h"
 #include "ui/dialogs/KVEditingActionParamsWidget.h"
 #include "ui/dialogs/KVEventActionDialog.h"
 
@@ -43,6 +45,8 @@
 #include <QTimer>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -60,6 +64,8 @@ private slots:
     void searchAndReplaceInTheFunctionEditor();
     void functionNamesAreChecked_data();
     void functionNamesAreChecked();
+    void htmlWidgetFromAddressOrCode_data();
+    void htmlWidgetFromAddressOrCode();
     void preferencesReachOpenEditorsAtOnce_data();
     void preferencesReachOpenEditorsAtOnce();
 
@@ -325,6 +331,53 @@ void tst_Interactions::functionNamesAreChecked()
     QCOMPARE(doc->functions()->functions().last()->name(), question.isEmpty() ? name : before);
     if (dialog->isVisible()) {
         rec.answer(IReporter::No);
+        dialog->reject();
+    }
+    rec.answerForModifiedDocuments(IReporter::Discard);
+    QVERIFY(m_window->closeAllDocuments());
+}
+
+void tst_Interactions::htmlWidgetFromAddressOrCode_data()
+{
+    QTest::addColumn<QString>("mode"); // the radio button chosen
+    QTest::addColumn<QString>("text"); // typed as the address or the code
+    QTest::addColumn<QString>("message"); // what the user is told; empty when the widget comes
+    QTest::newRow("an address") << "ByUrl" << "https://example.com/offer.html" << "";
+    QTest::newRow("code") << "ByCode" << "<p>Hello</p>" << "";
+    QTest::newRow("an address without a scheme")
+        << "ByUrl" << "example.com" << "\"example.com\" is not a complete address, such as https://example.com/page.html.";
+    QTest::newRow("no code") << "ByCode" << "  " << "Write the HTML code the widget shows.";
+}
+
+void tst_Interactions::htmlWidgetFromAddressOrCode()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    RecordingReporter rec;
+    KVEditor *editor = openExample();
+    QVERIFY(editor);
+    const int nBefore = editor->document()->currentScene()->children().size();
+    m_core->actionManager()->getAction(QStringLiteral("Element.Html_Widget"))->trigger();
+    auto *dialog = editor->canvasView()->findChild<KVHTMLWidgetDialog *>();
+    QVERIFY(dialog && dialog->isVisible());
+    dialog->findChild<QRadioButton *>(mode)->click();
+    if (mode == QLatin1String("ByUrl"))
+        dialog->urlEdit()->setText(text);
+    else
+        dialog->codeEdit()->setPlainText(text);
+    dialog->findChild<QSpinBox *>(QStringLiteral("Width"))->setValue(420);
+    dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    QCOMPARE(rec.lastText(), message);
+    QCOMPARE(dialog->isVisible(), !message.isEmpty());
+    const QList<KVElement *> &children = editor->document()->currentScene()->children();
+    QCOMPARE(children.size(), nBefore + (message.isEmpty() ? 1 : 0));
+    if (message.isEmpty()) {
+        auto *widget = dynamic_cast<KVHTMLWidget *>(children.last());
+        QVERIFY(widget);
+        QCOMPARE(mode == QLatin1String("ByUrl") ? widget->url() : widget->srcdoc(), text);
+        QCOMPARE(widget->sizeW(KVLayoutKey::base()), 420.0);
+    } else {
         dialog->reject();
     }
     rec.answerForModifiedDocuments(IReporter::Discard);
