@@ -128,7 +128,8 @@ void MainWindow::createFileActions()
     edit->addAction(aUndo);
     edit->addAction(aRedo);
     edit->addSeparator();
-    make(nullptr, QStringLiteral("Edit.Preferences"), tr("Preferences..."), QKeySequence::Preferences,
+    // The Edit menu holds Preferences; where the platform keeps it elsewhere the menu role moves it there.
+    QAction *aPreferences = make(edit, QStringLiteral("Edit.Preferences"), tr("Preferences..."), QKeySequence::Preferences,
          [this] {
              if (IOptionsDlg *dlg = getOptionsDialog()) {
                  dlg->initValues();
@@ -136,6 +137,7 @@ void MainWindow::createFileActions()
                      dlg->saveChanges();
              }
          });
+    aPreferences->setMenuRole(QAction::PreferencesRole);
 
     plain(help, QStringLiteral("Help.About"), tr("&About Kavio Studio"));
     plain(help, QStringLiteral("Help.Community"), tr("Community"));

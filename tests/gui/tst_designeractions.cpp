@@ -40,6 +40,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -79,6 +81,18 @@ private:
     // What an action may change: undo steps, questions and reports, the stage's view, the page, the
     // widget with the focus (an editor opened in a panel).
     QString effects(KVEditor *pEditor, const RecordingReporter &rec);
+    // The dialogs that show, with their headings.
+    static QString shownDialogs()
+    {
+        QStringList shown;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QDialog *>(w) && w->isVisible()) {
+                const QLabel *heading = w->findChild<QLabel *>(QStringLiteral("Heading"));
+                shown << w->objectName() + (heading ? QLatin1Char(':') + heading->text() : QString());
+            }
+        }
+        return shown.join(QLatin1Char(','));
+    }
 
     QScopedPointer<PluginManager> m_manager;
     QScopedPointer<MainWindow> m_window;
@@ -112,8 +126,6 @@ void tst_DesignerActions::initTestCase()
     QVERIFY(KVSymbolResources::writeSymbolFile(badge, m_dir.filePath(QStringLiteral("badge.kaviosym"))));
     const QString strSource = KVTestEnvironment::sourceDir();
     FileDialogs::setAnswerer([this, strSource](FileDialogs::Kind eKind, const QString &strCaption) -> QStringList {
-        if (eKind == FileDialogs::Text)
-            return {QStringLiteral("https://example.com/offer.html")};
         if (strCaption.contains(QLatin1String("Image")))
             return {strSource + QStringLiteral("/examples/banner/banner_res/logo.png")};
         if (strCaption.contains(QLatin1String("Video")))
@@ -190,7 +202,9 @@ QString tst_DesignerActions::effects(KVEditor *pEditor, const RecordingReporter 
                        QString::number(scene->currentTimeline() ? scene->currentTimeline()->currentTimeMs() : -1),
                        QString::number(QApplication::activePopupWidget() != nullptr), page,
                        QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "",
-                       QString::number(qHash(QApplication::clipboard()->mimeData()->data(KVClipBoard::elementFormat())))}
+                       QString::number(qHash(QApplication::clipboard()->mimeData()->data(KVClipBoard::elementFormat()))),
+                       QString::number(qHash(QApplication::clipboard()->mimeData()->data(QStringLiteral("event-action-data")))),
+                       shownDialogs()}
         .join(QLatin1Char('|'));
 }
 
@@ -292,6 +306,10 @@ void tst_DesignerActions::everyOfferedActionHasAnEffect()
             scene->currentTimeline()->seek(500);
         if (QWidget *popup = QApplication::activePopupWidget())
             popup->close();
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QDialog *>(w) && w->isVisible())
+                w->close();
+        }
         evaluate(canvas, QStringLiteral("window.kvCanvasPage.page.tool = null"));
         canvas->setZoomPercent(90);
         select(canvas, selection);
@@ -299,7 +317,7 @@ void tst_DesignerActions::everyOfferedActionHasAnEffect()
         if (!a->isEnabled() || !a->isVisible())
             continue;
         // Copy shows by what it puts on the clipboard.
-        if (id == QLatin1String("Edit.Copy"))
+        if (id == QLatin1String("Edit.Copy") || id == QLatin1String("Edit.Copy_Event_Actions"))
             QApplication::clipboard()->clear();
         const QString before = effects(editor, rec);
         a->trigger();

@@ -27,6 +27,7 @@
 #include "FileDialogs.h"
 #include "ICore.h"
 #include "Reporter.h"
+#include "ui/code/KVHTMLWidgetDialog.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -261,13 +262,18 @@ void KVCanvasOperations::insertHtmlWidget(KVCanvas *pCanvas)
 {
     if (!context(pCanvas).isUsable())
         return;
-    bool bOk = false;
-    const QString strUrl = FileDialogs::getText(pCanvas, Reporter::title(), tr("URL of the page to show:"),
-                                                QStringLiteral("https://"), &bOk).trimmed();
-    if (!bOk || strUrl.isEmpty() || !prepareInsert(pCanvas))
-        return;
-    submit(pCanvas, KVInsertOperation::insertHtmlWidget(context(pCanvas), strUrl, nullptr, managerOf(pCanvas),
-                                                        QSize(300, 250)));
+    // The widget comes when the dialog is accepted; the dialog does not hold up the event loop.
+    auto *pDialog = new KVHTMLWidgetDialog(pCanvas);
+    pDialog->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<KVCanvas> canvas(pCanvas);
+    QObject::connect(pDialog, &QDialog::accepted, pCanvas, [canvas, pDialog] {
+        if (!canvas || !context(canvas).isUsable() || !prepareInsert(canvas))
+            return;
+        submit(canvas, KVInsertOperation::insertHtmlWidget(context(canvas), pDialog->url(), nullptr, managerOf(canvas),
+                                                           pDialog->widgetSize(), pDialog->code()));
+    });
+    pDialog->show();
+    pDialog->raise();
 }
 
 void KVCanvasOperations::insertFiles(KVCanvas *pCanvas, int nResourceType)

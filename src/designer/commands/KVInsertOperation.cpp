@@ -70,11 +70,12 @@ KVCommand *KVInsertOperation::insertText(const KVEditContext &c, const QString &
 
 KVCommand *KVInsertOperation::insertHtmlWidget(const KVEditContext &c, const QString &strUrl,
                                                KVResource *pResource, KVResourceManager *pManager,
-                                               const QSize &size)
+                                               const QSize &size, const QString &strSrcdoc)
 {
     if (!c.isUsable())
         return nullptr;
     auto *pWidget = static_cast<KVHTMLWidget *>(KVElementFactory::createElement(3));
+    pWidget->setSrcdoc(strSrcdoc);
     if (pResource) {
         pWidget->setUseResource(true);
         pWidget->setResource(pResource, pManager);

@@ -36,7 +36,7 @@ public:
     // "Insert HTML Widget" at (0, 0) with the size, showing the URL or, when given, the resource.
     static KVCommand *insertHtmlWidget(const KVEditContext &context, const QString &strUrl,
                                        KVResource *pResource, KVResourceManager *pManager,
-                                       const QSize &size);
+                                       const QSize &size, const QString &strSrcdoc = QString());
     // One element per image, audio, video or symbol resource (others are skipped). The text is
     // "Insert Image", "Insert Audio", "Insert Video" or "Insert Symbol" after the first resource's
     // kind unless strText is given. A symbol for which isRefused answers true is left out and

@@ -3,6 +3,7 @@
 // connected to nothing is shown disabled, whatever the state rules say.
 #include "KVDesignerActions.h"
 #include "KVDesignerPlugin.h"
+#include "KVInteractionTools.h"
 
 #include "ActionContainer.h"
 #include "ActionManager.h"
@@ -172,6 +173,9 @@ void KVDesignerPlugin::connectCommands()
         });
         m_connectedIds.insert(action->objectName());
     }
+    // The event-action dialog, the functions panel and the copying of handler lists.
+    m_pInteraction = new KVInteractionTools([this] { return activeEditor(); }, ICore::instance()->getMainWindow(), this);
+    m_connectedIds.unite(m_pInteraction->connectActions(am));
     connect(m_pActions, &KVDesignerActions::shapeChosen, this, &KVDesignerPlugin::insertShape);
     connect(m_pActions->alignToParentBox(), &QCheckBox::stateChanged, this,
             &KVDesignerPlugin::onAlignToLayoutChanged);
@@ -419,6 +423,11 @@ void KVDesignerPlugin::updateActionAvailability()
         if (QAction *action = am->getAction(id))
             action->setEnabled(editor && m_connectedIds.contains(id) && rules.enabled.value(id, true));
     }
+    // Handler lists are copied from one owner (an element or the scene) and pasted when copied ones wait.
+    if (QAction *action = am->getAction(QStringLiteral("Edit.Copy_Event_Actions")))
+        action->setEnabled(action->isEnabled() && KVInteractionTools::canCopyEventActions(editor->document()));
+    if (QAction *action = am->getAction(QStringLiteral("Edit.Paste_Event_Actions")))
+        action->setEnabled(action->isEnabled() && state.nSelected <= 1 && KVInteractionTools::hasCopiedHandlers());
     // The auto-keyframe switch shows the mode of the active editor's document.
     if (QAction *action = am->getAction(QStringLiteral("Timeline.Auto_Keyframe_Mode")))
         action->setChecked(editor && editor->document() && editor->document()->isAutoKeyframeMode());

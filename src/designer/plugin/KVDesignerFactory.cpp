@@ -4,6 +4,9 @@
 #include "KVLocationManager.h"
 #include "KVNewProjectDialog.h"
 #include "KVProjectDocument.h"
+#include "ui/code/KVScriptEditorOptionTab.h"
+#include "ui/dialogs/KVGeneralOptionTab.h"
+#include "ui/dialogs/KVOptionsDlg.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -31,9 +34,12 @@ QStringList KVDesignerFactory::supportedExtensions() const
     return {QStringLiteral("kaviopack"), QStringLiteral("kavio")};
 }
 
-IOptionsDlg *KVDesignerFactory::createOptionsDialog(QWidget *)
+IOptionsDlg *KVDesignerFactory::createOptionsDialog(QWidget *pParent)
 {
-    return nullptr;
+    auto *pDialog = new KVOptionsDlg(pParent);
+    pDialog->addPage(new KVGeneralOptionTab(pDialog));
+    pDialog->addPage(new KVScriptEditorOptionTab(pDialog));
+    return pDialog;
 }
 
 ICreateDocumentDlg *KVDesignerFactory::createNewDocumentDialog(QWidget *pParent)

@@ -5,6 +5,7 @@
 #include "KVDesignerActions.h"
 #include "KVDesignerFactory.h"
 #include "KVDocumentHost.h"
+#include "KVInteractionTools.h"
 
 #include "document/KVDocument.h"
 #include "KVLocationManager.h"
@@ -287,6 +288,8 @@ void KVDesignerPlugin::createDocks()
                 m_pPanels = new KVPanelSet(this);
             m_pPanels->install(spec.objectName, panel);
         }
+        if (qstrcmp(spec.objectName, "spFunctionsWidget") == 0 && m_pInteraction)
+            m_pInteraction->installFunctionsPanel(panel);
         mw->addDockWidget(spec.area, dock);
         if (spec.tabbedWith[0]) {
             if (QDockWidget *other = this->dock(QString::fromLatin1(spec.tabbedWith)))
@@ -414,6 +417,8 @@ void KVDesignerPlugin::updateEditorActivated(IEditor *pEditor)
     ActionManager *am = actions();
     if (m_pTimelineWindow)
         m_pTimelineWindow->updateEditorActivated(pEditor);
+    if (m_pInteraction)
+        m_pInteraction->updateEditorActivated(pEditor);
     if (m_bShowTimelineWithEditor && pEditor) {
         m_bShowTimelineWithEditor = false;
         if (QDockWidget *timeline = dock(QStringLiteral("spTimelineDockWidget")))
@@ -450,6 +455,8 @@ void KVDesignerPlugin::updateEditorDeactivated(IEditor *pEditor)
 {
     if (m_pTimelineWindow)
         m_pTimelineWindow->updateEditorDeactivated(pEditor);
+    if (m_pInteraction)
+        m_pInteraction->updateEditorActivated(activeEditor());
     ICore *core = ICore::instance();
     ActionManager *am = actions();
     if (ActionContainer *saveAs = am->getActionContainer(QStringLiteral("File.SaveAs")))

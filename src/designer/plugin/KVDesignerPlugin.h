@@ -15,6 +15,7 @@ class KVCanvas;
 class KVEditor;
 class KVDesignerActions;
 class KVDocumentHost;
+class KVInteractionTools;
 
 class KVDesignerFactory;
 class KVPanelSet;
@@ -69,6 +70,8 @@ public slots:
     KVTimelineWindow *timelineWindow() const { return m_pTimelineWindow; }
     // The panels of the Scenes, Document, Elements and Resources docks.
     KVPanelSet *panels() const { return m_pPanels; }
+    // The event-action dialog, the functions panel and the function editor.
+    KVInteractionTools *interactionTools() const { return m_pInteraction; }
     // The canvas zoom box of the status bar.
     QComboBox *zoomBox() const { return m_pZoom; }
 
@@ -171,6 +174,7 @@ private:
     QPointer<QComboBox> m_pZoom;
     QPointer<KVTimelineWindow> m_pTimelineWindow;
     KVPanelSet *m_pPanels = nullptr;
+    KVInteractionTools *m_pInteraction = nullptr;
     bool m_bEditorState = false;
     bool m_bShowTimelineWithEditor = false;
     QSet<QString> m_connectedIds;
