@@ -25,6 +25,7 @@
 #include "commands/KVTextCommandValidator.h"
 
 #include "ui/IUi.h"
+#include "ui/inspector/KVPropertiesTabsWidget.h"
 #include "ui/timeline/KVTimelineWindow.h"
 
 #include "commands/KVClipBoard.h"
@@ -281,6 +282,16 @@ void KVDesignerPlugin::createDocks()
             dock->setTitleBarWidget(new QWidget(dock));
             connect(dock, &QDockWidget::topLevelChanged, panel,
                     [panel](bool bFloating) { panel->setProperty("floating", bFloating); });
+        } else if (qstrcmp(spec.objectName, "spInspectorDockWidget") == 0) {
+            // The inspector follows the active editor by itself.
+            auto *layout = new QVBoxLayout(panel);
+            layout->setContentsMargins(0, 0, 0, 0);
+            auto *inspector = new KVPropertiesTabsWidget(panel);
+            layout->addWidget(inspector);
+            EditorManager *em = core->editorManager();
+            connect(em, &EditorManager::editorActivated, inspector, &KVPropertiesTabsWidget::updateEditorActivated);
+            connect(em, &EditorManager::editorDeactivated, inspector, &KVPropertiesTabsWidget::updateEditorDeactivated);
+            connect(dock, &QDockWidget::visibilityChanged, inspector, &KVPropertiesTabsWidget::onToggleShowHide);
         }
         mw->addDockWidget(spec.area, dock);
         if (spec.tabbedWith[0]) {
