@@ -235,9 +235,10 @@ void KVInspector::readSelection()
     m_pScene = m_pDocument ? m_pDocument->currentScene() : nullptr;
     if (!m_pScene)
         return;
-    QList<KVElement *> list;
-    m_pScene->selectedElements(list, false);
-    for (KVElement *p : qAsConst(list))
+    KVEditContext c;
+    c.pScene = m_pScene.data();
+    const QList<KVElement *> list = c.selectedElements();
+    for (KVElement *p : list)
         m_selection.append(p);
 }
 
