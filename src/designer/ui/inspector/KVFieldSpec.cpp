@@ -199,3 +199,45 @@ QList<int> KVFieldSpec::updateTypes(int nPageId)
     default: return {};
     }
 }
+
+bool KVFieldSpec::appliesTo(const QVariantList &v) const
+{
+    if (eTarget != Group || v.isEmpty())
+        return true;
+    const int nStyle = v.first().toInt();
+    switch (nGroup) {
+    case G::Fill:
+        switch (nField) {
+        case G::FillSolidColor:
+            return nStyle == 1;
+        case G::FillGradientType:
+        case G::FillStops:
+            return nStyle == 2;
+        case G::FillAngle:
+            return nStyle == 2 && v.at(G::FillGradientType).toInt() == 0;
+        case G::FillOriginX:
+        case G::FillOriginY:
+        case G::FillRadialShape:
+        case G::FillRadialSize:
+            return nStyle == 2 && v.at(G::FillGradientType).toInt() == 1;
+        case G::FillImageMode:
+            return nStyle == 3;
+        default:
+            return true;
+        }
+    case G::Border:
+        return nField == G::BorderStyle || v.at(G::BorderStyle).toInt() != 0;
+    case G::Shadow:
+        return nField == G::ShadowStyle || nStyle != 0;
+    case G::Clip:
+        if (nField >= G::ClipTop && nField <= G::ClipUnitLeft)
+            return nStyle == 1;
+        if (nField >= G::ClipOvalVertex && nField <= G::ClipUnitOvalCoVertex)
+            return nStyle == 3;
+        if (nField >= G::ClipCircleRadius)
+            return nStyle == 2;
+        return true;
+    default:
+        return true;
+    }
+}

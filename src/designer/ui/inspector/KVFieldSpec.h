@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 // One field of an inspector page: which value it edits, with which widget and command text. Rows
 // whose property code names a catalogue property take their label, range and unit from the
@@ -32,6 +33,9 @@ public:
 
     // The fields of a page, in order.
     static QList<KVFieldSpec> forPage(int nPageId);
+    // Whether the field means anything for a group holding these values (the gradient's fields
+    // for a gradient fill, the rectangle's insets for a rectangle clip, ...).
+    bool appliesTo(const QVariantList &groupValues) const;
     // The action types whose updates concern a page.
     static QList<int> updateTypes(int nPageId);
 };

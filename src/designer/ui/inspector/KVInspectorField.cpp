@@ -49,7 +49,7 @@ void KVInspectorField::build()
     auto *pLayout = new QHBoxLayout(this);
     pLayout->setContentsMargins(0, 0, 0, 0);
     m_pLabel = new KVOverrideLabel(m_spec.strLabel, this);
-    m_pLabel->setMinimumWidth(110);
+    m_pLabel->setFixedWidth(126);
     pLayout->addWidget(m_pLabel);
     connect(m_pLabel, &KVOverrideLabel::removeOverride, this, [this] {
         m_pInspector->processCommand(KVInspectorOperation::removeOverride(m_pInspector->context(), m_spec.nCode, false), this);
@@ -215,6 +215,9 @@ void KVInspectorField::refresh()
     }
     m_pLabel->setOverridden(bOverridden);
     setEnabled(first.isValid());
+    const QList<KVElement *> list = targets();
+    if (m_spec.eTarget == KVFieldSpec::Group && !list.isEmpty())
+        setVisible(m_spec.appliesTo(KVPropertyGroup::values(list.first(), m_spec.nGroup, layout)));
     showValue(first, bMixed);
     if (m_pKey) {
         m_pKey->setText(nKeyState == KVInspectorOperation::KeyHere ? QStringLiteral("\u25C6") : QStringLiteral("\u25C7"));

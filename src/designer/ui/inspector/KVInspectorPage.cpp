@@ -93,6 +93,7 @@ void KVInspectorPage::addPresets()
             pButton->setToolTip(strName);
             pButton->setText(strName);
             pButton->setIcon(IUi::getInstance()->icon(QStringLiteral("shadow/") + QLatin1String(kShadowPresets[i].pszIcon)));
+            pButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
             connect(pButton, &QToolButton::clicked, this, [this, i] { applyShadowPreset(i); });
             pGrid->addWidget(pButton, i / 4, i % 4);
         }
@@ -105,6 +106,7 @@ void KVInspectorPage::addPresets()
             pButton->setToolTip(strName);
             pButton->setText(strName);
             pButton->setIcon(IUi::getInstance()->icon(QStringLiteral("filter/filter_%1").arg(i + 1)));
+            pButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
             connect(pButton, &QToolButton::clicked, this, [this, i] { applyFilterPreset(i); });
             pGrid->addWidget(pButton, i / 3, i % 3);
         }

@@ -26,6 +26,7 @@ KVPropertiesTabsWidget::KVPropertiesTabsWidget(QWidget *pParent)
     : QWidget(pParent)
 {
     setObjectName(QStringLiteral("propertiesTabsWidget"));
+    setMinimumWidth(300);
     const QList<TabRow> tabs = {
         {QT_TR_NOOP("General"), "general",
          {{3, QT_TR_NOOP("General")}, {14, QT_TR_NOOP("Embedded")}, {7, QT_TR_NOOP("Image")},
@@ -48,8 +49,10 @@ KVPropertiesTabsWidget::KVPropertiesTabsWidget(QWidget *pParent)
         for (const PageRow &page : tab.pages)
             pInspector->addPage(page.nId, tr(page.pszTitle));
         pInspector->restoreExpanded();
-        const QString strLabel = tr(tab.pszLabel);
-        const int nIndex = m_pTabs->addTab(pInspector, IUi::getInstance()->icon(QLatin1String(tab.pszIcon)), strLabel);
+        QString strLabel = tr(tab.pszLabel);
+        // "&" in a tab's text would mark a shortcut.
+        const int nIndex = m_pTabs->addTab(pInspector, IUi::getInstance()->icon(QLatin1String(tab.pszIcon)),
+                                           QString(strLabel).replace(QLatin1Char('&'), QStringLiteral("&&")));
         m_pTabs->setTabToolTip(nIndex, strLabel);
         m_inspectors.append(pInspector);
         connect(pInspector, &KVInspector::availabilityChanged, this, &KVPropertiesTabsWidget::updateTabs);
