@@ -5,6 +5,8 @@
 #include "canvas/KVCanvas.h"
 #include "commands/KVCommand.h"
 #include "commands/KVEditContext.h"
+#include "commands/KVInspectorOperation.h"
+#include "animation/KVTimeline.h"
 #include "commands/KVPropertyGroup.h"
 #include "commands/KVSelectOperation.h"
 #include "document/KVDocument.h"
@@ -151,30 +153,37 @@ void tst_Inspector::editShowsOnTheStageAsOneStep_data()
     QTest::addColumn<QString>("css");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("autoKey"); // auto keyframing on: the edit becomes a key at the current time
     const auto L = [](std::initializer_list<QVariant> v) { return QVariantList(v); };
     const QColor half(0, 128, 255, 128);
     QTest::newRow("fill colour") << "card" << 6 << int(G::Fill) << int(G::FillSolidColor)
                                  << L({QColor(Qt::red), QColor(Qt::green), half}) << "cs.backgroundColor"
-                                 << "rgba(0, 128, 255, 0.5)" << "Change Background Solid Color";
+                                 << "rgba(0, 128, 255, 0.5)" << "Change Background Solid Color" << false;
     QTest::newRow("border style") << "card" << 1 << int(G::Border) << int(G::BorderStyle) << L({3})
-                                  << "cs.borderTopStyle" << "dashed" << "Change Border Style";
+                                  << "cs.borderTopStyle" << "dashed" << "Change Border Style" << false;
     QTest::newRow("corner radius") << "card" << 13 << int(G::Corners) << int(G::CornerTopLeft) << L({10, 17, 24})
-                                   << "cs.borderTopLeftRadius" << "24px" << "Change Corner";
+                                   << "cs.borderTopLeftRadius" << "24px" << "Change Corner" << false;
     QTest::newRow("shadow preset") << "card" << 16 << int(G::Shadow) << -2 << L({4})
                                    << "(function (m) { return !!m && Math.round(+m[1]) === 0 && +m[2] < 0; })"
                                       "(cs.boxShadow.match(/(-?[\\d.]+)px (-?[\\d.]+)px/))"
-                                   << "true" << "Update Shadow";
+                                   << "true" << "Update Shadow" << false;
     QTest::newRow("filter hue") << "card" << 17 << int(G::Filter) << 1 << L({30, 60, 90})
-                                << "cs.filter" << "hue-rotate(90deg)" << "Change Hue";
+                                << "cs.filter" << "hue-rotate(90deg)" << "Change Hue" << false;
     QTest::newRow("rotation") << "card" << 5 << 1000 << 11 << L({10, 20, 30})
                               << "(function (m) { return Math.round(Math.atan2(+m[2], +m[1]) * 180 / Math.PI); })"
                                  "(cs.transform.match(/matrix\\(([-\\d.e]+), ([-\\d.e]+)/))"
-                              << "30" << "Change Geometry";
-    QTest::newRow("opacity") << "card" << 3 << 1000 << 14 << L({80, 65, 50}) << "cs.opacity" << "0.5" << "Change Opacity";
+                              << "30" << "Change Geometry" << false;
+    QTest::newRow("opacity") << "card" << 3 << 1000 << 14 << L({80, 65, 50}) << "cs.opacity" << "0.5" << "Change Opacity" << false;
     QTest::newRow("font family") << "headline" << 9 << int(G::Text) << int(G::TextFamily) << L({"DejaVu Serif"})
-                                 << "ts.fontFamily" << "\"DejaVu Serif\"" << "Change Font Family";
+                                 << "ts.fontFamily" << "\"DejaVu Serif\"" << "Change Font Family" << false;
     QTest::newRow("font size") << "headline" << 9 << int(G::Text) << int(G::TextSize) << L({30, 35, 41})
-                               << "ts.fontSize" << "41px" << "Change Font Size";
+                               << "ts.fontSize" << "41px" << "Change Font Size" << false;
+    QTest::newRow("text alignment") << "headline" << 9 << int(G::Text) << int(G::TextAlignH) << L({2})
+                                    << "ts.textAlign" << "right" << "Change Text Alignment" << false;
+    QTest::newRow("filter hue, auto key") << "card" << 17 << int(G::Filter) << 1 << L({45, 120})
+                                          << "cs.filter" << "hue-rotate(120deg)" << "Change Hue" << true;
+    QTest::newRow("opacity, auto key") << "card" << 3 << 1000 << 14 << L({70, 40}) << "cs.opacity" << "0.4"
+                                       << "Change Opacity" << true;
 }
 
 void tst_Inspector::editShowsOnTheStageAsOneStep()
@@ -187,7 +196,10 @@ void tst_Inspector::editShowsOnTheStageAsOneStep()
     QFETCH(QString, css);
     QFETCH(QString, shown);
     QFETCH(QString, text);
+    QFETCH(bool, autoKey);
     RecordingReporter rec;
+    KVDocument *document = m_pCanvas->document();
+    document->setAutoKeyframeMode(autoKey);
     select({this->element(element)});
     // the shadow preset is a button of the page rather than a field
     KVInspectorField *pField = field >= 0 ? openField(page, group, field) : openField(page, group, G::ShadowBlur);
@@ -233,8 +245,17 @@ void tst_Inspector::editShowsOnTheStageAsOneStep()
     QTRY_COMPARE_WITH_TIMEOUT(probe(element, css), shown, 5000);
     QCOMPARE(stack->index(), nSteps + 1);
     QCOMPARE(stack->text(nSteps), text);
+    // the key shows beside the field; without auto keyframing the value stays a plain value
+    KVEditContext c;
+    c.pScene = document->currentScene();
+    c.pTimeline = c.pScene->currentTimeline();
+    if (pField->spec().nCode >= 0) {
+        QCOMPARE(KVInspectorOperation::keyState(c, this->element(element), pField->spec().nCode) == KVInspectorOperation::KeyHere, autoKey);
+        QCOMPARE(pField->keyButton()->property("keyState").toInt() == KVInspectorOperation::KeyHere, autoKey);
+    }
     stack->undo();
     QTRY_COMPARE_WITH_TIMEOUT(probe(element, css), before, 5000);
+    document->setAutoKeyframeMode(false);
     QVERIFY(rec.entries().isEmpty());
 }
 

@@ -147,7 +147,14 @@ QList<KVFieldSpec> KVFieldSpec::forPage(int nPageId)
                 grouped(N, Cat::ClipOvalVertex, T("Update Clipping")),
                 grouped(N, Cat::ClipOvalCoVertex, T("Update Clipping")),
                 grouped(N, Cat::ClipCircleRadius, T("Update Clipping"))};
-    case 9:
+    case 9: {
+        // The alignments are kept as the toolkit's alignment flags.
+        KVFieldSpec alignH = plain(Choice, Group, G::Text, G::TextAlignH, T("Alignment"), T("Change Text Alignment"),
+                                   {T("Left"), T("Center"), T("Right"), T("Justify")});
+        alignH.choiceValues = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignJustify};
+        KVFieldSpec alignV = plain(Choice, Group, G::Text, G::TextAlignV, T("Vertical Alignment"),
+                                   T("Change Text Vertical Alignment"), {T("Top"), T("Middle"), T("Bottom")});
+        alignV.choiceValues = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
         return {plain(Font, Group, G::Text, G::TextFamily, T("Font"), T("Change Font Family")),
                 grouped(N, Cat::FontSize, T("Change Font Size")),
                 plain(Check, Group, G::Text, G::TextBold, T("Bold"), T("Bold")),
@@ -156,14 +163,12 @@ QList<KVFieldSpec> KVFieldSpec::forPage(int nPageId)
                 plain(Check, Group, G::Text, G::TextStrikeout, T("Strikethrough"), T("Strikethrough")),
                 grouped(C, Cat::TextColor, T("Change Text Color")),
                 grouped(C, Cat::HighlightColor, T("Change Highlight Color")),
-                plain(Choice, Group, G::Text, G::TextAlignH, T("Alignment"), T("Change Text Alignment"),
-                      {T("Left"), T("Center"), T("Right"), T("Justify")}),
-                plain(Choice, Group, G::Text, G::TextAlignV, T("Vertical Alignment"),
-                      T("Change Text Vertical Alignment"), {T("Top"), T("Middle"), T("Bottom")}),
+                alignH, alignV,
                 grouped(N, Cat::LetterSpacing, T("Change Letter Spacing")),
                 grouped(N, Cat::WordSpacing, T("Change Word Spacing")),
                 grouped(N, Cat::LineHeight, T("Change Line Height")),
                 grouped(N, Cat::TextIndent, T("Change Text Indent"))};
+    }
     case 8:
         return {plain(Check, ElementValue, 1022, 0, T("Autoplay"), T("Change Autoplay")),
                 plain(Check, ElementValue, 1023, 0, T("Loop"), T("Change Loop")),

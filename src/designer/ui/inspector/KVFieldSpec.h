@@ -30,6 +30,7 @@ public:
     QString strText;     // the command text
     QString strSuffix;
     QStringList choices; // for Choice: the texts of the codes 0, 1, ...
+    QList<int> choiceValues; // the codes of the choices when they are not 0, 1, ...
 
     // The fields of a page, in order.
     static QList<KVFieldSpec> forPage(int nPageId);

@@ -103,7 +103,8 @@ void KVInspectorField::build()
     case KVFieldSpec::Choice:
         m_pCombo = new QComboBox(this);
         m_pCombo->addItems(m_spec.choices);
-        connect(m_pCombo, qOverload<int>(&QComboBox::activated), this, [this](int n) { edit(n); });
+        connect(m_pCombo, qOverload<int>(&QComboBox::activated), this,
+                [this](int n) { edit(m_spec.choiceValues.isEmpty() ? n : m_spec.choiceValues.value(n)); });
         m_pEditor = m_pCombo;
         pLayout->addWidget(m_pCombo, 1);
         break;
@@ -263,7 +264,8 @@ void KVInspectorField::showValue(const QVariant &value, bool bMixed)
         m_pCombo->setEditText(bMixed ? QString() : value.toString());
     } else if (m_pCombo) {
         const QSignalBlocker block(m_pCombo);
-        m_pCombo->setCurrentIndex(bMixed ? -1 : value.toInt());
+        const int nIndex = m_spec.choiceValues.isEmpty() ? value.toInt() : m_spec.choiceValues.indexOf(value.toInt());
+        m_pCombo->setCurrentIndex(bMixed ? -1 : nIndex);
     }
     if (m_pCheck) {
         const QSignalBlocker block(m_pCheck);
