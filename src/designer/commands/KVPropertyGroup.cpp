@@ -8,6 +8,7 @@
 #include "model/KVCorner.h"
 #include "model/KVDiv.h"
 #include "model/KVFilterEffect.h"
+#include "model/KVImage.h"
 #include "model/KVShadow.h"
 #include "model/KVText.h"
 #include "model/KVTextProperty.h"
@@ -58,6 +59,14 @@ QVariantList KVPropertyGroup::values(const KVElement *pElement, int nGroup, cons
         }
         break;
     }
+    case ImagePlace: {
+        auto *p = qobject_cast<const KVImage *>(pElement);
+        if (p && p->imageProperty(l)) {
+            return {p->bgImageX(l), p->bgImageY(l), p->bgImageW(l), p->bgImageH(l), p->bgImageXUnit(l),
+                    p->bgImageYUnit(l), p->bgImageWUnit(l), p->bgImageHUnit(l)};
+        }
+        break;
+    }
     case Corners: {
         auto *pDiv = qobject_cast<const KVDiv *>(pElement);
         if (const KVCorner *p = pDiv ? pDiv->corner(l) : nullptr) {
@@ -96,6 +105,7 @@ QList<int> KVPropertyGroup::kinds(int nGroup)
     case Border: return {I, I, I};
     case Fill: return {I, I, I, I, P::JsonArray, I, D, D, D, I, I, I};
     case Text: return {S, S, I, I, I, B, B, B, B, I, I, D, I, I, I};
+    case ImagePlace:
     case Corners: return {D, D, D, D, I, I, I, I};
     case Clip: return {I, D, D, D, D, I, I, I, I, D, D, I, I, D, I};
     case Shadow: return {I, I, I, I, I};
@@ -135,6 +145,8 @@ const Place kPlaces[] = {
     {22, G::Fill, G::FillRadius},
     {23, G::Text, G::TextColor}, {24, G::Text, G::TextHighlight}, {25, G::Text, G::TextSize}, {26, G::Text, G::TextLetterSpace},
     {27, G::Text, G::TextWordSpace}, {28, G::Text, G::TextLineHeight}, {29, G::Text, G::TextIndent},
+    {30, G::ImagePlace, G::ImageX}, {31, G::ImagePlace, G::ImageY}, {32, G::ImagePlace, G::ImageWidth},
+    {33, G::ImagePlace, G::ImageHeight},
     {35, G::Corners, G::CornerTopLeft}, {36, G::Corners, G::CornerTopRight}, {37, G::Corners, G::CornerBottomLeft},
     {38, G::Corners, G::CornerBottomRight},
     {62, G::Clip, G::ClipStyle}, {63, G::Clip, G::ClipTop}, {64, G::Clip, G::ClipRight}, {65, G::Clip, G::ClipBottom},

@@ -11,7 +11,7 @@ class KVElementCommandAction;
 
 // The values of one property group of an element at a layout, in the order of the group action's
 // parameters between the element and the trailing inherited flag and layout key: border (1001),
-// fill (1002), text (1008), corners (1031), clip (1042), shadow (1043) and filter (1044). The
+// fill (1002), text (1008), an image's place in its box (1019), corners (1031), clip (1042), shadow (1043) and filter (1044). The
 // inspector reads a group, replaces one value and writes the whole group back with one action.
 class KVPropertyGroup
 {
@@ -20,6 +20,7 @@ public:
         Border = 1001,
         Fill = 1002,
         Text = 1008,
+        ImagePlace = 1019,
         Corners = 1031,
         Clip = 1042,
         Shadow = 1043,
@@ -42,6 +43,7 @@ public:
         ClipUnitBottom, ClipUnitLeft, ClipOvalVertex, ClipOvalCoVertex, ClipUnitOvalVertex,
         ClipUnitOvalCoVertex, ClipCircleRadius, ClipUnitCircleRadius
     };
+    enum ImagePlaceField { ImageX = 0, ImageY, ImageWidth, ImageHeight, ImageUnitX };
     enum ShadowField { ShadowStyle = 0, ShadowBlur, ShadowAngle, ShadowDistance, ShadowColor };
 
     // The group's values for the element at the layout; empty when the element has no such group

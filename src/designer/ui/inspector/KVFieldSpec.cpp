@@ -169,6 +169,18 @@ QList<KVFieldSpec> KVFieldSpec::forPage(int nPageId)
                 grouped(N, Cat::LineHeight, T("Change Line Height")),
                 grouped(N, Cat::TextIndent, T("Change Text Indent"))};
     }
+    case 7: {
+        QList<KVFieldSpec> list;
+        for (int nCode : {Cat::BackgroundX, Cat::BackgroundY, Cat::BackgroundWidth, Cat::BackgroundHeight})
+            list.append(grouped(N, nCode, T("Change Background Image %1").arg(QStringList{"X", "Y", "Width", "Height"}.at(nCode - Cat::BackgroundX))));
+        const QStringList units3{T("px"), T("%"), T("auto")};
+        const char *const unitTexts[] = {QT_TR_NOOP("Change Background Image X Unit"), QT_TR_NOOP("Change Background Image Y Unit"),
+                                         QT_TR_NOOP("Change Background Image W Unit"), QT_TR_NOOP("Change Background Image H Unit")};
+        const char *const unitLabels[] = {QT_TR_NOOP("X Unit"), QT_TR_NOOP("Y Unit"), QT_TR_NOOP("Width Unit"), QT_TR_NOOP("Height Unit")};
+        for (int i = 0; i < 4; ++i)
+            list.append(plain(Choice, Group, G::ImagePlace, G::ImageUnitX + i, T(unitLabels[i]), T(unitTexts[i]), i < 2 ? units : units3));
+        return list;
+    }
     case 8:
         return {plain(Check, ElementValue, 1022, 0, T("Autoplay"), T("Change Autoplay")),
                 plain(Check, ElementValue, 1023, 0, T("Loop"), T("Change Loop")),
