@@ -89,6 +89,8 @@ void KVInspectorField::build()
             });
             m_pEditor = m_pSlider;
         }
+        if (m_pSlider)
+            m_pSpin->setFixedWidth(84);
         pLayout->addWidget(m_pSpin, m_pSlider ? 0 : 1);
         break;
     }
