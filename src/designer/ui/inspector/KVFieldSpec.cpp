@@ -185,6 +185,8 @@ QList<KVFieldSpec> KVFieldSpec::forPage(int nPageId)
         return {plain(Check, ElementValue, 1022, 0, T("Autoplay"), T("Change Autoplay")),
                 plain(Check, ElementValue, 1023, 0, T("Loop"), T("Change Loop")),
                 plain(Check, ElementValue, 1024, 0, T("Controls"), T("Change Controls"))};
+    case 14:
+        return {plain(Code, ElementValue, 1033, 0, T("HTML"), T("Change HTML Widget Source"))};
     case 10:
         return {plain(Check, ElementValue, 1013, 0, T("Auto-Advance"), T("Change Auto-Advance"))};
     case 12:

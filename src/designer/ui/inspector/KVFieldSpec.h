@@ -13,7 +13,7 @@ struct KVFieldSpec
 {
     Q_DECLARE_TR_FUNCTIONS(KVFieldSpec)
 public:
-    enum Widget { Number, Slider, Color, Choice, Check, Font, Stops };
+    enum Widget { Number, Slider, Color, Choice, Check, Font, Stops, Code };
     // What the field writes: a value of a property group (KVPropertyGroup), a geometry value, or a
     // scene or element setting of its own action type.
     enum Target { Group, Geometry, ElementValue };

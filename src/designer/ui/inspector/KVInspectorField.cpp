@@ -9,6 +9,7 @@
 #include "commands/KVPropertyGroup.h"
 #include "commands/KVTimelineOperation.h"
 #include "model/KVElement.h"
+#include "model/KVHTMLWidget.h"
 #include "model/KVMedia.h"
 #include "model/KVScene.h"
 #include "ui/inspector/KVColorButton.h"
@@ -19,10 +20,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFontDatabase>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QJsonArray>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSlider>
 #include <QToolButton>
 
@@ -125,6 +128,16 @@ void KVInspectorField::build()
         m_pEditor = m_pCheck;
         pLayout->addWidget(m_pCheck, 1);
         break;
+    case KVFieldSpec::Code:
+        // The widget's own HTML, applied when the editor loses the focus.
+        m_pCode = new QPlainTextEdit(this);
+        m_pCode->setLineWrapMode(QPlainTextEdit::NoWrap);
+        m_pCode->setMinimumHeight(160);
+        m_pCode->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        m_pCode->installEventFilter(this);
+        m_pEditor = m_pCode;
+        pLayout->addWidget(m_pCode, 1);
+        break;
     case KVFieldSpec::Stops:
         m_pStrip = new KVGradientStrip(this);
         connect(m_pStrip, &KVGradientStrip::editStarted, m_pInspector, &KVInspector::beginEdit);
@@ -147,6 +160,10 @@ void KVInspectorField::build()
 
 bool KVInspectorField::eventFilter(QObject *pWatched, QEvent *pEvent)
 {
+    if (pWatched == m_pCode && pEvent->type() == QEvent::FocusOut && m_pCode->document()->isModified()) {
+        m_pCode->document()->setModified(false);
+        edit(m_pCode->toPlainText());
+    }
     // Holding a spin box's arrow (or dragging over it) is one step.
     if (pWatched == m_pSpin) {
         if (pEvent->type() == QEvent::MouseButtonPress)
@@ -188,6 +205,10 @@ QVariant KVInspectorField::valueOf(const KVElement *pElement) const
         case 1024: return pMedia ? QVariant(pMedia->controls()) : QVariant();
         case 1013: return pScene ? QVariant(pScene->autoAdvance()) : QVariant();
         case 1028: return pScene ? QVariant(pScene->transitionDuration()) : QVariant();
+        case 1033: {
+            auto *pWidget = qobject_cast<const KVHTMLWidget *>(pElement);
+            return pWidget ? QVariant(pWidget->srcdoc()) : QVariant();
+        }
         default: return QVariant();
         }
     }
@@ -274,6 +295,10 @@ void KVInspectorField::showValue(const QVariant &value, bool bMixed)
         m_pCheck->setTristate(bMixed);
         m_pCheck->setCheckState(bMixed ? Qt::PartiallyChecked : (value.toBool() ? Qt::Checked : Qt::Unchecked));
     }
+    if (m_pCode && !m_pCode->hasFocus()) {
+        m_pCode->setPlainText(bMixed ? QString() : value.toString());
+        m_pCode->document()->setModified(false);
+    }
     if (m_pStrip && !bMixed)
         m_pStrip->setStops(value.toJsonArray());
     m_bRefreshing = false;
@@ -310,7 +335,10 @@ void KVInspectorField::edit(const QVariant &storedValue)
                 continue;
             auto *pAction = new KVElementCommandAction(m_spec.nGroup, c.pTarget, 2);
             pAction->addParam(P::makeObject(P::Element, pElement));
-            pAction->addParam(isFlagAction(m_spec.nGroup) ? P::makeBool(storedValue.toBool()) : P::makeInt(storedValue.toInt()));
+            if (m_spec.nGroup == 1033)
+                pAction->addParam(P::makeString(storedValue.toString()));
+            else
+                pAction->addParam(isFlagAction(m_spec.nGroup) ? P::makeBool(storedValue.toBool()) : P::makeInt(storedValue.toInt()));
             pCommand->addAction(pAction);
         }
         if (pCommand->actions().isEmpty()) {

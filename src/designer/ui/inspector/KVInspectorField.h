@@ -14,6 +14,7 @@ class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QPlainTextEdit;
 class QSlider;
 class QToolButton;
 
@@ -29,7 +30,7 @@ public:
 
     const KVFieldSpec &spec() const { return m_spec; }
     KVOverrideLabel *label() const { return m_pLabel; }
-    // The editor widget (spin box, slider, colour button, combo box, check box or strip).
+    // The editor widget (spin box, slider, colour button, combo box, check box, strip or code).
     QWidget *editor() const { return m_pEditor; }
     QToolButton *keyButton() const { return m_pKey; }
     // Shows the selection's values again.
@@ -59,6 +60,7 @@ private:
     QComboBox *m_pCombo = nullptr;
     QCheckBox *m_pCheck = nullptr;
     KVGradientStrip *m_pStrip = nullptr;
+    QPlainTextEdit *m_pCode = nullptr;
     QToolButton *m_pKey = nullptr;
     bool m_bRefreshing = false;
 };
