@@ -58,7 +58,6 @@ KVInspector::KVInspector(QWidget *pParent)
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(100);
     connect(&m_refreshTimer, &QTimer::timeout, this, &KVInspector::refreshNow);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &KVInspector::onUserScrolled);
     connect(this, &KVInspector::titleClicked, this, &KVInspector::onTitleClicked);
 }
 
@@ -332,10 +331,6 @@ void KVInspector::onTitleClicked(KVInspectorPageTitle *pTitle)
             pInfo->page()->setVisible(false);
         }
     }
-}
-
-void KVInspector::onUserScrolled(int)
-{
 }
 
 void KVInspector::updateVScrollBar()

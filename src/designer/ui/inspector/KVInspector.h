@@ -64,7 +64,6 @@ public slots:
     void handleDocumentChanged(QObject *pUpdateInfo);
     void handleDocumentClosing();
     void showPage(KVInspectorPageInfo *pInfo, bool bShow);
-    void onUserScrolled(int nValue);
     void updateVScrollBar();
     // Submits the command (null: nothing to do) made by the widget.
     void processCommand(KVCommand *pCmd, QWidget *pWidgetCmdSrc);
