@@ -26,6 +26,7 @@
 #include "commands/KVTextCommandValidator.h"
 
 #include "ui/IUi.h"
+#include "ui/inspector/KVPropertiesTabsWidget.h"
 #include "ui/timeline/KVTimelineWindow.h"
 #include "ui/panels/KVPanelSet.h"
 
@@ -287,6 +288,16 @@ void KVDesignerPlugin::createDocks()
             if (!m_pPanels)
                 m_pPanels = new KVPanelSet(this);
             m_pPanels->install(spec.objectName, panel);
+        } else if (qstrcmp(spec.objectName, "spInspectorDockWidget") == 0) {
+            // The inspector follows the active editor by itself.
+            auto *layout = new QVBoxLayout(panel);
+            layout->setContentsMargins(0, 0, 0, 0);
+            auto *inspector = new KVPropertiesTabsWidget(panel);
+            layout->addWidget(inspector);
+            EditorManager *em = core->editorManager();
+            connect(em, &EditorManager::editorActivated, inspector, &KVPropertiesTabsWidget::updateEditorActivated);
+            connect(em, &EditorManager::editorDeactivated, inspector, &KVPropertiesTabsWidget::updateEditorDeactivated);
+            connect(dock, &QDockWidget::visibilityChanged, inspector, &KVPropertiesTabsWidget::onToggleShowHide);
         }
         if (qstrcmp(spec.objectName, "spFunctionsWidget") == 0 && m_pInteraction)
             m_pInteraction->installFunctionsPanel(panel);
