@@ -182,8 +182,6 @@ private slots:
     void editSequenceKeepsSegmentsInStep_data();
     void editSequenceKeepsSegmentsInStep();
 
-    void seekDrivesElement_data();
-    void seekDrivesElement();
     void seekMatchesValueAt_data();
     void seekMatchesValueAt();
     void editsShowAtPausedTime_data();
@@ -725,41 +723,6 @@ void tst_Keyframes::editSequenceKeepsSegmentsInStep()
 }
 
 // --- Driving the element ----------------------------------------------------------------------
-
-void tst_Keyframes::seekDrivesElement_data()
-{
-    QTest::addColumn<int>("time");
-    QTest::addColumn<double>("expected");
-
-    QTest::newRow("start") << 0 << 0.5;
-    QTest::newRow("250 ms") << 250 << 0.5625;
-    QTest::newRow("500 ms") << 500 << 0.75;
-    QTest::newRow("750 ms") << 750 << 0.9375;
-    QTest::newRow("end") << 1000 << 1.0;
-    QTest::newRow("after the end") << 1500 << 1.0;
-}
-
-void tst_Keyframes::seekDrivesElement()
-{
-    QFETCH(int, time);
-    QFETCH(double, expected);
-
-    std::unique_ptr<KVElement> pElement(KVElementFactory::createElement(KVElementType::Div));
-    QVERIFY(pElement);
-    pElement->setOpacity(0.2);
-    KVAnimation animation(pElement.get());
-    KVKeyframe *pTrack = KVKeyframe::create(pElement.get(), Cat::Opacity, KVLayoutKey::base());
-    QVERIFY(pTrack);
-    QCOMPARE(pTrack->unit(), QStringLiteral("%"));
-    pTrack->addKeyValue(new KVKeyValue(0, 0.5), 3, true);
-    pTrack->addKeyValue(new KVKeyValue(1000, 1.0), 3, true);
-    QVERIFY(animation.addKeyframe(pTrack));
-    QCOMPARE(animation.length(), 1000);
-
-    seekTo(animation, time);
-    QVERIFY2(qFuzzyCompare(pElement->opacity(), expected), qPrintable(QString::number(pElement->opacity())));
-    QVERIFY(qFuzzyCompare(pTrack->valueAt(time).toDouble(), expected));
-}
 
 void tst_Keyframes::seekMatchesValueAt_data()
 {

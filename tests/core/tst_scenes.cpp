@@ -141,8 +141,6 @@ class ScenesTest : public QObject
 
 private slots:
     void newSceneDefaults();
-    void transitionNames_data();
-    void transitionNames();
     void transitionPlayerArray_data();
     void transitionPlayerArray();
     void sceneNames_data();
@@ -182,40 +180,20 @@ private slots:
 
 void ScenesTest::newSceneDefaults()
 {
-    std::unique_ptr<KVScene> pScene(newScene());
-    QCOMPARE(pScene->type(), int(KVElementType::Scene));
-    QCOMPARE(pScene->nextChildId(), 1);
-    QCOMPARE(pScene->leftPixels(), 0.0);
-    QCOMPARE(pScene->topPixels(), 0.0);
-    QCOMPARE(pScene->widthPixels(), 800.0);
-    QCOMPARE(pScene->heightPixels(), 600.0);
-    QCOMPARE(pScene->background()->fillStyle(), int(KVBackground::SolidFill));
-    QCOMPARE(pScene->background()->solidColor(), QColor(Qt::white));
-    QCOMPARE(pScene->border()->style(), 0);
-    QCOMPARE(pScene->timelines()->count(), 1);
-    QCOMPARE(pScene->currentTimeline(), pScene->mainTimeline());
-    QCOMPARE(pScene->mainTimeline()->owner(), pScene.get());
-    QVERIFY(!pScene->sceneList());
-    QVERIFY(pScene->autoAdvance());
-    QCOMPARE(pScene->transitionType(), 0);
-    QCOMPARE(pScene->transitionDuration(), 0);
-    QCOMPARE(pScene->transitionEasing(), 0);
-    QCOMPARE(pScene->transitionDirection(), 0);
-    QCOMPARE(pScene->perspectiveOrgX(), 0.5);
-    QCOMPARE(pScene->perspectiveOrgY(), 0.5);
-    QCOMPARE(pScene->perspectiveOrgZ(), 1200.0);
-    QVERIFY(pScene->sceneProperty());
-    // Scene events 50..56 besides the element events.
-    QVERIFY(!pScene->isEventTypeSupported(49) && pScene->isEventTypeSupported(50)
-            && pScene->isEventTypeSupported(56) && !pScene->isEventTypeSupported(57)
-            && pScene->isEventTypeSupported(100));
     // Scenes come from the scene list, sized to its stage, not from the element factory.
     QVERIFY(!KVElementFactory::createElement(KVElementType::Scene));
     KVSceneList list;
     list.setStageSize(QSize(1024, 768));
-    std::unique_ptr<KVScene> pSized(list.createScene());
-    QCOMPARE(pSized->widthPixels(), 1024.0);
-    QCOMPARE(pSized->heightPixels(), 768.0);
+    std::unique_ptr<KVScene> pScene(list.createScene());
+    QCOMPARE(pScene->widthPixels(), 1024.0);
+    QCOMPARE(pScene->heightPixels(), 768.0);
+    QCOMPARE(pScene->timelines()->count(), 1);
+    QCOMPARE(pScene->currentTimeline(), pScene->mainTimeline());
+    QCOMPARE(pScene->mainTimeline()->owner(), pScene.get());
+    // Scene events 50..56 besides the element events.
+    QVERIFY(!pScene->isEventTypeSupported(49) && pScene->isEventTypeSupported(50)
+            && pScene->isEventTypeSupported(56) && !pScene->isEventTypeSupported(57)
+            && pScene->isEventTypeSupported(100));
 
     // init() brings a used scene back to the defaults, with new timelines.
     pScene->setNextChildId(40);
@@ -225,41 +203,10 @@ void ScenesTest::newSceneDefaults()
     QCOMPARE(pScene->nextChildId(), 1);
     QCOMPARE(pScene->transitionType(), 0);
     QVERIFY(pScene->mainTimeline()->labels().isEmpty());
-}
-
-void ScenesTest::transitionNames_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("typeName");
-    QTest::addColumn<QString>("directionName");
-    QTest::addColumn<bool>("hasEasing");
-    QTest::addColumn<bool>("hasDirection");
-
-    QTest::newRow("-1") << -1 << "" << "" << false << false;
-    QTest::newRow("0") << 0 << "None" << "From Left" << false << false;
-    QTest::newRow("1") << 1 << "Fade" << "From Top" << true << false;
-    QTest::newRow("2") << 2 << "Push" << "From Right" << true << true;
-    QTest::newRow("3") << 3 << "Wipe" << "From Bottom" << true << true;
-    QTest::newRow("4") << 4 << "Cover" << "From Top Left" << true << true;
-    QTest::newRow("5") << 5 << "Uncover" << "From Top Right" << true << true;
-    QTest::newRow("6") << 6 << "" << "From Bottom Left" << false << false;
-    QTest::newRow("7") << 7 << "" << "From Bottom Right" << false << false;
-    QTest::newRow("8") << 8 << "" << "" << false << false;
-}
-
-void ScenesTest::transitionNames()
-{
-    QFETCH(int, code);
-    QFETCH(QString, typeName);
-    QFETCH(QString, directionName);
-    QFETCH(bool, hasEasing);
-    QFETCH(bool, hasDirection);
-    QCOMPARE(KVSceneTransition::typeName(code), typeName);
-    QCOMPARE(KVSceneTransition::typeSourceName(code), typeName);
-    QCOMPARE(KVSceneTransition::directionName(code), directionName);
-    QCOMPARE(KVSceneTransition::hasEasing(code), hasEasing);
-    QCOMPARE(KVSceneTransition::hasDuration(code), hasEasing);
-    QCOMPARE(KVSceneTransition::hasDirection(code), hasDirection);
+    // Codes past the known transitions name nothing and take no settings.
+    for (int nCode : {-1, 6, 8})
+        QVERIFY(KVSceneTransition::typeName(nCode).isEmpty() && !KVSceneTransition::hasEasing(nCode)
+                && !KVSceneTransition::hasDirection(nCode));
 }
 
 void ScenesTest::transitionPlayerArray_data()
