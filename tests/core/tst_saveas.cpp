@@ -169,7 +169,7 @@ void tst_SaveAs::killedSaveAsKeepsPreviousProject()
     QCOMPARE(doc.sceneList()->count(), 40);
     QCOMPARE(doc.resourceManager()->liveResources().size(), 6);
     QVERIFY(doc.resourceManager()->missingFiles().isEmpty());
-    QVERIFY(rec.texts().isEmpty());
+    QVERIFY2(rec.texts().isEmpty(), qPrintable(rec.texts().join(QLatin1Char('\n'))));
     doc.close();
     QCOMPARE(KVTestEnvironment::sha256OfTree(strProjectFolder), before);
 }
