@@ -143,8 +143,10 @@ void tst_Panels::perform(const QString &strStep)
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, arg.section(QLatin1Char('>'), 1));
         QTest::keyClick(editor, Qt::Key_Return);
-    } else if (verb == QLatin1String("type title")) {
-        auto *edit = panels()->documentPanel()->findChild<QLineEdit *>(QStringLiteral("Title"));
+    } else if (verb.startsWith(QLatin1String("type "))) {
+        // A document panel field by its object name.
+        auto *edit = panels()->documentPanel()->findChild<QLineEdit *>(verb.mid(5));
+        QVERIFY(edit);
         QTest::mouseClick(edit, Qt::LeftButton);
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit, arg);
@@ -157,10 +159,19 @@ void tst_Panels::perform(const QString &strStep)
         FileDialogs::setAnswerer(previous);
     } else if (verb == QLatin1String("delete resource")) {
         KVResourceListWidget *list = panels()->resourcePanel()->list();
+        // The Resources dock shares its place with Elements: bring it to the front first.
+        for (QWidget *w = list; w; w = w->parentWidget()) {
+            if (auto *dock = qobject_cast<QDockWidget *>(w)) {
+                dock->show();
+                dock->raise();
+            }
+        }
+        QTRY_VERIFY(list->isVisible());
         const QList<QListWidgetItem *> items = list->findItems(arg, Qt::MatchExactly);
         QCOMPARE(items.size(), 1);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
-        QTest::keyClick(list, Qt::Key_Delete);
+        QTRY_VERIFY(items.first()->isSelected());
+        clickTool(panels()->resourcePanel(), QStringLiteral("Delete"));
     } else {
         QFAIL(qPrintable(QStringLiteral("unknown step ") + strStep));
     }
@@ -206,6 +217,9 @@ QString tst_Panels::query(const QStringList &queries)
             const QString strTitle = QRegularExpression(QStringLiteral("<title>(.*)</title>"))
                                          .match(QString::fromUtf8(page.readAll())).captured(1);
             values << doc.value(QStringLiteral("title")).toString() + QStringLiteral(" | ") + strTitle;
+        } else if (q == QLatin1String("click tag")) {
+            // Kept in the file only when it is not the usual "clickTag".
+            values << doc.value(QStringLiteral("clickTag")).toString();
         } else if (q == QLatin1String("thumbnails")) {
             // Each scene's picture in the scenes panel: drawn (something besides white), blank or none.
             QStringList states;
@@ -255,7 +269,9 @@ void tst_Panels::scenario_data()
         << QStringList{QStringLiteral("elements"), QStringLiteral("report")}
         << QStringLiteral("panel,logo,sun,headline,card,button / ")
         << QStringList{QStringLiteral("panel,logo,sun,headline,card,button / The Element name already exists.\nPlease enter another name.")};
-    QTest::newRow("export title") << QStringList{QStringLiteral("type title:Summer Sale")} << QStringList{QStringLiteral("title")}
+    QTest::newRow("click tag") << QStringList{QStringLiteral("type ClickTag:exitUrl")} << QStringList{QStringLiteral("click tag")}
+                               << QString() << QStringList{QStringLiteral("exitUrl")};
+    QTest::newRow("export title") << QStringList{QStringLiteral("type Title:Summer Sale")} << QStringList{QStringLiteral("title")}
                                   << QStringLiteral("Spring sale banner | Spring sale banner")
                                   << QStringList{QStringLiteral("Summer Sale | Summer Sale")};
     QTest::newRow("delete a resource")

@@ -7,6 +7,7 @@
 #include "document/KVPreloader.h"
 #include "resources/KVResource.h"
 
+#include <QCoreApplication>
 #include <QJsonObject>
 
 namespace {
@@ -68,7 +69,7 @@ bool applyPreloader(KVCommandAction &a, KVDocumentSettings *pSettings)
 
 bool KVDocumentActions::handles(int nType)
 {
-    return nType == 62 || nType == 68 || (nType >= 70 && nType <= 73) || (nType >= 94 && nType <= 100);
+    return nType == 62 || nType == 68 || (nType >= 70 && nType <= 73) || (nType >= 94 && nType <= 100) || nType == 64;
 }
 
 bool KVDocumentActions::apply(KVCommandAction &a)
@@ -112,6 +113,18 @@ bool KVDocumentActions::apply(KVCommandAction &a)
             return false;
         }
         exchangeValue(a.param(0), s.m_strContainerId, a.param(0)->toString());
+        return true;
+    case 64: // the click-tag variable of an ad
+        if (!a.hasKinds({P::String}))
+            return false;
+        if (!KVDocumentSettings::isClickTagName(a.param(0)->toString())) {
+            Reporter::error(QCoreApplication::translate("KVDocumentActions",
+                                                        "The click tag \"%1\" is not a JavaScript name: use letters, "
+                                                        "digits, \"_\" and \"$\", not starting with a digit.")
+                                .arg(a.param(0)->toString()));
+            return false;
+        }
+        exchangeValue(a.param(0), s.m_strClickTag, a.param(0)->toString());
         return true;
     default: {
         if (!a.hasKinds({P::String}))

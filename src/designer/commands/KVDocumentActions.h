@@ -17,6 +17,7 @@ class KVCommandAction;
 //  96 viewport width and height values [1, 1]     97 container id [5] (a valid CSS name)
 //  99 custom HTML of the output [5]               100 custom CSS of the output [5]
 //  62 the symbol being edited [1]: a symbol resource's id, -1 for the project itself
+//  64 the click-tag variable an ad's "Open Click Tag URL" actions read [5] (a JavaScript name)
 namespace KVDocumentActions {
 
 bool handles(int nType);

@@ -88,6 +88,12 @@ KVDocumentPanel::KVDocumentPanel(QWidget *pParent)
     m_pContainerId->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^$|^[A-Za-z]+[A-Za-z0-9_-]*$")), this));
     connect(m_pContainerId, &QLineEdit::editingFinished, this, &KVDocumentPanel::onContainerIDChanged);
+    m_pClickTag = addLine(tr("Click Tag"), QStringLiteral("ClickTag"),
+                          tr("The page variable through which an ad network gives the ad its landing page; "
+                             "\"Open Click Tag URL\" actions read it."));
+    m_pClickTag->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[A-Za-z_$][A-Za-z0-9_$]*$")), this));
+    connect(m_pClickTag, &QLineEdit::editingFinished, this, &KVDocumentPanel::onClickTagChanged);
     const QRegularExpression folder(QStringLiteral("^$|^[^\\\\?%*:|\"<>]+$"));
     m_pResFolder = addLine(tr("Resource Folder"), QStringLiteral("ResourceFolder"),
                            tr("Define the folder path which contains the resources of the HTML5 output."));
@@ -179,6 +185,7 @@ void KVDocumentPanel::refresh()
     showViewport(m_pViewportW, s.m_nViewportWMeta);
     showViewport(m_pViewportH, s.m_nViewportHMeta);
     m_pContainerId->setText(s.m_strContainerId);
+    m_pClickTag->setText(s.m_strClickTag);
     m_pResFolder->setText(s.m_strResFolderHtml5Output);
     m_pPreResFolder->setText(s.m_strPreResFolderHtml5Output);
     m_pAlignment->setCurrentIndex(qMax(0, m_pAlignment->findData(pDoc ? pDoc->align() : 4)));
@@ -247,6 +254,12 @@ void KVDocumentPanel::onContainerIDChanged()
 {
     if (document())
         submitText(m_pContainerId, 97, tr("Change Container ID"), document()->settings().m_strContainerId);
+}
+
+void KVDocumentPanel::onClickTagChanged()
+{
+    if (document())
+        submitText(m_pClickTag, 64, tr("Change Click Tag"), document()->settings().m_strClickTag);
 }
 
 void KVDocumentPanel::onResFolderChanged()

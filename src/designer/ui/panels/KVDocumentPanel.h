@@ -34,6 +34,7 @@ public slots:
     void onViewportHChanged(int nIndex);
     void onViewportHEdited();
     void onContainerIDChanged();
+    void onClickTagChanged();
     void onEditHtml();
     void onEditCSS();
     void onRestoreHtml();
@@ -63,6 +64,7 @@ private:
     QComboBox *m_pViewportW;
     QComboBox *m_pViewportH;
     QLineEdit *m_pContainerId;
+    QLineEdit *m_pClickTag;
     QLineEdit *m_pResFolder;
     QLineEdit *m_pPreResFolder;
     QComboBox *m_pAlignment;

@@ -28,9 +28,19 @@ constexpr int kFrameDelayMs = 60;
 
 KVSceneThumbnailRenderer::KVSceneThumbnailRenderer(QObject *pParent)
     : QObject(pParent)
-    , m_pView(new QWebEngineView)
     , m_pPoll(new QTimer(this))
 {
+    m_pPoll->setInterval(kPollMs);
+    connect(m_pPoll, &QTimer::timeout, this, &KVSceneThumbnailRenderer::poll);
+}
+
+void KVSceneThumbnailRenderer::startView()
+{
+    // The web engine starts with the first thumbnail asked for, not with the application (which
+    // may run without a display, to print its version).
+    if (m_pView)
+        return;
+    m_pView = new QWebEngineView;
     // A profile of its own, so that "resource://" reaches the drawn project's folder.
     auto *pProfile = new QWebEngineProfile(m_pView);
     auto *pHandler = new KVResourceSchemeHandler(
@@ -46,8 +56,6 @@ KVSceneThumbnailRenderer::KVSceneThumbnailRenderer(QObject *pParent)
     m_pView->resize(boxSize());
     m_pView->move(-10000, -10000);
     m_pView->show();
-    m_pPoll->setInterval(kPollMs);
-    connect(m_pPoll, &QTimer::timeout, this, &KVSceneThumbnailRenderer::poll);
     connect(m_pView, &QWebEngineView::loadFinished, this, [this](bool bOk) {
         m_bLoaded = bOk;
         next();
@@ -88,6 +96,7 @@ void KVSceneThumbnailRenderer::request(KVScene *pScene)
     if (!pScene || m_queue.contains(pScene))
         return;
     m_queue.enqueue(pScene);
+    startView();
     if (!m_pCurrent)
         QTimer::singleShot(0, this, &KVSceneThumbnailRenderer::next);
 }

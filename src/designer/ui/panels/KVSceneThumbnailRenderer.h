@@ -34,10 +34,11 @@ signals:
     void thumbnailReady(KVScene *pScene, const QPixmap &pixmap);
 
 private:
+    void startView();
     void next();
     void poll();
 
-    QWebEngineView *m_pView;
+    QWebEngineView *m_pView = nullptr;
     QTimer *m_pPoll;
     QPointer<KVDocument> m_pDocument;
     QQueue<QPointer<KVScene>> m_queue;
